@@ -1,0 +1,148 @@
+#include "core/bank_render.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/colors.h"
+
+namespace kavrel {
+
+namespace {
+
+struct Rgb {
+    double r, g, b;
+};
+
+Rgb partsOf(uint32_t color) {
+    return {static_cast<double>(getColorPart(color, kRedMask)),
+            static_cast<double>(getColorPart(color, kGreenMask)),
+            static_cast<double>(getColorPart(color, kBlueMask))};
+}
+
+uint8_t toByte(double v) {
+    const double r = std::nearbyint(v);
+    if (!(r > 0.0)) return 0;
+    return r >= 255.0 ? uint8_t{255} : static_cast<uint8_t>(r);
+}
+
+// The lights to draw: the requested size cut to what the frame holds.
+int limitCols(const BankState& bank, int cols) {
+    return std::clamp(cols, 0, bank.frame.cols());
+}
+int limitRows(const BankState& bank, int rows) {
+    return std::clamp(rows, 0, bank.frame.rows());
+}
+
+template <typename ColorAt>
+void paintEach(BankState& bank, int cols, int rows, ColorAt colorAt) {
+    const int w = limitCols(bank, cols);
+    const int h = limitRows(bank, rows);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint32_t c = colorAt(x, y);
+            bank.frame.setRgb(x, y, getColorPart(c, kRedMask), getColorPart(c, kGreenMask),
+                              getColorPart(c, kBlueMask));
+        }
+}
+
+void fillBlack(BankState& bank, int cols, int rows) {
+    paintEach(bank, cols, rows, [](int, int) { return uint32_t{0}; });
+}
+
+// Position of i along a side of n lights: 0 at the first, 1 at the last; a
+// side of one light counts as its start.
+double along(int i, int n) {
+    return n > 1 ? static_cast<double>(i) / (n - 1) : 0.0;
+}
+double against(int i, int n) {
+    return n > 1 ? static_cast<double>(n - 1 - i) / (n - 1) : 0.0;
+}
+
+// Mean of the positions over the sides longer than one light.
+double diagonal(double u, int w, double v, int h) {
+    const int sides = (w > 1 ? 1 : 0) + (h > 1 ? 1 : 0);
+    if (sides == 0) return 0.0;
+    return ((w > 1 ? u : 0.0) + (h > 1 ? v : 0.0)) / sides;
+}
+
+// Distance from the centre scaled so that the corners are 1.
+double fromCentre(int x, int y, int w, int h) {
+    const double cx = (w - 1) / 2.0;
+    const double cy = (h - 1) / 2.0;
+    const double dx = cx > 0.0 ? (x - cx) / cx : 0.0;
+    const double dy = cy > 0.0 ? (y - cy) / cy : 0.0;
+    const int sides = (w > 1 ? 1 : 0) + (h > 1 ? 1 : 0);
+    if (sides == 0) return 0.0;
+    return std::min(1.0, std::sqrt((dx * dx + dy * dy) / sides));
+}
+
+// Share of color2 at light (x, y); negative for an unknown direction.
+double gradientShare(int16_t direction, int x, int y, int w, int h) {
+    switch (static_cast<GradientDirection>(direction)) {
+        case GradientDirection::Up:
+            return diagonal(0.0, 1, against(y, h), h);
+        case GradientDirection::Down:
+            return diagonal(0.0, 1, along(y, h), h);
+        case GradientDirection::Left:
+            return diagonal(against(x, w), w, 0.0, 1);
+        case GradientDirection::Right:
+            return diagonal(along(x, w), w, 0.0, 1);
+        case GradientDirection::UpLeft:
+            return diagonal(against(x, w), w, against(y, h), h);
+        case GradientDirection::DownLeft:
+            return diagonal(against(x, w), w, along(y, h), h);
+        case GradientDirection::DownRight:
+            return diagonal(along(x, w), w, along(y, h), h);
+        case GradientDirection::UpRight:
+            return diagonal(along(x, w), w, against(y, h), h);
+        case GradientDirection::CentreOut:
+            return fromCentre(x, y, w, h);
+        case GradientDirection::CentreIn:
+            return 1.0 - fromCentre(x, y, w, h);
+    }
+    return -1.0;
+}
+
+}  // namespace
+
+void fillColor(BankState& bank, int cols, int rows) {
+    const EffectRecord* entry = bank.currentEffect();
+    if (entry == nullptr) return fillBlack(bank, cols, rows);
+    const uint32_t color = entry->color1;
+    paintEach(bank, cols, rows, [color](int, int) { return color; });
+}
+
+bool drawGradient(BankState& bank, int cols, int rows) {
+    const EffectRecord* entry = bank.currentEffect();
+    if (entry == nullptr) {
+        fillBlack(bank, cols, rows);
+        return true;
+    }
+    const int16_t direction = entry->direction;
+    if (direction < static_cast<int16_t>(GradientDirection::Up) ||
+        direction > static_cast<int16_t>(GradientDirection::CentreIn))
+        return false;
+
+    const Rgb from = partsOf(entry->color1);
+    const Rgb to = partsOf(entry->color2);
+    // The share uses the drawn size, so the far side always reaches color2.
+    const int w = limitCols(bank, cols);
+    const int h = limitRows(bank, rows);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const double t = gradientShare(direction, x, y, w, h);
+            bank.frame.setRgb(x, y, toByte(from.r + (to.r - from.r) * t),
+                              toByte(from.g + (to.g - from.g) * t),
+                              toByte(from.b + (to.b - from.b) * t));
+        }
+    return true;
+}
+
+void drawPaint(BankState& bank, int cols, int rows) {
+    const EffectRecord* entry = bank.currentEffect();
+    if (entry == nullptr) return fillBlack(bank, cols, rows);
+    const Grid2D<uint32_t>& pixels = entry->pixels;
+    paintEach(bank, cols, rows, [&pixels](int x, int y) { return pixels.get(x, y, 0u); });
+}
+
+}  // namespace kavrel

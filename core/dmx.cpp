@@ -1,0 +1,36 @@
+#include "core/dmx.h"
+
+#include <array>
+
+namespace kavrel {
+
+std::vector<std::pair<int32_t, uint8_t>> collectDmxChanges(SharedState& state) {
+    constexpr int kMax = SharedState::kDmxAddresses;
+    std::array<int32_t, kMax + 1> wanted;
+    wanted.fill(-1);
+
+    const int w = state.gridCols();
+    const int h = state.gridRows();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (!state.cellConfigured.get(x, y, false)) continue;
+            const LightChannels channels = state.channelMap.get(x, y, LightChannels{0, 0, 0});
+            for (int c = 0; c < 3; ++c) {
+                const int32_t address = channels[static_cast<size_t>(c)];
+                if (address < 1 || address > kMax) continue;
+                wanted[static_cast<size_t>(address)] = state.frameM.get(x, y, c);
+            }
+        }
+
+    std::vector<std::pair<int32_t, uint8_t>> changes;
+    for (int32_t address = 1; address <= kMax; ++address) {
+        const int32_t value = wanted[static_cast<size_t>(address)];
+        int32_t& sent = state.dmxSent[static_cast<size_t>(address)];
+        if (value < 0 || value == sent) continue;
+        sent = value;
+        changes.emplace_back(address, static_cast<uint8_t>(value));
+    }
+    return changes;
+}
+
+}  // namespace kavrel

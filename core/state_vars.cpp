@@ -1,0 +1,397 @@
+#include "core/state_vars.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kavrel {
+
+namespace {
+
+using Result = std::optional<std::string>;
+
+// --- formatting ---
+
+std::string fmtInt(int64_t v) {
+    return std::to_string(v);
+}
+std::string fmtBool(bool v) {
+    return v ? "True" : "False";
+}
+std::string fmtColor(uint32_t v) {
+    return std::to_string(static_cast<int32_t>(v));
+}
+
+std::string fmtReal(double v, int digits) {
+    if (v == 0.0) return "0";  // no "-0"
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits);
+    return std::string(buf, res.ptr);
+}
+std::string fmtDouble(double v) {
+    return fmtReal(v, 15);
+}
+std::string fmtSingle(float v) {
+    return fmtReal(static_cast<double>(v), 7);
+}
+
+// --- parsing: head[(args)][.field[(args)]] ---
+
+struct Access {
+    std::string_view name;
+    bool indexed = false;
+    std::vector<int64_t> args;
+};
+
+struct Path {
+    Access head;
+    std::optional<Access> field;
+};
+
+class Parser {
+  public:
+    explicit Parser(std::string_view text) : s_(text) {}
+
+    std::optional<Path> path() {
+        Path p;
+        skipSpaces();
+        if (!access(p.head)) return std::nullopt;
+        if (peek() == '.') {
+            ++i_;
+            Access f;
+            if (!access(f)) return std::nullopt;
+            p.field = f;
+        }
+        skipSpaces();
+        if (i_ != s_.size()) return std::nullopt;
+        return p;
+    }
+
+  private:
+    static bool isAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    char peek() const { return i_ < s_.size() ? s_[i_] : '\0'; }
+    void skipSpaces() {
+        while (peek() == ' ' || peek() == '\t') ++i_;
+    }
+
+    bool access(Access& a) {
+        const size_t start = i_;
+        if (!isAlpha(peek())) return false;
+        while (isAlpha(peek()) || isDigit(peek()) || peek() == '_') ++i_;
+        a.name = s_.substr(start, i_ - start);
+        if (peek() != '(') return true;
+        ++i_;
+        a.indexed = true;
+        for (;;) {
+            int64_t v = 0;
+            if (!number(v)) return false;
+            a.args.push_back(v);
+            skipSpaces();
+            if (peek() == ')') break;
+            if (peek() != ',') return false;
+            ++i_;
+        }
+        ++i_;
+        return true;
+    }
+
+    bool number(int64_t& out) {
+        skipSpaces();
+        const bool negative = peek() == '-';
+        if (negative) ++i_;
+        if (!isDigit(peek())) return false;
+        int64_t v = 0;
+        while (isDigit(peek())) {
+            if (v > 100000000000LL) return false;  // far beyond any index
+            v = v * 10 + (peek() - '0');
+            ++i_;
+        }
+        out = negative ? -v : v;
+        return true;
+    }
+
+    std::string_view s_;
+    size_t i_ = 0;
+};
+
+// --- field tables ---
+
+template <typename Owner, typename Member>
+struct Field {
+    std::string_view name;
+    Member Owner::*member;
+};
+
+template <typename Owner, typename Member, size_t N, typename Format>
+Result lookup(const std::array<Field<Owner, Member>, N>& table, const Owner& owner,
+              std::string_view name, Format format) {
+    for (const auto& f : table)
+        if (f.name == name) return format(owner.*(f.member));
+    return std::nullopt;
+}
+
+template <typename T>
+bool inVector(const std::vector<T>& v, int64_t i) {
+    return i >= 0 && static_cast<uint64_t>(i) < v.size();
+}
+template <typename T>
+const T& element(const std::vector<T>& v, int64_t i) {
+    return v[static_cast<size_t>(i)];
+}
+
+Result frameByte(const Frame& f, const Access& a) {
+    if (a.args.size() != 3 || !f.contains(a.args[0], a.args[1], a.args[2])) return std::nullopt;
+    return fmtInt(f.get(a.args[0], a.args[1], a.args[2]));
+}
+
+template <typename T, typename Format>
+Result gridCell(const Grid2D<T>& g, const Access& a, Format format) {
+    if (a.args.size() != 2 || !g.contains(a.args[0], a.args[1])) return std::nullopt;
+    return format(g.at(static_cast<int>(a.args[0]), static_cast<int>(a.args[1])));
+}
+
+template <typename T, typename Format>
+Result listItem(const std::vector<T>& v, const Access& a, Format format) {
+    if (a.args.size() != 1 || !inVector(v, a.args[0])) return std::nullopt;
+    return format(element(v, a.args[0]));
+}
+
+const auto asInt = [](auto v) { return fmtInt(static_cast<int64_t>(v)); };
+const auto asColor = [](uint32_t v) { return fmtColor(v); };
+const auto asString = [](const std::string& v) { return v; };
+const auto asBool = [](bool v) { return fmtBool(v); };
+const auto asDouble = [](double v) { return fmtDouble(v); };
+
+// EffectRecord
+
+constexpr std::array<Field<EffectRecord, int16_t>, 14> kRecordInt16{{
+    {"type", &EffectRecord::type},
+    {"direction", &EffectRecord::direction},
+    {"stretch", &EffectRecord::stretch},
+    {"tile", &EffectRecord::tile},
+    {"speed", &EffectRecord::speed},
+    {"imageCount", &EffectRecord::imageCount},
+    {"level", &EffectRecord::level},
+    {"colorCount", &EffectRecord::colorCount},
+    {"fadeMode", &EffectRecord::fadeMode},
+    {"beat", &EffectRecord::beat},
+    {"blend", &EffectRecord::blend},
+    {"backward", &EffectRecord::backward},
+    {"mirror", &EffectRecord::mirror},
+    {"letterMode", &EffectRecord::letterMode},
+}};
+constexpr std::array<Field<EffectRecord, std::string>, 3> kRecordText{{
+    {"name", &EffectRecord::name},
+    {"text", &EffectRecord::text},
+    {"font", &EffectRecord::font},
+}};
+constexpr std::array<Field<EffectRecord, uint32_t>, 2> kRecordColor{{
+    {"color1", &EffectRecord::color1},
+    {"color2", &EffectRecord::color2},
+}};
+
+Result recordField(const EffectRecord& r, const Access& f) {
+    if (f.indexed) {
+        if (f.name == "pixels") return gridCell(r.pixels, f, asColor);
+        if (f.name == "imageNames") return listItem(r.imageNames, f, asString);
+        if (f.name == "durations") return listItem(r.durations, f, asDouble);
+        if (f.name == "imagePaths") return listItem(r.imagePaths, f, asString);
+        if (f.name == "colors") return listItem(r.colors, f, asColor);
+        if (f.name == "colorValues") return listItem(r.colorValues, f, asInt);
+        return std::nullopt;
+    }
+    if (auto v = lookup(kRecordInt16, r, f.name, asInt)) return v;
+    if (auto v = lookup(kRecordText, r, f.name, asString)) return v;
+    return lookup(kRecordColor, r, f.name, asColor);
+}
+
+Result fadeField(const FadeRecord& r, const Access& f) {
+    if (f.indexed) return std::nullopt;
+    if (f.name == "type") return fmtInt(r.type);
+    if (f.name == "name") return r.name;
+    if (f.name == "time") return fmtDouble(r.time);
+    if (f.name == "color") return fmtColor(r.color);
+    return std::nullopt;
+}
+
+// BankState (names without their A/B suffix)
+
+constexpr std::array<Field<BankState, int16_t>, 16> kBankInt16{{
+    {"effCount", &BankState::effCount},
+    {"delCount", &BankState::delCount},
+    {"curEff", &BankState::curEff},
+    {"imageIdx", &BankState::imageIdx},
+    {"step", &BankState::step},
+    {"stepMax", &BankState::stepMax},
+    {"colIdx", &BankState::colIdx},
+    {"pendingFade", &BankState::pendingFade},
+    {"stripLen", &BankState::stripLen},
+    {"posX", &BankState::posX},
+    {"posY", &BankState::posY},
+    {"fontSize", &BankState::fontSize},
+    {"fontItalic", &BankState::fontItalic},
+    {"fontBold", &BankState::fontBold},
+    {"fontWeight", &BankState::fontWeight},
+    {"fontStrike", &BankState::fontStrike},
+}};
+constexpr std::array<Field<BankState, bool>, 3> kBankBool{{
+    {"dirty", &BankState::dirty},
+    {"beat", &BankState::beat},
+    {"colorFadeRunning", &BankState::colorFadeRunning},
+}};
+
+Result bankScalar(const BankState& b, std::string_view name) {
+    if (auto v = lookup(kBankInt16, b, name, asInt)) return v;
+    if (auto v = lookup(kBankBool, b, name, asBool)) return v;
+    if (name == "tickerWidth") return fmtInt(b.tickerWidth);
+    if (name == "colorFadeRatio") return fmtDouble(b.colorFadeRatio);
+    if (name == "fontName") return b.fontName;
+    return std::nullopt;
+}
+
+Result bankIndexed(const BankState& b, const Access& a) {
+    if (a.name == "effOk") {
+        if (a.args.size() != 1 || !inVector(b.effOk, a.args[0])) return std::nullopt;
+        return fmtBool(b.effOk[static_cast<size_t>(a.args[0])]);
+    }
+    if (a.name == "pixelOrder") return listItem(b.pixelOrder, a, asInt);
+    if (a.name == "strip") return listItem(b.strip, a, asInt);
+    if (a.name == "laserPos" || a.name == "laserDir") {
+        const auto& arr = a.name == "laserPos" ? b.laserPos : b.laserDir;
+        if (a.args.size() != 1 || a.args[0] < 0 || a.args[0] >= static_cast<int64_t>(arr.size()))
+            return std::nullopt;
+        return fmtInt(arr[static_cast<size_t>(a.args[0])]);
+    }
+    if (a.name == "freeCell") return gridCell(b.freeCell, a, asBool);
+    if (a.name == "tickerBuf") return gridCell(b.tickerBuf, a, asColor);
+    if (a.name == "frame") return frameByte(b.frame, a);
+    if (a.name == "shadow") return frameByte(b.shadow, a);
+    return std::nullopt;
+}
+
+Result bankPath(const BankState& b, const Path& p) {
+    const Access& h = p.head;
+    if (h.name == "eff") {
+        if (!p.field || h.args.size() != 1 || !inVector(b.eff, h.args[0])) return std::nullopt;
+        return recordField(element(b.eff, h.args[0]), *p.field);
+    }
+    if (p.field) return std::nullopt;
+    return h.indexed ? bankIndexed(b, h) : bankScalar(b, h.name);
+}
+
+// SharedState
+
+constexpr std::array<Field<SharedState, int16_t>, 12> kGlobalInt16{{
+    {"curFade", &SharedState::curFade},
+    {"fadeCount", &SharedState::fadeCount},
+    {"delCountX", &SharedState::delCountX},
+    {"editBankB", &SharedState::editBankB},
+    {"matrixCols", &SharedState::matrixCols},
+    {"matrixRows", &SharedState::matrixRows},
+    {"fadeType", &SharedState::fadeType},
+    {"simMode", &SharedState::simMode},
+    {"simCellWidth", &SharedState::simCellWidth},
+    {"simCellHeight", &SharedState::simCellHeight},
+    {"simOffsetX", &SharedState::simOffsetX},
+    {"simOffsetY", &SharedState::simOffsetY},
+}};
+constexpr std::array<Field<SharedState, double>, 2> kGlobalDouble{{
+    {"mixPos", &SharedState::mixPos},
+    {"fadeTime", &SharedState::fadeTime},
+}};
+constexpr std::array<Field<SharedState, bool>, 8> kGlobalBool{{
+    {"dirtyDmx", &SharedState::dirtyDmx},
+    {"dirtySim", &SharedState::dirtySim},
+    {"dirtyM", &SharedState::dirtyM},
+    {"simActive", &SharedState::simActive},
+    {"simFullView", &SharedState::simFullView},
+    {"simShowFrame", &SharedState::simShowFrame},
+    {"directDrawReady", &SharedState::directDrawReady},
+    {"extSimConnected", &SharedState::extSimConnected},
+}};
+constexpr std::array<Field<SharedState, uint32_t>, 9> kGlobalColor{{
+    {"simFrameColor", &SharedState::simFrameColor},
+    {"colorBlack", &SharedState::colorBlack},
+    {"colorWhite", &SharedState::colorWhite},
+    {"colorRed", &SharedState::colorRed},
+    {"colorGreen", &SharedState::colorGreen},
+    {"activeButtonColor", &SharedState::activeButtonColor},
+    {"buttonColor", &SharedState::buttonColor},
+    {"mixerOldColor", &SharedState::mixerOldColor},
+    {"mixerColor", &SharedState::mixerColor},
+}};
+constexpr std::array<Field<SharedState, Frame>, 4> kGlobalFrames{{
+    {"frameM", &SharedState::frameM},
+    {"dxSimDrawn", &SharedState::dxSimDrawn},
+    {"extSimSent", &SharedState::extSimSent},
+    {"shadowM", &SharedState::shadowM},
+}};
+
+// nullopt when the name is no indexed shared variable.
+std::optional<Result> globalIndexed(const SharedState& s, const Access& a) {
+    for (const auto& f : kGlobalFrames)
+        if (f.name == a.name) return frameByte(s.*(f.member), a);
+    if (a.name == "mixMap") return gridCell(s.mixMap, a, [](float v) { return fmtSingle(v); });
+    if (a.name == "cellConfigured") return gridCell(s.cellConfigured, a, asBool);
+    if (a.name == "channelMap") {
+        if (a.args.size() != 3 || !s.channelMap.contains(a.args[0], a.args[1]) || a.args[2] < 0 ||
+            a.args[2] > 2)
+            return Result{};
+        const LightChannels& ch =
+            s.channelMap.at(static_cast<int>(a.args[0]), static_cast<int>(a.args[1]));
+        return fmtInt(ch[static_cast<size_t>(a.args[2])]);
+    }
+    if (a.name == "dmxSent") {
+        if (a.args.size() != 1 || a.args[0] < 0 ||
+            a.args[0] >= static_cast<int64_t>(s.dmxSent.size()))
+            return Result{};
+        return fmtInt(s.dmxSent[static_cast<size_t>(a.args[0])]);
+    }
+    return std::nullopt;
+}
+
+// nullopt when the head names no shared variable (a bank name may follow).
+std::optional<Result> globalPath(const SharedState& s, const Path& p) {
+    const Access& h = p.head;
+    if (h.name == "fadeList") {
+        if (!p.field || h.args.size() != 1 || !inVector(s.fadeList, h.args[0])) return Result{};
+        return fadeField(element(s.fadeList, h.args[0]), *p.field);
+    }
+    if (h.name == "copyBuffer") {
+        if (!p.field || h.indexed) return Result{};
+        return recordField(s.copyBuffer, *p.field);
+    }
+    if (h.indexed) {
+        std::optional<Result> v = globalIndexed(s, h);
+        if (v && p.field) return Result{};
+        return v;
+    }
+    Result v = lookup(kGlobalInt16, s, h.name, asInt);
+    if (!v) v = lookup(kGlobalDouble, s, h.name, asDouble);
+    if (!v) v = lookup(kGlobalBool, s, h.name, asBool);
+    if (!v) v = lookup(kGlobalColor, s, h.name, asColor);
+    if (!v) return std::nullopt;
+    return p.field ? Result{} : v;
+}
+
+}  // namespace
+
+std::optional<std::string> readStateVar(const SharedState& state, std::string_view name) {
+    const std::optional<Path> path = Parser(name).path();
+    if (!path) return std::nullopt;
+    if (std::optional<Result> v = globalPath(state, *path)) return *v;
+
+    // Per-bank names: the base name with the bank letter appended.
+    const std::string_view head = path->head.name;
+    if (head.size() < 2) return std::nullopt;
+    const char letter = head.back();
+    if (letter != 'A' && letter != 'B') return std::nullopt;
+    Path bankPathOnly = *path;
+    bankPathOnly.head.name = head.substr(0, head.size() - 1);
+    return bankPath(state.bank(letter == 'B'), bankPathOnly);
+}
+
+}  // namespace kavrel

@@ -1,0 +1,30 @@
+#pragma once
+// A plug-in as the stand-in host holds it: the host interfaces plus the
+// introspection the kavrel program and the tests use, and how one is made.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "host/orva_typelib.h"
+#include "host/plugin_introspection.h"
+#include "platform/event_loop.h"
+#include "platform/locale.h"
+
+namespace orva {
+
+class HostedPlugin : public IOrvaPlugin, public PluginIntrospection {};
+
+// What the host decides when it creates a plug-in instance.
+struct StartOptions {
+    platform::ClockMode clock = platform::ClockMode::Virtual;
+    platform::Locale locale = platform::Locale::english();
+    // Matrix size in force at start (stands in for a loaded configuration).
+    int gridCols = 12;
+    int gridRows = 12;
+    uint64_t randomSeed = 0x4b617672656cULL;
+};
+
+using PluginFactory = std::function<std::unique_ptr<HostedPlugin>(const StartOptions&)>;
+
+}  // namespace orva

@@ -1,0 +1,34 @@
+#include "platform/button.h"
+
+namespace platform {
+
+Button::Button(Window& parent, std::string name, int index)
+    : Control(parent, std::move(name), index) {}
+
+void Button::setPicture(PicturePtr p) {
+    // Showing the pressed or inactive look keeps the normal picture to return to.
+    if (p && p != down_ && p != disabled_) normal_ = p;
+    shown_ = std::move(p);
+}
+
+std::string Button::shownPicture() const {
+    if (!shown_) return "None";
+    if (shown_ == normal_) return "Picture";
+    if (shown_ == down_) return "DownPicture";
+    if (shown_ == disabled_) return "DisabledPicture";
+    return "None";
+}
+
+bool Button::userClick() {
+    if (!acceptsInput()) return false;
+    raise(onClick);
+    return true;
+}
+
+std::optional<std::string> Button::property(std::string_view name) const {
+    if (name == "Caption") return caption_;
+    if (name == "ShownPicture") return shownPicture();
+    return Control::property(name);
+}
+
+}  // namespace platform

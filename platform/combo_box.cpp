@@ -1,0 +1,69 @@
+#include "platform/combo_box.h"
+
+#include <charconv>
+
+namespace platform {
+
+namespace {
+// A whole number written with digits only; nullopt for anything else.
+std::optional<int64_t> digitsValue(std::string_view s) {
+    if (s.empty() || s.size() > 9) return std::nullopt;
+    int64_t v = 0;
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size() || s[0] == '-') return std::nullopt;
+    return v;
+}
+}  // namespace
+
+ComboBox::ComboBox(Window& parent, std::string name, int index)
+    : Control(parent, std::move(name), index) {}
+
+void ComboBox::AddItem(std::string text) {
+    items_.push_back(std::move(text));
+}
+
+void ComboBox::Clear() {
+    items_.clear();
+    listIndex_ = -1;
+}
+
+std::string ComboBox::List(int i) const {
+    return inList(i) ? items_[static_cast<size_t>(i)] : "";
+}
+
+void ComboBox::setListIndex(int i) {
+    const int next = inList(i) ? i : -1;
+    if (next == listIndex_) return;
+    listIndex_ = next;
+    if (next >= 0) raise(onClick);
+}
+
+bool ComboBox::userSet(const std::string& value) {
+    if (!acceptsInput()) return false;
+    std::optional<int64_t> chosen;
+    if (!value.empty() && value[0] == '#') {
+        chosen = digitsValue(std::string_view(value).substr(1));
+        if (chosen && !inList(*chosen)) chosen.reset();
+    } else {
+        for (size_t i = 0; i < items_.size() && !chosen; ++i)
+            if (items_[i] == value) chosen = static_cast<int64_t>(i);
+    }
+    if (!chosen) throw UserActionError("no such item \"" + value + "\" in " + path());
+    listIndex_ = static_cast<int>(*chosen);
+    raise(onClick);
+    return true;
+}
+
+std::optional<std::string> ComboBox::property(std::string_view name) const {
+    if (name == "Text") return Text();
+    if (name == "ListIndex") return propertyNumber(static_cast<int64_t>(listIndex_));
+    if (name == "ListCount") return propertyNumber(static_cast<int64_t>(items_.size()));
+    if (name.starts_with("List(") && name.ends_with(")")) {
+        auto i = digitsValue(name.substr(5, name.size() - 6));
+        if (i && inList(*i)) return items_[static_cast<size_t>(*i)];
+        return std::nullopt;
+    }
+    return Control::property(name);
+}
+
+}  // namespace platform

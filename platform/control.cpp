@@ -1,0 +1,107 @@
+#include "platform/control.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/desktop.h"
+#include "platform/window.h"
+
+namespace platform {
+
+Control::Control(Window& parent, std::string name, int index)
+    : parent_(parent), name_(std::move(name)), index_(index) {}
+
+Control::~Control() = default;
+
+Desktop& Control::desktop() const { return parent_.desktop(); }
+
+std::string Control::path() const {
+    std::string p = parent_.name() + "." + name_;
+    if (index_ >= 0) p += "(" + std::to_string(index_) + ")";
+    return p;
+}
+
+void Control::move(float left, float top, float width, float height) {
+    setLeft(left);
+    setTop(top);
+    setWidth(width);
+    setHeight(height);
+}
+
+bool Control::acceptsInput() const { return enabled_ && visible_ && parent_.acceptsInput(); }
+
+bool Control::userClick() {
+    if (!acceptsInput()) return false;
+    raise(onClick);
+    return true;
+}
+
+bool Control::userDblClick() {
+    if (!acceptsInput()) return false;
+    raise(onClick);
+    raise(onDblClick);
+    return true;
+}
+
+bool Control::userSet(const std::string&) {
+    throw UserActionError(std::string("a ") + kind() + " takes no value: " + path());
+}
+
+bool Control::userKey(int keyAscii) {
+    if (!acceptsInput()) return false;
+    if (onKeyPress) onKeyPress(keyAscii);
+    return true;
+}
+
+bool Control::userMouse(MouseAction action, float x, float y, int button, int shift) {
+    if (action == MouseAction::Down && !acceptsInput()) return false;
+    // After a press the control keeps the mouse until the release, so moves and
+    // the release arrive even outside it.
+    switch (action) {
+        case MouseAction::Down:
+            mouseButtons_ |= button;
+            if (onMouseDown) onMouseDown(button, shift, x, y);
+            break;
+        case MouseAction::Move:
+            if (onMouseMove) onMouseMove(mouseButtons_, shift, x, y);
+            break;
+        case MouseAction::Up: {
+            const bool held = (mouseButtons_ & button) != 0;
+            mouseButtons_ &= ~button;
+            if (onMouseUp) onMouseUp(button, shift, x, y);
+            const bool inside = x >= 0 && y >= 0 && x < width_ && y < height_;
+            if (held && (inside || width_ <= 0 || height_ <= 0)) raise(onClick);
+            break;
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> Control::property(std::string_view n) const {
+    if (n == "Enabled") return propertyBool(enabled_);
+    if (n == "Visible") return propertyBool(visible_);
+    if (n == "ToolTipText") return toolTip_;
+    if (n == "BackColor") return propertyColor(backColor_);
+    if (n == "ForeColor") return propertyColor(foreColor_);
+    if (n == "Left") return propertyNumber(left_);
+    if (n == "Top") return propertyNumber(top_);
+    if (n == "Width") return propertyNumber(width_);
+    if (n == "Height") return propertyNumber(height_);
+    if (n == "Name") return name_;
+    if (n == "Index") return propertyNumber(static_cast<int64_t>(index_));
+    if (n == "Kind") return std::string(kind());
+    return std::nullopt;
+}
+
+std::string propertyNumber(int64_t v) { return std::to_string(v); }
+
+std::string propertyNumber(double v) {
+    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15) {
+        return std::to_string(static_cast<int64_t>(v));
+    }
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15G", v);
+    return buf;
+}
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+#pragma once
+// Static captions: a label, and a frame that groups other controls.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/control.h"
+
+namespace platform {
+
+class Label : public Control {
+  public:
+    Label(Window& parent, std::string name, int index = -1);
+    const char* kind() const override { return "Label"; }
+
+    const std::string& Caption() const { return caption_; }
+    void setCaption(std::string c) { caption_ = std::move(c); }
+
+    std::optional<std::string> property(std::string_view name) const override;
+
+  private:
+    std::string caption_;
+};
+
+class Frame : public Control {
+  public:
+    Frame(Window& parent, std::string name, int index = -1);
+    const char* kind() const override { return "Frame"; }
+
+    const std::string& Caption() const { return caption_; }
+    void setCaption(std::string c) { caption_ = std::move(c); }
+
+    std::optional<std::string> property(std::string_view name) const override;
+
+  private:
+    std::string caption_;
+};
+
+}  // namespace platform

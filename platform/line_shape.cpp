@@ -1,0 +1,39 @@
+#include "platform/line_shape.h"
+
+namespace platform {
+
+LineShape::LineShape(Window& parent, std::string name, int index)
+    : Control(parent, std::move(name), index) {}
+
+namespace {
+[[noreturn]] void noInput(const LineShape& line) {
+    throw UserActionError("a line takes no user input: " + line.path());
+}
+}  // namespace
+
+bool LineShape::userClick() {
+    noInput(*this);
+}
+bool LineShape::userDblClick() {
+    noInput(*this);
+}
+bool LineShape::userSet(const std::string&) {
+    noInput(*this);
+}
+bool LineShape::userKey(int) {
+    noInput(*this);
+}
+bool LineShape::userMouse(MouseAction, float, float, int, int) {
+    noInput(*this);
+}
+
+std::optional<std::string> LineShape::property(std::string_view name) const {
+    if (name == "X1") return propertyNumber(x1_);
+    if (name == "Y1") return propertyNumber(y1_);
+    if (name == "X2") return propertyNumber(x2_);
+    if (name == "Y2") return propertyNumber(y2_);
+    if (name == "BorderColor") return propertyColor(borderColor_);
+    return Control::property(name);
+}
+
+}  // namespace platform

@@ -1,0 +1,233 @@
+#include "platform/list_view.h"
+
+#include <charconv>
+#include <stdexcept>
+
+#include "platform/text_box.h"
+
+namespace platform {
+
+namespace {
+// The whole numbers between the parentheses of "Name(a)" or "Name(a,b)";
+// nullopt when `name` is not of that form.
+std::optional<std::vector<int>> indexArgs(std::string_view name, std::string_view prefix,
+                                          size_t count) {
+    if (!name.starts_with(prefix) || name.size() < prefix.size() + 2) return std::nullopt;
+    if (name[prefix.size()] != '(' || name.back() != ')') return std::nullopt;
+    std::string_view rest = name.substr(prefix.size() + 1, name.size() - prefix.size() - 2);
+    std::vector<int> args;
+    while (true) {
+        const size_t comma = rest.find(',');
+        std::string_view part = rest.substr(0, comma);
+        while (!part.empty() && part.front() == ' ') part.remove_prefix(1);
+        while (!part.empty() && part.back() == ' ') part.remove_suffix(1);
+        int v = 0;
+        auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), v);
+        if (part.empty() || ec != std::errc() || end != part.data() + part.size()) {
+            return std::nullopt;
+        }
+        args.push_back(v);
+        if (comma == std::string_view::npos) break;
+        rest.remove_prefix(comma + 1);
+    }
+    if (args.size() != count) return std::nullopt;
+    return args;
+}
+}  // namespace
+
+ListView::ListView(Window& parent, std::string name, int index)
+    : Control(parent, std::move(name), index) {}
+
+size_t ListView::slot(int i) const {
+    if (i < 1 || i > Count()) {
+        throw std::out_of_range("no row " + std::to_string(i) + " in " + path());
+    }
+    return static_cast<size_t>(i - 1);
+}
+
+void ListView::checkColumn(int column) {
+    if (column < 0 || column > kMaxColumn) {
+        throw std::out_of_range("no column " + std::to_string(column));
+    }
+}
+
+int ListView::AddItem(std::string text) {
+    ListRow row;
+    row.Text = std::move(text);
+    row.ForeColor = ForeColor();
+    rows_.push_back(std::move(row));
+    return Count();
+}
+
+ListRow& ListView::Item(int i) {
+    return rows_[slot(i)];
+}
+const ListRow& ListView::Item(int i) const {
+    return rows_[slot(i)];
+}
+
+std::string ListView::SubItem(int i, int k) const {
+    const ListRow& row = Item(i);
+    if (k < 1 || static_cast<size_t>(k) >= row.SubItems.size()) return "";
+    return row.SubItems[static_cast<size_t>(k)];
+}
+
+void ListView::setSubItem(int i, int k, std::string text) {
+    ListRow& row = Item(i);
+    if (k < 1 || k > kMaxColumn) throw std::out_of_range("no sub-item " + std::to_string(k));
+    if (static_cast<size_t>(k) >= row.SubItems.size())
+        row.SubItems.resize(static_cast<size_t>(k) + 1);
+    row.SubItems[static_cast<size_t>(k)] = std::move(text);
+}
+
+std::string ListView::cell(int row, int column) const {
+    return column == 0 ? Item(row).Text : SubItem(row, column);
+}
+
+void ListView::setCell(int row, int column, std::string text) {
+    if (column == 0) {
+        Item(row).Text = std::move(text);
+    } else {
+        setSubItem(row, column, std::move(text));
+    }
+}
+
+void ListView::Remove(int i) {
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(slot(i)));
+    if (selected_) {
+        if (*selected_ == i) {
+            selected_.reset();
+        } else if (*selected_ > i) {
+            --*selected_;
+        }
+    }
+    if (editing_) {
+        if (editRow_ == i) {
+            closeEditor();
+        } else if (editRow_ > i) {
+            --editRow_;
+        }
+    }
+}
+
+void ListView::Clear() {
+    rows_.clear();
+    selected_.reset();
+    closeEditor();
+}
+
+ListRow* ListView::SelectedItem() {
+    return selected_ ? &rows_[static_cast<size_t>(*selected_ - 1)] : nullptr;
+}
+
+void ListView::Select(int i) {
+    if (i >= 1 && i <= Count()) {
+        selected_ = i;
+    } else {
+        selected_.reset();
+    }
+}
+
+void ListView::AddColumn(std::string caption, float width, int alignment) {
+    columns_.push_back(ListColumn{std::move(caption), width, alignment});
+}
+
+void ListView::StartSubItemEdit(int row, int column, std::string text) {
+    slot(row);
+    checkColumn(column);
+    editing_ = true;
+    editRow_ = row;
+    editColumn_ = column;
+    editText_ = std::move(text);
+}
+
+void ListView::closeEditor() {
+    editing_ = false;
+    editRow_ = 0;
+    editColumn_ = 0;
+}
+
+void ListView::commitEdit() {
+    const int row = editRow_;
+    const int column = editColumn_;
+    std::string oldText = cell(row, column);
+    std::string newText = editText_;
+    setCell(row, column, newText);
+    closeEditor();
+    currentColumn_ = column;
+    if (onAfterCellEdit) onAfterCellEdit(oldText, newText);
+}
+
+bool ListView::userSelectRow(int row, int column, int button) {
+    if (!acceptsInput()) return false;
+    if (row < 1 || row > Count()) return false;
+    if (column < 0 || column > kMaxColumn) {
+        throw UserActionError("no column " + std::to_string(column) + " in " + path());
+    }
+    selected_ = row;
+    currentColumn_ = column;
+    if (onItemClick) onItemClick(row, button, column);
+    raise(onClick);
+    return true;
+}
+
+bool ListView::userDblClickRow(int row, int column) {
+    if (!userSelectRow(row, column)) return false;
+    // The first click's handlers may have deselected (or even removed) the row.
+    if (row <= Count()) selected_ = row;
+    raise(onDblClick);
+    return true;
+}
+
+bool ListView::userEditCell(int row, int column, const std::string& text) {
+    if (!acceptsInput()) return false;
+    if (row < 1 || row > Count() || column < 0 || column > kMaxColumn) {
+        throw UserActionError("no cell (" + std::to_string(row) + ", " + std::to_string(column) +
+                              ") in " + path());
+    }
+    if (!editing_ || editRow_ != row || editColumn_ != column) {
+        StartSubItemEdit(row, column, cell(row, column));
+    }
+    editText_ = text;
+    commitEdit();
+    return true;
+}
+
+bool ListView::userSpin(bool up) {
+    if (!acceptsInput() || !editing_) return false;
+    raise(up ? onSpinUp : onSpinDown);
+    return true;
+}
+
+bool ListView::userKey(int keyAscii) {
+    if (!editing_) return Control::userKey(keyAscii);
+    if (!acceptsInput()) return false;
+    if (keyAscii == 13) {
+        commitEdit();
+    } else if (keyAscii == 27) {
+        closeEditor();
+    } else {
+        applyTypedKey(editText_, keyAscii);
+    }
+    return true;
+}
+
+std::optional<std::string> ListView::property(std::string_view name) const {
+    if (name == "Count") return propertyNumber(static_cast<int64_t>(Count()));
+    if (name == "SelectedIndex") return propertyNumber(static_cast<int64_t>(selected_.value_or(0)));
+    if (name == "CurrentColumn") return propertyNumber(static_cast<int64_t>(currentColumn_));
+    if (name == "EditText") return editText_;
+    if (name == "Editing") return propertyBool(editing_);
+    if (name == "ColumnCount") return propertyNumber(static_cast<int64_t>(ColumnCount()));
+    const auto inRows = [this](int i) { return i >= 1 && i <= Count(); };
+    if (auto a = indexArgs(name, "Item", 1); a && inRows((*a)[0])) return Item((*a)[0]).Text;
+    if (auto a = indexArgs(name, "ItemForeColor", 1); a && inRows((*a)[0])) {
+        return propertyColor(Item((*a)[0]).ForeColor);
+    }
+    if (auto a = indexArgs(name, "SubItems", 2); a && inRows((*a)[0]) && (*a)[1] >= 1) {
+        return SubItem((*a)[0], (*a)[1]);
+    }
+    return Control::property(name);
+}
+
+}  // namespace platform

@@ -1,0 +1,101 @@
+#include "platform/picture_file.h"
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace platform {
+
+namespace {
+
+struct Unref {
+    void operator()(GdkPixbuf* p) const { g_object_unref(p); }
+};
+using PixbufPtr = std::unique_ptr<GdkPixbuf, Unref>;
+
+std::optional<Surface> fail(std::string* error, std::string reason) {
+    if (error) *error = std::move(reason);
+    return std::nullopt;
+}
+
+bool tooLarge(int w, int h) {
+    return w > kMaxPictureSide || h > kMaxPictureSide;
+}
+
+// Takes the message of a GError and frees it.
+std::string takeMessage(GError*& err, const char* fallback) {
+    std::string msg = err && err->message ? err->message : fallback;
+    g_clear_error(&err);
+    return msg;
+}
+
+}  // namespace
+
+std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
+                                       std::string* error) {
+    // Only regular files: opening a FIFO or device could block or never end.
+    std::error_code ec;
+    if (path.empty() || path.find('\0') != std::string::npos ||
+        !std::filesystem::is_regular_file(path, ec)) {
+        return fail(error, "not a picture file: " + path);
+    }
+    // The header's size first, so that huge pictures are never decoded.
+    int headerW = 0, headerH = 0;
+    if (gdk_pixbuf_get_file_info(path.c_str(), &headerW, &headerH) == nullptr) {
+        return fail(error, "unknown picture format: " + path);
+    }
+    if (tooLarge(headerW, headerH)) return fail(error, "picture too large: " + path);
+
+    GError* err = nullptr;
+    PixbufPtr pixbuf(gdk_pixbuf_new_from_file(path.c_str(), &err));
+    if (!pixbuf) return fail(error, takeMessage(err, "cannot decode picture"));
+    g_clear_error(&err);
+
+    const GdkPixbuf* pb = pixbuf.get();
+    const int w = gdk_pixbuf_get_width(pb), h = gdk_pixbuf_get_height(pb);
+    const int channels = gdk_pixbuf_get_n_channels(pb);
+    const bool alpha = gdk_pixbuf_get_has_alpha(pb);
+    if (w <= 0 || h <= 0 || tooLarge(w, h)) return fail(error, "picture size refused: " + path);
+    if (gdk_pixbuf_get_colorspace(pb) != GDK_COLORSPACE_RGB ||
+        gdk_pixbuf_get_bits_per_sample(pb) != 8 || channels != (alpha ? 4 : 3)) {
+        return fail(error, "unsupported pixel layout: " + path);
+    }
+    const auto stride = static_cast<size_t>(gdk_pixbuf_get_rowstride(pb));
+    const guint8* data = gdk_pixbuf_read_pixels(pb);
+
+    Surface out(w, h);
+    for (int y = 0; y < h; ++y) {
+        const guint8* p = data + static_cast<size_t>(y) * stride;
+        for (int x = 0; x < w; ++x, p += channels) {
+            const bool clear = alpha && p[3] < 128;
+            out.set(x, y, clear ? transparentAs : rgb(p[0], p[1], p[2]));
+        }
+    }
+    return out;
+}
+
+bool writePng(const Surface& surface, const std::string& path) {
+    const int32_t w = surface.width(), h = surface.height();
+    if (w <= 0 || h <= 0 || path.empty() || path.find('\0') != std::string::npos) return false;
+    PixbufPtr pixbuf(gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, w, h));
+    if (!pixbuf) return false;  // too large to allocate
+    const auto stride = static_cast<size_t>(gdk_pixbuf_get_rowstride(pixbuf.get()));
+    guint8* data = gdk_pixbuf_get_pixels(pixbuf.get());
+    for (int32_t y = 0; y < h; ++y) {
+        guint8* p = data + static_cast<size_t>(y) * stride;
+        for (int32_t x = 0; x < w; ++x, p += 3) {
+            const Color c = surface.at(x, y);
+            p[0] = static_cast<guint8>(c & 255);
+            p[1] = static_cast<guint8>((c >> 8) & 255);
+            p[2] = static_cast<guint8>((c >> 16) & 255);
+        }
+    }
+    GError* err = nullptr;
+    const bool ok = gdk_pixbuf_save(pixbuf.get(), path.c_str(), "png", &err, nullptr) != FALSE;
+    g_clear_error(&err);
+    return ok;
+}
+
+}  // namespace platform

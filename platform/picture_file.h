@@ -1,0 +1,26 @@
+#pragma once
+// Reading picture files (BMP, JPEG, GIF, ICO, PNG) into pixel buffers and
+// writing buffers as PNG, through gdk-pixbuf.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/surface.h"
+
+namespace platform {
+
+// The largest width or height of a picture that is loaded.
+constexpr int32_t kMaxPictureSide = 32767;
+
+// The picture in the file at `path`; of an animation, the first frame. Pixels
+// with alpha below 128 take `transparentAs`. nullopt, with a reason in
+// `error` when given, for a path that is not a readable regular file, a file
+// that does not decode, or a picture larger than kMaxPictureSide either way.
+std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
+                                       std::string* error = nullptr);
+
+// Writes the buffer as an 8-bit RGB PNG file. False when the buffer is empty
+// (nothing is written) or the file cannot be written.
+bool writePng(const Surface& surface, const std::string& path);
+
+}  // namespace platform

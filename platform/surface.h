@@ -1,0 +1,47 @@
+#pragma once
+// A persistent pixel buffer of 0x00BBGGRR colours: what picture boxes, window
+// surfaces and loaded pictures hold. It keeps its drawing and can be read back.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace platform {
+
+using Color = uint32_t;  // 0x00BBGGRR, red in the low byte
+
+constexpr Color rgb(int r, int g, int b) {
+    return static_cast<Color>((r & 255) | ((g & 255) << 8) | ((b & 255) << 16));
+}
+
+class Surface {
+public:
+    Surface() = default;
+    Surface(int32_t width, int32_t height, Color fill = 0);
+
+    int32_t width() const { return width_; }
+    int32_t height() const { return height_; }
+    bool contains(int64_t x, int64_t y) const {
+        return x >= 0 && y >= 0 && x < width_ && y < height_;
+    }
+    // Callers check contains() first.
+    Color at(int32_t x, int32_t y) const { return px_[index(x, y)]; }
+    void set(int32_t x, int32_t y, Color c) { px_[index(x, y)] = c; }
+    // Writes only inside the buffer.
+    void put(int64_t x, int64_t y, Color c) {
+        if (contains(x, y)) px_[index(static_cast<int32_t>(x), static_cast<int32_t>(y))] = c;
+    }
+    void fill(Color c);
+    // Keeps the pixels that remain inside; new area takes `fill`.
+    void resize(int32_t width, int32_t height, Color fill);
+    const std::vector<Color>& pixels() const { return px_; }
+
+private:
+    size_t index(int32_t x, int32_t y) const {
+        return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
+    }
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    std::vector<Color> px_;
+};
+
+}  // namespace platform

@@ -1,0 +1,43 @@
+#pragma once
+// A single text box: its text, Change on every change, typing key by key.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/control.h"
+
+namespace platform {
+
+// Applies one typed key to a text: 8 removes the last character, codes from 32
+// (but 127) up to 255 append that Latin-1 character as UTF-8, others do
+// nothing. True when the text changed.
+bool applyTypedKey(std::string& text, int keyAscii);
+
+class TextBox : public Control {
+  public:
+    TextBox(Window& parent, std::string name, int index = -1);
+    const char* kind() const override { return "TextBox"; }
+
+    const std::string& Text() const { return text_; }
+    // Raises Change when the text differs.
+    void setText(std::string t);
+    // A locked box still reports keys but takes no typing.
+    bool Locked() const { return locked_; }
+    void setLocked(bool on) { locked_ = on; }
+
+    std::function<void()> onChange;
+
+    // The user replaces the whole text: one Change when it differs.
+    bool userSet(const std::string& value) override;
+    // KeyPress first (its handler may swallow the key by setting it to 0),
+    // then the key is typed; every change raises Change.
+    bool userKey(int keyAscii) override;
+    std::optional<std::string> property(std::string_view name) const override;
+
+  private:
+    std::string text_;
+    bool locked_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs the packages, builds, and runs every test: once plainly, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs=$(nproc)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+cmake -S . -B build-san -DCMAKE_BUILD_TYPE=Debug -DKAVREL_SANITIZE=ON >/dev/null
+cmake --build build-san -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-san --output-on-failure -j "$jobs"

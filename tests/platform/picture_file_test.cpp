@@ -1,0 +1,244 @@
+#include "platform/picture_file.h"
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace platform;
+
+namespace {
+
+constexpr Color kRed = rgb(255, 0, 0), kGreen = rgb(0, 255, 0), kBlue = rgb(0, 0, 255);
+constexpr Color kWhite = rgb(255, 255, 255);
+constexpr Color kSeeThrough = rgb(12, 34, 56);
+
+using Bytes = std::vector<uint8_t>;
+
+void putLE(Bytes& b, uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+// A 24-bit bottom-up BMP; rows are padded to four bytes.
+Bytes bmp24(int32_t w, int32_t h, const std::function<Color(int32_t, int32_t)>& px) {
+    const uint32_t row = (static_cast<uint32_t>(w) * 3 + 3) / 4 * 4;
+    const uint32_t data = row * static_cast<uint32_t>(h);
+    Bytes b{'B', 'M'};
+    putLE(b, 54 + data, 4);
+    putLE(b, 0, 4);
+    putLE(b, 54, 4);
+    for (uint32_t v : {40u, static_cast<uint32_t>(w), static_cast<uint32_t>(h)}) putLE(b, v, 4);
+    putLE(b, 1, 2);   // planes
+    putLE(b, 24, 2);  // bits per pixel
+    for (uint32_t v : {0u, data, 2835u, 2835u, 0u, 0u}) putLE(b, v, 4);
+    for (int32_t y = h - 1; y >= 0; --y) {
+        for (int32_t x = 0; x < w; ++x) {
+            const Color c = px(x, y);
+            b.push_back(static_cast<uint8_t>(c >> 16));
+            b.push_back(static_cast<uint8_t>(c >> 8));
+            b.push_back(static_cast<uint8_t>(c));
+        }
+        b.resize(b.size() + (row - static_cast<uint32_t>(w) * 3), 0);
+    }
+    return b;
+}
+
+// LZW data of a 2x2 GIF frame with 2-bit pixels. A clear code after every
+// second pixel keeps all codes at 3 bits.
+Bytes gifFrame(const uint8_t (&idx)[4], int transparent) {
+    Bytes b{0x21,
+            0xF9,
+            4,
+            static_cast<uint8_t>(transparent >= 0 ? 1 : 0),
+            10,
+            0,
+            static_cast<uint8_t>(transparent >= 0 ? transparent : 0),
+            0};
+    b.insert(b.end(), {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2});  // descriptor, code size 2
+    const uint8_t codes[] = {4, idx[0], idx[1], 4, idx[2], idx[3], 5};
+    uint32_t bits = 0;
+    for (int i = 0; i < 7; ++i) bits |= static_cast<uint32_t>(codes[i]) << (3 * i);
+    b.insert(b.end(), {3, static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
+                       static_cast<uint8_t>(bits >> 16), 0});
+    return b;
+}
+
+// Two frames; palette red, green, blue, white.
+Bytes twoFrameGif() {
+    Bytes b{'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0xF1, 0, 0};
+    b.insert(b.end(), {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});
+    const Bytes first = gifFrame({0, 1, 2, 3}, 3), second = gifFrame({2, 2, 2, 2}, -1);
+    b.insert(b.end(), first.begin(), first.end());
+    b.insert(b.end(), second.begin(), second.end());
+    b.push_back(0x3B);
+    return b;
+}
+
+class PictureFiles : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "kavrel-pic-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        dir_ = tmpl;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream(path(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path(name);
+    }
+    // Saves pixels through gdk-pixbuf; `alphaAt` gives each pixel's alpha.
+    std::string save(const std::string& name, const char* format, int w, int h,
+                     const std::function<Color(int, int)>& px,
+                     const std::function<uint8_t(int, int)>& alphaAt = nullptr,
+                     const char* option = nullptr, const char* value = nullptr) const {
+        GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, alphaAt != nullptr, 8, w, h);
+        const int stride = gdk_pixbuf_get_rowstride(pb), n = gdk_pixbuf_get_n_channels(pb);
+        guint8* data = gdk_pixbuf_get_pixels(pb);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                guint8* p = data + y * stride + x * n;
+                const Color c = px(x, y);
+                p[0] = static_cast<guint8>(c), p[1] = static_cast<guint8>(c >> 8),
+                p[2] = static_cast<guint8>(c >> 16);
+                if (alphaAt) p[3] = alphaAt(x, y);
+            }
+        GError* err = nullptr;
+        const gboolean ok =
+            gdk_pixbuf_save(pb, path(name).c_str(), format, &err, option, value, nullptr);
+        EXPECT_TRUE(ok) << (err ? err->message : "");
+        g_clear_error(&err);
+        g_object_unref(pb);
+        return path(name);
+    }
+
+    std::filesystem::path dir_;
+};
+
+Color quadrants(int x, int y) {
+    return x < 8 ? (y < 8 ? kRed : kGreen) : (y < 8 ? kBlue : kWhite);
+}
+
+int distance(Color a, Color b) {
+    int d = 0;
+    for (int shift : {0, 8, 16})
+        d = std::max(d, std::abs(static_cast<int>((a >> shift) & 255) -
+                                 static_cast<int>((b >> shift) & 255)));
+    return d;
+}
+
+}  // namespace
+
+TEST_F(PictureFiles, HandMadeBmpKeepsRowOrderAndColours) {
+    const Color px[2][3] = {{kRed, kGreen, kBlue}, {kWhite, 0, rgb(10, 20, 30)}};
+    const auto file = write("a.bmp", bmp24(3, 2, [&](int x, int y) { return px[y][x]; }));
+    const auto s = loadPictureFile(file, kSeeThrough);
+    ASSERT_TRUE(s);
+    ASSERT_EQ(s->width(), 3);
+    ASSERT_EQ(s->height(), 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(s->at(x, y), px[y][x]) << x << "," << y;
+}
+
+TEST_F(PictureFiles, PicturesOverTheSideLimitAreRefused) {
+    const auto grey = [](int, int) { return rgb(7, 7, 7); };
+    const auto fits = loadPictureFile(write("w.bmp", bmp24(32767, 1, grey)), 0);
+    ASSERT_TRUE(fits);
+    EXPECT_EQ(fits->width(), 32767);
+    for (auto [w, h] : {std::pair{32768, 1}, {1, 32768}}) {
+        std::string error;
+        EXPECT_FALSE(loadPictureFile(write("big.bmp", bmp24(w, h, grey)), 0, &error));
+        EXPECT_NE(error.find("too large"), std::string::npos) << error;  // refused from the header
+    }
+}
+
+TEST_F(PictureFiles, PngAlphaBelowHalfBecomesTheGivenColour) {
+    const uint8_t alpha[2][2] = {{255, 0}, {127, 128}};
+    const auto file = save(
+        "a.png", "png", 2, 2, [](int x, int) { return x ? kBlue : kRed; },
+        [&](int x, int y) { return alpha[y][x]; });
+    const auto s = loadPictureFile(file, kSeeThrough);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->at(0, 0), kRed);
+    EXPECT_EQ(s->at(1, 0), kSeeThrough);
+    EXPECT_EQ(s->at(0, 1), kSeeThrough);
+    EXPECT_EQ(s->at(1, 1), kBlue);
+}
+
+TEST_F(PictureFiles, JpegAndIcoLoad) {
+    const auto jpeg = loadPictureFile(
+        save("a.jpg", "jpeg", 16, 16, quadrants, nullptr, "quality", "100"), kSeeThrough);
+    ASSERT_TRUE(jpeg);
+    EXPECT_EQ(jpeg->width(), 16);
+    for (auto [x, y] : {std::pair{3, 3}, {3, 12}, {12, 3}, {12, 12}})
+        EXPECT_LE(distance(jpeg->at(x, y), quadrants(x, y)), 8) << x << "," << y;
+
+    const auto ico = loadPictureFile(
+        save("a.ico", "ico", 16, 16, quadrants, [](int x, int y) { return x + y < 4 ? 0 : 255; }),
+        kSeeThrough);
+    ASSERT_TRUE(ico);
+    EXPECT_EQ(ico->height(), 16);
+    EXPECT_EQ(ico->at(0, 0), kSeeThrough);
+    for (auto [x, y] : {std::pair{7, 3}, {3, 12}, {12, 3}, {12, 12}})
+        EXPECT_EQ(ico->at(x, y), quadrants(x, y)) << x << "," << y;
+}
+
+TEST_F(PictureFiles, GifGivesItsFirstFrame) {
+    const auto s = loadPictureFile(write("a.gif", twoFrameGif()), kSeeThrough);
+    ASSERT_TRUE(s);
+    ASSERT_EQ(s->width(), 2);
+    EXPECT_EQ(s->at(0, 0), kRed);
+    EXPECT_EQ(s->at(1, 0), kGreen);
+    EXPECT_EQ(s->at(0, 1), kBlue);
+    EXPECT_EQ(s->at(1, 1), kSeeThrough);  // the first frame's transparent index
+}
+
+TEST_F(PictureFiles, BrokenOrMissingFilesFailCleanly) {
+    const Bytes png = [&] {
+        std::ifstream in(save("whole.png", "png", 32, 32, quadrants), std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }();
+    std::mt19937 gen(7);
+    Bytes noise(300);
+    for (auto& b : noise) b = static_cast<uint8_t>(gen());
+    const Bytes gif = twoFrameGif();
+    const Bytes bmp = bmp24(4, 4, quadrants);
+    std::filesystem::create_directory(path("dir.png"));
+    ASSERT_EQ(mkfifo(path("pipe.png").c_str(), 0600), 0);  // opening it would block
+    for (const std::string& file :
+         {write("cut.png", Bytes(png.begin(), png.begin() + static_cast<long>(png.size() / 2))),
+          write("cut.gif", Bytes(gif.begin(), gif.begin() + 20)),
+          write("cut.bmp", Bytes(bmp.begin(), bmp.begin() + 40)), write("noise.bmp", noise),
+          write("empty.jpg", {}), path("dir.png"), path("pipe.png"), path("missing.png"),
+          std::string()}) {
+        std::string error;
+        EXPECT_FALSE(loadPictureFile(file, 0, &error)) << file;
+        EXPECT_FALSE(error.empty()) << file;
+    }
+}
+
+TEST_F(PictureFiles, WritePngRoundTripsAndRefusesEmptyBuffers) {
+    Surface s(5, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) s.set(x, y, rgb(x * 50, y * 100, 255 - x * y * 17));
+    ASSERT_TRUE(writePng(s, path("out.png")));
+    const auto back = loadPictureFile(path("out.png"), kSeeThrough);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->width(), 5);
+    EXPECT_EQ(back->pixels(), s.pixels());
+
+    EXPECT_FALSE(writePng(Surface(), path("empty.png")));
+    EXPECT_FALSE(std::filesystem::exists(path("empty.png")));
+    EXPECT_FALSE(writePng(s, path("no-such-dir/out.png")));
+}

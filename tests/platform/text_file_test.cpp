@@ -1,0 +1,174 @@
+#include "platform/text_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PlatformTextFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               ("kavrel_text_file_" + std::to_string(::getpid()) + "_" + info->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    static std::string bytesOf(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void putBytes(const std::string& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+    static std::vector<std::string> readAll(const std::string& p) {
+        TextFileReader r;
+        std::vector<std::string> lines;
+        if (!r.open(p)) return lines;
+        while (!r.atEnd()) {
+            auto line = r.readLine();
+            if (!line) break;
+            lines.push_back(*line);
+        }
+        EXPECT_FALSE(r.readLine().has_value());
+        return lines;
+    }
+    size_t entriesInDir() const {
+        return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {}));
+    }
+    fs::path dir_;
+};
+
+TEST_F(PlatformTextFile, Cp1252RoundTripsUmlautsAndEuro) {
+    const std::string text = "ÄÖÜäöüß€ „quote“ – ‰ Ÿ";
+    std::string bytes = utf8ToCp1252(text);
+    EXPECT_EQ(bytes.substr(0, 8), "\xC4\xD6\xDC\xE4\xF6\xFC\xDF\x80");
+    EXPECT_EQ(cp1252ToUtf8(bytes), text);
+}
+
+TEST_F(PlatformTextFile, AllBytesSurviveTheRoundTrip) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
+    EXPECT_EQ(cp1252ToUtf8("\x81\x8D"), "\u0081\u008D");
+}
+
+TEST_F(PlatformTextFile, UnmappableAndInvalidBecomeQuestionMarks) {
+    EXPECT_EQ(utf8ToCp1252("a中b"), "a?b");
+    EXPECT_EQ(utf8ToCp1252("😀"), "?");
+    EXPECT_EQ(utf8ToCp1252("\u0080"), "?");  // a C1 control 1252 has no byte for
+    EXPECT_EQ(utf8ToCp1252("x\xFFy"), "x?y");
+    EXPECT_EQ(utf8ToCp1252("x\xE4\xB8"), "x?");        // cut-off sequence
+    EXPECT_EQ(utf8ToCp1252("\xC3\xA4\xC3"), "\xE4?");  // valid then cut off
+    EXPECT_EQ(utf8ToCp1252("\xC0\xAF"), "??");         // overlong '/'
+    EXPECT_EQ(utf8ToCp1252("\xED\xA0\x80"), "???");    // surrogate
+}
+
+TEST_F(PlatformTextFile, WriterPutsCp1252AndCrLfOnDisk) {
+    TextFileWriter w;
+    ASSERT_TRUE(w.open(path("a.txt")));
+    EXPECT_TRUE(w.writeLine("Grün €"));
+    EXPECT_TRUE(w.writeLine(""));
+    EXPECT_TRUE(w.writeLine("中"));
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(bytesOf(path("a.txt")), "Gr\xFCn \x80\r\n\r\n?\r\n");
+    EXPECT_EQ(readAll(path("a.txt")), (std::vector<std::string>{"Grün €", "", "?"}));
+}
+
+TEST_F(PlatformTextFile, WriterOverwritesAndFailsWithoutAFile) {
+    putBytes(path("a.txt"), "old old old\r\n");
+    TextFileWriter w;
+    ASSERT_TRUE(w.open(path("a.txt")));
+    EXPECT_TRUE(w.writeLine("new"));
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(bytesOf(path("a.txt")), "new\r\n");
+
+    TextFileWriter bad;
+    EXPECT_FALSE(bad.open(path("missing/a.txt")));
+    EXPECT_FALSE(bad.writeLine("x"));
+    EXPECT_FALSE(bad.close());
+}
+
+TEST_F(PlatformTextFile, ReaderTakesLfOrCrLfAndAnUnterminatedLastLine) {
+    putBytes(path("lf.txt"), "one\ntwo\r\n\r\nlast\r");
+    EXPECT_EQ(readAll(path("lf.txt")), (std::vector<std::string>{"one", "two", "", "last"}));
+    putBytes(path("cr.txt"), "a\r\r\nb");
+    EXPECT_EQ(readAll(path("cr.txt")), (std::vector<std::string>{"a\r", "b"}));
+    putBytes(path("umlaut.txt"), "\xC4\x80\n");
+    EXPECT_EQ(readAll(path("umlaut.txt")), (std::vector<std::string>{"Ä€"}));
+}
+
+TEST_F(PlatformTextFile, EmptyFileHasNoLinesAndMissingFilesDoNotOpen) {
+    putBytes(path("empty.txt"), "");
+    TextFileReader r;
+    ASSERT_TRUE(r.open(path("empty.txt")));
+    EXPECT_TRUE(r.atEnd());
+    EXPECT_FALSE(r.readLine().has_value());
+    EXPECT_FALSE(r.open(path("nothing.txt")));
+    EXPECT_FALSE(r.open(dir_.string()));
+    EXPECT_FALSE(r.readLine().has_value());
+}
+
+TEST_F(PlatformTextFile, FileExistsOnlyForRegularFiles) {
+    putBytes(path("f.txt"), "x");
+    EXPECT_TRUE(fileExists(path("f.txt")));
+    EXPECT_FALSE(fileExists(path("g.txt")));
+    EXPECT_FALSE(fileExists(dir_.string()));
+    EXPECT_FALSE(fileExists(""));
+}
+
+TEST_F(PlatformTextFile, AtomicReplaceWritesTheNewFile) {
+    putBytes(path("p.txt"), "old\r\n");
+    EXPECT_TRUE(replaceFileAtomically(
+        path("p.txt"), [](TextFileWriter& w) { return w.writeLine("neu ä") && w.writeLine("2"); }));
+    EXPECT_EQ(bytesOf(path("p.txt")), "neu \xE4\r\n2\r\n");
+    EXPECT_TRUE(replaceFileAtomically(path("fresh.txt"), [](TextFileWriter&) { return true; }));
+    EXPECT_EQ(bytesOf(path("fresh.txt")), "");
+    EXPECT_EQ(entriesInDir(), 2u);  // no temporary left behind
+}
+
+TEST_F(PlatformTextFile, AtomicReplaceKeepsTheOldFileWhenWritingFails) {
+    putBytes(path("p.txt"), "old\r\n");
+    EXPECT_FALSE(replaceFileAtomically(path("p.txt"), [](TextFileWriter& w) {
+        w.writeLine("half");
+        return false;
+    }));
+    // A writer closed early and then written to counts as a write error.
+    EXPECT_FALSE(replaceFileAtomically(path("p.txt"), [](TextFileWriter& w) {
+        w.close();
+        w.writeLine("late");
+        return true;
+    }));
+    EXPECT_THROW(
+        replaceFileAtomically(path("p.txt"),
+                              [](TextFileWriter&) -> bool { throw std::runtime_error("boom"); }),
+        std::runtime_error);
+    EXPECT_EQ(bytesOf(path("p.txt")), "old\r\n");
+    EXPECT_EQ(entriesInDir(), 1u);
+}
+
+TEST_F(PlatformTextFile, AtomicReplaceFailsWithoutAFolderOrOnAFolder) {
+    auto ok = [](TextFileWriter& w) { return w.writeLine("x"); };
+    EXPECT_FALSE(replaceFileAtomically(path("missing/p.txt"), ok));
+    EXPECT_FALSE(replaceFileAtomically("", ok));
+    fs::create_directory(path("sub"));
+    EXPECT_FALSE(replaceFileAtomically(path("sub"), ok));
+    EXPECT_TRUE(fs::is_directory(path("sub")));
+    EXPECT_EQ(entriesInDir(), 1u);
+}
+
+}  // namespace
+}  // namespace platform
