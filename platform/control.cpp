@@ -13,7 +13,9 @@ Control::Control(Window& parent, std::string name, int index)
 
 Control::~Control() = default;
 
-Desktop& Control::desktop() const { return parent_.desktop(); }
+Desktop& Control::desktop() const {
+    return parent_.desktop();
+}
 
 std::string Control::path() const {
     std::string p = parent_.name() + "." + name_;
@@ -28,7 +30,9 @@ void Control::move(float left, float top, float width, float height) {
     setHeight(height);
 }
 
-bool Control::acceptsInput() const { return enabled_ && visible_ && parent_.acceptsInput(); }
+bool Control::acceptsInput() const {
+    return enabled_ && visible_ && parent_.acceptsInput();
+}
 
 bool Control::userClick() {
     if (!acceptsInput()) return false;
@@ -69,12 +73,16 @@ bool Control::userMouse(MouseAction action, float x, float y, int button, int sh
             const bool held = (mouseButtons_ & button) != 0;
             mouseButtons_ &= ~button;
             if (onMouseUp) onMouseUp(button, shift, x, y);
-            const bool inside = x >= 0 && y >= 0 && x < width_ && y < height_;
-            if (held && (inside || width_ <= 0 || height_ <= 0)) raise(onClick);
+            if (held && releaseOver(x, y)) raise(onClick);
             break;
         }
     }
     return true;
+}
+
+bool Control::releaseOver(float x, float y) const {
+    if (width_ <= 0 || height_ <= 0) return true;
+    return x >= 0 && y >= 0 && x < width_ && y < height_;
 }
 
 std::optional<std::string> Control::property(std::string_view n) const {
@@ -93,7 +101,9 @@ std::optional<std::string> Control::property(std::string_view n) const {
     return std::nullopt;
 }
 
-std::string propertyNumber(int64_t v) { return std::to_string(v); }
+std::string propertyNumber(int64_t v) {
+    return std::to_string(v);
+}
 
 std::string propertyNumber(double v) {
     if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15) {

@@ -19,12 +19,12 @@ enum class MouseAction { Down, Move, Up };
 
 // A user action the control cannot take (wrong kind of value, no such row...).
 class UserActionError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class Control {
-public:
+  public:
     Control(Window& parent, std::string name, int index = -1);
     virtual ~Control();
     Control(const Control&) = delete;
@@ -84,12 +84,15 @@ public:
     // the control has no such property.
     virtual std::optional<std::string> property(std::string_view name) const;
 
-protected:
+  protected:
+    // Whether a release at (x, y), in the control's own units, is over it (a
+    // click follows only then).
+    virtual bool releaseOver(float x, float y) const;
     void raise(const std::function<void()>& handler) {
         if (handler) handler();
     }
 
-private:
+  private:
     Window& parent_;
     std::string name_;
     int index_;
@@ -106,10 +109,18 @@ private:
 // 15 significant digits and a '.' separator.
 std::string propertyNumber(double v);
 std::string propertyNumber(int64_t v);
-inline std::string propertyNumber(int32_t v) { return propertyNumber(static_cast<int64_t>(v)); }
-inline std::string propertyNumber(uint32_t v) { return propertyNumber(static_cast<int64_t>(v)); }
-inline std::string propertyNumber(float v) { return propertyNumber(static_cast<double>(v)); }
-inline std::string propertyBool(bool v) { return v ? "True" : "False"; }
+inline std::string propertyNumber(int32_t v) {
+    return propertyNumber(static_cast<int64_t>(v));
+}
+inline std::string propertyNumber(uint32_t v) {
+    return propertyNumber(static_cast<int64_t>(v));
+}
+inline std::string propertyNumber(float v) {
+    return propertyNumber(static_cast<double>(v));
+}
+inline std::string propertyBool(bool v) {
+    return v ? "True" : "False";
+}
 
 }  // namespace platform
 

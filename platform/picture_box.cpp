@@ -79,28 +79,8 @@ bool PictureBox::overBox(float x, float y) const {
            y < std::max(top, bottom);
 }
 
-bool PictureBox::userMouse(MouseAction action, float x, float y, int button, int shift) {
-    if (action == MouseAction::Down && !acceptsInput()) return false;
-    // After a press the box keeps the mouse until the release, so moves and
-    // the release arrive even outside it.
-    switch (action) {
-        case MouseAction::Down:
-            mouseButtons_ |= button;
-            if (onMouseDown) onMouseDown(button, shift, x, y);
-            break;
-        case MouseAction::Move:
-            if (onMouseMove) onMouseMove(mouseButtons_, shift, x, y);
-            break;
-        case MouseAction::Up: {
-            const bool held = (mouseButtons_ & button) != 0;
-            mouseButtons_ &= ~button;
-            if (onMouseUp) onMouseUp(button, shift, x, y);
-            const bool empty = surface_.width() == 0 || surface_.height() == 0;
-            if (held && (empty || overBox(x, y))) raise(onClick);
-            break;
-        }
-    }
-    return true;
+bool PictureBox::releaseOver(float x, float y) const {
+    return surface_.width() == 0 || surface_.height() == 0 || overBox(x, y);
 }
 
 bool PictureBox::userClick() {

@@ -46,7 +46,6 @@ class PictureBox : public Control {
 
     // Mouse coordinates are in the box's own scale. A release over the box of
     // a button pressed on it also clicks.
-    bool userMouse(MouseAction action, float x, float y, int button, int shift) override;
     // Press and release of the left button at the centre, then Click.
     bool userClick() override;
 
@@ -58,12 +57,12 @@ class PictureBox : public Control {
   private:
     std::optional<int32_t> toPixels(float units) const;
     bool overBox(float x, float y) const;
+    bool releaseOver(float x, float y) const override;
 
     Surface surface_;
     Canvas canvas_{surface_};
     bool autoSize_ = false;
     bool hasPicture_ = false;
-    int mouseButtons_ = 0;  // buttons pressed on the box and not yet released
 };
 
 }  // namespace platform
