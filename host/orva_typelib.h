@@ -11,21 +11,21 @@ namespace orva {
 
 // A failing host call.
 class HostError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // The host's DMX output: takes channel values by absolute address
 // ((universe - 1) * 512 + channel).
 class DmxOutput {
-public:
+  public:
     virtual ~DmxOutput() = default;
     virtual void setChannel(int32_t address, uint8_t value) = 0;
 };
 
 // The host's current project file.
 class OrvaProjectInfo {
-public:
+  public:
     virtual ~OrvaProjectInfo() = default;
     // Full path of the project file; empty when there is none.
     virtual std::string getFilePath() = 0;
@@ -35,7 +35,7 @@ public:
 
 // The helper object the host hands to a plug-in at Init.
 class OrvaPluginHelper {
-public:
+  public:
     virtual ~OrvaPluginHelper() = default;
     // Throws HostError when the call fails.
     virtual std::shared_ptr<OrvaProjectInfo> getProjectInfo() = 0;
@@ -53,7 +53,7 @@ struct CommandInfo {
 };
 
 class ICommandServer {
-public:
+  public:
     virtual ~ICommandServer() = default;
     virtual std::vector<CommandInfo> commands() = 0;
     // Runs a command; false when the key is unknown.
@@ -62,7 +62,7 @@ public:
 
 // The plug-in's main window as the host loads, shows and unloads it.
 class IExternalWindow {
-public:
+  public:
     virtual ~IExternalWindow() = default;
     virtual void loadWindow() = 0;
     virtual void showWindow() = 0;
@@ -83,7 +83,7 @@ constexpr int32_t kMessageViewMode = 31;
 constexpr int32_t kMessageFreeze = 35;
 
 class IOrvaPlugin {
-public:
+  public:
     virtual ~IOrvaPlugin() = default;
     virtual bool Init(OrvaPluginHelper& helper) = 0;
     virtual ModuleInfo getModuleInfo() = 0;

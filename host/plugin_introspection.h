@@ -11,7 +11,7 @@
 namespace orva {
 
 class PluginIntrospection {
-public:
+  public:
     virtual ~PluginIntrospection() = default;
     virtual platform::Desktop& desktop() = 0;
     // A shared-state variable by its name ("mixPos", "curEffA", "effA(0).speed").

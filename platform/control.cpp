@@ -19,7 +19,7 @@ Desktop& Control::desktop() const {
 
 std::string Control::path() const {
     std::string p = parent_.name() + "." + name_;
-    if (index_ >= 0) p += "(" + std::to_string(index_) + ")";
+    if (index_ >= 0) p.append("(").append(std::to_string(index_)).append(")");
     return p;
 }
 

@@ -28,7 +28,7 @@ struct DialogAnswer {
 };
 
 class Desktop {
-public:
+  public:
     explicit Desktop(ClockMode mode = ClockMode::Virtual);
     ~Desktop();
     Desktop(const Desktop&) = delete;
@@ -75,7 +75,7 @@ public:
     bool runNextAction();
     std::function<bool()> fallbackActions;
 
-private:
+  private:
     struct Entry {
         std::string name;
         std::function<Window&()> access;
@@ -98,7 +98,7 @@ private:
 // after it was unloaded. Registers the window's name with the desktop.
 template <class T>
 class FormSlot {
-public:
+  public:
     template <class... Args>
     FormSlot(Desktop& desktop, std::string name, Args&... args)
         : desktop_(desktop), name_(std::move(name)) {
@@ -112,17 +112,16 @@ public:
 
     T& operator()() { return get(); }
     T& get() {
-        if (form_ && form_->unloadRequested() && !form_->Visible()) retired_.push_back(std::move(form_));
+        if (form_ && form_->unloadRequested() && !form_->Visible())
+            retired_.push_back(std::move(form_));
         if (!form_) form_ = make_();
         if (!form_->isLoaded()) form_->load();
         return *form_;
     }
     // The window if it exists, without loading it.
-    T* peek() const {
-        return form_ && !form_->unloadRequested() ? form_.get() : nullptr;
-    }
+    T* peek() const { return form_ && !form_->unloadRequested() ? form_.get() : nullptr; }
 
-private:
+  private:
     Desktop& desktop_;
     std::string name_;
     std::function<std::unique_ptr<T>()> make_;

@@ -29,14 +29,16 @@ int64_t EventLoop::now() const {
 }
 
 double EventLoop::secondsSinceMidnight() const {
-    if (mode_ == ClockMode::Virtual) return kVirtualDayStart + static_cast<double>(virtualNow_) / 1000.0;
+    if (mode_ == ClockMode::Virtual)
+        return kVirtualDayStart + static_cast<double>(virtualNow_) / 1000.0;
     using namespace std::chrono;
     const auto nowTp = system_clock::now();
     const std::time_t tt = system_clock::to_time_t(nowTp);
     std::tm local{};
     localtime_r(&tt, &local);
     const auto ms = duration_cast<milliseconds>(nowTp.time_since_epoch()).count() % 1000;
-    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + static_cast<double>(ms) / 1000.0;
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec +
+           static_cast<double>(ms) / 1000.0;
 }
 
 void EventLoop::attach(Timer* t) {
@@ -44,13 +46,16 @@ void EventLoop::attach(Timer* t) {
     timers_.push_back(t);
 }
 
-void EventLoop::detach(Timer* t) { std::erase(timers_, t); }
+void EventLoop::detach(Timer* t) {
+    std::erase(timers_, t);
+}
 
 Timer* EventLoop::nextDue(int64_t limit) const {
     Timer* best = nullptr;
     for (Timer* t : timers_) {
         if (!t->enabled_ || t->due_ > limit) continue;
-        if (!best || t->due_ < best->due_ || (t->due_ == best->due_ && t->seq_ < best->seq_)) best = t;
+        if (!best || t->due_ < best->due_ || (t->due_ == best->due_ && t->seq_ < best->seq_))
+            best = t;
     }
     return best;
 }

@@ -16,7 +16,7 @@ enum class ClockMode { Virtual, Realtime };
 // Raised when a modal window waits in virtual time and no user action is left:
 // nothing else could ever close it, so waiting would hang.
 class ModalStall : public std::runtime_error {
-public:
+  public:
     explicit ModalStall(const std::string& windowName)
         : std::runtime_error("modal window waits for a user action: " + windowName),
           window(windowName) {}
@@ -24,7 +24,7 @@ public:
 };
 
 class EventLoop {
-public:
+  public:
     explicit EventLoop(ClockMode mode = ClockMode::Virtual);
     ~EventLoop();
     EventLoop(const EventLoop&) = delete;
@@ -61,7 +61,7 @@ public:
     void attach(Timer* t);
     void detach(Timer* t);
 
-private:
+  private:
     Timer* nextDue(int64_t limit) const;
     void fire(Timer* t);
     void poll();

@@ -31,9 +31,13 @@ void MessageBoxWindow::prepare(const std::string& text, int style, const std::st
     result_ = buttons == vbYesNo ? vbYes : vbOK;
 }
 
-std::optional<std::string> MessageBoxWindow::messageText() const { return Text.Caption(); }
+std::optional<std::string> MessageBoxWindow::messageText() const {
+    return Text.Caption();
+}
 
-void MessageBoxWindow::acknowledge() { answer((style_ & 7) == vbYesNo ? vbYes : vbOK); }
+void MessageBoxWindow::acknowledge() {
+    answer((style_ & 7) == vbYesNo ? vbYes : vbOK);
+}
 
 void MessageBoxWindow::answer(int result) {
     result_ = result;

@@ -24,7 +24,7 @@ constexpr int vbYes = 6;
 constexpr int vbNo = 7;
 
 class MessageBoxWindow : public Window {
-public:
+  public:
     explicit MessageBoxWindow(Desktop& desktop);
 
     // Prepares the box for one message.
@@ -42,14 +42,14 @@ public:
     Button& Yes;
     Button& No;
 
-private:
+  private:
     void answer(int result);
     int result_ = vbOK;
     int style_ = vbOKOnly;
 };
 
 class MessageBoxes {
-public:
+  public:
     explicit MessageBoxes(Desktop& desktop) : slot_(desktop, "MsgBox") {}
     // Shows the box modally and returns the button pressed (vbOK, vbCancel,
     // vbYes, vbNo). A box shown while another waits replaces its text and
@@ -57,7 +57,7 @@ public:
     int MsgBox(const std::string& text, int style = vbOKOnly, const std::string& title = "");
     MessageBoxWindow* peek() const { return slot_.peek(); }
 
-private:
+  private:
     FormSlot<MessageBoxWindow> slot_;
 };
 

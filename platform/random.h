@@ -6,7 +6,7 @@
 namespace platform {
 
 class Random {
-public:
+  public:
     explicit Random(uint64_t seed = 0x4b617672656cULL);
 
     // The next number, uniform in [0, 1).
@@ -21,7 +21,7 @@ public:
     void script(std::deque<double> values) { scripted_ = std::move(values); }
     uint64_t draws() const { return draws_; }
 
-private:
+  private:
     uint64_t nextBits();
     uint64_t state_[4];
     std::deque<double> scripted_;

@@ -9,7 +9,9 @@ Surface::Surface(int32_t width, int32_t height, Color fill)
       height_(std::max<int32_t>(0, height)),
       px_(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill) {}
 
-void Surface::fill(Color c) { std::fill(px_.begin(), px_.end(), c); }
+void Surface::fill(Color c) {
+    std::fill(px_.begin(), px_.end(), c);
+}
 
 void Surface::resize(int32_t width, int32_t height, Color fill) {
     width = std::max<int32_t>(0, width);

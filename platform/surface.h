@@ -14,7 +14,7 @@ constexpr Color rgb(int r, int g, int b) {
 }
 
 class Surface {
-public:
+  public:
     Surface() = default;
     Surface(int32_t width, int32_t height, Color fill = 0);
 
@@ -35,7 +35,7 @@ public:
     void resize(int32_t width, int32_t height, Color fill);
     const std::vector<Color>& pixels() const { return px_; }
 
-private:
+  private:
     size_t index(int32_t x, int32_t y) const {
         return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
     }

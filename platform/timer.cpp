@@ -8,7 +8,9 @@ Timer::Timer(EventLoop& loop, std::string name) : loop_(loop), name_(std::move(n
     loop_.attach(this);
 }
 
-Timer::~Timer() { loop_.detach(this); }
+Timer::~Timer() {
+    loop_.detach(this);
+}
 
 void Timer::setEnabled(bool on) {
     if (on == enabled_) return;  // re-enabling a running timer keeps its phase
@@ -16,6 +18,8 @@ void Timer::setEnabled(bool on) {
     if (on) due_ = loop_.now() + period();
 }
 
-void Timer::setInterval(int32_t ms) { interval_ = ms; }
+void Timer::setInterval(int32_t ms) {
+    interval_ = ms;
+}
 
 }  // namespace platform

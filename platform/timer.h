@@ -9,7 +9,7 @@ namespace platform {
 class EventLoop;
 
 class Timer {
-public:
+  public:
     Timer(EventLoop& loop, std::string name);
     ~Timer();
     Timer(const Timer&) = delete;
@@ -32,7 +32,7 @@ public:
     int64_t dueAt() const { return due_; }
     uint64_t ticks() const { return ticks_; }
 
-private:
+  private:
     int64_t period() const { return interval_ < 1 ? 1 : interval_; }
 
     EventLoop& loop_;

@@ -71,7 +71,9 @@ bool UserDriver::click(std::string_view target) {
     return control(target).userClick();
 }
 
-bool UserDriver::dblclick(std::string_view target) { return control(target).userDblClick(); }
+bool UserDriver::dblclick(std::string_view target) {
+    return control(target).userDblClick();
+}
 
 bool UserDriver::set(std::string_view target, const std::string& value) {
     try {
@@ -108,7 +110,9 @@ bool UserDriver::mouse(std::string_view target, MouseAction action, float x, flo
     return control(target).userMouse(action, x, y, button, shift);
 }
 
-bool UserDriver::close(std::string_view name) { return window(std::string(name)).userClose(); }
+bool UserDriver::close(std::string_view name) {
+    return window(std::string(name)).userClose();
+}
 
 void UserDriver::answerFile(const std::string& path) {
     DialogAnswer a;
@@ -130,7 +134,9 @@ void UserDriver::answerFont(const std::string& name, double size, bool bold, boo
     desktop_.queueDialogAnswer(std::move(a));
 }
 
-void UserDriver::answerCancel() { desktop_.queueDialogAnswer(DialogAnswer{}); }
+void UserDriver::answerCancel() {
+    desktop_.queueDialogAnswer(DialogAnswer{});
+}
 
 std::string UserDriver::property(std::string_view text) {
     // The property is the part after the last dot outside parentheses.

@@ -17,7 +17,7 @@ class Window;
 
 // An unknown window, control or property, or an action the target cannot take.
 class DriverError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -28,7 +28,7 @@ struct TargetName {
 };
 
 class UserDriver {
-public:
+  public:
     explicit UserDriver(Desktop& desktop) : desktop_(desktop) {}
 
     // "W", "W.c" or "W.c(3)"; nullopt when malformed.
@@ -62,7 +62,7 @@ public:
     // Writes the pixels of a picture box or a window's surface as PNG.
     bool snapshot(std::string_view target, const std::string& pngPath);
 
-private:
+  private:
     Desktop& desktop_;
 };
 

@@ -13,7 +13,7 @@ constexpr float kCaptionPx = 22.0f;  // caption bar
 
 std::string controlKey(std::string_view name, int index) {
     std::string k(name);
-    if (index >= 0) k += "(" + std::to_string(index) + ")";
+    if (index >= 0) k.append("(").append(std::to_string(index)).append(")");
     return k;
 }
 }  // namespace
@@ -71,7 +71,9 @@ void Window::Show(bool modal) {
     desktop_.loop().runModal(name_, [this] { return visible_; });
 }
 
-void Window::Hide() { visible_ = false; }
+void Window::Hide() {
+    visible_ = false;
+}
 
 void Window::Unload() {
     int cancel = 0;
@@ -109,7 +111,9 @@ void Window::setWindowState(int state) {
     if (visible_) resized();
 }
 
-void Window::setStyle(uint32_t style) { style_ = style; }
+void Window::setStyle(uint32_t style) {
+    style_ = style;
+}
 
 void Window::frameChanged() {
     if (appliedStyle_ == style_) return;
@@ -117,7 +121,9 @@ void Window::frameChanged() {
     if (visible_) resized();
 }
 
-float Window::nonClientWidthPx() const { return 2 * kBorderPx; }
+float Window::nonClientWidthPx() const {
+    return 2 * kBorderPx;
+}
 
 float Window::nonClientHeightPx() const {
     return 2 * kBorderPx + ((appliedStyle_ & WS_CAPTION) ? kCaptionPx : 0.0f);
@@ -126,13 +132,15 @@ float Window::nonClientHeightPx() const {
 int32_t Window::clientPixelWidth() const {
     if (windowState_ == 2) return kScreenWidth;
     const float px = width_ / kTwipsPerPixel - nonClientWidthPx();
-    return std::max<int32_t>(0, static_cast<int32_t>(std::nearbyint(std::clamp(px, 0.0f, 32767.0f))));
+    return std::max<int32_t>(0,
+                             static_cast<int32_t>(std::nearbyint(std::clamp(px, 0.0f, 32767.0f))));
 }
 
 int32_t Window::clientPixelHeight() const {
     if (windowState_ == 2) return kScreenHeight;
     const float px = height_ / kTwipsPerPixel - nonClientHeightPx();
-    return std::max<int32_t>(0, static_cast<int32_t>(std::nearbyint(std::clamp(px, 0.0f, 32767.0f))));
+    return std::max<int32_t>(0,
+                             static_cast<int32_t>(std::nearbyint(std::clamp(px, 0.0f, 32767.0f))));
 }
 
 float Window::ScaleWidth() const {
@@ -148,7 +156,9 @@ Surface& Window::surface() {
     return surface_;
 }
 
-void Window::Cls() { surface().fill(backColor_); }
+void Window::Cls() {
+    surface().fill(backColor_);
+}
 
 void Window::resized() {
     surface_.resize(clientPixelWidth(), clientPixelHeight(), backColor_);

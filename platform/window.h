@@ -26,7 +26,7 @@ constexpr uint32_t WS_CAPTION = 0x00C00000u;
 constexpr uint32_t WS_DEFAULT = 0x16CF0000u;  // overlapped window with caption and frame
 
 class Window {
-public:
+  public:
     Window(Desktop& desktop, std::string name);
     virtual ~Window();
     Window(const Window&) = delete;
@@ -120,7 +120,7 @@ public:
     static constexpr int32_t kScreenWidth = 1920;
     static constexpr int32_t kScreenHeight = 1080;
 
-protected:
+  protected:
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
@@ -133,7 +133,7 @@ protected:
     }
     virtual void Form_Unload(int& cancel) { (void)cancel; }
 
-private:
+  private:
     void registerControl(std::unique_ptr<Control> c);
     void resized();
     float nonClientWidthPx() const;

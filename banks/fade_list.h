@@ -1,0 +1,15 @@
+#pragma once
+// The fade list X: its items show the fade's name, their first sub-item (a
+// hidden column) the index of its record.
+namespace kavrel {
+
+class MatrixForm;
+
+// Appends a new fade ("new fade": a CrossFade of 3 seconds in red) while the
+// list holds fewer than 256.
+void addFade(MatrixForm& form);
+// Makes the selected fade the current one, shows it in the fade controls and
+// remixes; a running timed fade stops.
+void selectFade(MatrixForm& form);
+
+}  // namespace kavrel

@@ -1,0 +1,23 @@
+#include "core/editor_hooks.h"
+
+#include "platform/window.h"
+
+namespace kavrel {
+
+void EditorHooks::confirmVisible() {
+    for (const EditorHook& h : hooks_) {
+        if (!h.confirmedByEdit || !h.ok || !h.peek) continue;
+        platform::Window* w = h.peek();
+        if (w != nullptr && w->Visible()) h.ok();
+    }
+}
+
+void EditorHooks::hideForCloseall() {
+    for (const EditorHook& h : hooks_) {
+        if (!h.hiddenByCloseall || !h.peek) continue;
+        platform::Window* w = h.peek();
+        if (w != nullptr && w->Visible()) w->Hide();
+    }
+}
+
+}  // namespace kavrel

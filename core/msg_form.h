@@ -1,0 +1,25 @@
+#pragma once
+// The small message window: a text and an OK button that hides it.
+#include <optional>
+#include <string>
+
+#include "platform/button.h"
+#include "platform/label.h"
+#include "platform/window.h"
+
+namespace kavrel {
+
+class MsgForm : public platform::Window {
+  public:
+    explicit MsgForm(platform::Desktop& desktop);
+
+    platform::Label& msgText;
+    platform::Button& OK;
+
+    void OK_Click() { Hide(); }
+
+    // The driver prints and acknowledges what the window says.
+    std::optional<std::string> messageText() const override { return msgText.Caption(); }
+};
+
+}  // namespace kavrel
