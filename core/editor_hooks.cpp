@@ -5,7 +5,10 @@
 namespace kavrel {
 
 void EditorHooks::confirmVisible() {
-    for (const EditorHook& h : hooks_) {
+    // Walks a copy: an editor's OK may create another window, which registers
+    // its hook while the walk runs.
+    const std::vector<EditorHook> hooks = hooks_;
+    for (const EditorHook& h : hooks) {
         if (!h.confirmedByEdit || !h.ok || !h.peek) continue;
         platform::Window* w = h.peek();
         if (w != nullptr && w->Visible()) h.ok();

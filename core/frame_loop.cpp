@@ -75,15 +75,10 @@ void MatrixForm::updateMainTimer_Timer() {
 }
 
 void MatrixForm::updateATimer_Timer() {
-    BankState& b = kavrel_.state.bankA;
-    redrawPane(paneA, b.frame, b.shadow, b.dirty, kavrel_.state.gridCols(),
-               kavrel_.state.gridRows());
+    redrawBankPane(bankA_);
 }
-
 void MatrixForm::updateBTimer_Timer() {
-    BankState& b = kavrel_.state.bankB;
-    redrawPane(paneB, b.frame, b.shadow, b.dirty, kavrel_.state.gridCols(),
-               kavrel_.state.gridRows());
+    redrawBankPane(bankB_);
 }
 
 }  // namespace kavrel

@@ -320,9 +320,10 @@ void MatrixForm::setFadeDefaults() {
 
 void MatrixForm::Closeall_Click() {
     stopAllTimers();
+    // The output and the preview go off. The Network box stays as it is: the
+    // simulator link keeps its connection and only pauses with its timer.
     dmx_active.setValue(0);
     vovev_active.setValue(0);
-    extmxsim_active.setValue(0);
     kavrel_.editors().hideForCloseall();
     Hide();
 }

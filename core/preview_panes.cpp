@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/bank_view.h"
 #include "core/kavrel.h"
 #include "core/matrix_form.h"
 
@@ -38,6 +39,12 @@ void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, b
                           static_cast<uint8_t>((c >> 16) & 0xFF));
         }
     dirty = false;
+}
+
+void redrawBankPane(Bank& bank) {
+    const SharedState& s = bank.kavrel.state;
+    redrawPane(bank.pane, bank.state.frame, bank.state.shadow, bank.state.dirty, s.gridCols(),
+               s.gridRows());
 }
 
 int MatrixForm::paneCellSize(const platform::PictureBox& pane) const {

@@ -6,6 +6,8 @@
 
 namespace kavrel {
 
+struct Bank;
+
 // The side of one light in pixels for a cols x rows grid: the pane's shorter
 // side shared by the longer side of the grid, at least 1.
 int paneCellSize(const platform::PictureBox& pane, int cols, int rows);
@@ -17,5 +19,8 @@ void clearPane(platform::PictureBox& pane, Frame& shadow);
 // shadow, records it there and clears `dirty`.
 void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, bool& dirty,
                 int cols, int rows);
+
+// redrawPane for a bank's own pane, frame, shadow and changed flag.
+void redrawBankPane(Bank& bank);
 
 }  // namespace kavrel

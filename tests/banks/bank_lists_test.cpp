@@ -210,6 +210,28 @@ TEST(BankLists, EditConfirmsVisibleEditorsAndOpensTheBoxesType) {
     EXPECT_EQ(opened, "A");
 }
 
+TEST(BankLists, EditConfirmsEachVisibleEditorOnceWhenAnOkRegistersMoreEditors) {
+    KavrelSession s;
+    FakeEditor first(s.plugin.desktop());
+    FakeEditor second(s.plugin.desktop());
+    first.Show(false);
+    second.Show(false);
+    EditorHooks& hooks = s.k().editors();
+    int secondConfirmed = 0;
+    // The first editor's OK creates windows that register themselves.
+    hooks.add(
+        EditorHook{"First", [&] { return &first; },
+                   [&] {
+                       for (int i = 0; i < 64; ++i)
+                           hooks.add(EditorHook{"Late", [&] { return &first; }, {}, true, true});
+                   },
+                   true, true});
+    hooks.add(
+        EditorHook{"Second", [&] { return &second; }, [&] { ++secondConfirmed; }, true, true});
+    ASSERT_TRUE(s.driver.click("MatrixForm.editA"));
+    EXPECT_EQ(secondConfirmed, 1);
+}
+
 TEST(BankLists, EditWithNoTypeChosenIsRefusedAndWritesNothing) {
     KavrelSession s;
     MatrixForm& f = s.form();

@@ -124,7 +124,7 @@ struct FakeEditor : platform::Window {
     explicit FakeEditor(platform::Desktop& d, const char* name) : Window(d, name) {}
 };
 
-TEST(Closeall, StopsEveryTimerUnticksSwitchesAndHidesWindows) {
+TEST(Closeall, StopsEveryTimerUnticksOutputAndPreviewHidesWindowsKeepsTheLink) {
     KavrelSession s;
     MatrixForm& f = s.form();
     FakeEditor shownEditor(s.plugin.desktop(), "EditorOne");
@@ -136,6 +136,9 @@ TEST(Closeall, StopsEveryTimerUnticksSwitchesAndHidesWindows) {
     ASSERT_TRUE(s.driver.click("MatrixForm.dmx_active"));
     f.vovev_active.setValue(1);
     f.extmxsim_active.setValue(1);
+    // The Network box's handling would drop the simulator link.
+    int networkClicks = 0;
+    f.extmxsim_active.onClick = [&] { ++networkClicks; };
     for (platform::Timer* t :
          {&f.timerA1, &f.timerA2, &f.timerB1, &f.timerB2, &f.timerM, &f.updateVoVevTimer})
         t->setEnabled(true);
@@ -145,7 +148,8 @@ TEST(Closeall, StopsEveryTimerUnticksSwitchesAndHidesWindows) {
         EXPECT_EQ(s.prop(std::string("MatrixForm.") + t + ".Enabled"), "False") << t;
     EXPECT_EQ(f.dmx_active.Value(), 0);
     EXPECT_EQ(f.vovev_active.Value(), 0);
-    EXPECT_EQ(f.extmxsim_active.Value(), 0);
+    EXPECT_EQ(f.extmxsim_active.Value(), 1);
+    EXPECT_EQ(networkClicks, 0);
     EXPECT_FALSE(shownEditor.Visible());
     EXPECT_TRUE(keptEditor.Visible());
     EXPECT_FALSE(f.Visible());
