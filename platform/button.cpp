@@ -12,6 +12,8 @@ void Button::setPicture(PicturePtr p) {
 }
 
 std::string Button::shownPicture() const {
+    // A disabled picture button shows its inactive look whatever Picture holds.
+    if (!Enabled() && disabled_) return "DisabledPicture";
     if (!shown_) return "None";
     if (shown_ == normal_) return "Picture";
     if (shown_ == down_) return "DownPicture";

@@ -31,6 +31,7 @@ class Button : public Control {
     void setDisabledPicture(PicturePtr p) { disabled_ = std::move(p); }
     // Which of the three pictures is shown: "Picture", "DownPicture",
     // "DisabledPicture", or "None" when no picture (or a foreign one) is shown.
+    // A disabled button with a DisabledPicture shows that one.
     std::string shownPicture() const;
 
     bool userClick() override;

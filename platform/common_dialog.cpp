@@ -1,6 +1,8 @@
 #include "platform/common_dialog.h"
 
+#include <cctype>
 #include <cmath>
+#include <optional>
 
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
@@ -13,21 +15,47 @@ CommonDialog::CommonDialog(Window& parent, std::string name, int index)
     setVisible(false);
 }
 
+namespace {
+bool isAbsolutePath(const std::string& p) {
+    if (!p.empty() && (p[0] == '/' || p[0] == '\\')) return true;
+    return p.size() >= 2 && std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':';
+}
+
+// A name typed into the dialog is taken in the folder the dialog shows.
+std::string inFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || name.empty() || isAbsolutePath(name)) return name;
+    const char last = folder.back();
+    if (last == '/' || last == '\\') return folder + name;
+    const bool windowsStyle =
+        folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
+    return folder + (windowsStyle ? '\\' : '/') + name;
+}
+}  // namespace
+
 DialogAnswer CommonDialog::awaitAnswer(const char* which) {
     lastShown_ = which;
     ++showCount_;
-    // Modal: user actions run until one of them answers the dialog.
-    while (true) {
-        if (auto a = desktop().takeDialogAnswer()) return std::move(*a);
-        if (!desktop().runNextAction()) throw ModalStall("CommonDialog " + path());
-    }
+    // Modal like any modal window: the user reaches no window while it waits,
+    // timers go on, and user actions run until one of them answers it.
+    Desktop& d = desktop();
+    std::optional<DialogAnswer> answer;
+    d.pushModal(nullptr);
+    struct Pop {
+        Desktop& d;
+        ~Pop() { d.popModal(nullptr); }
+    } pop{d};
+    d.loop().runModal("CommonDialog " + path(), [&] {
+        if (!answer) answer = d.takeDialogAnswer();
+        return !answer;
+    });
+    return std::move(*answer);
 }
 
 bool CommonDialog::takeFile(const DialogAnswer& a) {
     if (a.kind != DialogAnswer::Kind::File) return false;
-    fileName_ = a.path;
-    const size_t sep = a.path.find_last_of("/\\");
-    fileTitle_ = sep == std::string::npos ? a.path : a.path.substr(sep + 1);
+    fileName_ = inFolder(initDir_, a.path);
+    const size_t sep = fileName_.find_last_of("/\\");
+    fileTitle_ = sep == std::string::npos ? fileName_ : fileName_.substr(sep + 1);
     return true;
 }
 

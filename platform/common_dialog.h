@@ -24,12 +24,15 @@ class CommonDialog : public Control {
     void setFilter(std::string f) { filter_ = std::move(f); }
     int FilterIndex() const { return filterIndex_; }
     void setFilterIndex(int i) { filterIndex_ = i; }
+    // The folder the file dialogs show: a relative name the user answers with
+    // is taken in it.
     const std::string& InitDir() const { return initDir_; }
     void setInitDir(std::string d) { initDir_ = std::move(d); }
     // Callers take their error path on a cancel when this is set; Show* returns
     // false on a cancel either way.
     bool CancelError() const { return cancelError_; }
     void setCancelError(bool on) { cancelError_ = on; }
+    // Kept for the caller to read back; no flag changes what the dialogs answer.
     int32_t Flags() const { return flags_; }
     void setFlags(int32_t f) { flags_ = f; }
 
@@ -52,7 +55,8 @@ class CommonDialog : public Control {
     void setFontStrikethru(bool on) { fontStrikethru_ = on; }
 
     // True when the user chose a file (or font); false on Cancel, and on an
-    // answer of the wrong kind. Throws ModalStall when no answer can come.
+    // answer of the wrong kind. While a dialog waits no window takes user
+    // input. Throws ModalStall when no answer can come.
     bool ShowOpen();
     bool ShowSave();
     bool ShowFont();

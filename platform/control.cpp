@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/desktop.h"
+#include "platform/key_codes.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -51,9 +52,17 @@ bool Control::userSet(const std::string&) {
     throw UserActionError(std::string("a ") + kind() + " takes no value: " + path());
 }
 
+bool Control::keyDown(int keyAscii) {
+    if (onKeyDown) {
+        KeyStroke k = keyStrokeFor(keyAscii);
+        onKeyDown(k.keyCode, k.shift);
+    }
+    return acceptsInput();
+}
+
 bool Control::userKey(int keyAscii) {
     if (!acceptsInput()) return false;
-    if (onKeyPress) onKeyPress(keyAscii);
+    if (keyDown(keyAscii) && onKeyPress) onKeyPress(keyAscii);
     return true;
 }
 

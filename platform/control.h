@@ -65,6 +65,9 @@ class Control {
     std::function<void(int button, int shift, float x, float y)> onMouseDown;
     std::function<void(int button, int shift, float x, float y)> onMouseMove;
     std::function<void(int button, int shift, float x, float y)> onMouseUp;
+    // A key action raises KeyDown (the key and shift state, see key_codes.h),
+    // then KeyPress (the character typed) while the control still takes input.
+    std::function<void(int& keyCode, int shift)> onKeyDown;
     std::function<void(int& keyAscii)> onKeyPress;
 
     // True when a user can reach the control now: enabled, visible, its window
@@ -91,6 +94,9 @@ class Control {
     void raise(const std::function<void()>& handler) {
         if (handler) handler();
     }
+    // Raises KeyDown for the key that types `keyAscii`; false when its handler
+    // left the control unable to take the key press that follows.
+    bool keyDown(int keyAscii);
 
   private:
     Window& parent_;

@@ -135,17 +135,33 @@ bool textIsTrue(std::string_view text) {
 // grouped "1,234.00" could never be read back.
 std::string formatStandard(double v, const Locale& locale) {
     if (!std::isfinite(v)) return nonFiniteText(v);
-    // The shortest fixed form that reads back as v: rounding it rounds the
-    // decimal the user sees, not the binary fraction behind it.
-    std::array<char, 512> buf{};
-    auto res =
-        std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(v), std::chars_format::fixed);
-    if (res.ec != std::errc{}) return nonFiniteText(std::nan(""));
-    std::string_view text(buf.data(), static_cast<size_t>(res.ptr - buf.data()));
-    size_t dot = text.find('.');
-    std::string_view intPart = text.substr(0, dot);
-    std::string_view frac =
-        dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
+    // Rounds the 15 significant digits numberText shows, so a value shown as
+    // 0.125 formats as 0.13: the decimal the user sees is rounded, not the
+    // binary fraction behind it.
+    std::array<char, 64> buf{};
+    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(v),
+                             std::chars_format::scientific, 14);
+    const std::string_view sci(buf.data(), static_cast<size_t>(res.ptr - buf.data()));
+    const size_t e = sci.find('e');
+    std::string mantissa;
+    for (char c : sci.substr(0, e))
+        if (c != '.') mantissa += c;
+    size_t expAt = e + 1;
+    if (sci[expAt] == '+') ++expAt;
+    int exp = 0;
+    std::from_chars(sci.data() + expAt, sci.data() + sci.size(), exp);
+
+    // The digits before and after the decimal point.
+    std::string intPart = "0";
+    std::string frac;
+    if (exp >= 0) {
+        const auto n = static_cast<size_t>(exp) + 1;
+        intPart = mantissa.substr(0, n);
+        if (n > mantissa.size()) intPart.append(n - mantissa.size(), '0');
+        if (n < mantissa.size()) frac = mantissa.substr(n);
+    } else {
+        frac = std::string(static_cast<size_t>(-exp - 1), '0') + mantissa;
+    }
 
     std::string digits(intPart);
     for (size_t k = 0; k < 2; ++k) digits += k < frac.size() ? frac[k] : '0';

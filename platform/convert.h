@@ -23,8 +23,9 @@ std::string boolText(bool v, const Locale& locale);
 // True only for exactly "True" or "Wahr".
 bool textIsTrue(std::string_view text);
 
-// Two decimals, rounded half away from zero on the shortest decimal form of
-// `v` (2.675 gives "2.68"), the locale's decimal separator, no grouping.
+// Two decimals, rounded half away from zero on the 15 significant digits that
+// numberText shows (2.675 gives "2.68"), the locale's decimal separator, no
+// grouping.
 std::string formatStandard(double v, const Locale& locale);
 
 // A finite number from text: blanks around it, an optional sign, digits with

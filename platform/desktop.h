@@ -49,8 +49,11 @@ class Desktop {
     Window* peekWindow(const std::string& name) const;
     std::vector<std::string> windowNames() const;
 
-    // The modal stack: user input reaches only the topmost modal window.
+    // The modal stack: user input reaches only the topmost modal window. A
+    // common dialog, which is no window of ours, waits as a null entry that
+    // lets input reach no window.
     Window* topModal() const { return modalStack_.empty() ? nullptr : modalStack_.back(); }
+    bool modalOpen() const { return !modalStack_.empty(); }
     void pushModal(Window* w) { modalStack_.push_back(w); }
     void popModal(Window* w);
 

@@ -1,6 +1,7 @@
 #include "platform/list_view.h"
 
 #include <charconv>
+#include <cmath>
 #include <stdexcept>
 
 #include "platform/text_box.h"
@@ -129,6 +130,8 @@ void ListView::Select(int i) {
 }
 
 void ListView::AddColumn(std::string caption, float width, int alignment) {
+    if (!std::isfinite(width) || width < 0) width = 0;
+    if (alignment < 0 || alignment > 2) alignment = 0;
     columns_.push_back(ListColumn{std::move(caption), width, alignment});
 }
 
@@ -223,6 +226,10 @@ std::optional<std::string> ListView::property(std::string_view name) const {
     if (auto a = indexArgs(name, "Item", 1); a && inRows((*a)[0])) return Item((*a)[0]).Text;
     if (auto a = indexArgs(name, "ItemForeColor", 1); a && inRows((*a)[0])) {
         return propertyColor(Item((*a)[0]).ForeColor);
+    }
+    if (auto a = indexArgs(name, "ColumnHeader", 1);
+        a && (*a)[0] >= 1 && (*a)[0] <= ColumnCount()) {
+        return columns_[static_cast<size_t>((*a)[0] - 1)].caption;
     }
     if (auto a = indexArgs(name, "SubItems", 2); a && inRows((*a)[0]) && (*a)[1] >= 1) {
         return SubItem((*a)[0], (*a)[1]);

@@ -50,6 +50,8 @@ class ListView : public Control {
     void Select(int i);  // outside the rows: nothing selected
     void Deselect() { selected_.reset(); }
 
+    // A column header; a negative or non-finite width becomes 0, an unknown
+    // alignment left. The script reads captions as ColumnHeader(k), from 1.
     void AddColumn(std::string caption, float width, int alignment = 0);
     int ColumnCount() const { return static_cast<int>(columns_.size()); }
     const std::vector<ListColumn>& columns() const { return columns_; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace platform {
@@ -74,6 +75,36 @@ bool Slider::userRelease() {
     dragging_ = false;
     if (!acceptsInput()) return false;
     if (value_ != dragStart_) raise(onChange);
+    return true;
+}
+
+std::optional<int32_t> Slider::valueAt(float x, float y) const {
+    const bool vertical = orientation_ == 1;
+    const double extent = vertical ? Height() : Width();
+    const double pos = vertical ? y : x;
+    if (!(extent > 0) || !std::isfinite(pos)) return std::nullopt;
+    double t = std::clamp(pos / extent, 0.0, 1.0);
+    if (vertical) t = 1.0 - t;
+    const double v = min_ + t * (static_cast<double>(max_) - min_);
+    return clamp(static_cast<int64_t>(std::nearbyint(v)));
+}
+
+bool Slider::userMouse(MouseAction action, float x, float y, int button, int shift) {
+    if (!Control::userMouse(action, x, y, button, shift)) return false;
+    const auto v = valueAt(x, y);
+    switch (action) {
+        case MouseAction::Down:
+            if ((button & 1) != 0 && v) userScroll(*v);
+            break;
+        case MouseAction::Move:
+            if (dragging_ && v) userScroll(*v);
+            break;
+        case MouseAction::Up:
+            if ((button & 1) == 0 || !dragging_) break;
+            if (v) store(*v);
+            userRelease();
+            break;
+    }
     return true;
 }
 

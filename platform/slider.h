@@ -25,8 +25,12 @@ class Slider : public Control {
     // Clamps into the range; raises Change when the clamped value differs.
     void setValue(int32_t v);
 
-    int Orientation() const { return orientation_; }  // 0 horizontal, 1 vertical
-    void setOrientation(int o) { orientation_ = o; }
+    // 0 horizontal (Min at the left), 1 vertical (Max at the top, as on a
+    // fader); other values are ignored.
+    int Orientation() const { return orientation_; }
+    void setOrientation(int o) {
+        if (o == 0 || o == 1) orientation_ = o;
+    }
     int32_t SmallChange() const { return smallChange_; }
     void setSmallChange(int32_t v) { smallChange_ = v; }
     int32_t LargeChange() const { return largeChange_; }
@@ -42,6 +46,11 @@ class Slider : public Control {
     // The end of a drag: one Change when the value differs from its start.
     bool userRelease();
     bool dragging() const { return dragging_; }
+    // The left button drags the thumb along the slider's orientation: the
+    // press moves it to the pointer, moves follow it (Scroll each), the release
+    // ends the drag (Change once). Positions in the window's units from the
+    // slider's top left; beyond the ends the thumb stays at Min or Max.
+    bool userMouse(MouseAction action, float x, float y, int button, int shift) override;
 
     std::optional<std::string> property(std::string_view name) const override;
 
@@ -50,6 +59,8 @@ class Slider : public Control {
     int32_t clamp(int64_t v) const;
     // Sets the value; true when it changed.
     bool store(int64_t v);
+    // The value under a pointer position; nullopt when the slider has no length.
+    std::optional<int32_t> valueAt(float x, float y) const;
 
     int32_t min_ = 0;
     int32_t max_ = 100;

@@ -38,6 +38,7 @@ bool TextBox::userSet(const std::string& value) {
 
 bool TextBox::userKey(int keyAscii) {
     if (!acceptsInput()) return false;
+    if (!keyDown(keyAscii)) return true;
     if (onKeyPress) onKeyPress(keyAscii);
     if (locked_) return true;
     // Typing edits a copy so that the Change handler sees the new text.

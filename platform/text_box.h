@@ -30,7 +30,7 @@ class TextBox : public Control {
 
     // The user replaces the whole text: one Change when it differs.
     bool userSet(const std::string& value) override;
-    // KeyPress first (its handler may swallow the key by setting it to 0),
+    // KeyDown, KeyPress (its handler may swallow the key by setting it to 0),
     // then the key is typed; every change raises Change.
     bool userKey(int keyAscii) override;
     std::optional<std::string> property(std::string_view name) const override;

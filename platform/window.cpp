@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/desktop.h"
+#include "platform/key_codes.h"
 
 namespace platform {
 
@@ -76,24 +77,38 @@ void Window::Hide() {
 }
 
 void Window::Unload() {
+    unloadWith(kUnloadFromCode);
+}
+
+bool Window::unloadWith(int unloadMode) {
+    // A handler that unloads its own window again is inside this unload already.
+    if (!loaded_ || unloading_) return false;
+    unloading_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{unloading_};
     int cancel = 0;
+    Form_QueryUnload(cancel, unloadMode);
+    if (cancel) return false;
     Form_Unload(cancel);
-    if (cancel) return;
+    if (cancel) return false;
     visible_ = false;
     loaded_ = false;
     unloadRequested_ = true;
+    return true;
 }
 
 void Window::setWidth(float v) {
     if (v == width_) return;
     width_ = v;
-    if (visible_) resized();
+    sizeChanged();
 }
 
 void Window::setHeight(float v) {
     if (v == height_) return;
     height_ = v;
-    if (visible_) resized();
+    sizeChanged();
 }
 
 void Window::move(float left, float top, float width, float height) {
@@ -102,13 +117,13 @@ void Window::move(float left, float top, float width, float height) {
     const bool changed = width != width_ || height != height_;
     width_ = width;
     height_ = height;
-    if (changed && visible_) resized();
+    if (changed) sizeChanged();
 }
 
 void Window::setWindowState(int state) {
-    if (state == windowState_) return;
+    if (state == windowState_ || state < 0 || state > 2) return;
     windowState_ = state;
-    if (visible_) resized();
+    sizeChanged();
 }
 
 void Window::setStyle(uint32_t style) {
@@ -118,7 +133,7 @@ void Window::setStyle(uint32_t style) {
 void Window::frameChanged() {
     if (appliedStyle_ == style_) return;
     appliedStyle_ = style_;
-    if (visible_) resized();
+    sizeChanged();
 }
 
 float Window::nonClientWidthPx() const {
@@ -160,6 +175,15 @@ void Window::Cls() {
     surface().fill(backColor_);
 }
 
+void Window::sizeChanged() {
+    // Before the first show the show's own Resize covers every change.
+    if (!shownSinceLoad_) return;
+    const int32_t oldWidth = surface_.width(), oldHeight = surface_.height();
+    resized();
+    const bool clientChanged = surface_.width() != oldWidth || surface_.height() != oldHeight;
+    if (visible_ && clientChanged) Form_Paint();
+}
+
 void Window::resized() {
     surface_.resize(clientPixelWidth(), clientPixelHeight(), backColor_);
     Form_Resize();
@@ -184,8 +208,7 @@ std::vector<Control*> Window::controls() const {
 
 bool Window::acceptsInput() const {
     if (!visible_) return false;
-    const Window* top = desktop_.topModal();
-    return top == nullptr || top == this;
+    return !desktop_.modalOpen() || desktop_.topModal() == this;
 }
 
 bool Window::userClick() {
@@ -196,15 +219,16 @@ bool Window::userClick() {
 
 bool Window::userKey(int keyAscii) {
     if (!acceptsInput()) return false;
-    Form_KeyPress(keyAscii);
+    KeyStroke k = keyStrokeFor(keyAscii);
+    Form_KeyDown(k.keyCode, k.shift);
+    // A KeyDown handler that hid or unloaded the window took the key press with it.
+    if (acceptsInput()) Form_KeyPress(keyAscii);
     return true;
 }
 
 bool Window::userClose() {
     if (!acceptsInput()) return false;
-    int cancel = 0;
-    Form_QueryUnload(cancel, 0);
-    if (!cancel) Unload();
+    unloadWith(kUnloadFromCloseBox);
     return true;
 }
 

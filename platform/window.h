@@ -1,7 +1,8 @@
 #pragma once
 // A top-level window: geometry in twips, caption, visibility, modal or
 // modeless display, its controls by name, a drawing surface, and the form
-// events (Load, Resize, Activate, Paint, Click, KeyPress, QueryUnload, Unload).
+// events (Load, Resize, Activate, Paint, Click, KeyDown, KeyPress,
+// QueryUnload, Unload).
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -18,6 +19,10 @@ namespace platform {
 class Desktop;
 
 constexpr float kTwipsPerPixel = 15.0f;
+
+// Why QueryUnload runs: the window's close box, or Unload called by code.
+constexpr int kUnloadFromCloseBox = 0;
+constexpr int kUnloadFromCode = 1;
 
 enum class ScaleMode { User = 0, Twips = 1, Pixels = 3 };
 
@@ -41,13 +46,16 @@ class Window {
     void load();
     // Shows the window: Resize on the first show after loading, Activate on
     // every show, then Paint. Modal: returns when the window is hidden again
-    // (a modal window shown again while it waits returns at once).
+    // (a modal window shown again while it waits returns at once). After the
+    // first show every size change raises Resize, shown or hidden, and a shown
+    // window whose client area changed size is painted afresh (Paint).
     void Show(bool modal = false);
     void Hide();
     bool Visible() const { return visible_; }
     bool isModal() const { return modal_; }
-    // Unloads the window: Form_Unload runs, the window hides, and the next
-    // access through its slot makes and loads a fresh one.
+    // Unloads the window: QueryUnload (mode kUnloadFromCode), then Unload;
+    // unless one of them cancels, the window hides and the next access through
+    // its slot makes and loads a fresh one. Nothing happens when not loaded.
     void Unload();
     bool unloadRequested() const { return unloadRequested_; }
 
@@ -65,7 +73,8 @@ class Window {
     void setHeight(float v);
     void move(float left, float top, float width, float height);
 
-    // 0 normal, 1 minimised, 2 maximised (to the screen's size).
+    // 0 normal, 1 minimised, 2 maximised (to the screen's size); other
+    // values are ignored.
     int WindowState() const { return windowState_; }
     void setWindowState(int state);
     // The window style word; without WS_CAPTION the client area grows by the
@@ -110,8 +119,11 @@ class Window {
     // User actions on the window itself.
     bool acceptsInput() const;
     bool userClick();
+    // KeyDown (key and shift state, see key_codes.h), then KeyPress while the
+    // window still takes input.
     bool userKey(int keyAscii);
-    // The close box: QueryUnload, then Unload unless cancelled.
+    // The close box: QueryUnload (mode kUnloadFromCloseBox), then Unload
+    // unless cancelled.
     bool userClose();
 
     virtual std::optional<std::string> property(std::string_view name) const;
@@ -126,6 +138,10 @@ class Window {
     virtual void Form_Activate() {}
     virtual void Form_Paint() {}
     virtual void Form_Click() {}
+    virtual void Form_KeyDown(int& keyCode, int shift) {
+        (void)keyCode;
+        (void)shift;
+    }
     virtual void Form_KeyPress(int& keyAscii) { (void)keyAscii; }
     virtual void Form_QueryUnload(int& cancel, int unloadMode) {
         (void)cancel;
@@ -135,7 +151,10 @@ class Window {
 
   private:
     void registerControl(std::unique_ptr<Control> c);
+    // After a size change: Resize once the window was shown, Paint when shown.
+    void sizeChanged();
     void resized();
+    bool unloadWith(int unloadMode);
     float nonClientWidthPx() const;
     float nonClientHeightPx() const;
 
@@ -147,6 +166,7 @@ class Window {
     bool modal_ = false;
     bool shownSinceLoad_ = false;
     bool unloadRequested_ = false;
+    bool unloading_ = false;
     std::string caption_;
     float left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
     int windowState_ = 0;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "platform/button.h"
 #include "platform/common_dialog.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
+#include "platform/timer.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -96,6 +98,66 @@ TEST_F(CommonDialogTest, WaitsThroughUserActionsUntilAnswered) {
     EXPECT_EQ(ran, 2);  // the rest stays queued for later
 }
 
+TEST_F(CommonDialogTest, RelativeAnswersAreTakenInTheInitialFolder) {
+    cd.setInitDir("/home/me/shows");
+    d.queueDialogAnswer(fileAnswer("club.Kavrel"));
+    EXPECT_TRUE(cd.ShowSave());
+    EXPECT_EQ(cd.FileName(), "/home/me/shows/club.Kavrel");
+    EXPECT_EQ(cd.FileTitle(), "club.Kavrel");
+    d.queueDialogAnswer(fileAnswer("sub/pic.bmp"));
+    EXPECT_TRUE(cd.ShowOpen());
+    EXPECT_EQ(cd.FileName(), "/home/me/shows/sub/pic.bmp");
+    EXPECT_EQ(cd.FileTitle(), "pic.bmp");
+    for (const char* absolute : {"/tmp/a.Kavrel", "C:\\x\\b.Kavrel", "\\\\server\\c.Kavrel"}) {
+        d.queueDialogAnswer(fileAnswer(absolute));
+        EXPECT_TRUE(cd.ShowOpen());
+        EXPECT_EQ(cd.FileName(), absolute);
+    }
+    cd.setInitDir("C:\\shows\\");
+    d.queueDialogAnswer(fileAnswer("d.Kavrel"));
+    EXPECT_TRUE(cd.ShowOpen());
+    EXPECT_EQ(cd.FileName(), "C:\\shows\\d.Kavrel");
+    cd.setInitDir("C:\\shows");
+    d.queueDialogAnswer(fileAnswer("e.Kavrel"));
+    EXPECT_TRUE(cd.ShowOpen());
+    EXPECT_EQ(cd.FileName(), "C:\\shows\\e.Kavrel");
+    // The settings stay as the caller left them for the next use.
+    cd.setFlags(0x20103);
+    d.queueDialogAnswer(DialogAnswer{});
+    EXPECT_FALSE(cd.ShowSave());
+    EXPECT_EQ(cd.property("Flags"), "131331");
+    EXPECT_EQ(cd.property("InitDir"), "C:\\shows");
+    EXPECT_EQ(cd.FileName(), "C:\\shows\\e.Kavrel");
+}
+
+TEST_F(CommonDialogTest, WaitsModallyNoWindowTakesInputAndTimersTick) {
+    Window main{d, "Main"};
+    Button& go = main.add<Button>("go");
+    main.Show();
+    int clicks = 0;
+    go.onClick = [&] { ++clicks; };
+    Timer t(d.loop(), "t");
+    int ticks = 0;
+    t.onTimer = [&] { ++ticks; };
+    t.setInterval(10);
+    t.setEnabled(true);
+    int depthInside = 0;
+    bool clickTaken = true;
+    d.queueAction([&] {
+        depthInside = d.loop().modalDepth();
+        clickTaken = go.userClick();
+        d.loop().wait(35);
+        d.queueDialogAnswer(fileAnswer("/x.bmp"));
+    });
+    EXPECT_TRUE(cd.ShowOpen());
+    EXPECT_EQ(depthInside, 1);
+    EXPECT_FALSE(clickTaken);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_TRUE(go.userClick());  // answered: the window takes input again
+    EXPECT_EQ(d.topModal(), nullptr);
+}
+
 TEST_F(CommonDialogTest, StallsWhenNoAnswerCanCome) {
     cd.setFileName("before.Kavrel");
     d.queueAction([] {});
@@ -105,6 +167,7 @@ TEST_F(CommonDialogTest, StallsWhenNoAnswerCanCome) {
     } catch (const ModalStall& e) {
         EXPECT_EQ(e.window, "CommonDialog mxCommonDialog.CDM");
     }
+    EXPECT_FALSE(d.modalOpen());
     EXPECT_EQ(cd.FileName(), "before.Kavrel");
     EXPECT_FALSE(d.runNextAction());  // the queued action did run
 }

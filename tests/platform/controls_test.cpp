@@ -240,6 +240,12 @@ TEST_F(ControlsTest, PictureButtonTellsWhichPictureItShows) {
     EXPECT_EQ(button.shownPicture(), "Picture");
     button.setPicture(nullptr);
     EXPECT_EQ(button.shownPicture(), "None");
+    // Disabled, the button shows its inactive look whatever Picture holds.
+    button.setPicture(button.DownPicture());
+    button.setEnabled(false);
+    EXPECT_EQ(button.shownPicture(), "DisabledPicture");
+    button.setEnabled(true);
+    EXPECT_EQ(button.shownPicture(), "DownPicture");
     int clicks = 0;
     button.onClick = [&] { ++clicks; };
     EXPECT_TRUE(button.userClick());

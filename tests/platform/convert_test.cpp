@@ -78,6 +78,22 @@ TEST(PlatformConvert, FormatStandardRoundsTheDecimalHalfAwayFromZero) {
     EXPECT_EQ(formatStandard(1e20, kEnglish), "100000000000000000000.00");
 }
 
+TEST(PlatformConvert, FormatStandardRoundsTheDigitsNumberTextShows) {
+    // Just below 1/8: its shortest form is 0.12499999999999999, fifteen digits show 0.125.
+    const double justBelow = std::nextafter(0.125, 0.0);
+    ASSERT_EQ(numberText(justBelow, kEnglish), "0.125");
+    EXPECT_EQ(formatStandard(justBelow, kEnglish), "0.13");
+    EXPECT_EQ(formatStandard(-justBelow, kGerman), "-0,13");
+    const double sum = 0.01 + 0.075;  // 0.08499999999999999 at its shortest
+    ASSERT_EQ(numberText(sum, kEnglish), "0.085");
+    EXPECT_EQ(formatStandard(sum, kEnglish), "0.09");
+    EXPECT_EQ(formatStandard(0.0, kEnglish), "0.00");
+    EXPECT_EQ(formatStandard(5e-324, kEnglish), "0.00");
+    EXPECT_EQ(formatStandard(0.005, kEnglish), "0.01");
+    EXPECT_EQ(formatStandard(123456789012345678.0, kEnglish), "123456789012346000.00");
+    EXPECT_EQ(formatStandard(1.7976931348623157e308, kEnglish).size(), 312u);
+}
+
 TEST(PlatformConvert, BoolTextAndTruth) {
     EXPECT_EQ(boolText(true, kEnglish), "True");
     EXPECT_EQ(boolText(false, kEnglish), "False");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,20 @@ TEST(Timers, AHandlerMayStopAndRestartTimersIncludingItself) {
     b.setEnabled(true);
     loop.wait(25);
     EXPECT_EQ(log, (std::vector<std::string>{"a10", "a20"}));
+}
+
+TEST(Timers, AHandlerThatFailsIsNotLeftMarkedAsRunning) {
+    EventLoop loop;
+    int ticks = 0;
+    Timer t(loop, "t");
+    t.onTimer = [&] {
+        if (++ticks == 1) throw std::runtime_error("first tick fails");
+    };
+    t.setInterval(10);
+    t.setEnabled(true);
+    EXPECT_THROW(loop.wait(10), std::runtime_error);
+    loop.wait(20);  // the tick after the failure runs the handler again
+    EXPECT_EQ(ticks, 3);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -54,6 +55,35 @@ TEST_F(ListViewTest, RowsAndSubItems) {
     list.AddColumn("Width", 600, 1);
     EXPECT_EQ(list.ColumnCount(), 2);
     EXPECT_EQ(list.columns()[1].alignment, 1);
+}
+
+TEST_F(ListViewTest, RowsTakeTheListColourWhenAddedAndKeepTheirOwn) {
+    list.setForeColor(rgb(0, 0, 255));
+    const int row = list.AddItem("blue");
+    list.Item(2).ForeColor = rgb(0, 255, 0);
+    list.setForeColor(rgb(9, 9, 9));  // rows added before keep their colours
+    EXPECT_EQ(list.Item(row).ForeColor, rgb(0, 0, 255));
+    EXPECT_EQ(list.property("ItemForeColor(2)"), "65280");
+    EXPECT_EQ(list.property("ItemForeColor(1)"), "0");
+    EXPECT_EQ(list.property("ItemForeColor(6)"), std::nullopt);
+}
+
+TEST_F(ListViewTest, ColumnHeadersKeepCaptionWidthAndAlignment) {
+    list.AddColumn("Color", 1800, 0);
+    list.AddColumn("Time(s)", 900, 1);
+    list.AddColumn("bad", -5, 7);
+    list.AddColumn("nan", std::nanf(""), -1);
+    EXPECT_EQ(list.property("ColumnCount"), "4");
+    EXPECT_EQ(list.property("ColumnHeader(1)"), "Color");
+    EXPECT_EQ(list.property("ColumnHeader(2)"), "Time(s)");
+    EXPECT_EQ(list.property("ColumnHeader(0)"), std::nullopt);
+    EXPECT_EQ(list.property("ColumnHeader(5)"), std::nullopt);
+    EXPECT_EQ(list.columns()[1].width, 900);
+    EXPECT_EQ(list.columns()[1].alignment, 1);
+    for (size_t k : {2u, 3u}) {
+        EXPECT_EQ(list.columns()[k].width, 0) << k;
+        EXPECT_EQ(list.columns()[k].alignment, 0) << k;
+    }
 }
 
 TEST_F(ListViewTest, CodeSelectionRaisesNothing) {

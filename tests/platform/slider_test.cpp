@@ -97,9 +97,51 @@ TEST_F(SliderTest, ChangeHandlersNestAcrossSliders) {
     EXPECT_EQ(other.property("Value"), "25");
 }
 
+TEST_F(SliderTest, MouseDragFollowsTheOrientation) {
+    s.move(0, 0, 200, 50);  // horizontal: 0 at the left, 100 at the right
+    EXPECT_TRUE(s.userMouse(MouseAction::Down, 50, 25, 1, 0));
+    EXPECT_TRUE(s.userMouse(MouseAction::Move, 101, 40, 1, 0));  // 50.5: half to even
+    EXPECT_TRUE(s.userMouse(MouseAction::Move, 900, 0, 1, 0));   // past the end
+    EXPECT_TRUE(changes.empty());
+    EXPECT_TRUE(s.userMouse(MouseAction::Up, 900, 0, 1, 0));
+    EXPECT_EQ(scrolls, (std::vector<int32_t>{25, 50, 100}));
+    EXPECT_EQ(changes, (std::vector<int32_t>{100}));
+    EXPECT_FALSE(s.dragging());
+
+    // Vertical: Max at the top, whatever the width.
+    s.setOrientation(1);
+    s.setOrientation(5);  // no such orientation
+    EXPECT_EQ(s.Orientation(), 1);
+    s.setMax(255);
+    s.move(0, 0, 20, 255);
+    s.userMouse(MouseAction::Down, 10, 0, 1, 0);
+    s.userMouse(MouseAction::Up, 10, 255, 1, 0);  // released at the bottom
+    EXPECT_EQ(scrolls.back(), 255);
+    EXPECT_EQ(s.Value(), 0);
+    EXPECT_EQ(changes, (std::vector<int32_t>{100, 0}));  // once, from the drag's start
+}
+
+TEST_F(SliderTest, OnlyTheLeftButtonDragsAndAFlatSliderStaysPut) {
+    s.move(0, 0, 100, 10);
+    int downs = 0;
+    s.onMouseDown = [&](int, int, float, float) { ++downs; };
+    s.userMouse(MouseAction::Down, 70, 5, 2, 0);
+    s.userMouse(MouseAction::Move, 80, 5, 2, 0);
+    s.userMouse(MouseAction::Up, 80, 5, 2, 0);
+    EXPECT_EQ(downs, 1);
+    s.move(0, 0, 0, 10);
+    s.userMouse(MouseAction::Down, 70, 5, 1, 0);
+    s.userMouse(MouseAction::Up, 70, 5, 1, 0);
+    EXPECT_EQ(s.Value(), 0);
+    EXPECT_TRUE(scrolls.empty());
+    EXPECT_TRUE(changes.empty());
+}
+
 TEST_F(SliderTest, DisabledSliderTakesNoDrag) {
     s.setEnabled(false);
     EXPECT_FALSE(s.userScroll(30));
+    s.move(0, 0, 100, 10);
+    EXPECT_FALSE(s.userMouse(MouseAction::Down, 30, 5, 1, 0));
     EXPECT_FALSE(s.dragging());
     EXPECT_EQ(s.Value(), 0);
     EXPECT_TRUE(scrolls.empty());
