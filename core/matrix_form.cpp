@@ -78,6 +78,7 @@ MatrixForm::MatrixForm(platform::Desktop& desktop, Kavrel& kavrel)
       updateMainTimer(addTimer(*this, "updateMainTimer")),
       updateATimer(addTimer(*this, "updateATimer")),
       updateBTimer(addTimer(*this, "updateBTimer")),
+      Winsock1(add<platform::Winsock>("Winsock1")),
       bankA_{kavrel, kavrel.state.bankA, false, efxAList, typeA, timerA1, timerA2, miniA, imageA,
              paneA},
       bankB_{kavrel, kavrel.state.bankB, true, efxBList, typeB, timerB1, timerB2, miniB, imageB,

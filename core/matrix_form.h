@@ -16,6 +16,7 @@
 #include "platform/slider.h"
 #include "platform/text_box.h"
 #include "platform/window.h"
+#include "platform/winsock.h"
 
 namespace kavrel {
 
@@ -88,6 +89,9 @@ class MatrixForm : public platform::Window {
     platform::Timer& updateMainTimer;
     platform::Timer& updateATimer;
     platform::Timer& updateBTimer;
+
+    // The TCP client of the external-simulator link.
+    platform::Winsock& Winsock1;
 
     // Handlers.
     void efxAList_Click();
