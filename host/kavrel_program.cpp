@@ -1,6 +1,7 @@
 #include "host/kavrel_program.h"
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -122,6 +123,12 @@ int runProgram(const std::vector<std::string>& args, const orva::PluginFactory& 
         }
         std::ofstream dmxLog;
         if (!o.dmxLog.empty()) {
+            // Opening the log empties it: it must not be the script being read.
+            std::error_code same;
+            if (scriptFile.is_open() && std::filesystem::equivalent(o.script, o.dmxLog, same)) {
+                err << "kavrel: the DMX log " << o.dmxLog << " is the script itself\n";
+                return kExitScriptError;
+            }
             dmxLog.open(o.dmxLog, std::ios::out | std::ios::trunc);
             if (!dmxLog) {
                 err << "kavrel: cannot write the DMX log " << o.dmxLog << '\n';

@@ -15,7 +15,10 @@ void dropCarriageReturn(std::string& line) {
 
 std::optional<std::string> StreamLineSource::next(const IdleHook&) {
     std::string line;
-    if (!std::getline(in_, line)) return std::nullopt;
+    if (!std::getline(in_, line)) {
+        if (in_.bad()) throw LineSourceError("the script could not be read");
+        return std::nullopt;
+    }
     dropCarriageReturn(line);
     return line;
 }

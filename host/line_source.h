@@ -5,9 +5,16 @@
 #include <functional>
 #include <istream>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace kavrel {
+
+// The input could not be read (a folder given as the script, a read error).
+class LineSourceError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
 class LineSource {
   public:
@@ -19,7 +26,8 @@ class LineSource {
     virtual ~LineSource() = default;
     // The next line without its line end (a carriage return before it is
     // dropped too); nullopt at the end of input. May be called again from
-    // inside `idle`: lines are handed out once each, in order.
+    // inside `idle`: lines are handed out once each, in order. A stream that
+    // fails to read throws LineSourceError.
     virtual std::optional<std::string> next(const IdleHook& idle) = 0;
 };
 

@@ -62,8 +62,9 @@ void ScriptRunner::doExpect(const Words& w) {
                                 ", expected " + std::to_string(expected));
     } else if (kind == "file") {
         checkWordCount(w, 2, 2, "expect file PATH");
+        // A folder of that name is no file.
         std::error_code ec;
-        if (!std::filesystem::exists(w[2], ec))
+        if (!std::filesystem::is_regular_file(w[2], ec))
             throw ExpectFailure("expect file " + quotedText(w[2]) + ": found no such file");
     } else {
         throw ScriptError(std::string("bad syntax, expected: ") + usage);

@@ -43,7 +43,13 @@ int ScriptRunner::run(LineSource& lines) {
 bool ScriptRunner::step() {
     if (stopped_) throw Stop{};
     if (ended_ || !lines_) return false;
-    auto text = lines_->next([this] { return idle(); });
+    std::optional<std::string> text;
+    try {
+        text = lines_->next([this] { return idle(); });
+    } catch (const LineSourceError& e) {
+        report(lineCount_ + 1, kExitScriptError, e.what());
+        throw Stop{};
+    }
     if (!text) {
         ended_ = true;
         return false;

@@ -6,6 +6,15 @@ namespace {
 bool blank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
+
+// A combo-box index ("#2") is a value, not a comment: '#' after a blank, then
+// digits up to a blank or the line's end.
+bool indexWordAt(std::string_view line, size_t i) {
+    if (i == 0 || !blank(line[i - 1])) return false;
+    size_t j = i + 1;
+    while (j < line.size() && line[j] >= '0' && line[j] <= '9') ++j;
+    return j > i + 1 && (j == line.size() || blank(line[j]));
+}
 }  // namespace
 
 std::vector<std::string> tokenizeScriptLine(std::string_view line) {
@@ -14,7 +23,8 @@ std::vector<std::string> tokenizeScriptLine(std::string_view line) {
     size_t i = 0;
     for (;;) {
         while (i < n && blank(line[i])) ++i;
-        if (i >= n || line[i] == '#') break;
+        if (i >= n) break;
+        if (line[i] == '#' && (words.empty() || !indexWordAt(line, i))) break;
         std::string word;
         if (line[i] == '"') {
             ++i;
@@ -35,6 +45,7 @@ std::vector<std::string> tokenizeScriptLine(std::string_view line) {
             if (i < n && !blank(line[i]) && line[i] != '#')
                 throw ScriptSyntaxError("text right after a closing quote");
         } else {
+            if (line[i] == '#') word += line[i++];
             while (i < n && !blank(line[i]) && line[i] != '#') {
                 if (line[i] == '"')
                     throw ScriptSyntaxError("a quote inside a word (quote the whole word)");

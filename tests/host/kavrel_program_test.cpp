@@ -102,6 +102,22 @@ TEST(HostProgram, HelpPrintsTheUsageAndAMissingScriptFails) {
     Program missing;
     EXPECT_EQ(missing.run({"/nonexistent/dir/s.kav"}), kavrel::kExitScriptError);
     EXPECT_NE(missing.err.str().find("cannot read"), std::string::npos);
+    // A folder opens like a file but cannot be read: no silent empty script.
+    TempDir dir;
+    Program folder;
+    EXPECT_EQ(folder.run({dir.file("")}), kavrel::kExitScriptError);
+    EXPECT_EQ(folder.err.str(), "kavrel: line 1: the script could not be read\n");
+    EXPECT_TRUE(folder.record.calls.empty());
+}
+
+TEST(HostProgram, DmxLogNamingTheScriptLeavesTheScriptAlone) {
+    TempDir dir;
+    const std::string script = dir.file("s.kav", "open\nwait 200\n");
+    Program p;
+    EXPECT_EQ(p.run({"--dmx-log", script, script}), kavrel::kExitScriptError);
+    EXPECT_NE(p.err.str().find("is the script itself"), std::string::npos) << p.err.str();
+    EXPECT_EQ(readFile(script), "open\nwait 200\n");
+    EXPECT_TRUE(p.record.calls.empty());
 }
 
 TEST(HostProgram, DmxLogHasOneLinePerChangeWithTheLoopsMilliseconds) {

@@ -54,6 +54,8 @@ TEST(HostScript, PlaysUserAndHostActionsThenUnloadsThePlugin) {
         "expect dmx 2 255\n"
         "set TestForm.combo \"#2\"\n"
         "expect TestForm.combo.Text Fire\n"
+        "set TestForm.combo #0\n"
+        "expect TestForm.combo.Text Color\n"
         "set TestForm.combo Gradient\n"
         "expect TestForm.combo.ListIndex 1\n"
         "set TestForm.slider 40\n"
@@ -370,6 +372,9 @@ TEST(HostScript, SnapshotWritesAPngThatExpectFileFinds) {
     const std::string png = (dir / "pic.png").string();
     Session s;
     EXPECT_EQ(s.run("open\nexpect file \"" + png + "\"\n"), kavrel::kExitExpectFailed);
+    Session folder;  // a folder is no file
+    EXPECT_EQ(folder.run("open\nexpect file \"" + dir.string() + "\"\n"),
+              kavrel::kExitExpectFailed);
     Session t;
     EXPECT_EQ(t.run("open\nsnapshot TestForm.pic \"" + png + "\"\nexpect file \"" + png + "\"\n"),
               kavrel::kExitOk)

@@ -29,9 +29,21 @@ TEST(HostTokenizer, HashStartsACommentOnlyOutsideQuotes) {
     EXPECT_TRUE(tokenizeScriptLine(" \t ").empty());
     EXPECT_EQ(tokenizeScriptLine("set T.combo \"#2\" # the third"),
               (Words{"set", "T.combo", "#2"}));
-    EXPECT_EQ(tokenizeScriptLine("set T.combo #2"), (Words{"set", "T.combo"}));
     EXPECT_EQ(tokenizeScriptLine("click T.go#glued"), (Words{"click", "T.go"}));
     EXPECT_EQ(tokenizeScriptLine("x \"a # b\"#c"), (Words{"x", "a # b"}));
+}
+
+TEST(HostTokenizer, HashAndDigitsAfterTheFirstWordIsAComboIndex) {
+    EXPECT_EQ(tokenizeScriptLine("set T.combo #2"), (Words{"set", "T.combo", "#2"}));
+    EXPECT_EQ(tokenizeScriptLine("set T.combo\t#12\t# the thirteenth"),
+              (Words{"set", "T.combo", "#12"}));
+    // Anything else starting with '#' is still a comment.
+    EXPECT_TRUE(tokenizeScriptLine("#2 at the start of a line").empty());
+    EXPECT_EQ(tokenizeScriptLine("set T.combo #2x"), (Words{"set", "T.combo"}));
+    EXPECT_EQ(tokenizeScriptLine("set T.combo #"), (Words{"set", "T.combo"}));
+    EXPECT_EQ(tokenizeScriptLine("set T.combo #-1"), (Words{"set", "T.combo"}));
+    EXPECT_EQ(tokenizeScriptLine("click T.go#2"), (Words{"click", "T.go"}));
+    EXPECT_EQ(tokenizeScriptLine("set T.combo \"a\"#2"), (Words{"set", "T.combo", "a"}));
 }
 
 TEST(HostTokenizer, RejectsBrokenQuotes) {
