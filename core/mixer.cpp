@@ -164,6 +164,8 @@ void resetMixMap(SharedState& state, double value) {
     const int h = state.gridRows();
     if (w > 0 && h > 0 && !state.mixMap.contains(w - 1, h - 1)) state.mixMap.resize(w, h, 0.0f);
     state.mixMap.fill(static_cast<float>(clampUnit(value)));
+    // The old switching order no longer matches the mask: Random draws anew.
+    state.randomRankStale = true;
 }
 
 }  // namespace kavrel

@@ -46,7 +46,8 @@ void mixFrames(SharedState& state, double fader, uint32_t fadeColor, platform::R
 // ignored.
 void mixCell(SharedState& state, double fader, int x, int y, uint32_t fadeColor);
 
-// Sets every light of the mask to `value` (cut to 0..1, NaN counts as 0).
+// Sets every light of the mask to `value` (cut to 0..1, NaN counts as 0); the
+// next Random mix between the ends draws a new order.
 void resetMixMap(SharedState& state, double value);
 
 }  // namespace kavrel

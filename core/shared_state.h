@@ -1,7 +1,8 @@
 #pragma once
 // The state of one plug-in instance: both banks, the fade list, the grid and
 // its channel map, the output frame and the preview settings. Fresh instances
-// start as the main window leaves them after loading the 12 x 12 default.
+// hold the 12 x 12 default grid with every per-light array sized and no
+// entries; the main window's load handler sets up the rest.
 #include <array>
 #include <cstdint>
 #include <string>

@@ -160,6 +160,13 @@ TEST_F(CoreMixer, RandomOrderIsStableUntilAnEndIsReached) {
     mix(0.4, static_cast<int16_t>(FadeType::FlowDown));
     mix(0.4, random);
     EXPECT_GT(rng.draws(), before);
+
+    // Choosing a type resets the mask without mixing; coming back to Random
+    // still draws a new order.
+    const uint64_t beforeChoice = rng.draws();
+    resetMixMap(state, 0.4);
+    mix(0.4, random);
+    EXPECT_GT(rng.draws(), beforeChoice);
 }
 
 TEST_F(CoreMixer, CrossFadeRoundsHalfToEven) {
@@ -219,6 +226,61 @@ TEST_F(CoreMixer, MixCellUsesTheCurrentMask) {
     EXPECT_EQ(state.frameM.rgb(2, 3), state.bankB.frame.rgb(2, 3));
     resetMixMap(state, -3.0);
     EXPECT_EQ(state.mixMap.at(6, 4), 0.0f);
+}
+
+// Single lights, rows and columns: every type keeps its endpoints, the cell mix
+// agrees with the full mix, and the mask types switch a rounded count of lights
+// that only grows with the fader.
+TEST(CoreMixerOddGrids, EveryTypeOnSingleLightsRowsAndColumns) {
+    const int sizes[][2] = {{1, 1}, {1, 50}, {50, 1}, {2, 1}};
+    const uint32_t middle = 0x80000005u;  // a system colour
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        SharedState s;
+        s.sizeGrid(w, h);
+        platform::Random rng{7};
+        std::mt19937 gen(static_cast<unsigned>(w * 100 + h));
+        for (BankState* b : {&s.bankA, &s.bankB})
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    b->frame.setRgb(x, y, static_cast<uint8_t>(gen()), static_cast<uint8_t>(gen()),
+                                    static_cast<uint8_t>(gen()));
+        const auto shows = [&](const Frame& bank) {
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    if (s.frameM.rgb(x, y) != bank.rgb(x, y)) return false;
+            return true;
+        };
+
+        for (int16_t t = 0; t < kFadeTypeCount; ++t) {
+            SCOPED_TRACE(testing::Message()
+                         << w << "x" << h << " " << kFadeTypeNames[static_cast<size_t>(t)]);
+            s.fadeType = t;
+            size_t previousB = 0;
+            for (int i = 0; i <= 20; ++i) {
+                const double f = i / 20.0;
+                mixFrames(s, f, middle, rng);
+                if (i == 0) {
+                    EXPECT_TRUE(shows(s.bankA.frame));
+                }
+                if (i == 20) {
+                    EXPECT_TRUE(shows(s.bankB.frame));
+                }
+                const Frame whole = s.frameM;
+                s.frameM.clear();
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x) mixCell(s, f, x, y, middle);
+                EXPECT_EQ(s.frameM, whole) << f;
+                if (!isMaskFade(t)) continue;
+                size_t countB = 0;
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x) countB += s.mixMap.at(x, y) == 1.0f ? 1 : 0;
+                EXPECT_EQ(static_cast<double>(countB), std::nearbyint(f * w * h)) << f;
+                EXPECT_GE(countB, previousB) << f;
+                previousB = countB;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+#include <string>
+
 #include "core/state_vars.h"
 
 namespace kavrel {
@@ -95,9 +99,56 @@ TEST_F(CoreStateVars, UnknownNamesAndBadIndexesGiveNothing) {
                              "effA(0).speed junk",
                              "effA(99999999999999999999999).speed",
                              "effA(0)..speed",
-                             "mixMap(1,-)"}) {
+                             "mixMap(1,-)",
+                             "effA(",
+                             "effA(99999999999)",
+                             "effA(-1).name",
+                             "mixMap(1)",
+                             "frameM(0,0,0).name",
+                             "effA(0)(1)"}) {
         EXPECT_FALSE(readStateVar(state, name).has_value()) << name;
     }
+}
+
+// Every shared variable the effects and previews read, per bank where it has
+// a bank twin, and every record field.
+TEST_F(CoreStateVars, EverySharedNameReads) {
+    EffectRecord& rec = state.bankA.eff[0];
+    rec.pixels.assign(12, 12, 0u);
+    rec.imageNames = {"a"};
+    rec.durations = {1.5};
+    rec.imagePaths = {"p"};
+    rec.colorValues = {4};
+    const auto readsAll = [this](const std::string& names, const std::string& prefix,
+                                 const char* bank) {
+        std::istringstream words(names);
+        for (std::string name; words >> name;) {
+            // The bank letter ends the name, before any indexes.
+            if (bank != nullptr) name.insert(std::min(name.find('('), name.size()), bank);
+            EXPECT_TRUE(readStateVar(state, prefix + name).has_value()) << prefix + name;
+        }
+    };
+    const std::string banked =
+        "effCount delCount curEff frame(0,0,3) shadow(12,12,0) dirty beat imageIdx step "
+        "stepMax colIdx pendingFade colorFadeRunning colorFadeRatio stripLen laserPos(0) "
+        "laserDir(4) posX posY tickerWidth fontName fontSize fontItalic fontBold fontWeight "
+        "fontStrike";
+    readsAll(banked, "", "A");
+    readsAll(banked, "", "B");
+    readsAll(
+        "fadeCount delCountX curFade editBankB matrixCols matrixRows frameM(12,12,3) "
+        "dxSimDrawn(0,0,0) extSimSent(0,0,0) shadowM(0,0,0) dirtyDmx dirtySim dirtyM mixPos "
+        "mixMap(12,12) fadeType fadeTime simMode simActive simFullView simShowFrame "
+        "directDrawReady simFrameColor simCellWidth simCellHeight simOffsetX simOffsetY "
+        "extSimConnected colorBlack colorWhite colorRed colorGreen activeButtonColor "
+        "buttonColor mixerOldColor mixerColor channelMap(0,0,0) cellConfigured(0,0) "
+        "effOkA(0) fadeList(0).type fadeList(0).name fadeList(0).time fadeList(0).color",
+        "", nullptr);
+    readsAll(
+        "type name color1 color2 direction pixels(12,12) stretch tile speed imageCount "
+        "imageNames(0) durations(0) imagePaths(0) level colorCount colors(2) fadeMode beat "
+        "blend colorValues(0) text font backward mirror letterMode",
+        "effA(0).", nullptr);
 }
 
 }  // namespace
