@@ -1,19 +1,19 @@
 #pragma once
 // A plug-in as the stand-in host holds it: the host interfaces plus the
-// introspection the kavrel program and the tests use, and how one is made.
+// view of its state the kavrel program and the tests use, and how one is made.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "host/orva_typelib.h"
-#include "host/plugin_introspection.h"
+#include "host/plugin_probe.h"
 #include "platform/event_loop.h"
 #include "platform/locale.h"
 
 namespace orva {
 
-class HostedPlugin : public IOrvaPlugin, public PluginIntrospection {};
+class HostedPlugin : public IOrvaPlugin, public PluginProbe {};
 
 // What the host decides when it creates a plug-in instance.
 struct StartOptions {

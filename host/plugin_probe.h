@@ -10,9 +10,9 @@
 
 namespace orva {
 
-class PluginIntrospection {
+class PluginProbe {
   public:
-    virtual ~PluginIntrospection() = default;
+    virtual ~PluginProbe() = default;
     virtual platform::Desktop& desktop() = 0;
     // A shared-state variable by its name ("mixPos", "curEffA", "effA(0).speed").
     virtual std::optional<std::string> readVar(std::string_view name) const = 0;
