@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "banks/copy_buffer.h"
-#include "core/bank_view.h"
-#include "core/kavrel.h"
-#include "core/still_effects.h"
+#include "core/bank_context.h"
+#include "core/editor_hooks.h"
+#include "core/light_painter.h"
 #include "platform/convert.h"
 
 namespace kavrel {
@@ -36,39 +36,37 @@ std::optional<int16_t> selectedRecord(platform::ListView& list, size_t recordCou
     return index;
 }
 
-void selectEntry(Bank& bank) {
-    BankState& s = bank.state;
-    const std::optional<int16_t> index = selectedRecord(bank.list, s.eff.size());
+void selectEntry(BankContext& bank) {
+    BankState& s = bank.state();
+    const std::optional<int16_t> index = selectedRecord(bank.list(), s.eff.size());
     if (!index) return;
     s.curEff = *index;
     bank.stopTimers();
     const int16_t type = s.eff[static_cast<size_t>(*index)].type;
     bank.showType(type);
-    const EffectKind* kind = bank.kavrel.effects().find(type);
-    if (kind != nullptr && kind->start) kind->start(bank);
+    if (Effect* effect = bank.services().effects().find(type)) effect->start(bank);
 }
 
-void addEntry(Bank& bank) {
-    BankState& s = bank.state;
+void addEntry(BankContext& bank) {
+    BankState& s = bank.state();
     const int32_t live = int32_t{s.effCount} + 1;
     const int32_t records = live + int32_t{s.delCount};  // the new record is records - 1
     if (s.effCount < 0 || live > kMaxListEntries || records - 1 > kMaxRecordIndex || records < 1) {
-        bank.kavrel.showMessage(kTooManyEntries);
+        bank.showMessage(kTooManyEntries);
         return;
     }
-    const SharedState& shared = bank.kavrel.state;
     const size_t index = static_cast<size_t>(records - 1);
     s.eff.resize(index + 2);  // indexes 0 to records, the last one spare
     s.effOk.resize(index + 2, false);
-    s.eff[index] = newEntry(bank.isB, shared.gridCols(), shared.gridRows());
+    s.eff[index] = newEntry(bank.isB(), bank.cols(), bank.rows());
     s.effOk[index] = false;
     s.effCount = static_cast<int16_t>(live);
-    const int row = bank.list.AddItem(s.eff[index].name);
-    bank.list.setSubItem(row, 1, std::to_string(index));
+    const int row = bank.list().AddItem(s.eff[index].name);
+    bank.list().setSubItem(row, 1, std::to_string(index));
 }
 
-void clearEntry(Bank& bank) {
-    BankState& s = bank.state;
+void clearEntry(BankContext& bank) {
+    BankState& s = bank.state();
     EffectRecord* entry = s.currentEffect();
     if (entry == nullptr) return;
     bank.stopTimers();
@@ -78,30 +76,30 @@ void clearEntry(Bank& bank) {
     if (s.effOk.size() <= index) s.effOk.resize(index + 1, false);
     s.effOk[index] = true;
     bank.showType(entry->type);
-    fillColor(bank);
+    fillLights(s.frame, bank.cols(), bank.rows(), entry->color1);
+    bank.showFrame();
 }
 
-void copyEntry(Bank& bank) {
-    const EffectRecord* entry = bank.state.currentEffect();
+void copyEntry(BankContext& bank) {
+    const EffectRecord* entry = bank.entry();
     if (entry == nullptr) return;
-    SharedState& shared = bank.kavrel.state;
-    shared.copyBuffer = copyForPaste(*entry, shared.gridCols(), shared.gridRows());
+    bank.shared().copyBuffer =
+        copyForPaste(bank.services().effects(), *entry, bank.cols(), bank.rows());
 }
 
-void editEntry(Bank& bank) {
-    Kavrel& k = bank.kavrel;
-    k.editors().confirmVisible();
-    EffectRecord* entry = bank.state.currentEffect();
+void editEntry(BankContext& bank) {
+    bank.services().editors().confirmVisible();
+    EffectRecord* entry = bank.entry();
     if (entry == nullptr) return;
-    const int type = bank.typeBox.ListIndex();
-    const EffectKind* kind = k.effects().find(type);
-    if (kind == nullptr) {
-        k.showMessage("Wert nicht erlaubt");
+    const int type = bank.typeBox().ListIndex();
+    Effect* effect = bank.services().effects().find(type);
+    if (type < 0 || type >= kEffectTypeCount) {
+        bank.showMessage(kValueNotAllowed);
         return;
     }
-    k.state.editBankB = bank.isB ? 1 : 0;
+    bank.shared().editBankB = bank.isB() ? 1 : 0;
     entry->type = static_cast<int16_t>(type);
-    if (kind->edit) kind->edit(bank);
+    if (effect != nullptr) effect->edit(bank);
 }
 
 void moveDown(platform::ListView& list) {

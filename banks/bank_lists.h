@@ -11,7 +11,7 @@
 
 namespace kavrel {
 
-struct Bank;
+class BankContext;
 
 inline constexpr int kMaxListEntries = 256;
 inline constexpr const char* kTooManyEntries = "more then 256 effects are not allowed !";
@@ -21,16 +21,16 @@ inline constexpr const char* kTooManyEntries = "more then 256 effects are not al
 std::optional<int16_t> selectedRecord(platform::ListView& list, size_t recordCount);
 
 // Makes the selected entry the bank's running one and starts it by its type.
-void selectEntry(Bank& bank);
+void selectEntry(BankContext& bank);
 // Appends a new entry ("new effect": red in bank A, blue in bank B, not
 // configured) while the bank holds fewer than 256.
-void addEntry(Bank& bank);
+void addEntry(BankContext& bank);
 // Turns the running entry into a black Color entry, configured, and shows it.
-void clearEntry(Bank& bank);
+void clearEntry(BankContext& bank);
 // Copies the running entry into the copy buffer, as far as pasting takes it.
-void copyEntry(Bank& bank);
+void copyEntry(BankContext& bank);
 // Opens the editor of the type chosen in the bank's type box on the running entry.
-void editEntry(Bank& bank);
+void editEntry(BankContext& bank);
 // Moves the selected item one place down: the two items exchange their texts
 // and record indexes, and the moved one stays selected.
 void moveDown(platform::ListView& list);

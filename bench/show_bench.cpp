@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "core/plugin_factory.h"
+#include "host/kavrel_plugin.h"
 #include "host/orva_host.h"
 #include "platform/user_driver.h"
 
@@ -22,7 +22,7 @@ void BM_SixtySecondShow(benchmark::State& st) {
     const auto fadeType = static_cast<int>(st.range(0));
     double showSeconds = 0, cpu = 0;
     for (auto _ : st) {
-        orva::OrvaHost host(&kavrel::createKavrelPlugin);
+        orva::OrvaHost host(&orva::createKavrelPlugin);
         orva::StartOptions options;
         options.gridCols = 50;
         options.gridRows = 50;

@@ -2,10 +2,7 @@
 
 namespace kavrel {
 
-MsgForm::MsgForm(platform::Desktop& desktop)
-    : Window(desktop, "MsgForm"),
-      msgText(add<platform::Label>("msgText")),
-      OK(add<platform::Button>("OK")) {
+MsgForm::MsgForm(platform::Desktop& desktop) : Window(desktop, "MsgForm") {
     setCaption("Kavrel");
     setScaleMode(platform::ScaleMode::Pixels);
     setWidth(4800);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/button.h"
+#include "platform/control_declare.h"
 #include "platform/label.h"
 #include "platform/window.h"
 
@@ -13,8 +14,8 @@ class MsgForm : public platform::Window {
   public:
     explicit MsgForm(platform::Desktop& desktop);
 
-    platform::Label& msgText;
-    platform::Button& OK;
+    PLATFORM_CONTROL(platform::Label, msgText);
+    PLATFORM_CONTROL(platform::Button, OK);
 
     void OK_Click() { Hide(); }
 

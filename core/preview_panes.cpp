@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "core/bank_view.h"
-#include "core/kavrel.h"
-#include "core/matrix_form.h"
+#include "core/bank_context.h"
 
 namespace kavrel {
 
@@ -41,21 +39,9 @@ void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, b
     dirty = false;
 }
 
-void redrawBankPane(Bank& bank) {
-    const SharedState& s = bank.kavrel.state;
-    redrawPane(bank.pane, bank.state.frame, bank.state.shadow, bank.state.dirty, s.gridCols(),
-               s.gridRows());
-}
-
-int MatrixForm::paneCellSize(const platform::PictureBox& pane) const {
-    return kavrel::paneCellSize(pane, kavrel_.state.gridCols(), kavrel_.state.gridRows());
-}
-
-void MatrixForm::layoutPanes() {
-    SharedState& s = kavrel_.state;
-    clearPane(paneM, s.shadowM);
-    clearPane(paneA, s.bankA.shadow);
-    clearPane(paneB, s.bankB.shadow);
+void redrawBankPane(BankContext& bank) {
+    BankState& s = bank.state();
+    redrawPane(bank.pane(), s.frame, s.shadow, s.dirty, bank.cols(), bank.rows());
 }
 
 }  // namespace kavrel

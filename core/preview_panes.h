@@ -6,7 +6,7 @@
 
 namespace kavrel {
 
-struct Bank;
+class BankContext;
 
 // The side of one light in pixels for a cols x rows grid: the pane's shorter
 // side shared by the longer side of the grid, at least 1.
@@ -21,6 +21,6 @@ void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, b
                 int cols, int rows);
 
 // redrawPane for a bank's own pane, frame, shadow and changed flag.
-void redrawBankPane(Bank& bank);
+void redrawBankPane(BankContext& bank);
 
 }  // namespace kavrel

@@ -23,6 +23,7 @@ class ProjectInfo : public OrvaProjectInfo {
 }  // namespace
 
 void HostDmxOutput::setChannel(int32_t address, uint8_t value) {
+    if (recording_) calls_.emplace_back(address, value);
     auto it = values_.find(address);
     const uint8_t old = it == values_.end() ? 0 : it->second;
     if (old == value) return;

@@ -30,11 +30,17 @@ class HostDmxOutput : public DmxOutput {
     std::vector<std::pair<int32_t, uint8_t>> nonZero() const;
     // nullptr: no log. The stream must outlive the output or be reset.
     void setLog(std::ostream* log) { log_ = log; }
+    // While on, every value handed over is kept in order, repeats included.
+    void recordCalls(bool on) { recording_ = on; }
+    const std::vector<std::pair<int32_t, uint8_t>>& calls() const { return calls_; }
+    void clearCalls() { calls_.clear(); }
 
   private:
     std::function<int64_t()> clock_;
     std::map<int32_t, uint8_t> values_;
     std::ostream* log_ = nullptr;
+    bool recording_ = false;
+    std::vector<std::pair<int32_t, uint8_t>> calls_;
 };
 
 class OrvaHost : public OrvaPluginHelper {

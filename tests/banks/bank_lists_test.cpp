@@ -6,6 +6,7 @@
 
 #include "core/editor_hooks.h"
 #include "tests/core/kavrel_session.h"
+#include "tests/support/scripted_effect.h"
 
 namespace kavrel::testing {
 namespace {
@@ -26,7 +27,7 @@ TEST(BankLists, AddStopsAt256AndIndexesTheNewRecords) {
     EXPECT_TRUE(s.messages().empty());
 
     ASSERT_TRUE(s.driver.click("MatrixForm.addA"));
-    EXPECT_EQ(s.plugin.desktop().lastMessage(), "more then 256 effects are not allowed !");
+    EXPECT_EQ(s.plugin().desktop().lastMessage(), "more then 256 effects are not allowed !");
     EXPECT_EQ(a.effCount, 256);
     EXPECT_EQ(f.efxAList.Count(), 256);
     EXPECT_EQ(a.eff.size(), 257u);
@@ -100,11 +101,11 @@ TEST(BankLists, SelectionStopsTheBankTimersAndStartsByType) {
     EXPECT_EQ(f.typeA.ListIndex(), 1);
     EXPECT_FALSE(f.timerA1.Enabled());
     EXPECT_FALSE(f.timerA2.Enabled());
-    EXPECT_EQ(s.plugin.framePixel('A', 0, 5), platform::rgb(255, 0, 0));
-    EXPECT_EQ(s.plugin.framePixel('A', 11, 5), platform::rgb(255, 255, 0));
+    EXPECT_EQ(s.plugin().framePixel('A', 0, 5), platform::rgb(255, 0, 0));
+    EXPECT_EQ(s.plugin().framePixel('A', 11, 5), platform::rgb(255, 255, 0));
     EXPECT_TRUE(s.state().bankA.dirty);
     // Mixed at once: half of yellow over half of bank B's blue.
-    EXPECT_EQ(s.plugin.framePixel('M', 11, 5), platform::rgb(128, 128, 128));
+    EXPECT_EQ(s.plugin().framePixel('M', 11, 5), platform::rgb(128, 128, 128));
 }
 
 TEST(BankLists, PaintEntryShowsItsPictureAndBadGradientIsReported) {
@@ -119,19 +120,19 @@ TEST(BankLists, PaintEntryShowsItsPictureAndBadGradientIsReported) {
     b.eff[2].direction = 11;
 
     ASSERT_TRUE(s.driver.select("MatrixForm.efxBList", 2));
-    EXPECT_EQ(s.plugin.framePixel('B', 2, 3), platform::rgb(10, 20, 30));
-    EXPECT_EQ(s.plugin.framePixel('B', 3, 3), platform::rgb(0, 0, 0));
+    EXPECT_EQ(s.plugin().framePixel('B', 2, 3), platform::rgb(10, 20, 30));
+    EXPECT_EQ(s.plugin().framePixel('B', 3, 3), platform::rgb(0, 0, 0));
 
     ASSERT_TRUE(s.driver.select("MatrixForm.efxBList", 3));
-    EXPECT_EQ(s.plugin.desktop().lastMessage(), "direction not correct !");
-    EXPECT_EQ(s.plugin.framePixel('B', 2, 3), platform::rgb(10, 20, 30));
+    EXPECT_EQ(s.plugin().desktop().lastMessage(), "direction not correct !");
+    EXPECT_EQ(s.plugin().framePixel('B', 2, 3), platform::rgb(10, 20, 30));
 }
 
 TEST(BankLists, StartRunsOnceAndBadIndexesSelectNothing) {
     KavrelSession s;
     MatrixForm& f = s.form();
     int starts = 0;
-    s.k().effects().kind(EffectType::Fire).start = [&](Bank&) { ++starts; };
+    installScripted(s.k().effects(), EffectType::Fire).onStart = [&](BankContext&) { ++starts; };
     f.addA_Click();
     s.state().bankA.eff[1].type = static_cast<int16_t>(EffectType::Fire);
     ASSERT_TRUE(s.driver.select("MatrixForm.efxAList", 2));
@@ -161,8 +162,8 @@ TEST(BankLists, ClearMakesABlackConfiguredColorEntry) {
     EXPECT_TRUE(s.state().bankB.effOk[0]);
     EXPECT_FALSE(f.timerB1.Enabled());
     EXPECT_EQ(f.typeB.ListIndex(), 0);
-    EXPECT_EQ(s.plugin.framePixel('B', 7, 7), platform::rgb(0, 0, 0));
-    EXPECT_EQ(s.plugin.framePixel('M', 7, 7), platform::rgb(128, 0, 0));
+    EXPECT_EQ(s.plugin().framePixel('B', 7, 7), platform::rgb(0, 0, 0));
+    EXPECT_EQ(s.plugin().framePixel('M', 7, 7), platform::rgb(128, 0, 0));
 }
 
 TEST(BankLists, CopyKeepsWhatPastingTakes) {
@@ -190,12 +191,14 @@ struct FakeEditor : platform::Window {
 TEST(BankLists, EditConfirmsVisibleEditorsAndOpensTheBoxesType) {
     KavrelSession s;
     MatrixForm& f = s.form();
-    FakeEditor editor(s.plugin.desktop());
+    FakeEditor editor(s.plugin().desktop());
     int confirmed = 0;
     s.k().editors().add(
         EditorHook{"FakeEditor", [&] { return &editor; }, [&] { ++confirmed; }, true, true});
     std::string opened;
-    s.k().effects().kind(EffectType::Fire).edit = [&](Bank& b) { opened += b.state.letter; };
+    installScripted(s.k().effects(), EffectType::Fire).onEdit = [&](BankContext& b) {
+        opened += b.state().letter;
+    };
 
     ASSERT_TRUE(s.driver.click("MatrixForm.editB"));  // editor hidden: not confirmed
     EXPECT_EQ(confirmed, 0);
@@ -212,8 +215,8 @@ TEST(BankLists, EditConfirmsVisibleEditorsAndOpensTheBoxesType) {
 
 TEST(BankLists, EditConfirmsEachVisibleEditorOnceWhenAnOkRegistersMoreEditors) {
     KavrelSession s;
-    FakeEditor first(s.plugin.desktop());
-    FakeEditor second(s.plugin.desktop());
+    FakeEditor first(s.plugin().desktop());
+    FakeEditor second(s.plugin().desktop());
     first.Show(false);
     second.Show(false);
     EditorHooks& hooks = s.k().editors();
@@ -240,7 +243,7 @@ TEST(BankLists, EditWithNoTypeChosenIsRefusedAndWritesNothing) {
     f.typeA.setListIndex(42);  // outside the list: nothing chosen
     ASSERT_EQ(f.typeA.ListIndex(), -1);
     ASSERT_TRUE(s.driver.click("MatrixForm.editA"));
-    EXPECT_EQ(s.plugin.desktop().lastMessage(), "Wert nicht erlaubt");
+    EXPECT_EQ(s.plugin().desktop().lastMessage(), "Wert nicht erlaubt");
     EXPECT_EQ(s.state().editBankB, 1);
     EXPECT_EQ(s.state().bankA.eff[0].type, 0);
 }

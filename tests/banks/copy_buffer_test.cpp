@@ -2,9 +2,18 @@
 #include <gtest/gtest.h>
 
 #include "banks/copy_buffer.h"
+#include "core/kavrel.h"
+#include "effects/registry.h"
 
 namespace kavrel {
 namespace {
+
+// The copy of an entry as the plug-in's own effect types make it.
+EffectRecord copied(const EffectRecord& e, int cols, int rows) {
+    Kavrel k{InstanceOptions{}};
+    registerEffects(k.effects(), k);
+    return copyForPaste(k.effects(), e, cols, rows);
+}
 
 EffectRecord full(EffectType type) {
     EffectRecord e;
@@ -28,7 +37,7 @@ EffectRecord full(EffectType type) {
 }
 
 TEST(CopyBuffer, ColorChangeArraysAreCutToTheirCountPlusSpare) {
-    const EffectRecord c = copyForPaste(full(EffectType::ColorChange), 12, 12);
+    const EffectRecord c = copied(full(EffectType::ColorChange), 12, 12);
     EXPECT_EQ(c.colors, (std::vector<uint32_t>{100, 200, 0}));
     EXPECT_EQ(c.durations, (std::vector<double>{1.5, 2.5, 0.0}));
     EXPECT_EQ(c.colorCount, 2);
@@ -41,21 +50,21 @@ TEST(CopyBuffer, ColorChangeArraysAreCutToTheirCountPlusSpare) {
 TEST(CopyBuffer, ShortArraysAndNegativeCountsAreSafe) {
     EffectRecord e = full(EffectType::ColorScroll);
     e.colorCount = 5;  // more than the arrays hold
-    EffectRecord c = copyForPaste(e, 12, 12);
+    EffectRecord c = copied(e, 12, 12);
     EXPECT_EQ(c.colors, (std::vector<uint32_t>{100, 200, 300, 400, 0, 0}));
     EXPECT_EQ(c.colorValues, (std::vector<int32_t>{7, 8, 9, 0, 0, 0}));
     EXPECT_EQ(c.blend, 1);
     e.colorCount = -4;
-    c = copyForPaste(e, 12, 12);
+    c = copied(e, 12, 12);
     EXPECT_EQ(c.colors.size(), 1u);
 }
 
 TEST(CopyBuffer, TypesTakeOnlyTheirOwnFields) {
-    const EffectRecord fluid = copyForPaste(full(EffectType::Fluid), 12, 12);
+    const EffectRecord fluid = copied(full(EffectType::Fluid), 12, 12);
     EXPECT_EQ(fluid.beat, 0);
     EXPECT_EQ(fluid.direction, 5);
     EXPECT_EQ(fluid.level, 40);
-    const EffectRecord beams = copyForPaste(full(EffectType::BeamShow), 12, 12);
+    const EffectRecord beams = copied(full(EffectType::BeamShow), 12, 12);
     EXPECT_EQ(beams.name, "entry");
     EXPECT_EQ(beams.type, 9);
     EXPECT_EQ(beams.color1, 0u);
@@ -63,7 +72,7 @@ TEST(CopyBuffer, TypesTakeOnlyTheirOwnFields) {
     EffectRecord image = full(EffectType::Image);
     image.imageCount = 0;
     image.imageNames = {"a"};
-    const EffectRecord noPictures = copyForPaste(image, 12, 12);
+    const EffectRecord noPictures = copied(image, 12, 12);
     EXPECT_TRUE(noPictures.imageNames.empty());
     EXPECT_EQ(noPictures.level, 40);
 }
@@ -71,7 +80,7 @@ TEST(CopyBuffer, TypesTakeOnlyTheirOwnFields) {
 TEST(CopyBuffer, PaintPictureAtTheGridSizeOfTheMoment) {
     EffectRecord e = full(EffectType::Paint);
     e.pixels.assign(2, 2, 5u);  // bounds 0..2
-    const EffectRecord c = copyForPaste(e, 4, 2);
+    const EffectRecord c = copied(e, 4, 2);
     EXPECT_EQ(c.pixels.cols(), 4);
     EXPECT_EQ(c.pixels.rows(), 2);
     EXPECT_EQ(c.pixels.get(2, 1, 99u), 5u);

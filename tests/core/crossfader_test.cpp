@@ -11,10 +11,10 @@ TEST(Crossfader, UserMoveSetsMixPosAndMixes) {
     ASSERT_TRUE(s.driver.set("MatrixForm.faderM", "50"));
     EXPECT_EQ(s.state().mixPos, 0.75);
     // 255 x 0.25 = 63.75 and 255 x 0.75 = 191.25.
-    EXPECT_EQ(s.plugin.framePixel('M', 3, 3), platform::rgb(64, 0, 191));
+    EXPECT_EQ(s.plugin().framePixel('M', 3, 3), platform::rgb(64, 0, 191));
     ASSERT_TRUE(s.driver.set("MatrixForm.faderM", "-100"));
     EXPECT_EQ(s.state().mixPos, 0.0);
-    EXPECT_EQ(s.plugin.framePixel('M', 0, 0), platform::rgb(255, 0, 0));
+    EXPECT_EQ(s.plugin().framePixel('M', 0, 0), platform::rgb(255, 0, 0));
 }
 
 TEST(Crossfader, TimedFadeShowsMixPosRoundedHalfToEvenWithoutChangingIt) {
@@ -31,7 +31,7 @@ TEST(Crossfader, TimedFadeShowsMixPosRoundedHalfToEvenWithoutChangingIt) {
         EXPECT_EQ(s.form().faderM.Value(), shown[k - 1]) << "step " << k;
         EXPECT_EQ(s.form().timerM.Enabled(), k < 16) << "step " << k;
     }
-    EXPECT_EQ(s.plugin.framePixel('M', 5, 5), platform::rgb(0, 0, 255));
+    EXPECT_EQ(s.plugin().framePixel('M', 5, 5), platform::rgb(0, 0, 255));
 }
 
 TEST(Crossfader, TimedFadeReachesTheFarSideExactlyInItsTime) {
@@ -45,7 +45,7 @@ TEST(Crossfader, TimedFadeReachesTheFarSideExactlyInItsTime) {
     EXPECT_EQ(s.state().mixPos, 0.0);
     EXPECT_EQ(s.form().faderM.Value(), -100);
     EXPECT_FALSE(s.form().timerM.Enabled());
-    EXPECT_EQ(s.plugin.framePixel('M', 0, 0), platform::rgb(255, 0, 0));
+    EXPECT_EQ(s.plugin().framePixel('M', 0, 0), platform::rgb(255, 0, 0));
 }
 
 TEST(Crossfader, LongFadeKeepsAtMostOneHundredSteps) {

@@ -11,13 +11,13 @@ namespace {
 TEST(DmxOutput, SendsNothingUntilTheOutputSwitchIsTicked) {
     KavrelSession s;
     s.wait(500);
-    EXPECT_TRUE(s.helper.dmx.calls.empty());
+    EXPECT_TRUE(s.dmxCalls().empty());
     EXPECT_FALSE(s.form().updateDMXTimer.Enabled());
 }
 
 TEST(DmxOutput, SendsOnlyTheChannelsThatChanged) {
     KavrelSession s;
-    auto& calls = s.helper.dmx.calls;
+    auto& calls = s.dmxCalls();
     ASSERT_TRUE(s.driver.click("MatrixForm.dmx_active"));
     s.wait(25);
     ASSERT_EQ(calls.size(), 12u * 12u * 3u);
@@ -27,7 +27,7 @@ TEST(DmxOutput, SendsOnlyTheChannelsThatChanged) {
     }
     EXPECT_FALSE(s.state().dirtyDmx);
 
-    calls.clear();
+    s.host.dmx().clearCalls();
     s.wait(200);
     EXPECT_TRUE(calls.empty());
 
@@ -45,24 +45,24 @@ TEST(DmxOutput, NoAddressAbove1024) {
     KavrelSession s(gridOptions(20, 20));  // 1200 channels
     ASSERT_TRUE(s.driver.click("MatrixForm.dmx_active"));
     s.wait(25);
-    ASSERT_EQ(s.helper.dmx.calls.size(), 1024u);
-    EXPECT_EQ(std::max_element(s.helper.dmx.calls.begin(), s.helper.dmx.calls.end())->first, 1024);
+    ASSERT_EQ(s.dmxCalls().size(), 1024u);
+    EXPECT_EQ(std::max_element(s.dmxCalls().begin(), s.dmxCalls().end())->first, 1024);
 }
 
 TEST(DmxOutput, StopsWhenUntickedAndWithoutHelper) {
     KavrelSession s;
-    auto& calls = s.helper.dmx.calls;
+    auto& calls = s.dmxCalls();
     ASSERT_TRUE(s.driver.click("MatrixForm.dmx_active"));
     s.wait(25);
     ASSERT_TRUE(s.driver.click("MatrixForm.dmx_active"));
     EXPECT_FALSE(s.form().updateDMXTimer.Enabled());
-    calls.clear();
+    s.host.dmx().clearCalls();
     ASSERT_TRUE(s.driver.set("MatrixForm.faderM", "100"));
     s.wait(100);
     EXPECT_TRUE(calls.empty());
 
     ASSERT_TRUE(s.driver.click("MatrixForm.dmx_active"));
-    s.plugin.Term();
+    s.plugin().Term();
     s.wait(100);
     EXPECT_TRUE(calls.empty());
 }

@@ -11,7 +11,7 @@ TEST(FadeTime, NonNumericTextIsReportedAndResetToThree) {
     ASSERT_TRUE(s.driver.set("MatrixForm.fadeTimeText", "12.5"));
     ASSERT_EQ(s.state().fadeTime, 12.5);
     ASSERT_TRUE(s.driver.set("MatrixForm.fadeTimeText", "abc"));
-    EXPECT_EQ(s.plugin.desktop().lastMessage(), "Fade time must be numeric");
+    EXPECT_EQ(s.plugin().desktop().lastMessage(), "Fade time must be numeric");
     EXPECT_EQ(s.form().fadeTimeText.Text(), "3.00");
     EXPECT_EQ(s.state().fadeTime, 3.0);
     EXPECT_EQ(s.state().fadeList[0].time, 3.0);
@@ -23,7 +23,8 @@ TEST(FadeTime, OutOfRangeIsReportedAndBoundsAreAccepted) {
     for (const char* bad : {"0.09", "800.01", "-3"}) {
         ASSERT_TRUE(s.driver.set("MatrixForm.fadeTimeText", "7"));
         ASSERT_TRUE(s.driver.set("MatrixForm.fadeTimeText", bad));
-        EXPECT_EQ(s.plugin.desktop().lastMessage(), "Fade time must be between 0.1 and 800 seconds")
+        EXPECT_EQ(s.plugin().desktop().lastMessage(),
+                  "Fade time must be between 0.1 and 800 seconds")
             << bad;
         EXPECT_EQ(s.state().fadeTime, 3.0) << bad;
     }
@@ -70,12 +71,12 @@ TEST(FadeType, ColorFadeMixesThroughTheColourShownAtThatMoment) {
     ASSERT_TRUE(s.driver.set("MatrixForm.fadeType", "ColorFade"));
     s.form().MFadeColor.setBackColor(platform::rgb(0, 200, 0));
     s.k().mixMatrix(0.5);
-    EXPECT_EQ(s.plugin.framePixel('M', 0, 0), platform::rgb(0, 200, 0));
+    EXPECT_EQ(s.plugin().framePixel('M', 0, 0), platform::rgb(0, 200, 0));
     // One light alone mixes as the whole frame does.
     s.form().MFadeColor.setBackColor(platform::rgb(0, 0, 90));
     s.k().mixMatrixStep(0.5, 4, 2);
-    EXPECT_EQ(s.plugin.framePixel('M', 4, 2), platform::rgb(0, 0, 90));
-    EXPECT_EQ(s.plugin.framePixel('M', 5, 2), platform::rgb(0, 200, 0));
+    EXPECT_EQ(s.plugin().framePixel('M', 4, 2), platform::rgb(0, 0, 90));
+    EXPECT_EQ(s.plugin().framePixel('M', 5, 2), platform::rgb(0, 200, 0));
 }
 
 TEST(FadeList, SelectionShowsTheFadeAndNameEditsRenameIt) {

@@ -1,34 +1,19 @@
 #pragma once
-// A plug-in instance as the host holds it after start-up: initialised with a
-// fake helper that records every DMX call, its main window loaded and shown,
-// and a user driver on its desktop.
+// A plug-in instance opened by the stand-in host exactly as the kavrel
+// program opens it (created, initialised, its main window loaded and shown),
+// and closed by the host at the end (window unloaded, plug-in terminated).
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/kavrel.h"
-#include "core/matrix_form.h"
-#include "core/orva_plugin.h"
-#include "host/orva_typelib.h"
+#include "core/main_window/matrix_form.h"
+#include "host/kavrel_plugin.h"
+#include "host/orva_host.h"
 #include "platform/user_driver.h"
 
 namespace kavrel::testing {
-
-struct RecordingDmx : orva::DmxOutput {
-    std::vector<std::pair<int32_t, uint8_t>> calls;
-    void setChannel(int32_t address, uint8_t value) override { calls.emplace_back(address, value); }
-};
-
-struct FakeHelper : orva::OrvaPluginHelper {
-    RecordingDmx dmx;
-    std::shared_ptr<orva::OrvaProjectInfo> getProjectInfo() override {
-        throw orva::HostError("no project");
-    }
-    orva::DmxOutput& dmxOutput() override { return dmx; }
-    int32_t outputChannelCount() override { return 1024; }
-};
 
 inline orva::StartOptions gridOptions(int cols, int rows) {
     orva::StartOptions o;
@@ -39,24 +24,44 @@ inline orva::StartOptions gridOptions(int cols, int rows) {
 
 class KavrelSession {
   public:
-    explicit KavrelSession(const orva::StartOptions& options = {}) : plugin(options) {
-        plugin.Init(helper);
-        info = plugin.getModuleInfo();
-        info.window->loadWindow();
-        info.window->showWindow();
+    explicit KavrelSession(const orva::StartOptions& options = {})
+        : host(&orva::createKavrelPlugin),
+          opened_(open(options)),
+          info(host.moduleInfo()),
+          driver(plugin().desktop()) {}
+    ~KavrelSession() {
+        if (host.isOpen()) host.close();
     }
+    KavrelSession(const KavrelSession&) = delete;
+    KavrelSession& operator=(const KavrelSession&) = delete;
 
-    Kavrel& k() { return plugin.kavrel(); }
-    SharedState& state() { return k().state; }
-    MatrixForm& form() { return k().matrixForm(); }
-    void wait(int64_t ms) { plugin.desktop().loop().wait(ms); }
+    orva::HostedPlugin& plugin() { return host.plugin(); }
+    clsOrvaPlugIn& entry() {
+        return static_cast<orva::KavrelHostedPlugin&>(host.plugin()).plugin();
+    }
+    Kavrel& k() { return entry().kavrel(); }
+    SharedState& state() { return k().state(); }
+    MatrixForm& form() { return entry().mainWindow().form(); }
+    MatrixForm* loadedForm() { return entry().mainWindow().loadedForm(); }
+    // Every DMX value the plug-in handed the host, in order, repeats included.
+    const std::vector<std::pair<int32_t, uint8_t>>& dmxCalls() { return host.dmx().calls(); }
+    void wait(int64_t ms) { plugin().desktop().loop().wait(ms); }
     std::string prop(const std::string& target) { return driver.property(target); }
-    const std::vector<std::string>& messages() { return plugin.desktop().messages(); }
+    const std::vector<std::string>& messages() { return plugin().desktop().messages(); }
 
-    FakeHelper helper;
-    clsOrvaPlugIn plugin;
+    orva::OrvaHost host;
+
+  private:
+    bool open(const orva::StartOptions& options) {
+        host.dmx().recordCalls(true);
+        host.open(options);
+        return true;
+    }
+    bool opened_;
+
+  public:
     orva::ModuleInfo info;
-    platform::UserDriver driver{plugin.desktop()};
+    platform::UserDriver driver;
 };
 
 }  // namespace kavrel::testing

@@ -72,24 +72,24 @@ TEST(MainWindowLoad, BanksRedAndBlueMixedOnceAtTheMiddle) {
     KavrelSession s;
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x) {
-            EXPECT_EQ(s.plugin.framePixel('A', x, y), kRed);
-            EXPECT_EQ(s.plugin.framePixel('B', x, y), kBlue);
+            EXPECT_EQ(s.plugin().framePixel('A', x, y), kRed);
+            EXPECT_EQ(s.plugin().framePixel('B', x, y), kBlue);
             // 127.5 rounds half to even.
-            EXPECT_EQ(s.plugin.framePixel('M', x, y), platform::rgb(128, 0, 128));
+            EXPECT_EQ(s.plugin().framePixel('M', x, y), platform::rgb(128, 0, 128));
         }
     EXPECT_TRUE(s.state().dirtyDmx);
 }
 
 TEST(MainWindowLoad, GridFromStartOptionsAndSampleBoxesSized) {
     KavrelSession s(gridOptions(20, 8));
-    EXPECT_EQ(s.plugin.gridCols(), 20);
-    EXPECT_EQ(s.plugin.gridRows(), 8);
+    EXPECT_EQ(s.plugin().gridCols(), 20);
+    EXPECT_EQ(s.plugin().gridRows(), 8);
     EXPECT_EQ(s.form().miniA.surface().width(), 20);
     EXPECT_EQ(s.form().miniB.surface().height(), 8);
     EXPECT_FALSE(s.form().miniA.Visible());
     EXPECT_FALSE(s.form().imageB.Visible());
-    EXPECT_EQ(s.plugin.framePixel('A', 19, 7), kRed);
-    EXPECT_EQ(s.plugin.framePixel('A', 20, 7), std::nullopt);
+    EXPECT_EQ(s.plugin().framePixel('A', 19, 7), kRed);
+    EXPECT_EQ(s.plugin().framePixel('A', 20, 7), std::nullopt);
 }
 
 TEST(MainWindowLoad, GermanFadeTimeUsesTheDecimalComma) {
@@ -105,19 +105,19 @@ TEST(MainWindowLoad, ReloadRunsTheHandlerAgainAndKeepsTheGridInForce) {
     s.form().addA_Click();
     s.state().sizeGrid(5, 4);  // as a loaded configuration would
     s.info.window->unloadWindow();
-    EXPECT_EQ(s.k().loadedMatrixForm(), nullptr);
+    EXPECT_EQ(s.loadedForm(), nullptr);
 
     s.state().dirtyM = true;
     s.wait(200);  // the unloaded window's pane timer must not run
     EXPECT_TRUE(s.state().dirtyM);
 
     s.info.window->loadWindow();
-    EXPECT_EQ(s.plugin.gridCols(), 5);
-    EXPECT_EQ(s.plugin.gridRows(), 4);
+    EXPECT_EQ(s.plugin().gridCols(), 5);
+    EXPECT_EQ(s.plugin().gridRows(), 4);
     EXPECT_EQ(s.form().efxAList.Count(), 1);
     EXPECT_EQ(s.state().bankA.effCount, 1);
     EXPECT_EQ(s.state().bankA.eff.size(), 2u);
-    EXPECT_EQ(s.plugin.framePixel('B', 4, 3), kBlue);
+    EXPECT_EQ(s.plugin().framePixel('B', 4, 3), kBlue);
 }
 
 struct FakeEditor : platform::Window {
@@ -127,8 +127,8 @@ struct FakeEditor : platform::Window {
 TEST(Closeall, StopsEveryTimerUnticksOutputAndPreviewHidesWindowsKeepsTheLink) {
     KavrelSession s;
     MatrixForm& f = s.form();
-    FakeEditor shownEditor(s.plugin.desktop(), "EditorOne");
-    FakeEditor keptEditor(s.plugin.desktop(), "EditorTwo");
+    FakeEditor shownEditor(s.plugin().desktop(), "EditorOne");
+    FakeEditor keptEditor(s.plugin().desktop(), "EditorTwo");
     for (FakeEditor* e : {&shownEditor, &keptEditor}) e->Show(false);
     s.k().editors().add(EditorHook{"EditorOne", [&] { return &shownEditor; }, {}, true, true});
     s.k().editors().add(EditorHook{"EditorTwo", [&] { return &keptEditor; }, {}, true, false});

@@ -25,7 +25,7 @@ TEST(MessageWindow, CentredOverTheMainWindow) {
 
 TEST(MessageWindow, ASecondMessageWhileOneWaitsReplacesItsText) {
     KavrelSession s;
-    platform::Desktop& d = s.plugin.desktop();
+    platform::Desktop& d = s.plugin().desktop();
     d.autoAcknowledgeMessages = false;
     std::vector<std::string> trace;
     d.queueAction([&] {

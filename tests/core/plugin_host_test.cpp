@@ -7,19 +7,28 @@
 
 #include "core/mx_commands.h"
 #include "kavrel_session.h"
+#include "tests/support/scripted_effect.h"
 
 namespace kavrel::testing {
 namespace {
 
+// The host's helper, standing alone: the host itself would open the window.
+struct BareHelper : orva::OrvaPluginHelper {
+    std::shared_ptr<orva::OrvaProjectInfo> getProjectInfo() override { return nullptr; }
+    orva::DmxOutput& dmxOutput() override { return dmx; }
+    int32_t outputChannelCount() override { return 1024; }
+    orva::HostDmxOutput dmx{[] { return int64_t{0}; }};
+};
+
 TEST(PluginHost, ModuleInfoMakesTheWindowHolderWithoutLoadingIt) {
-    FakeHelper helper;
-    clsOrvaPlugIn plugin{orva::StartOptions{}};
+    BareHelper helper;
+    clsOrvaPlugIn plugin{InstanceOptions{}};
     ASSERT_TRUE(plugin.Init(helper));
     const orva::ModuleInfo info = plugin.getModuleInfo();
     EXPECT_EQ(info.hostMessages, std::vector<int32_t>{orva::kMessageBeat});
     ASSERT_NE(info.window, nullptr);
     ASSERT_NE(info.commands, nullptr);
-    EXPECT_EQ(plugin.kavrel().loadedMatrixForm(), nullptr);
+    EXPECT_EQ(plugin.mainWindow().loadedForm(), nullptr);
     const orva::ModuleInfo again = plugin.getModuleInfo();
     EXPECT_EQ(again.window, info.window);
     EXPECT_EQ(again.commands, info.commands);
@@ -35,14 +44,14 @@ TEST(PluginHost, ModuleInfoMakesTheWindowHolderWithoutLoadingIt) {
 }
 
 TEST(PluginHost, InitKeepsTheHelperAndClearsBeatFlagsTermDropsIt) {
-    FakeHelper helper;
-    clsOrvaPlugIn plugin{orva::StartOptions{}};
-    plugin.kavrel().state.bankA.beat = true;
-    plugin.kavrel().state.bankB.beat = true;
+    BareHelper helper;
+    clsOrvaPlugIn plugin{InstanceOptions{}};
+    plugin.kavrel().state().bankA.beat = true;
+    plugin.kavrel().state().bankB.beat = true;
     ASSERT_TRUE(plugin.Init(helper));
     EXPECT_EQ(plugin.kavrel().pluginHelper, &helper);
-    EXPECT_FALSE(plugin.kavrel().state.bankA.beat);
-    EXPECT_FALSE(plugin.kavrel().state.bankB.beat);
+    EXPECT_FALSE(plugin.kavrel().state().bankA.beat);
+    EXPECT_FALSE(plugin.kavrel().state().bankB.beat);
     plugin.Term();
     EXPECT_EQ(plugin.kavrel().pluginHelper, nullptr);
 }
@@ -50,25 +59,27 @@ TEST(PluginHost, InitKeepsTheHelperAndClearsBeatFlagsTermDropsIt) {
 TEST(PluginHost, BeatReachesOnlyBanksWithTheirFlagSet) {
     KavrelSession s;
     std::string reached;
-    s.k().effects().kind(EffectType::Color).beat = [&](Bank& b) { reached += b.state.letter; };
-    s.plugin.hostMessage(orva::kMessageBeat, 0);
+    installScripted(s.k().effects(), EffectType::Color).onBeat = [&](BankContext& b) {
+        reached += b.state().letter;
+    };
+    s.plugin().hostMessage(orva::kMessageBeat, 0);
     EXPECT_EQ(reached, "");
 
     s.state().bankB.beat = true;
-    s.plugin.hostMessage(orva::kMessageBeat, 0);
+    s.plugin().hostMessage(orva::kMessageBeat, 0);
     EXPECT_EQ(reached, "B");
 
     s.state().bankA.beat = true;
     s.info.commands->execute(MxCommands::kBeatCommand, "do", 0);
     EXPECT_EQ(reached, "BAB");
 
-    s.plugin.hostMessage(orva::kMessageBlackout, 0);  // not a beat
+    s.plugin().hostMessage(orva::kMessageBlackout, 0);  // not a beat
     EXPECT_EQ(reached, "BAB");
 
     // The running entry's type decides; no running entry, no beat.
     s.state().bankB.eff[0].type = static_cast<int16_t>(EffectType::Fire);
     s.state().bankA.curEff = 40;
-    s.plugin.hostMessage(orva::kMessageBeat, 0);
+    s.plugin().hostMessage(orva::kMessageBeat, 0);
     EXPECT_EQ(reached, "BAB");
 }
 
@@ -76,15 +87,15 @@ TEST(PluginHost, BankTimersStopThenStepByType) {
     KavrelSession s;
     MatrixForm& f = s.form();
     int steps = 0, seconds = 0;
-    EffectKind& fire = s.k().effects().kind(EffectType::Fire);
-    fire.step = [&](Bank& b) {
+    ScriptedEffect& fire = installScripted(s.k().effects(), EffectType::Fire);
+    fire.onStep = [&](BankContext& b) {
         ++steps;
-        EXPECT_FALSE(b.timer1.Enabled());
-        b.timer1.setEnabled(true);  // Fire runs on
+        EXPECT_FALSE(b.stepTimer().Enabled());
+        b.stepTimer().setEnabled(true);  // Fire runs on
     };
-    fire.secondTick = [&](Bank& b) {
+    fire.onSecondTick = [&](BankContext& b) {
         ++seconds;
-        EXPECT_FALSE(b.timer2.Enabled());
+        EXPECT_FALSE(b.secondTimer().Enabled());
     };
     s.state().bankB.eff[0].type = static_cast<int16_t>(EffectType::Fire);
     f.timerB1.setInterval(40);

@@ -1,0 +1,19 @@
+#pragma once
+// What the host decides for a plug-in instance when it creates it.
+#include <cstdint>
+
+#include "platform/event_loop.h"
+#include "platform/locale.h"
+
+namespace kavrel {
+
+struct InstanceOptions {
+    platform::ClockMode clock = platform::ClockMode::Virtual;
+    platform::Locale locale = platform::Locale::english();
+    // Matrix size in force at start (stands in for a loaded configuration).
+    int gridCols = 12;
+    int gridRows = 12;
+    uint64_t randomSeed = 0x4b617672656cULL;
+};
+
+}  // namespace kavrel

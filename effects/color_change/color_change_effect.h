@@ -1,0 +1,13 @@
+#pragma once
+// Color Change: a list of colours, each shown for its time, with transitions.
+#include "core/effect.h"
+
+namespace kavrel {
+
+class ColorChangeEffect : public Effect {
+  public:
+    void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
+                      int rows) const override;
+};
+
+}  // namespace kavrel

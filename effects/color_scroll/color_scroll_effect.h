@@ -1,0 +1,13 @@
+#pragma once
+// Color Scroll: bands of colour scrolling across the matrix.
+#include "core/effect.h"
+
+namespace kavrel {
+
+class ColorScrollEffect : public Effect {
+  public:
+    void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
+                      int rows) const override;
+};
+
+}  // namespace kavrel

@@ -1,0 +1,35 @@
+#include "effects/registry.h"
+
+#include <memory>
+
+#include "core/effect.h"
+#include "effects/beam_show/beam_show_effect.h"
+#include "effects/color/color_effect.h"
+#include "effects/color_change/color_change_effect.h"
+#include "effects/color_scroll/color_scroll_effect.h"
+#include "effects/fire/fire_effect.h"
+#include "effects/fluid/fluid_effect.h"
+#include "effects/gradient/gradient_effect.h"
+#include "effects/image/image_effect.h"
+#include "effects/paint/paint_effect.h"
+#include "effects/ticker/ticker_effect.h"
+
+namespace kavrel {
+
+// One line per effect type; a module that needs the plug-in's services (its
+// editor windows, mixing) takes them here.
+void registerEffects(EffectRegistry& registry, EffectServices& services) {
+    (void)services;
+    registry.add(EffectType::Color, std::make_unique<ColorEffect>());
+    registry.add(EffectType::Gradient, std::make_unique<GradientEffect>());
+    registry.add(EffectType::Paint, std::make_unique<PaintEffect>());
+    registry.add(EffectType::Image, std::make_unique<ImageEffect>());
+    registry.add(EffectType::ColorChange, std::make_unique<ColorChangeEffect>());
+    registry.add(EffectType::ColorScroll, std::make_unique<ColorScrollEffect>());
+    registry.add(EffectType::Fire, std::make_unique<FireEffect>());
+    registry.add(EffectType::Fluid, std::make_unique<FluidEffect>());
+    registry.add(EffectType::Ticker, std::make_unique<TickerEffect>());
+    registry.add(EffectType::BeamShow, std::make_unique<BeamShowEffect>());
+}
+
+}  // namespace kavrel

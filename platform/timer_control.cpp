@@ -1,0 +1,19 @@
+#include "platform/timer_control.h"
+
+#include "platform/desktop.h"
+#include "platform/window.h"
+
+namespace platform {
+
+TimerControl::TimerControl(Window& parent, std::string name)
+    : Control(parent, name), timer_(parent.desktop().loop(), name) {
+    setVisible(false);
+}
+
+std::optional<std::string> TimerControl::property(std::string_view name) const {
+    if (name == "Enabled") return platform::propertyBool(timer_.Enabled());
+    if (name == "Interval") return platform::propertyNumber(timer_.Interval());
+    return Control::property(name);
+}
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+#pragma once
+// A timer placed on a window. It sits among the window's controls (hidden,
+// never taking input) so that scripts read a timer's state by name like any
+// control's: Enabled and Interval are the timer's own.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/control.h"
+#include "platform/timer.h"
+
+namespace platform {
+
+class TimerControl : public Control {
+  public:
+    TimerControl(Window& parent, std::string name);
+    const char* kind() const override { return "Timer"; }
+
+    Timer& timer() { return timer_; }
+    const Timer& timer() const { return timer_; }
+
+    std::optional<std::string> property(std::string_view name) const override;
+
+  private:
+    Timer timer_;
+};
+
+}  // namespace platform
