@@ -104,12 +104,16 @@ std::string usageText() {
            "  --grid COLSxROWS   matrix size at start, 1..50 each (default 12x12)\n"
            "  --project PATH     the host's current project file\n"
            "  --realtime         timers run on the wall clock (default: virtual time)\n"
-           "  --dmx-log FILE     write every DMX change as \"MS ADDRESS VALUE\"\n"
+           "  --dmx-log FILE     write every DMX value sent as \"MS ADDRESS VALUE\"\n"
            "  --seed N           seed of the random numbers\n"
            "  --help             show this text\n"
            "\n"
+           "A script may set the grid and locale itself in lines before open:\n"
+           "\"grid COLSxROWS\", \"locale en|de\"; they win over the options.\n"
+           "\n"
            "exit status: 0 when every line ran and every expect held, 1 at the first\n"
-           "failed expect, 2 for a script or usage error.\n";
+           "failed expect, 2 for a script or usage error or output that could not be\n"
+           "written.\n";
 }
 
 ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
