@@ -1,28 +1,96 @@
 #include "host/kavrel_program.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
 
 #include "host/line_source.h"
 #include "host/script_runner.h"
+#include "host/script_values.h"
 
 namespace kavrel {
 
 namespace {
-constexpr int kMaxGrid = 50;
+// Writes to a descriptor it owns. A failed write fails the stream, which then
+// writes nothing more; the caller sees it at the final flush.
+class FdWriteBuffer : public std::streambuf {
+  public:
+    explicit FdWriteBuffer(int fd) : fd_(fd) { setp(buffer_, buffer_ + sizeof buffer_); }
+    ~FdWriteBuffer() override {
+        writeOut();
+        ::close(fd_);
+    }
+    FdWriteBuffer(const FdWriteBuffer&) = delete;
+    FdWriteBuffer& operator=(const FdWriteBuffer&) = delete;
 
-int gridSide(std::string_view digits, const std::string& whole) {
-    int v = 0;
-    const char* end = digits.data() + digits.size();
-    auto [ptr, ec] = std::from_chars(digits.data(), end, v);
-    if (digits.empty() || ec != std::errc() || ptr != end || v < 1 || v > kMaxGrid)
-        throw UsageError("--grid takes COLSxROWS with 1.." + std::to_string(kMaxGrid) +
-                         " each, not \"" + whole + "\"");
-    return v;
+  protected:
+    int_type overflow(int_type c) override {
+        if (!writeOut()) return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return writeOut() ? 0 : -1; }
+
+  private:
+    bool writeOut() {
+        const char* p = pbase();
+        size_t left = static_cast<size_t>(pptr() - pbase());
+        setp(buffer_, buffer_ + sizeof buffer_);
+        while (left > 0) {
+            const ssize_t n = ::write(fd_, p, left);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            p += n;
+            left -= static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    int fd_;
+    char buffer_[8192];
+};
+
+// Opens the DMX log for writing, emptied. Only a regular file or a new one is
+// taken: opening without blocking keeps a FIFO from waiting for a reader, and
+// a device or FIFO is refused. Throws UsageError naming the problem.
+std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path, const std::string& script) {
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    // ENXIO: a FIFO that no one reads.
+    if (fd < 0 && errno == ENXIO)
+        throw UsageError("the DMX log " + quotedText(path) + " is not a regular file");
+    if (fd < 0) throw UsageError("cannot write the DMX log " + quotedText(path));
+    struct stat log {};
+    if (::fstat(fd, &log) != 0 || !S_ISREG(log.st_mode)) {
+        ::close(fd);
+        throw UsageError("the DMX log " + quotedText(path) + " is not a regular file");
+    }
+    // Emptying the log must not empty the script being read.
+    struct stat source {};
+    if (!script.empty() && ::stat(script.c_str(), &source) == 0 && source.st_dev == log.st_dev &&
+        source.st_ino == log.st_ino) {
+        ::close(fd);
+        throw UsageError("the DMX log " + quotedText(path) + " is the script itself");
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::ftruncate(fd, 0) != 0 || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        throw UsageError("cannot write the DMX log " + quotedText(path));
+    }
+    return std::make_unique<FdWriteBuffer>(fd);
 }
+
+int session(const std::vector<std::string>& args, const orva::PluginFactory& factory,
+            std::ostream& out, std::ostream& err, int stdinFd);
 }  // namespace
 
 std::string usageText() {
@@ -36,12 +104,16 @@ std::string usageText() {
            "  --grid COLSxROWS   matrix size at start, 1..50 each (default 12x12)\n"
            "  --project PATH     the host's current project file\n"
            "  --realtime         timers run on the wall clock (default: virtual time)\n"
-           "  --dmx-log FILE     write every DMX change as \"MS ADDRESS VALUE\"\n"
+           "  --dmx-log FILE     write every DMX value sent as \"MS ADDRESS VALUE\"\n"
            "  --seed N           seed of the random numbers\n"
            "  --help             show this text\n"
            "\n"
+           "A script may set the grid and locale itself in lines before open:\n"
+           "\"grid COLSxROWS\", \"locale en|de\"; they win over the options.\n"
+           "\n"
            "exit status: 0 when every line ran and every expect held, 1 at the first\n"
-           "failed expect, 2 for a script or usage error.\n";
+           "failed expect, 2 for a script or usage error or output that could not be\n"
+           "written.\n";
 }
 
 ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
@@ -50,26 +122,24 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
+            if (i + 1 >= args.size()) throw UsageError(quotedText(a) + " needs a value");
             return args[++i];
         };
         if (a == "--help") {
             o.help = true;
         } else if (a == "--locale") {
             const std::string& v = value();
-            if (v == "en")
-                o.start.locale = platform::Locale::english();
-            else if (v == "de")
-                o.start.locale = platform::Locale::german();
-            else
-                throw UsageError("--locale takes en or de, not \"" + v + "\"");
+            auto locale = parseLocale(v);
+            if (!locale) throw UsageError("--locale takes en or de, not " + quotedText(v));
+            o.start.locale = *locale;
         } else if (a == "--grid") {
             const std::string& v = value();
-            const size_t x = v.find_first_of("xX");
-            if (x == std::string::npos)
-                throw UsageError("--grid takes COLSxROWS, not \"" + v + "\"");
-            o.start.gridCols = gridSide(std::string_view(v).substr(0, x), v);
-            o.start.gridRows = gridSide(std::string_view(v).substr(x + 1), v);
+            auto grid = parseGrid(v);
+            if (!grid)
+                throw UsageError("--grid takes COLSxROWS with 1.." + std::to_string(kMaxGrid) +
+                                 " each, not " + quotedText(v));
+            o.start.gridCols = grid->first;
+            o.start.gridRows = grid->second;
         } else if (a == "--project") {
             o.projectFile = value();
         } else if (a == "--realtime") {
@@ -82,12 +152,14 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
             uint64_t seed = 0;
             auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), seed);
             if (v.empty() || ec != std::errc() || ptr != v.data() + v.size())
-                throw UsageError("--seed takes a whole number from 0, not \"" + v + "\"");
+                throw UsageError("--seed takes a whole number from 0, not " + quotedText(v));
             o.start.randomSeed = seed;
         } else if (a.size() > 1 && a[0] == '-') {
-            throw UsageError("unknown option " + a);
+            throw UsageError("unknown option " + quotedText(a));
         } else {
-            if (haveScript) throw UsageError("more than one script: " + o.script + ", " + a);
+            if (haveScript)
+                throw UsageError("more than one script: " + quotedText(o.script) + ", " +
+                                 quotedText(a));
             haveScript = true;
             o.script = a;
         }
@@ -97,6 +169,18 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
 
 int runProgram(const std::vector<std::string>& args, const orva::PluginFactory& factory,
                std::ostream& out, std::ostream& err, int stdinFd) {
+    int status = session(args, factory, out, err, stdinFd);
+    // What the script printed is part of its result: losing it is a failure.
+    if (!out.flush()) {
+        err << "kavrel: cannot write standard output\n";
+        status = kExitScriptError;
+    }
+    return status;
+}
+
+namespace {
+int session(const std::vector<std::string>& args, const orva::PluginFactory& factory,
+            std::ostream& out, std::ostream& err, int stdinFd) {
     try {
         ProgramOptions o;
         try {
@@ -111,47 +195,46 @@ int runProgram(const std::vector<std::string>& args, const orva::PluginFactory& 
         }
         std::ifstream scriptFile;
         std::unique_ptr<LineSource> lines;
-        if (o.script.empty() || o.script == "-") {
+        const bool fromStdin = o.script.empty() || o.script == "-";
+        if (fromStdin) {
             lines = std::make_unique<FdLineSource>(stdinFd);
         } else {
             scriptFile.open(o.script);
             if (!scriptFile) {
-                err << "kavrel: cannot read the script " << o.script << '\n';
+                err << "kavrel: cannot read the script " << quotedText(o.script) << '\n';
                 return kExitScriptError;
             }
             lines = std::make_unique<StreamLineSource>(scriptFile);
         }
-        std::ofstream dmxLog;
+        std::unique_ptr<FdWriteBuffer> dmxBuffer;
+        std::ostream dmxLog(nullptr);
         if (!o.dmxLog.empty()) {
-            // Opening the log empties it: it must not be the script being read.
-            std::error_code same;
-            if (scriptFile.is_open() && std::filesystem::equivalent(o.script, o.dmxLog, same)) {
-                err << "kavrel: the DMX log " << o.dmxLog << " is the script itself\n";
+            try {
+                dmxBuffer = openDmxLog(o.dmxLog, fromStdin ? std::string() : o.script);
+            } catch (const UsageError& e) {
+                err << "kavrel: " << e.what() << '\n';
                 return kExitScriptError;
             }
-            dmxLog.open(o.dmxLog, std::ios::out | std::ios::trunc);
-            if (!dmxLog) {
-                err << "kavrel: cannot write the DMX log " << o.dmxLog << '\n';
-                return kExitScriptError;
-            }
+            dmxLog.rdbuf(dmxBuffer.get());
         }
         int status = kExitOk;
         {
             ScriptRunner runner(factory, o.start, out, err);
             runner.host().setProjectFile(o.projectFile);
-            if (dmxLog.is_open()) runner.host().dmx().setLog(&dmxLog);
+            if (dmxBuffer) runner.host().dmx().setLog(&dmxLog);
             status = runner.run(*lines);
         }
-        if (dmxLog.is_open() && !dmxLog.flush()) {
-            err << "kavrel: could not write the DMX log " << o.dmxLog << '\n';
-            if (status == kExitOk) status = kExitScriptError;
+        if (dmxBuffer && !dmxLog.flush()) {
+            err << "kavrel: could not write the DMX log " << quotedText(o.dmxLog) << '\n';
+            status = kExitScriptError;
         }
         return status;
     } catch (const std::exception& e) {
-        err << "kavrel: " << e.what() << '\n';
+        err << "kavrel: " << printableText(e.what(), 1000) << '\n';
         return kExitScriptError;
     }
 }
+}  // namespace
 
 int runProgram(int argc, char** argv, const orva::PluginFactory& factory) {
     std::vector<std::string> args;

@@ -1,7 +1,10 @@
 #pragma once
 // Where a session script's lines come from: a stream (a script file, a test's
 // text) or a file descriptor read as it arrives (standard input, driven by
-// hand), which keeps the caller's clock going while it waits.
+// hand), which keeps the caller's clock going while it waits. Every source
+// reads in time linear in its input and refuses a line longer than
+// kMaxLineBytes, so endless input without line ends cannot exhaust memory.
+#include <cstddef>
 #include <functional>
 #include <istream>
 #include <optional>
@@ -10,7 +13,10 @@
 
 namespace kavrel {
 
-// The input could not be read (a folder given as the script, a read error).
+constexpr size_t kMaxLineBytes = size_t{1} << 20;
+
+// The input could not be read (a folder given as the script, a read error),
+// or a line is longer than kMaxLineBytes.
 class LineSourceError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
@@ -27,7 +33,7 @@ class LineSource {
     // The next line without its line end (a carriage return before it is
     // dropped too); nullopt at the end of input. May be called again from
     // inside `idle`: lines are handed out once each, in order. A stream that
-    // fails to read throws LineSourceError.
+    // fails to read, or a line that is too long, throws LineSourceError.
     virtual std::optional<std::string> next(const IdleHook& idle) = 0;
 };
 
@@ -50,7 +56,10 @@ class FdLineSource : public LineSource {
     std::optional<std::string> takeLine();
 
     int fd_;
+    // Unread input is buffer_[start_..]; bytes before scanned_ hold no line end.
     std::string buffer_;
+    size_t start_ = 0;
+    size_t scanned_ = 0;
     bool eof_ = false;
 };
 

@@ -24,11 +24,9 @@ class ProjectInfo : public OrvaProjectInfo {
 
 void HostDmxOutput::setChannel(int32_t address, uint8_t value) {
     if (recording_) calls_.emplace_back(address, value);
-    auto it = values_.find(address);
-    const uint8_t old = it == values_.end() ? 0 : it->second;
-    if (old == value) return;
+    // Every value is logged, a repeat too: what the plug-in sends is observable.
     if (value == 0)
-        values_.erase(it);
+        values_.erase(address);
     else
         values_[address] = value;
     if (log_) *log_ << clock_() << ' ' << address << ' ' << static_cast<int>(value) << '\n';

@@ -17,7 +17,7 @@
 namespace orva {
 
 // The host's DMX output: the last value of every address (0 until set), and a
-// log of every change as "MS ADDRESS VALUE" lines.
+// log of every value handed over, repeats included, as "MS ADDRESS VALUE" lines.
 class HostDmxOutput : public DmxOutput {
   public:
     // `clock` gives the milliseconds the log lines carry.

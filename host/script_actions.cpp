@@ -1,5 +1,7 @@
 // The script's actions: what the user does to the plug-in's windows and what
 // the host does to the plug-in.
+#include <algorithm>
+
 #include "host/script_runner.h"
 #include "host/script_values.h"
 #include "platform/option_button.h"
@@ -12,7 +14,8 @@ constexpr double kMaxMouseUnits = 1e9;
 
 platform::TargetName controlTarget(const std::string& word, const std::string& action) {
     auto t = checkTarget(word);
-    if (t.control.empty()) throw ScriptError(action + " needs a control, not the window " + word);
+    if (t.control.empty())
+        throw ScriptError(action + " needs a control, not the window " + quotedText(word));
     return t;
 }
 }  // namespace
@@ -92,7 +95,7 @@ void ScriptRunner::doMouse(const Words& w) {
     auto coordinate = [](const std::string& word, const char* what) {
         const double v = decimalNumber(word, what);
         if (v < -kMaxMouseUnits || v > kMaxMouseUnits)
-            throw ScriptError(std::string(what) + " is too far out: " + word);
+            throw ScriptError(std::string(what) + " is too far out: " + quotedText(word));
         return static_cast<float>(v);
     };
     const float x = coordinate(w[3], "X");
@@ -118,7 +121,7 @@ void ScriptRunner::doAnswer(const Words& w) {
     } else if (w[1] == "font") {
         checkWordCount(w, 3, 7, "answer font NAME SIZE [bold] [italic] [underline] [strikeout]");
         const double size = decimalNumber(w[3], "SIZE");
-        if (size <= 0) throw ScriptError("SIZE must be above 0, not " + w[3]);
+        if (size <= 0) throw ScriptError("SIZE must be above 0, not " + quotedText(w[3]));
         bool bold = false, italic = false, underline = false, strikeout = false;
         for (size_t i = 4; i < w.size(); ++i) {
             bool* flag = w[i] == "bold"        ? &bold
@@ -158,14 +161,38 @@ void ScriptRunner::doCommand(const Words& w) {
     checkWordCount(w, 1, 3, "command KEY [OPTION [VALUE]]");
     const std::string option = w.size() > 2 ? w[2] : std::string();
     const double value = w.size() > 3 ? decimalNumber(w[3], "VALUE") : 0.0;
+    orva::ICommandServer* server = host_.moduleInfo().commands;
+    const auto offered = server ? server->commands() : std::vector<orva::CommandInfo>{};
+    if (std::none_of(offered.begin(), offered.end(),
+                     [&](const orva::CommandInfo& c) { return c.key == w[1]; }))
+        throw ScriptError("unknown command " + quotedText(w[1]));
     host_.runCommand(w[1], option, value);
 }
 
 void ScriptRunner::doClose(const Words& w) {
     checkWordCount(w, 1, 1, "close WINDOW");
     if (!checkTarget(w[1]).control.empty())
-        throw ScriptError("close takes a window, not the control " + w[1]);
+        throw ScriptError("close takes a window, not the control " + quotedText(w[1]));
     note(driver().close(w[1]), "close", w[1]);
+}
+
+void ScriptRunner::doGrid(const Words& w) {
+    checkWordCount(w, 1, 1, "grid COLSxROWS");
+    if (host_.isOpen()) throw ScriptError("grid must come before open");
+    auto grid = parseGrid(w[1]);
+    if (!grid)
+        throw ScriptError("grid takes COLSxROWS with 1 to " + std::to_string(kMaxGrid) +
+                          " each, not " + quotedText(w[1]));
+    start_.gridCols = grid->first;
+    start_.gridRows = grid->second;
+}
+
+void ScriptRunner::doLocale(const Words& w) {
+    checkWordCount(w, 1, 1, "locale en|de");
+    if (host_.isOpen()) throw ScriptError("locale must come before open");
+    auto locale = parseLocale(w[1]);
+    if (!locale) throw ScriptError("locale takes en or de, not " + quotedText(w[1]));
+    start_.locale = *locale;
 }
 
 void ScriptRunner::doQuit(const Words& w) {

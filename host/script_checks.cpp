@@ -1,11 +1,13 @@
 // The script's checks and prints: properties, messages, shared-state
-// variables, frames, DMX values, files and snapshots.
+// variables, frames, pixels, DMX values, files and snapshots.
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 #include "host/script_runner.h"
 #include "host/script_values.h"
+#include "platform/picture_box.h"
+#include "platform/window.h"
 
 namespace kavrel {
 
@@ -21,10 +23,18 @@ char frameLetter(const std::string& word) {
     return word[0];
 }
 
-void compare(const std::string& subject, const std::string& found, const std::string& expected) {
-    if (!valuesMatch(found, expected))
+void compare(const std::string& subject, const std::string& found, const ExpectedValue& expected) {
+    if (!valueAllowed(found, expected))
         throw ExpectFailure("expect " + subject + ": found " + quotedText(found) + ", expected " +
-                            quotedText(expected));
+                            expectedText(expected));
+}
+
+// Three words R G B from `first` on, as 0x00BBGGRR.
+uint32_t rgbWord(const std::vector<std::string>& w, size_t first) {
+    const auto r = wholeNumber(w[first], 0, 255, "R");
+    const auto g = wholeNumber(w[first + 1], 0, 255, "G");
+    const auto b = wholeNumber(w[first + 2], 0, 255, "B");
+    return static_cast<uint32_t>(r | (g << 8) | (b << 16));
 }
 
 std::string rgbWords(uint32_t c) {
@@ -36,30 +46,36 @@ std::string rgbWords(uint32_t c) {
 void ScriptRunner::doExpect(const Words& w) {
     const char* usage =
         "expect TARGET.PROPERTY VALUE | expect message TEXT | expect var NAME VALUE | "
-        "expect frame A|B|M X Y R G B | expect dmx ADDRESS VALUE | expect file PATH";
+        "expect frame A|B|M X Y R G B | expect pixel TARGET X Y R G B | "
+        "expect dmx ADDRESS VALUE | expect file PATH (a number VALUE may be VALUE ~TOLERANCE "
+        "or between LOW HIGH)";
     checkWordCount(w, 1, 7, usage);
     const std::string& kind = w[1];
     if (isPropertyPath(kind)) {
-        checkWordCount(w, 2, 2, "expect TARGET.PROPERTY VALUE");
-        compare(kind, driver().property(kind), w[2]);
+        checkWordCount(w, 2, 4, "expect TARGET.PROPERTY VALUE");
+        checkPropertyPath(kind);
+        compare(kind, driver().property(kind), expectedValue(w, 2));
     } else if (kind == "message") {
-        checkWordCount(w, 2, 2, "expect message TEXT");
-        compare("message", desktop().lastMessage(), w[2]);
+        checkWordCount(w, 2, 4, "expect message TEXT");
+        compare("message", desktop().lastMessage(), expectedValue(w, 2));
     } else if (kind == "var") {
-        checkWordCount(w, 3, 3, "expect var NAME VALUE");
+        checkWordCount(w, 3, 5, "expect var NAME VALUE");
         auto value = host_.plugin().readVar(w[2]);
         if (!value) throw ScriptError("unknown variable " + quotedText(w[2]));
-        compare("var " + w[2], *value, w[3]);
+        compare("var " + w[2], *value, expectedValue(w, 3));
     } else if (kind == "frame") {
         expectFrame(w);
+    } else if (kind == "pixel") {
+        expectPixel(w);
     } else if (kind == "dmx") {
-        checkWordCount(w, 3, 3, "expect dmx ADDRESS VALUE");
+        checkWordCount(w, 3, 5, "expect dmx ADDRESS VALUE");
         const auto address = wholeNumber(w[2], 1, INT32_MAX, "ADDRESS");
-        const auto expected = wholeNumber(w[3], 0, 255, "VALUE");
-        const int found = host_.dmx().value(static_cast<int32_t>(address));
-        if (found != expected)
-            throw ExpectFailure("expect dmx " + w[2] + ": found " + std::to_string(found) +
-                                ", expected " + std::to_string(expected));
+        const ExpectedValue expected = expectedValue(w, 3);
+        if (!expected.numeric) wholeNumber(w[3], 0, 255, "VALUE");
+        const std::string found = std::to_string(host_.dmx().value(static_cast<int32_t>(address)));
+        if (!valueAllowed(found, expected))
+            throw ExpectFailure("expect dmx " + w[2] + ": found " + found + ", expected " +
+                                (expected.numeric ? expected.text : w[3]));
     } else if (kind == "file") {
         checkWordCount(w, 2, 2, "expect file PATH");
         // A folder of that name is no file.
@@ -76,9 +92,7 @@ void ScriptRunner::expectFrame(const Words& w) {
     const char frame = frameLetter(w[2]);
     const auto x = wholeNumber(w[3], 0, INT32_MAX, "X");
     const auto y = wholeNumber(w[4], 0, INT32_MAX, "Y");
-    const auto r = wholeNumber(w[5], 0, 255, "R");
-    const auto g = wholeNumber(w[6], 0, 255, "G");
-    const auto b = wholeNumber(w[7], 0, 255, "B");
+    const uint32_t expected = rgbWord(w, 5);
     const orva::HostedPlugin& p = host_.plugin();
     const std::string subject = "expect frame " + w[2] + ' ' + w[3] + ' ' + w[4];
     auto pixel = p.framePixel(frame, static_cast<int>(x), static_cast<int>(y));
@@ -86,10 +100,36 @@ void ScriptRunner::expectFrame(const Words& w) {
         throw ExpectFailure(subject + ": found no light there (the grid is " +
                             std::to_string(p.gridCols()) + 'x' + std::to_string(p.gridRows()) +
                             ')');
-    const uint32_t expected = static_cast<uint32_t>(r | (g << 8) | (b << 16));
     if ((*pixel & 0xFFFFFFu) != expected)
         throw ExpectFailure(subject + ": found " + rgbWords(*pixel) + ", expected " +
                             rgbWords(expected));
+}
+
+void ScriptRunner::expectPixel(const Words& w) {
+    checkWordCount(w, 7, 7, "expect pixel TARGET X Y R G B");
+    checkTarget(w[2]);
+    const auto x = wholeNumber(w[3], 0, INT32_MAX, "X");
+    const auto y = wholeNumber(w[4], 0, INT32_MAX, "Y");
+    const uint32_t expected = rgbWord(w, 5);
+    const platform::Surface& surface = surfaceOf(w[2]);
+    const std::string subject = "expect pixel " + w[2] + ' ' + w[3] + ' ' + w[4];
+    if (!surface.contains(x, y))
+        throw ExpectFailure(subject + ": found no pixel there (" + w[2] + " is " +
+                            std::to_string(surface.width()) + 'x' +
+                            std::to_string(surface.height()) + " pixels)");
+    const uint32_t found = surface.at(static_cast<int32_t>(x), static_cast<int32_t>(y));
+    if ((found & 0xFFFFFFu) != expected)
+        throw ExpectFailure(subject + ": found " + rgbWords(found) + ", expected " +
+                            rgbWords(expected));
+}
+
+const platform::Surface& ScriptRunner::surfaceOf(const std::string& target) {
+    auto d = driver();
+    const platform::TargetName t = checkTarget(target);
+    if (t.control.empty()) return d.window(t.window).surface();
+    auto* box = dynamic_cast<platform::PictureBox*>(&d.control(target));
+    if (!box) throw ScriptError(target + " has no pixels (it is no picture box)");
+    return box->surface();
 }
 
 void ScriptRunner::doPrint(const Words& w) {
@@ -98,6 +138,7 @@ void ScriptRunner::doPrint(const Words& w) {
     const std::string& kind = w[1];
     if (isPropertyPath(kind)) {
         checkWordCount(w, 1, 1, "print TARGET.PROPERTY");
+        checkPropertyPath(kind);
         out_ << driver().property(kind) << '\n';
     } else if (kind == "var") {
         checkWordCount(w, 2, 2, "print var NAME");

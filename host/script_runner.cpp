@@ -14,6 +14,9 @@ namespace {
 // While waiting for typed lines in realtime mode the loop is served at least
 // this often, so its pollers run even with no timer due.
 constexpr int kIdlePollMs = 10;
+// Failure messages are cut here: a word in one may come from a line of up to
+// a megabyte.
+constexpr size_t kMaxMessageBytes = 1000;
 }  // namespace
 
 ScriptRunner::ScriptRunner(orva::PluginFactory factory, orva::StartOptions start, std::ostream& out,
@@ -96,7 +99,7 @@ void ScriptRunner::report(int line, int code, const std::string& what) {
     stopped_ = true;
     exitCode_ = code;
     out_.flush();
-    err_ << "kavrel: line " << line << ": " << what << '\n';
+    err_ << "kavrel: line " << line << ": " << printableText(what, kMaxMessageBytes) << '\n';
     err_.flush();
 }
 
@@ -150,12 +153,14 @@ void ScriptRunner::execute(const Words& w) {
         {"wait", &ScriptRunner::doWait},          {"command", &ScriptRunner::doCommand},
         {"close", &ScriptRunner::doClose},        {"expect", &ScriptRunner::doExpect},
         {"print", &ScriptRunner::doPrint},        {"snapshot", &ScriptRunner::doSnapshot},
-        {"quit", &ScriptRunner::doQuit},
+        {"quit", &ScriptRunner::doQuit},          {"grid", &ScriptRunner::doGrid},
+        {"locale", &ScriptRunner::doLocale},
     };
     const auto* verb = std::find_if(std::begin(kVerbs), std::end(kVerbs),
                                     [&](const Verb& v) { return v.name == w[0]; });
     if (verb == std::end(kVerbs)) throw ScriptError("unknown action " + quotedText(w[0]));
-    if (verb->name != "open" && !host_.isOpen())
+    const bool beforeOpen = verb->name == "open" || verb->name == "grid" || verb->name == "locale";
+    if (!beforeOpen && !host_.isOpen())
         throw ScriptError(w[0] + ": no plug-in is open (the script must open it first)");
     (this->*verb->action)(w);
 }

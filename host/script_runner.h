@@ -13,6 +13,7 @@
 #include "host/hosted_plugin.h"
 #include "host/line_source.h"
 #include "host/orva_host.h"
+#include "platform/surface.h"
 #include "platform/user_driver.h"
 
 namespace kavrel {
@@ -76,12 +77,17 @@ class ScriptRunner {
     void doPrint(const Words& w);
     void doSnapshot(const Words& w);
     void doQuit(const Words& w);
+    void doGrid(const Words& w);
+    void doLocale(const Words& w);
 
     platform::Desktop& desktop();
     platform::UserDriver driver() { return platform::UserDriver(desktop()); }
     // Prints the "ignored:" note when the target could not take the input.
     void note(bool taken, const std::string& action, const std::string& target);
     void expectFrame(const Words& w);
+    void expectPixel(const Words& w);
+    // The pixels of a picture box or of a window's drawing surface.
+    const platform::Surface& surfaceOf(const std::string& target);
     void printFrame(const Words& w);
 
     orva::StartOptions start_;

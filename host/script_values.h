@@ -2,11 +2,14 @@
 // The failures a script line can end in, and how its words are checked, read
 // as numbers and compared.
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "platform/locale.h"
 #include "platform/user_driver.h"
 
 namespace kavrel {
@@ -40,7 +43,33 @@ double decimalNumber(std::string_view word, const char* what);
 // Equal as text, or as numbers when both are numbers ("0.50" equals "0,5").
 bool valuesMatch(std::string_view found, std::string_view expected);
 
-// Quotes a text for a message, escaping quotes and backslashes.
+// What an `expect` compares with: VALUE, VALUE ~TOLERANCE or between LOW HIGH.
+struct ExpectedValue {
+    std::string text;  // VALUE, or "between LOW HIGH" for messages
+    bool numeric = false;
+    double low = 0, high = 0;  // the numbers allowed, when numeric
+};
+// Reads the words after the subject of an expect; throws ScriptError.
+ExpectedValue expectedValue(const std::vector<std::string>& words, size_t first);
+bool valueAllowed(std::string_view found, const ExpectedValue& expected);
+// The value as a failure message shows it.
+std::string expectedText(const ExpectedValue& expected);
+
+// "COLSxROWS" with 1..kMaxGrid each; nullopt otherwise.
+constexpr int kMaxGrid = 50;
+std::optional<std::pair<int, int>> parseGrid(std::string_view text);
+// "en" or "de"; nullopt otherwise.
+std::optional<platform::Locale> parseLocale(std::string_view text);
+
+// "TARGET.PROPERTY" with a well-formed target and property name; throws
+// ScriptError otherwise, so no malformed word reaches the windows.
+void checkPropertyPath(std::string_view word);
+
+// Quotes a text for a message: quotes and backslashes escaped, control bytes
+// as \n, \t, \r or \xHH, and a long text cut short with its length given.
 std::string quotedText(std::string_view text);
+// A message made safe for a terminal: control bytes escaped as in quotedText,
+// and no longer than about `max` bytes.
+std::string printableText(std::string_view text, size_t max);
 
 }  // namespace kavrel

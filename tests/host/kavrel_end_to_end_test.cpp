@@ -1,21 +1,17 @@
 // Runs the real kavrel program on session scripts, as a user would.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "tests/host/run_kavrel.h"
+
 namespace {
 
-struct ProgramRun {
-    int status = -1;
-    std::string output;  // standard output and standard error
-};
+using hosttest::ProgramRun;
 
 ProgramRun runKavrel(const std::string& args, const std::string& script) {
     const auto dir = std::filesystem::temp_directory_path() /
@@ -24,17 +20,7 @@ ProgramRun runKavrel(const std::string& args, const std::string& script) {
     std::filesystem::create_directories(dir);
     const auto scriptPath = dir / "session.kav";
     std::ofstream(scriptPath) << script;
-    const std::string cmd = "cd '" + dir.string() + "' && '" KAVREL_BINARY "' " + args + " " +
-                            scriptPath.string() + " 2>&1";
-    ProgramRun run;
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buf{};
-    size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) run.output.append(buf.data(), n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    return hosttest::runKavrelIn(dir, args + " " + scriptPath.string());
 }
 
 }  // namespace

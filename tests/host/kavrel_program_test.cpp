@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -189,4 +191,146 @@ TEST(HostLineSource, JoinsChunksAndDropsCarriageReturns) {
     EXPECT_EQ(lines.next(idle), std::nullopt);
     EXPECT_EQ(lines.next(idle), std::nullopt);
     ::close(fds[0]);
+}
+
+namespace {
+// Endless input without a line end, as /dev/zero gives.
+class EndlessBuffer : public std::streambuf {
+  protected:
+    int_type underflow() override {
+        setg(chunk_, chunk_, chunk_ + sizeof chunk_);
+        return traits_type::to_int_type(chunk_[0]);
+    }
+
+  private:
+    char chunk_[4096] = {'a'};
+};
+
+std::string fileOfLines(const TempDir& dir, const std::string& content) {
+    return dir.file("lines.txt", content);
+}
+}  // namespace
+
+TEST(HostLineSource, LinesUpToTheLimitPassAndALongerOneIsRefused) {
+    TempDir dir;
+    const std::string atLimit(kavrel::kMaxLineBytes, 'x');
+    const std::string content = "a\n" + atLimit + "\r\nb\n" + atLimit + "yz\nnever\n";
+    const auto noIdle = [] { return -1; };
+    {
+        const int fd = ::open(fileOfLines(dir, content).c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        kavrel::FdLineSource lines(fd);
+        EXPECT_EQ(lines.next(noIdle), "a");
+        EXPECT_EQ(lines.next(noIdle), atLimit);
+        EXPECT_EQ(lines.next(noIdle), "b");
+        EXPECT_THROW(lines.next(noIdle), kavrel::LineSourceError);
+        ::close(fd);
+    }
+    {
+        std::istringstream in(content);
+        kavrel::StreamLineSource lines(in);
+        EXPECT_EQ(lines.next(noIdle), "a");
+        EXPECT_EQ(lines.next(noIdle), atLimit);
+        EXPECT_EQ(lines.next(noIdle), "b");
+        EXPECT_THROW(lines.next(noIdle), kavrel::LineSourceError);
+    }
+    // Endless input stops at the limit instead of filling memory.
+    EndlessBuffer endless;
+    std::istream endlessStream(&endless);
+    kavrel::StreamLineSource fromStream(endlessStream);
+    EXPECT_THROW(fromStream.next(noIdle), kavrel::LineSourceError);
+    const int zero = ::open("/dev/zero", O_RDONLY);
+    ASSERT_GE(zero, 0);
+    kavrel::FdLineSource fromFd(zero);
+    EXPECT_THROW(fromFd.next(noIdle), kavrel::LineSourceError);
+    ::close(zero);
+}
+
+TEST(HostLineSource, ManyLinesInOneReadComeOutInOrder) {
+    TempDir dir;
+    std::string content;
+    for (int i = 0; i < 20000; ++i) content += std::to_string(i) + (i % 2 ? "\n" : "\r\n");
+    const int fd = ::open(fileOfLines(dir, content).c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    kavrel::FdLineSource lines(fd);
+    int count = 0;
+    while (auto line = lines.next([] { return -1; })) {
+        ASSERT_EQ(*line, std::to_string(count));
+        ++count;
+    }
+    EXPECT_EQ(count, 20000);
+    ::close(fd);
+}
+
+TEST(HostProgram, ALineOverTheLimitIsAScriptErrorNamingIt) {
+    TempDir dir;
+    const std::string script =
+        dir.file("s.kav", "open\n#" + std::string(kavrel::kMaxLineBytes, 'a') + "\nquit\n");
+    Program p;
+    EXPECT_EQ(p.run({script}), kavrel::kExitScriptError);
+    EXPECT_EQ(p.err.str(), "kavrel: line 2: the line is longer than 1048576 bytes\n");
+    // The plug-in was opened by line 1 and released without more of its code.
+    EXPECT_EQ(p.record.calls.back(), "showWindow");
+}
+
+TEST(HostProgram, MessagesQuoteWordsWithControlBytesEscapedAndLongWordsCut) {
+    TempDir dir;
+    const std::string script =
+        dir.file("s.kav", std::string("open\n\x1b[2Jred\0x\n", 15) + "quit\n");
+    Program p;
+    EXPECT_EQ(p.run({script}), kavrel::kExitScriptError);
+    EXPECT_EQ(p.err.str(), "kavrel: line 2: unknown action \"\\x1b[2Jred\\x00x\"\n");
+    Program longWord;
+    EXPECT_EQ(longWord.run({dir.file("l.kav", "open\ncommand " + std::string(5000, 'w'))}),
+              kavrel::kExitScriptError);
+    EXPECT_EQ(longWord.err.str(),
+              "kavrel: line 2: unknown command \"" + std::string(60, 'w') + "...\" (5000 bytes)\n");
+    Program badOption;
+    EXPECT_EQ(badOption.run({"--grid", "4\tx4"}), kavrel::kExitScriptError);
+    EXPECT_NE(badOption.err.str().find("\"4\\tx4\""), std::string::npos) << badOption.err.str();
+}
+
+namespace {
+// Standard output on a full disk: every write fails.
+class FullBuffer : public std::streambuf {
+  protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
+}  // namespace
+
+TEST(HostProgram, OutputThatCannotBeWrittenExitsTwo) {
+    TempDir dir;
+    const std::string script = dir.file("s.kav", "open\nprint var ticks\n");
+    FullBuffer full;
+    std::ostream out(&full);
+    hosttest::FakeRecord record;
+    std::ostringstream err;
+    EXPECT_EQ(kavrel::runProgram({script}, hosttest::fakeFactory(record), out, err, -1),
+              kavrel::kExitScriptError);
+    EXPECT_EQ(err.str(), "kavrel: cannot write standard output\n");
+}
+
+TEST(HostProgram, DmxLogMustBeARegularFileOrANewOne) {
+    TempDir dir;
+    const std::string script = dir.file("s.kav", "open\nwait 100\n");
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& log : {fifo, std::string("/dev/null"), dir.file("")}) {
+        Program p;
+        EXPECT_EQ(p.run({"--dmx-log", log, script}), kavrel::kExitScriptError) << log;
+        EXPECT_NE(p.err.str().find("kavrel: "), std::string::npos) << p.err.str();
+        EXPECT_TRUE(p.record.calls.empty()) << log;
+    }
+    // A FIFO with a reader opens, and is still refused.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    Program read;
+    EXPECT_EQ(read.run({"--dmx-log", fifo, script}), kavrel::kExitScriptError);
+    EXPECT_NE(read.err.str().find("is not a regular file"), std::string::npos) << read.err.str();
+    ::close(reader);
+    // An existing regular file is emptied and written.
+    const std::string old = dir.file("old.log", "stale\n");
+    Program p;
+    EXPECT_EQ(p.run({"--dmx-log", old, script}), kavrel::kExitOk) << p.err.str();
+    EXPECT_EQ(readFile(old), "100 1 1\n");
 }

@@ -13,19 +13,19 @@ using orva::HostError;
 using orva::OrvaHost;
 using Calls = std::vector<std::string>;
 
-TEST(HostOrva, DmxKeepsTheLastValueOfEachAddressAndLogsOnlyChanges) {
+TEST(HostOrva, DmxKeepsTheLastValueOfEachAddressAndLogsEveryValueSent) {
     int64_t now = 0;
     orva::HostDmxOutput dmx([&] { return now; });
     std::ostringstream log;
     dmx.setLog(&log);
     dmx.setChannel(513, 10);
     now = 25;
-    dmx.setChannel(513, 10);  // unchanged: not logged
+    dmx.setChannel(513, 10);  // a repeat is logged: the plug-in sent it
     dmx.setChannel(2, 255);
-    dmx.setChannel(7, 0);  // still 0: not logged
+    dmx.setChannel(7, 0);
     now = 50;
     dmx.setChannel(513, 0);
-    EXPECT_EQ(log.str(), "0 513 10\n25 2 255\n50 513 0\n");
+    EXPECT_EQ(log.str(), "0 513 10\n25 513 10\n25 2 255\n25 7 0\n50 513 0\n");
     EXPECT_EQ(dmx.value(513), 0);
     EXPECT_EQ(dmx.value(2), 255);
     EXPECT_EQ(dmx.value(1024), 0);

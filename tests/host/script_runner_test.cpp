@@ -189,6 +189,25 @@ TEST(HostScript, EveryBadLineIsAScriptErrorWithItsLineNumber) {
         "snapshot TestForm.pic",
         "snapshot TestForm.text out.png",
         "quit now",
+        "expect var half 0.5 0.1",
+        "expect var half 0.5 ~",
+        "expect var half 0.5 ~x",
+        "expect var half 0.5 ~-0.1",
+        "expect var half x ~0.1",
+        "expect var half between 1",
+        "expect var half between 0.6 0.4",
+        "expect var half between 0 x",
+        "expect dmx 1 between 0",
+        "expect TestForm..Caption 1",
+        "expect TestForm.Cap-tion 1",
+        "print TestForm.go.",
+        "expect pixel TestForm.text 0 0 0 0 0",
+        "expect pixel TestForm.pic 0 0 0 0",
+        "expect pixel TestForm.pic 0 -1 0 0 0",
+        "expect pixel TestForm.pic 0 0 0 0 256",
+        "expect pixel TestForm.nothing 0 0 0 0 0",
+        "grid 4x4",
+        "locale de",
     };
     for (const char* line : bad) {
         Session s;
@@ -384,4 +403,78 @@ TEST(HostScript, SnapshotWritesAPngThatExpectFileFinds) {
     in.read(magic, 4);
     EXPECT_EQ(std::string(magic + 1, 3), "PNG");
     std::filesystem::remove_all(dir);
+}
+
+TEST(HostScript, ExpectTakesAToleranceOrARangeForNumbers) {
+    Session ok;
+    EXPECT_EQ(ok.run("open\n"
+                     "expect var half 0.5004 ~0.001\n"
+                     "expect var half 0,4 ~0,1\n"
+                     "expect var half 0.5 ~0\n"
+                     "expect var half between 0.5 0.6\n"
+                     "expect var half between -1 0.5\n"
+                     "wait 300\n"
+                     "expect dmx 1 between 2 4\n"
+                     "expect dmx 1 2 ~1\n"
+                     "expect TestForm.slider.Value between 0 10\n"),
+              kavrel::kExitOk)
+        << ok.err.str();
+    const std::pair<const char*, const char*> failing[] = {
+        {"expect var half 0.502 ~0.001", "expect var half: found \"0.5\", expected 0.502 ~0.001"},
+        {"expect var half between 0.51 1",
+         "expect var half: found \"0.5\", expected between 0.51 and 1"},
+        {"expect TestForm.Caption between 0 1",
+         "expect TestForm.Caption: found \"Fake\", expected between 0 and 1"},
+        {"expect dmx 1 between 1 2", "expect dmx 1: found 0, expected between 1 and 2"},
+    };
+    for (const auto& [line, message] : failing) {
+        Session s;
+        EXPECT_EQ(s.run(std::string("open\n") + line + "\n"), kavrel::kExitExpectFailed) << line;
+        EXPECT_EQ(s.err.str(), std::string("kavrel: line 2: ") + message + "\n");
+    }
+}
+
+TEST(HostScript, ExpectPixelReadsAPictureBoxOrAWindowSurface) {
+    Session ok;
+    EXPECT_EQ(ok.run("open\n"
+                     "expect TestForm.pic.ScaleWidth 150\n"
+                     "expect pixel TestForm.pic 0 0 0 128 255\n"
+                     "expect pixel TestForm.pic 9 9 0 128 255\n"),
+              kavrel::kExitOk)
+        << ok.err.str();
+    Session wrong;
+    EXPECT_EQ(wrong.run("open\nexpect pixel TestForm.pic 1 2 0 0 0\n"), kavrel::kExitExpectFailed);
+    EXPECT_EQ(wrong.err.str(),
+              "kavrel: line 2: expect pixel TestForm.pic 1 2: found 0 128 255, expected 0 0 0\n");
+    Session outside;
+    EXPECT_EQ(outside.run("open\nexpect pixel TestForm.pic 10 0 0 0 0\n"),
+              kavrel::kExitExpectFailed);
+    EXPECT_EQ(outside.err.str(),
+              "kavrel: line 2: expect pixel TestForm.pic 10 0: found no pixel there "
+              "(TestForm.pic is 10x10 pixels)\n");
+    Session window;
+    EXPECT_EQ(window.run("open\nexpect pixel TestForm 0 0 1 2 3\n"), kavrel::kExitExpectFailed);
+    EXPECT_TRUE(startsWith(window.err.str(), "kavrel: line 2: expect pixel TestForm 0 0: found "))
+        << window.err.str();
+}
+
+TEST(HostScript, GridAndLocaleLinesBeforeOpenSetTheStart) {
+    Session s;
+    s.start.gridCols = 7;
+    const int status = s.run(
+        "# a test's own setting wins over the command line's\n"
+        "grid 3X2\n"
+        "locale de\n"
+        "open\n"
+        "expect var decimal ,\n"
+        "expect frame M 2 1 32 16 7\n"
+        "expect frame M 3 0 0 0 0\n");
+    EXPECT_EQ(status, kavrel::kExitExpectFailed) << s.err.str();
+    EXPECT_EQ(s.err.str(),
+              "kavrel: line 7: expect frame M 3 0: found no light there (the grid is 3x2)\n");
+    for (const char* bad : {"grid 0x2", "grid 51x1", "grid 3", "grid 3x2 extra", "locale fr",
+                            "locale", "grid 3x2\ngrid 4x4\nopen\nopen"}) {
+        Session b;
+        EXPECT_EQ(b.run(std::string(bad) + "\nopen\n"), kavrel::kExitScriptError) << bad;
+    }
 }
