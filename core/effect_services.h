@@ -9,6 +9,7 @@
 
 namespace platform {
 class Desktop;
+class Window;
 }
 
 namespace kavrel {
@@ -35,6 +36,8 @@ class EffectServices {
     // The bank's controls while the main window is loaded, else null; never
     // loads the window.
     virtual BankContext* bank(BankId id) = 0;
+    // The main window while it is loaded, else null (dialogs centre over it).
+    virtual platform::Window* mainWindow() = 0;
 };
 
 }  // namespace kavrel

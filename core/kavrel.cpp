@@ -26,6 +26,10 @@ BankContext* Kavrel::bank(BankId id) {
     return mainWindow_ != nullptr ? mainWindow_->bank(id) : nullptr;
 }
 
+platform::Window* Kavrel::mainWindow() {
+    return mainWindow_ != nullptr ? mainWindow_->loadedWindow() : nullptr;
+}
+
 uint32_t Kavrel::fadeColor() {
     return mainWindow_ != nullptr ? mainWindow_->fadeColor() : 0u;
 }
@@ -41,7 +45,7 @@ void Kavrel::mixMatrixStep(double fader, int x, int y) {
 void Kavrel::showMessage(const std::string& text) {
     MsgForm& box = msgForm();
     box.msgText.setCaption(text);
-    if (platform::Window* main = mainWindow_ ? mainWindow_->loadedWindow() : nullptr) {
+    if (platform::Window* main = mainWindow()) {
         box.setLeft(main->Left() + main->Width() / 2 - box.Width() / 2);
         box.setTop(main->Top() + main->Height() / 2 - box.Height() / 2);
     }

@@ -54,6 +54,7 @@ class Kavrel : public EffectServices {
     // modal until its OK. A message while one waits replaces its text.
     void showMessage(const std::string& text) override;
     BankContext* bank(BankId id) override;
+    platform::Window* mainWindow() override;
     // Hands the host's DMX output every channel that changed since last sent.
     void sendDmxFrame();
     // A beat from the host or the beat command: reaches each bank whose beat
