@@ -18,7 +18,7 @@ ViewPos start(const ScrollGeometry& g) {
 }
 
 TEST(ImageGeometry, SpeedGivesTheStepInterval) {
-    const std::pair<int, int> cases[] = {{100, 10}, {90, 90},     {75, 510},
+    const std::pair<int, int> cases[] = {{100, 10},  {90, 90},  {75, 510},
                                          {50, 2010}, {1, 7851}, {0, 8010}};
     for (auto [speed, ms] : cases) EXPECT_EQ(imageStepInterval(speed), ms) << speed;
     EXPECT_GT(imageStepInterval(-32768), 0);  // far outside the slider, no overflow
@@ -29,10 +29,10 @@ TEST(ImageGeometry, StartTableForEveryDirectionAndOffset) {
     struct Row {
         int d, level, x, y;
     } rows[] = {
-        {0, 0, 0, 0},    {0, 50, 4, 0},     {1, 100, 8, 0},    {2, 0, -11, -11}, {2, 100, -3, -11},
-        {3, 0, 0, 0},    {3, 50, 0, 2},     {3, 100, 0, 4},    {4, 50, -7, 15},  {5, 0, 0, 3},
-        {5, 100, 8, 3},  {6, 0, 19, 15},    {6, 100, 11, 15},  {7, 50, 7, 2},    {8, 0, 19, -11},
-        {8, 100, 11, -11},
+        {0, 0, 0, 0},      {0, 50, 4, 0}, {1, 100, 8, 0},  {2, 0, -11, -11},
+        {2, 100, -3, -11}, {3, 0, 0, 0},  {3, 50, 0, 2},   {3, 100, 0, 4},
+        {4, 50, -7, 15},   {5, 0, 0, 3},  {5, 100, 8, 3},  {6, 0, 19, 15},
+        {6, 100, 11, 15},  {7, 50, 7, 2}, {8, 0, 19, -11}, {8, 100, 11, -11},
     };
     for (const Row& r : rows) {
         const ViewPos p = start(geo(20, 16, 12, 12, r.level, r.d));

@@ -139,8 +139,7 @@ TEST_F(ImagePlay, ListPlaysEachPictureForItsTimeAndStopsAtAMissingFile) {
     const uint32_t red = platform::rgb(255, 0, 0), green = platform::rgb(0, 255, 0),
                    blue = platform::rgb(0, 0, 255);
     const std::string third = solid("c.png", blue);
-    EffectRecord& e = image({solid("a.png", red), solid("b.png", green), third}, false,
-                            {1, 2, 3});
+    EffectRecord& e = image({solid("a.png", red), solid("b.png", green), third}, false, {1, 2, 3});
     e.stretch = 1;
     select();
     EXPECT_EQ(light(0, 0), red);

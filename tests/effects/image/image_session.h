@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/core/kavrel_session.h"
 #include "effects/image/mx_image_form.h"
 #include "effects/image/mx_image_list.h"
 #include "platform/picture_file.h"
+#include "tests/core/kavrel_session.h"
 
 namespace kavrel::testing {
 
@@ -60,9 +60,7 @@ class ImageSession : public ::testing::Test {
         return e;
     }
     // The bank list's click on its first row.
-    void select(bool b = false) {
-        (b ? s.form().efxBList : s.form().efxAList).userSelectRow(1);
-    }
+    void select(bool b = false) { (b ? s.form().efxBList : s.form().efxAList).userSelectRow(1); }
     uint32_t light(int x, int y, bool b = false) { return bank(b).frame.rgb(x, y); }
     MxImageForm* form() {
         return static_cast<MxImageForm*>(s.plugin().desktop().peekWindow("MxImageForm"));
