@@ -1,0 +1,33 @@
+#pragma once
+// What every effect editor window does alike: showing itself centred over
+// the main window, registering with the edit buttons and Closeall, and
+// picking colours in the colour mixer.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace platform {
+class Window;
+}
+
+namespace kavrel {
+
+class EffectServices;
+
+// Centres the window over the main window (when loaded) and shows it modeless.
+void showEditor(EffectServices& services, platform::Window& window);
+
+// Registers an editor: `peek` gives the window if it exists, `ok` is its
+// public OK (the edit buttons confirm a visible editor with it), and Closeall
+// hides it.
+void registerEditor(EffectServices& services, const std::string& name,
+                    std::function<platform::Window*()> peek, std::function<void()> ok);
+
+// A colour button: the mixer edits `edited`; Cancel gives it back unchanged.
+uint32_t pickEditedColor(EffectServices& services, uint32_t edited);
+// Adding or recolouring a list row: the mixer starts at `start`; nullopt when
+// it was cancelled (the row is then left as it is, or not added).
+std::optional<uint32_t> pickRowColor(EffectServices& services, uint32_t start);
+
+}  // namespace kavrel
