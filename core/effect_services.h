@@ -10,12 +10,13 @@
 namespace platform {
 class Desktop;
 class Window;
-}
+}  // namespace platform
 
 namespace kavrel {
 
 class BankContext;
 class EffectRegistry;
+class MxColorMixer;
 class EditorHooks;
 
 class EffectServices {
@@ -38,6 +39,9 @@ class EffectServices {
     virtual BankContext* bank(BankId id) = 0;
     // The main window while it is loaded, else null (dialogs centre over it).
     virtual platform::Window* mainWindow() = 0;
+    // The colour mixer, made and loaded on first use (core/color_mixer.h has
+    // the pickers' hand-over).
+    virtual MxColorMixer& colorMixer() = 0;
 };
 
 }  // namespace kavrel

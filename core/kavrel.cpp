@@ -1,5 +1,6 @@
 #include "core/kavrel.h"
 
+#include "core/color_mixer.h"
 #include "core/dmx.h"
 #include "core/main_window_link.h"
 #include "core/mixer.h"
@@ -11,15 +12,25 @@ Kavrel::Kavrel(const InstanceOptions& options) : desktop_(options.clock), option
     desktop_.setLocale(options.locale);
     desktop_.random().seed(options.randomSeed);
     msgSlot_ = std::make_unique<platform::FormSlot<MsgForm>>(desktop_, "MsgForm");
+    mixerSlot_ =
+        std::make_unique<platform::FormSlot<MxColorMixer>>(desktop_, "MxColorMixer", state_);
+    // Closeall hides the mixer; it has no OK of its own for the edit buttons.
+    editors_.add(
+        EditorHook{"MxColorMixer", [this] { return mixerSlot_->peek(); }, {}, false, true});
 }
 
 // The windows go before the desktop they live on.
 Kavrel::~Kavrel() {
+    mixerSlot_.reset();
     msgSlot_.reset();
 }
 
 MsgForm& Kavrel::msgForm() {
     return msgSlot_->get();
+}
+
+MxColorMixer& Kavrel::colorMixer() {
+    return mixerSlot_->get();
 }
 
 BankContext* Kavrel::bank(BankId id) {

@@ -19,6 +19,7 @@ namespace kavrel {
 
 class MainWindowLink;
 class MsgForm;
+class MxColorMixer;
 
 class Kavrel : public EffectServices {
   public:
@@ -55,6 +56,7 @@ class Kavrel : public EffectServices {
     void showMessage(const std::string& text) override;
     BankContext* bank(BankId id) override;
     platform::Window* mainWindow() override;
+    MxColorMixer& colorMixer() override;
     // Hands the host's DMX output every channel that changed since last sent.
     void sendDmxFrame();
     // A beat from the host or the beat command: reaches each bank whose beat
@@ -71,6 +73,7 @@ class Kavrel : public EffectServices {
     EditorHooks editors_;
     MainWindowLink* mainWindow_ = nullptr;
     std::unique_ptr<platform::FormSlot<MsgForm>> msgSlot_;
+    std::unique_ptr<platform::FormSlot<MxColorMixer>> mixerSlot_;
 };
 
 }  // namespace kavrel
