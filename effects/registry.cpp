@@ -20,8 +20,8 @@ namespace kavrel {
 // editor windows, mixing) takes them here.
 void registerEffects(EffectRegistry& registry, EffectServices& services) {
     (void)services;
-    registry.add(EffectType::Color, std::make_unique<ColorEffect>());
-    registry.add(EffectType::Gradient, std::make_unique<GradientEffect>());
+    registry.add(EffectType::Color, std::make_unique<ColorEffect>(services));
+    registry.add(EffectType::Gradient, std::make_unique<GradientEffect>(services));
     registry.add(EffectType::Paint, std::make_unique<PaintEffect>());
     registry.add(EffectType::Image, std::make_unique<ImageEffect>());
     registry.add(EffectType::ColorChange, std::make_unique<ColorChangeEffect>(services));

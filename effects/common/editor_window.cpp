@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/color_mixer.h"
 #include "core/editor_hooks.h"
 #include "core/effect_services.h"
 #include "platform/window.h"
@@ -25,13 +26,36 @@ void registerEditor(EffectServices& services, const std::string& name,
     services.editors().add(std::move(hook));
 }
 
-// Until the colour mixer lands these answer as a cancelled mixer does.
-uint32_t pickEditedColor(EffectServices&, uint32_t edited) {
-    return edited;
+namespace {
+
+// Runs a pick and keeps its colour only when OK closed the mixer; Cancel,
+// the close box and Closeall hiding the mixer give nullopt.
+template <typename Pick>
+std::optional<uint32_t> acceptedPick(EffectServices& services, Pick pick) {
+    MxColorMixer& mixer = services.colorMixer();
+    struct Watch {
+        std::function<void()>& handler;
+        std::function<void()> original;
+        ~Watch() { handler = std::move(original); }
+    } watch{mixer.BOK.onClick, mixer.BOK.onClick};
+    bool accepted = false;
+    mixer.BOK.onClick = [&accepted, &watch] {
+        accepted = true;
+        if (watch.original) watch.original();
+    };
+    const uint32_t color = pick();
+    if (!accepted) return std::nullopt;
+    return color;
 }
 
-std::optional<uint32_t> pickRowColor(EffectServices&, uint32_t) {
-    return std::nullopt;
+}  // namespace
+
+uint32_t pickEditedColor(EffectServices& services, uint32_t edited) {
+    return acceptedPick(services, [&] { return pickColor(services, edited); }).value_or(edited);
+}
+
+std::optional<uint32_t> pickRowColor(EffectServices& services, uint32_t start) {
+    return acceptedPick(services, [&] { return pickNewColor(services, start); });
 }
 
 }  // namespace kavrel
