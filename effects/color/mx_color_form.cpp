@@ -31,6 +31,9 @@ void MxColorForm::registerHook(EffectServices& services, platform::FormSlot<MxCo
         services, "MxColorForm", [&slot]() -> platform::Window* { return slot.peek(); },
         [&slot] {
             if (MxColorForm* w = slot.peek()) w->OK_Click();
+        },
+        [&slot] {
+            if (MxColorForm* w = slot.peek()) w->target_.dropIfGone(*w);
         });
 }
 
@@ -45,7 +48,7 @@ void MxColorForm::fill(BankContext& bank) {
 
 void MxColorForm::Color_Click() {
     if (target_.entry() == nullptr) return Hide();
-    const uint32_t color = pickEditedColor(target_.services(), Color.BackColor());
+    const uint32_t color = target_.pickEdited(Color.BackColor());
     EffectRecord* e = target_.entry();
     BankContext* bank = target_.bank();
     if (e == nullptr || bank == nullptr) return Hide();  // gone while the mixer was shown

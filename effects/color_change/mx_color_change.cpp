@@ -36,6 +36,9 @@ void MxColorChange::registerHook(EffectServices& services,
         services, "MxColorChange", [&slot]() -> platform::Window* { return slot.peek(); },
         [&slot] {
             if (MxColorChange* w = slot.peek()) w->OK_Click();
+        },
+        [&slot] {
+            if (MxColorChange* w = slot.peek()) w->target_.dropIfGone(*w);
         });
 }
 
@@ -203,7 +206,7 @@ void MxColorChange::updateColorList() {
 
 void MxColorChange::addColor_Click() {
     if (edited() == nullptr) return;
-    const std::optional<uint32_t> color = pickRowColor(target_.services(), 0u);
+    const std::optional<uint32_t> color = target_.pickRow(0u);
     // The entry may have gone while the mixer was shown.
     if (!color || edited() == nullptr) return;
     addRow(*color, platform::formatStandard(3.0, desktop().locale()));
@@ -283,7 +286,7 @@ void MxColorChange::ColorList_DblClick() {
     const std::optional<int> row = ColorList.SelectedIndex();
     if (edited() == nullptr || !row || *row > ColorList.Count()) return;
     const std::optional<uint32_t> color =
-        pickRowColor(target_.services(), ColorList.Item(*row).ForeColor);
+        target_.pickRow(ColorList.Item(*row).ForeColor);
     EffectRecord* e = edited();
     BankContext* bank = target_.bank();
     // Cancel, or a list or entry that changed while the mixer was shown.

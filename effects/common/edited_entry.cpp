@@ -3,7 +3,9 @@
 #include <string>
 
 #include "core/bank_context.h"
+#include "core/color_mixer.h"
 #include "core/effect_services.h"
+#include "effects/common/editor_window.h"
 
 namespace kavrel {
 
@@ -43,6 +45,30 @@ bool EditedEntry::confirm(const std::string& name, bool configured) {
             break;
         }
     }
+    return true;
+}
+
+uint32_t EditedEntry::pickEdited(uint32_t edited) {
+    picking_ = true;
+    const uint32_t c = pickEditedColor(services_, edited);
+    picking_ = false;
+    return c;
+}
+
+std::optional<uint32_t> EditedEntry::pickRow(uint32_t start) {
+    picking_ = true;
+    const std::optional<uint32_t> c = pickRowColor(services_, start);
+    picking_ = false;
+    return c;
+}
+
+bool EditedEntry::dropIfGone(platform::Window& editor) {
+    if (entry() != nullptr) return false;
+    if (picking_) {
+        MxColorMixer& mixer = services_.colorMixer();
+        if (mixer.Visible()) mixer.Hide();
+    }
+    if (editor.Visible()) editor.Hide();
     return true;
 }
 

@@ -5,10 +5,15 @@
 // click, a removal, a paste, a type change, a project load or a clear it
 // reaches nothing, so nothing of the editor goes into another entry.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/bank_id.h"
 #include "core/effect_record.h"
+
+namespace platform {
+class Window;
+}
 
 namespace kavrel {
 
@@ -34,11 +39,20 @@ class EditedEntry {
 
     EffectServices& services() { return services_; }
 
+    // The colour mixer for the editor's colour buttons and list rows (see
+    // editor_window.h); while it is shown, a lost entry hides it too.
+    uint32_t pickEdited(uint32_t edited);
+    std::optional<uint32_t> pickRow(uint32_t start);
+    // Hides the editor (and the mixer it opened) once its entry is gone;
+    // true when it is gone.
+    bool dropIfGone(platform::Window& editor);
+
   private:
     EffectServices& services_;
     EffectType type_;
     BankId bank_ = BankId::A;
     int16_t record_ = -1;
+    bool picking_ = false;
 };
 
 }  // namespace kavrel

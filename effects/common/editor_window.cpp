@@ -18,12 +18,14 @@ void showEditor(EffectServices& services, platform::Window& window) {
 }
 
 void registerEditor(EffectServices& services, const std::string& name,
-                    std::function<platform::Window*()> peek, std::function<void()> ok) {
+                    std::function<platform::Window*()> peek, std::function<void()> ok,
+                    std::function<void()> watch) {
     EditorHook hook;
     hook.name = name;
     hook.peek = std::move(peek);
     hook.ok = std::move(ok);
     services.editors().add(std::move(hook));
+    services.editors().addEntryWatch(std::move(watch));
 }
 
 namespace {

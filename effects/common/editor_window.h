@@ -19,10 +19,11 @@ class EffectServices;
 void showEditor(EffectServices& services, platform::Window& window);
 
 // Registers an editor: `peek` gives the window if it exists, `ok` is its
-// public OK (the edit buttons confirm a visible editor with it), and Closeall
-// hides it.
+// public OK (the edit buttons confirm a visible editor with it), Closeall
+// hides it, and `watch` runs whenever a bank's current entry changed.
 void registerEditor(EffectServices& services, const std::string& name,
-                    std::function<platform::Window*()> peek, std::function<void()> ok);
+                    std::function<platform::Window*()> peek, std::function<void()> ok,
+                    std::function<void()> watch);
 
 // A colour button: the mixer edits `edited`; Cancel gives it back unchanged.
 uint32_t pickEditedColor(EffectServices& services, uint32_t edited);

@@ -65,6 +65,9 @@ void MxGradientForm::registerHook(EffectServices& services,
         services, "MxGradientForm", [&slot]() -> platform::Window* { return slot.peek(); },
         [&slot] {
             if (MxGradientForm* w = slot.peek()) w->OK_Click();
+        },
+        [&slot] {
+            if (MxGradientForm* w = slot.peek()) w->target_.dropIfGone(*w);
         });
 }
 
@@ -88,7 +91,7 @@ void MxGradientForm::fill(BankContext& bank) {
 
 void MxGradientForm::pickInto(platform::PictureBox& box, bool second) {
     if (target_.entry() == nullptr) return Hide();
-    const uint32_t color = pickEditedColor(target_.services(), box.BackColor());
+    const uint32_t color = target_.pickEdited(box.BackColor());
     EffectRecord* e = target_.entry();
     BankContext* bank = target_.bank();
     if (e == nullptr || bank == nullptr) return Hide();  // gone while the mixer was shown
