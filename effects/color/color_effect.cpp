@@ -2,13 +2,14 @@
 
 #include "core/effect_services.h"
 #include "effects/color/mx_color_form.h"
+#include "effects/common/editor_window.h"
 
 namespace kavrel {
 
 ColorEffect::ColorEffect(EffectServices& services)
     : editor_(std::make_unique<platform::FormSlot<MxColorForm>>(services.desktop(), "MxColorForm",
                                                                 services)) {
-    MxColorForm::registerHook(services, *editor_);
+    registerEditorSlot<MxColorForm>(services, "MxColorForm", *editor_);
 }
 
 ColorEffect::~ColorEffect() = default;

@@ -26,17 +26,6 @@ MxColorForm::MxColorForm(platform::Desktop& desktop, EffectServices& services)
     OK.onClick = [this] { OK_Click(); };
 }
 
-void MxColorForm::registerHook(EffectServices& services, platform::FormSlot<MxColorForm>& slot) {
-    registerEditor(
-        services, "MxColorForm", [&slot]() -> platform::Window* { return slot.peek(); },
-        [&slot] {
-            if (MxColorForm* w = slot.peek()) w->OK_Click();
-        },
-        [&slot] {
-            if (MxColorForm* w = slot.peek()) w->target_.dropIfGone(*w);
-        });
-}
-
 void MxColorForm::fill(BankContext& bank) {
     target_.bind(bank);
     const EffectRecord* e = bank.entry();

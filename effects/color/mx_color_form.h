@@ -19,9 +19,6 @@ class MxColorForm : public platform::Window {
   public:
     MxColorForm(platform::Desktop& desktop, EffectServices& services);
 
-    // Lets the edit buttons confirm it and Closeall hide it.
-    static void registerHook(EffectServices& services, platform::FormSlot<MxColorForm>& slot);
-
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);
     PLATFORM_CONTROL(platform::Label, lblColor);
@@ -34,6 +31,8 @@ class MxColorForm : public platform::Window {
     void Color_Click();
     void myName_KeyPress(int& keyAscii);
     void OK_Click();
+    // Hides the window (and the mixer it opened) once its entry is gone.
+    void dropIfGone() { target_.dropIfGone(*this); }
 
   private:
     EditedEntry target_;

@@ -7,6 +7,7 @@
 #include "effects/color_change/color_change_timing.h"
 #include "effects/color_change/color_change_transition.h"
 #include "effects/color_change/mx_color_change.h"
+#include "effects/common/editor_window.h"
 #include "effects/common/fill_color.h"
 #include "platform/desktop.h"
 
@@ -74,7 +75,7 @@ void beatColorChange(BankContext& bank) {
 ColorChangeEffect::ColorChangeEffect(EffectServices& services)
     : editor_(std::make_unique<platform::FormSlot<MxColorChange>>(services.desktop(),
                                                                   "MxColorChange", services)) {
-    MxColorChange::registerHook(services, *editor_);
+    registerEditorSlot<MxColorChange>(services, "MxColorChange", *editor_);
 }
 
 ColorChangeEffect::~ColorChangeEffect() = default;

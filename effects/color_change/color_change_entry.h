@@ -11,7 +11,7 @@ namespace kavrel {
 
 inline uint32_t colourOf(const EffectRecord& e, int64_t i) {
     return i >= 0 && static_cast<uint64_t>(i) < e.colors.size() ? e.colors[static_cast<size_t>(i)]
-                                                                 : 0u;
+                                                                : 0u;
 }
 inline double timeOf(const EffectRecord& e, int64_t i) {
     return i >= 0 && static_cast<uint64_t>(i) < e.durations.size()

@@ -69,8 +69,9 @@ bool drawStep(BankContext& bank, const EffectRecord& e) {
             const double r = static_cast<double>(step) / s.stepMax;
             s.colorFadeRatio = r;
             const Rgb prev = partsOf(e.color2);
-            paintRect(s.frame, 0, 0, cols, rows,
-                      {blend(prev.r, next.r, r), blend(prev.g, next.g, r), blend(prev.b, next.b, r)});
+            paintRect(
+                s.frame, 0, 0, cols, rows,
+                {blend(prev.r, next.r, r), blend(prev.g, next.g, r), blend(prev.b, next.b, r)});
             bank.showFrame();
             return true;
         }
@@ -86,8 +87,8 @@ bool drawStep(BankContext& bank, const EffectRecord& e) {
         case FadeMode::ScrollUp:
         case FadeMode::ScrollDown: {
             if (step >= rows) return false;
-            const int y = e.fadeMode == static_cast<int16_t>(FadeMode::ScrollUp) ? rows - 1 - step
-                                                                                   : step;
+            const int y =
+                e.fadeMode == static_cast<int16_t>(FadeMode::ScrollUp) ? rows - 1 - step : step;
             paintRect(s.frame, 0, y, cols, y + 1, next);
             bank.showFrame();
             return true;
@@ -95,8 +96,8 @@ bool drawStep(BankContext& bank, const EffectRecord& e) {
         case FadeMode::ScrollLeft:
         case FadeMode::ScrollRight: {
             if (step >= cols) return false;
-            const int x = e.fadeMode == static_cast<int16_t>(FadeMode::ScrollLeft) ? cols - 1 - step
-                                                                                    : step;
+            const int x =
+                e.fadeMode == static_cast<int16_t>(FadeMode::ScrollLeft) ? cols - 1 - step : step;
             paintRect(s.frame, x, 0, x + 1, rows, next);
             bank.showFrame();
             return true;

@@ -17,9 +17,9 @@ namespace kavrel {
 namespace {
 
 constexpr const char* kBars = "||||||||||||";
-constexpr std::array<std::string_view, 9> kFadeModeNames{
-    "None", "Fade", "Random", "FillDown", "FillUp", "ScrollUp", "ScrollDown", "ScrollLeft",
-    "ScrollRight"};
+constexpr std::array<std::string_view, 9> kFadeModeNames{"None",       "Fade",       "Random",
+                                                         "FillDown",   "FillUp",     "ScrollUp",
+                                                         "ScrollDown", "ScrollLeft", "ScrollRight"};
 constexpr float kListWidth = 220;
 
 }  // namespace
@@ -28,18 +28,6 @@ MxColorChange::MxColorChange(platform::Desktop& desktop, EffectServices& service
     : Window(desktop, "MxColorChange"), target_(services, EffectType::ColorChange) {
     layoutControls();
     wireHandlers();
-}
-
-void MxColorChange::registerHook(EffectServices& services,
-                                 platform::FormSlot<MxColorChange>& slot) {
-    registerEditor(
-        services, "MxColorChange", [&slot]() -> platform::Window* { return slot.peek(); },
-        [&slot] {
-            if (MxColorChange* w = slot.peek()) w->OK_Click();
-        },
-        [&slot] {
-            if (MxColorChange* w = slot.peek()) w->target_.dropIfGone(*w);
-        });
 }
 
 void MxColorChange::layoutControls() {
@@ -285,8 +273,7 @@ void MxColorChange::ColorList_ItemClick(int row, int button, int column) {
 void MxColorChange::ColorList_DblClick() {
     const std::optional<int> row = ColorList.SelectedIndex();
     if (edited() == nullptr || !row || *row > ColorList.Count()) return;
-    const std::optional<uint32_t> color =
-        target_.pickRow(ColorList.Item(*row).ForeColor);
+    const std::optional<uint32_t> color = target_.pickRow(ColorList.Item(*row).ForeColor);
     EffectRecord* e = edited();
     BankContext* bank = target_.bank();
     // Cancel, or a list or entry that changed while the mixer was shown.

@@ -26,9 +26,6 @@ class MxColorChange : public platform::Window {
   public:
     MxColorChange(platform::Desktop& desktop, EffectServices& services);
 
-    // Lets the edit buttons confirm it and Closeall hide it.
-    static void registerHook(EffectServices& services, platform::FormSlot<MxColorChange>& slot);
-
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);
     PLATFORM_CONTROL(platform::Label, lblList);
@@ -52,6 +49,8 @@ class MxColorChange : public platform::Window {
     void fill(BankContext& bank);
 
     void OK_Click();
+    // Hides the window (and the mixer it opened) once its entry is gone.
+    void dropIfGone() { target_.dropIfGone(*this); }
     void updateColorList();
 
     void addColor_Click();

@@ -25,6 +25,20 @@ void registerEditor(EffectServices& services, const std::string& name,
                     std::function<platform::Window*()> peek, std::function<void()> ok,
                     std::function<void()> watch);
 
+// Registers the editor of a slot; Form has a public OK_Click() and
+// dropIfGone() (hides it once its entry is gone).
+template <class Form, class Slot>
+void registerEditorSlot(EffectServices& services, const std::string& name, Slot& slot) {
+    registerEditor(
+        services, name, [&slot]() -> platform::Window* { return slot.peek(); },
+        [&slot] {
+            if (Form* w = slot.peek()) w->OK_Click();
+        },
+        [&slot] {
+            if (Form* w = slot.peek()) w->dropIfGone();
+        });
+}
+
 // A colour button: the mixer edits `edited`; Cancel gives it back unchanged.
 uint32_t pickEditedColor(EffectServices& services, uint32_t edited);
 // Adding or recolouring a list row: the mixer starts at `start`; nullopt when

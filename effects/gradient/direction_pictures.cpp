@@ -16,15 +16,8 @@ struct Step {
     int dx, dy;
 };
 // Directions 1..8 as steps on the picture.
-constexpr std::array<Step, 9> kSteps{{{0, 0},
-                                      {0, -1},
-                                      {-1, -1},
-                                      {-1, 0},
-                                      {-1, 1},
-                                      {0, 1},
-                                      {1, 1},
-                                      {1, 0},
-                                      {1, -1}}};
+constexpr std::array<Step, 9> kSteps{
+    {{0, 0}, {0, -1}, {-1, -1}, {-1, 0}, {-1, 1}, {0, 1}, {1, 1}, {1, 0}, {1, -1}}};
 
 // A shaft of `length` from (x, y) along s, with a 3-pixel head at its end.
 void arrow(platform::Surface& p, int x, int y, Step s, int length) {

@@ -10,7 +10,7 @@ inline constexpr int kDirectionButtons = 11;
 struct DirectionPictures {
     platform::PicturePtr normal;
     platform::PicturePtr disabled;  // the same look as normal
-    platform::PicturePtr down;  // null for the centre button
+    platform::PicturePtr down;      // null for the centre button
 };
 
 // Button 0 a square, 1..8 an arrow (up, up-left, left, down-left, down,

@@ -7,6 +7,7 @@
 #include "core/colors.h"
 #include "core/effect_services.h"
 #include "core/light_painter.h"
+#include "effects/common/editor_window.h"
 #include "effects/gradient/mx_gradient_form.h"
 
 namespace kavrel {
@@ -120,9 +121,9 @@ void drawGradient(BankContext& bank) {
 }
 
 GradientEffect::GradientEffect(EffectServices& services)
-    : editor_(std::make_unique<platform::FormSlot<MxGradientForm>>(
-          services.desktop(), "MxGradientForm", services)) {
-    MxGradientForm::registerHook(services, *editor_);
+    : editor_(std::make_unique<platform::FormSlot<MxGradientForm>>(services.desktop(),
+                                                                   "MxGradientForm", services)) {
+    registerEditorSlot<MxGradientForm>(services, "MxGradientForm", *editor_);
 }
 
 GradientEffect::~GradientEffect() = default;

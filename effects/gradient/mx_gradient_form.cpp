@@ -48,8 +48,8 @@ void MxGradientForm::layoutControls() {
     for (int i = 0; i < kDirectionButtons; ++i) {
         platform::Button& b = richtung[static_cast<size_t>(i)];
         const Cell cell = kButtonCells[static_cast<size_t>(i)];
-        b.move(72 + 22 * static_cast<float>(cell.column), 96 + 22 * static_cast<float>(cell.row), 20,
-               20);
+        b.move(72 + 22 * static_cast<float>(cell.column), 96 + 22 * static_cast<float>(cell.row),
+               20, 20);
         const DirectionPictures pics = directionPictures(i);
         b.setPicture(pics.normal);
         b.setDisabledPicture(pics.disabled);
@@ -57,18 +57,6 @@ void MxGradientForm::layoutControls() {
     }
     OK.setCaption("OK");
     OK.move(70, 170, 80, 28);
-}
-
-void MxGradientForm::registerHook(EffectServices& services,
-                                  platform::FormSlot<MxGradientForm>& slot) {
-    registerEditor(
-        services, "MxGradientForm", [&slot]() -> platform::Window* { return slot.peek(); },
-        [&slot] {
-            if (MxGradientForm* w = slot.peek()) w->OK_Click();
-        },
-        [&slot] {
-            if (MxGradientForm* w = slot.peek()) w->target_.dropIfGone(*w);
-        });
 }
 
 void MxGradientForm::showDirection(int direction) {

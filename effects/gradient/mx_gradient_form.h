@@ -20,9 +20,6 @@ class MxGradientForm : public platform::Window {
   public:
     MxGradientForm(platform::Desktop& desktop, EffectServices& services);
 
-    // Lets the edit buttons confirm it and Closeall hide it.
-    static void registerHook(EffectServices& services, platform::FormSlot<MxGradientForm>& slot);
-
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);
     PLATFORM_CONTROL(platform::Label, lblColor1);
@@ -40,6 +37,8 @@ class MxGradientForm : public platform::Window {
     void richtung_Click(int index);
     void myName_KeyPress(int& keyAscii);
     void OK_Click();
+    // Hides the window (and the mixer it opened) once its entry is gone.
+    void dropIfGone() { target_.dropIfGone(*this); }
 
   private:
     void layoutControls();

@@ -22,9 +22,7 @@ class ColorChangeRun : public ::testing::Test {
     EffectRecord& entry(bool b = false) { return bank(b).eff[0]; }
     BankState& bank(bool b = false) { return s.state().bank(b); }
     platform::Timer& stepTimer(bool b = false) { return b ? s.form().timerB1 : s.form().timerA1; }
-    platform::Timer& secondTimer(bool b = false) {
-        return b ? s.form().timerB2 : s.form().timerA2;
-    }
+    platform::Timer& secondTimer(bool b = false) { return b ? s.form().timerB2 : s.form().timerA2; }
 
     void makeEntry(const std::vector<uint32_t>& colors, int16_t mode = 0, int16_t level = 0,
                    int16_t speed = 50, bool b = false) {

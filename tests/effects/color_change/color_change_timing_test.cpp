@@ -40,12 +40,14 @@ TEST(ColorChangeTiming, StepsByModeAndLevel) {
     EXPECT_EQ(transitionSteps(1, 89, 12, 12), 30);
     EXPECT_EQ(transitionSteps(1, 90, 12, 12), 15);
     EXPECT_EQ(transitionSteps(1, 100, 12, 12), 15);
-    for (int16_t mode : {int16_t{2}, int16_t{3}, int16_t{4}}) EXPECT_EQ(transitionSteps(mode, 0, 50, 50), 2500);
+    for (int16_t mode : {int16_t{2}, int16_t{3}, int16_t{4}})
+        EXPECT_EQ(transitionSteps(mode, 0, 50, 50), 2500);
     EXPECT_EQ(transitionSteps(5, 0, 7, 3), 3);
     EXPECT_EQ(transitionSteps(6, 0, 7, 3), 3);
     EXPECT_EQ(transitionSteps(7, 0, 7, 3), 7);
     EXPECT_EQ(transitionSteps(8, 0, 7, 3), 7);
-    for (int16_t mode : {int16_t{0}, int16_t{9}, int16_t{-1}}) EXPECT_EQ(transitionSteps(mode, 0, 7, 3), 0);
+    for (int16_t mode : {int16_t{0}, int16_t{9}, int16_t{-1}})
+        EXPECT_EQ(transitionSteps(mode, 0, 7, 3), 0);
 }
 
 TEST(ColorChangeTiming, TransitionIntervalRoundsHalfToEven) {
