@@ -5,6 +5,7 @@
 
 #include "core/bank_context.h"
 #include "core/color_mixer.h"
+#include "core/effect_record.h"
 #include "core/effect_services.h"
 #include "effects/ticker/font_descriptor.h"
 #include "effects/ticker/ticker_effect.h"
@@ -237,20 +238,20 @@ void MxTickerForm::OK_Click() {
     Hide();
 }
 
-void MxTickerForm::Backward_Click() {
+void MxTickerForm::storeFlag(int16_t EffectRecord::*field, const platform::CheckBox& box) {
     BankContext* bank = nullptr;
     EffectRecord* e = quiet_ ? nullptr : boundEntry(bank);
     if (e == nullptr) return;
-    e->backward = ticked(Backward);
+    e->*field = ticked(box);
     rebuild(*bank);
 }
 
+void MxTickerForm::Backward_Click() {
+    storeFlag(&EffectRecord::backward, Backward);
+}
+
 void MxTickerForm::Mirror_Click() {
-    BankContext* bank = nullptr;
-    EffectRecord* e = quiet_ ? nullptr : boundEntry(bank);
-    if (e == nullptr) return;
-    e->mirror = ticked(Mirror);
-    rebuild(*bank);
+    storeFlag(&EffectRecord::mirror, Mirror);
 }
 
 void MxTickerForm::slOffset_Change() {

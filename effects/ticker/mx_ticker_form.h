@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/bank_id.h"
+#include "core/effect_record.h"
 #include "platform/button.h"
 #include "platform/check_box.h"
 #include "platform/combo_box.h"
@@ -22,7 +23,6 @@ namespace kavrel {
 class BankContext;
 class EffectServices;
 class TickerEffect;
-struct EffectRecord;
 
 class MxTickerForm : public platform::Window {
   public:
@@ -84,6 +84,8 @@ class MxTickerForm : public platform::Window {
     // Ticker entry; otherwise the editor hides and gives null.
     EffectRecord* boundEntry(BankContext*& bank);
     void rebuild(BankContext& bank);
+    // A check box's tick into a flag of the entry, then the rebuild.
+    void storeFlag(int16_t EffectRecord::*field, const platform::CheckBox& box);
     void markDirection(int index);
     void pickColor(platform::PictureBox& swatch, bool text);
 
