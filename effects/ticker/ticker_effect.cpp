@@ -28,6 +28,10 @@ TickerEffect::TickerEffect(EffectServices& services)
     };
     hook.hiddenByCloseall = false;
     services.editors().add(std::move(hook));
+    // The editor hides as soon as its entry stops being current.
+    services.editors().addEntryWatch([this] {
+        if (MxTickerForm* f = peekForm()) f->dropIfStale();
+    });
 }
 
 // The editor window goes before the module it calls.

@@ -216,6 +216,8 @@ TEST(TickerOnHost, EnterConfirmsAndTheEditorStaysWithItsEntry) {
     t.openEditor();
     ASSERT_TRUE(t.s.driver.click("MatrixForm.addA"));
     ASSERT_TRUE(t.s.driver.select("MatrixForm.efxAList", 2));
+    EXPECT_FALSE(t.editor().Visible());  // hidden at once
+    t.editor().Show(false);              // even shown again by force...
     const int16_t level = t.bank().eff[1].level;
     t.editor().slOffset.setValue(77);
     EXPECT_FALSE(t.editor().Visible());
