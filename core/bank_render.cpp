@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/byte_rounding.h"
 #include "core/colors.h"
 
 namespace kavrel {
@@ -17,12 +18,6 @@ Rgb partsOf(uint32_t color) {
     return {static_cast<double>(getColorPart(color, kRedMask)),
             static_cast<double>(getColorPart(color, kGreenMask)),
             static_cast<double>(getColorPart(color, kBlueMask))};
-}
-
-uint8_t toByte(double v) {
-    const double r = std::nearbyint(v);
-    if (!(r > 0.0)) return 0;
-    return r >= 255.0 ? uint8_t{255} : static_cast<uint8_t>(r);
 }
 
 // The lights to draw: the requested size cut to what the frame holds.
@@ -131,9 +126,9 @@ bool drawGradient(BankState& bank, int cols, int rows) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const double t = gradientShare(direction, x, y, w, h);
-            bank.frame.setRgb(x, y, toByte(from.r + (to.r - from.r) * t),
-                              toByte(from.g + (to.g - from.g) * t),
-                              toByte(from.b + (to.b - from.b) * t));
+            bank.frame.setRgb(x, y, roundToByte(from.r + (to.r - from.r) * t),
+                              roundToByte(from.g + (to.g - from.g) * t),
+                              roundToByte(from.b + (to.b - from.b) * t));
         }
     return true;
 }
