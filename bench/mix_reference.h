@@ -27,8 +27,18 @@ class MixReference {
     }
 
   private:
+    // Compiled for AVX2 where the processor has it, as the mixer's loop is.
     template <typename Formula>
     void blend(const Formula& formula, const double middle[3]) {
+        if (__builtin_cpu_supports("avx2")) return blendAvx2(formula, middle);
+        blendBody(formula, middle);
+    }
+    template <typename Formula>
+    [[gnu::target("avx2")]] void blendAvx2(const Formula& formula, const double middle[3]) {
+        blendBody(formula, middle);
+    }
+    template <typename Formula>
+    [[gnu::always_inline]] inline void blendBody(const Formula& formula, const double middle[3]) {
         const size_t n = out_.size();
         const uint8_t* a = a_.data();
         const uint8_t* b = b_.data();

@@ -49,8 +49,8 @@ void blendLight(SharedState& s, int x, int y, const Middle& mid, const Formula& 
 // contiguous bytes. The spare component is left as it is. The formulas on
 // bytes stay within -510..765, so the bounded rounding applies.
 template <typename Formula>
-void blendRows(const Frame& A, const Frame& B, Frame& M, int w, int h, const Middle& mid,
-               const Formula& formula) {
+[[gnu::always_inline]] inline void blendRowsBody(const Frame& A, const Frame& B, Frame& M, int w,
+                                                 int h, const Middle& mid, const Formula& formula) {
     const int end = w * Frame::kComponents;
     for (int y = 0; y < h; ++y) {
         const uint8_t* __restrict a = A.row(y);
@@ -62,6 +62,21 @@ void blendRows(const Frame& A, const Frame& B, Frame& M, int w, int h, const Mid
             m[i + 2] = roundBoundedToByte(formula(a[i + 2], b[i + 2], mid.c[2]));
         }
     }
+}
+
+// The same loop compiled for processors with AVX2, whose wider vectors double
+// the lights per instruction; the doubles computed are the same.
+template <typename Formula>
+[[gnu::target("avx2")]] void blendRowsAvx2(const Frame& A, const Frame& B, Frame& M, int w, int h,
+                                           const Middle& mid, const Formula& formula) {
+    blendRowsBody(A, B, M, w, h, mid, formula);
+}
+
+template <typename Formula>
+void blendRows(const Frame& A, const Frame& B, Frame& M, int w, int h, const Middle& mid,
+               const Formula& formula) {
+    if (__builtin_cpu_supports("avx2")) return blendRowsAvx2(A, B, M, w, h, mid, formula);
+    blendRowsBody(A, B, M, w, h, mid, formula);
 }
 
 // Copies the colour of lights x0 <= x < x1 of one row, spare component aside.
