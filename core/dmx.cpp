@@ -4,7 +4,14 @@
 
 namespace kavrel {
 
-std::vector<std::pair<int32_t, uint8_t>> collectDmxChanges(SharedState& state) {
+DmxChanges collectDmxChanges(SharedState& state) {
+    DmxChanges changes;
+    collectDmxChanges(state, changes);
+    return changes;
+}
+
+void collectDmxChanges(SharedState& state, DmxChanges& changes) {
+    changes.clear();
     constexpr int kMax = SharedState::kDmxAddresses;
     std::array<int32_t, kMax + 1> wanted;
     wanted.fill(-1);
@@ -33,7 +40,6 @@ std::vector<std::pair<int32_t, uint8_t>> collectDmxChanges(SharedState& state) {
         }
     }
 
-    std::vector<std::pair<int32_t, uint8_t>> changes;
     for (int32_t address = 1; address <= kMax; ++address) {
         const int32_t value = wanted[static_cast<size_t>(address)];
         int32_t& sent = state.dmxSent[static_cast<size_t>(address)];
@@ -41,7 +47,6 @@ std::vector<std::pair<int32_t, uint8_t>> collectDmxChanges(SharedState& state) {
         sent = value;
         changes.emplace_back(address, static_cast<uint8_t>(value));
     }
-    return changes;
 }
 
 }  // namespace kavrel

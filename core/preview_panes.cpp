@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <optional>
 
 #include "core/bank_view.h"
@@ -22,6 +24,10 @@ void clearPane(platform::PictureBox& pane, Frame& shadow) {
 }
 
 namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "colours are read as little-endian words");
+constexpr uint32_t kRgbBits = 0x00FFFFFFu;
 
 // Pixels first..last (inclusive, cut to the buffer) that the square of one
 // column or row covers, mapped by the pane's scale exactly as Line maps them;
@@ -66,13 +72,15 @@ void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, b
         uint8_t* shown = shadow.row(y);
         const PixelSpan rowSpan = down[static_cast<size_t>(y)];
         for (int x = 0; x < w; ++x) {
-            const int i = x * Frame::kComponents;
-            if (now[i] == shown[i] && now[i + 1] == shown[i + 1] && now[i + 2] == shown[i + 2])
-                continue;
-            shown[i] = now[i];
-            shown[i + 1] = now[i + 1];
-            shown[i + 2] = now[i + 2];
-            const platform::Color c = platform::rgb(now[i], now[i + 1], now[i + 2]);
+            // A light's red, green and blue as one word, red in the low byte
+            // like platform::Color; the spare byte is masked off.
+            uint32_t wanted, painted;
+            std::memcpy(&wanted, now + x * Frame::kComponents, sizeof wanted);
+            std::memcpy(&painted, shown + x * Frame::kComponents, sizeof painted);
+            const platform::Color c = wanted & kRgbBits;
+            if (c == (painted & kRgbBits)) continue;
+            painted = (painted & ~kRgbBits) | c;
+            std::memcpy(shown + x * Frame::kComponents, &painted, sizeof painted);
             const PixelSpan colSpan = across[static_cast<size_t>(x)];
             for (int32_t py = rowSpan.first; py <= rowSpan.last; ++py)
                 for (int32_t px = colSpan.first; px <= colSpan.last; ++px) surface.set(px, py, c);
