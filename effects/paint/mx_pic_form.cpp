@@ -24,11 +24,11 @@ struct Swatch {
     float left, top;
 };
 constexpr Swatch kPalette[10] = {
-    {platform::rgb(0, 0, 0), 1080, 5520},       {platform::rgb(255, 255, 255), 840, 5280},
-    {platform::rgb(255, 0, 0), 120, 5280},      {platform::rgb(0, 255, 0), 840, 5520},
-    {platform::rgb(0, 0, 255), 360, 5520},      {platform::rgb(0, 255, 255), 600, 5520},
-    {platform::rgb(255, 128, 0), 360, 5280},    {platform::rgb(255, 255, 0), 600, 5280},
-    {platform::rgb(255, 0, 255), 120, 5520},    {platform::rgb(192, 192, 192), 1080, 5280},
+    {platform::rgb(0, 0, 0), 1080, 5520},    {platform::rgb(255, 255, 255), 840, 5280},
+    {platform::rgb(255, 0, 0), 120, 5280},   {platform::rgb(0, 255, 0), 840, 5520},
+    {platform::rgb(0, 0, 255), 360, 5520},   {platform::rgb(0, 255, 255), 600, 5520},
+    {platform::rgb(255, 128, 0), 360, 5280}, {platform::rgb(255, 255, 0), 600, 5280},
+    {platform::rgb(255, 0, 255), 120, 5520}, {platform::rgb(192, 192, 192), 1080, 5280},
 };
 
 }  // namespace
@@ -63,11 +63,11 @@ void MxPicForm::layoutControls() {
         const char* tip;
         float top;
     };
-    for (const Tool& t : {Tool{PPoint, "Point", 600}, Tool{PLine, "Line", 1080},
-                          Tool{PRect2, "Rectangle", 1560}, Tool{PRect, "Filled Rectangle", 2040},
-                          Tool{PCircle2, "Circle", 2520}, Tool{PCircle, "Filled Circle", 3000},
-                          Tool{PFill, "Replace Color", 3600}, Tool{PClear, "Clear", 4080},
-                          Tool{PUndo, "Undo", 4680}}) {
+    for (const Tool& t :
+         {Tool{PPoint, "Point", 600}, Tool{PLine, "Line", 1080}, Tool{PRect2, "Rectangle", 1560},
+          Tool{PRect, "Filled Rectangle", 2040}, Tool{PCircle2, "Circle", 2520},
+          Tool{PCircle, "Filled Circle", 3000}, Tool{PFill, "Replace Color", 3600},
+          Tool{PClear, "Clear", 4080}, Tool{PUndo, "Undo", 4680}}) {
         t.button.move(120, t.top, 372, 372);
         t.button.setToolTipText(t.tip);
     }
@@ -82,14 +82,13 @@ void MxPicForm::layoutControls() {
         const char* tip;
         float left, top, width, height;
     };
-    for (const Shift& s : {Shift{BUp, "Up", 960, 600, 4092, 252},
-                           Shift{BDown, "Down", 960, 4920, 4092, 252},
-                           Shift{BLeft, "Left", 720, 840, 252, 4092},
-                           Shift{BRight, "Right", 5040, 840, 252, 4092},
-                           Shift{BUpLeft, "Up left", 720, 600, 252, 252},
-                           Shift{BUpRight, "Up right", 5040, 600, 252, 252},
-                           Shift{BDownLeft, "Down left", 720, 4920, 252, 252},
-                           Shift{BDownRight, "Down right", 5040, 4920, 252, 252}}) {
+    for (const Shift& s :
+         {Shift{BUp, "Up", 960, 600, 4092, 252}, Shift{BDown, "Down", 960, 4920, 4092, 252},
+          Shift{BLeft, "Left", 720, 840, 252, 4092}, Shift{BRight, "Right", 5040, 840, 252, 4092},
+          Shift{BUpLeft, "Up left", 720, 600, 252, 252},
+          Shift{BUpRight, "Up right", 5040, 600, 252, 252},
+          Shift{BDownLeft, "Down left", 720, 4920, 252, 252},
+          Shift{BDownRight, "Down right", 5040, 4920, 252, 252}}) {
         s.button.move(s.left, s.top, s.width, s.height);
         s.button.setToolTipText(s.tip);
     }
@@ -102,9 +101,9 @@ void MxPicForm::layoutControls() {
     OK.move(1560, 5400, 2772, 372);
     OK.setCaption("OK");
 
-    for (platform::Button* b : {&PGet, &PPoint, &PLine, &PRect2, &PRect, &PCircle2, &PCircle,
-                                &PFill, &PClear, &PUndo, &BUp, &BDown, &BLeft, &BRight, &BUpLeft,
-                                &BUpRight, &BDownLeft, &BDownRight, &OK})
+    for (platform::Button* b :
+         {&PGet, &PPoint, &PLine, &PRect2, &PRect, &PCircle2, &PCircle, &PFill, &PClear, &PUndo,
+          &BUp, &BDown, &BLeft, &BRight, &BUpLeft, &BUpRight, &BDownLeft, &BDownRight, &OK})
         b->setBackColor(kControlGrey);
 }
 

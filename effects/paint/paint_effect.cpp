@@ -35,12 +35,12 @@ PaintEffect::PaintEffect(EffectServices& services)
     : editor_(std::make_unique<platform::FormSlot<MxPicForm>>(services.desktop(), "MxPicForm",
                                                               services)) {
     platform::FormSlot<MxPicForm>* slot = editor_.get();
-    services.editors().add(EditorHook{
-        "MxPicForm", [slot]() -> platform::Window* { return slot->peek(); },
-        [slot] {
-            if (MxPicForm* form = slot->peek()) form->OK_Click();
-        },
-        true, true});
+    services.editors().add(EditorHook{"MxPicForm",
+                                      [slot]() -> platform::Window* { return slot->peek(); },
+                                      [slot] {
+                                          if (MxPicForm* form = slot->peek()) form->OK_Click();
+                                      },
+                                      true, true});
 }
 
 PaintEffect::~PaintEffect() = default;

@@ -27,11 +27,13 @@ int64_t PaintGeometry::row(int64_t py) const {
 }
 
 int64_t PaintGeometry::centreX(int64_t col) const {
-    return nearest(static_cast<double>(ox) + (static_cast<double>(col) + 0.5) * static_cast<double>(cell));
+    return nearest(static_cast<double>(ox) +
+                   (static_cast<double>(col) + 0.5) * static_cast<double>(cell));
 }
 
 int64_t PaintGeometry::centreY(int64_t row) const {
-    return nearest(static_cast<double>(oy) + (static_cast<double>(row) + 0.5) * static_cast<double>(cell));
+    return nearest(static_cast<double>(oy) +
+                   (static_cast<double>(row) + 0.5) * static_cast<double>(cell));
 }
 
 PaintGeometry paintGeometry(int width, int height, int cols, int rows) {

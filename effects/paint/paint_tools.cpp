@@ -55,9 +55,10 @@ void paintLine(Picture& p, const PaintGeometry& g, CanvasPoint a, CanvasPoint b,
         for (int64_t i = 0; i < g.cols; ++i) {
             const int64_t cx = g.centreX(i);
             if (cx < a.x || cx > b.x) continue;
-            const int64_t cy = nearest(static_cast<double>(a.y) +
-                                       static_cast<double>(b.y - a.y) * static_cast<double>(cx - a.x) /
-                                           static_cast<double>(b.x - a.x));
+            const int64_t cy =
+                nearest(static_cast<double>(a.y) + static_cast<double>(b.y - a.y) *
+                                                       static_cast<double>(cx - a.x) /
+                                                       static_cast<double>(b.x - a.x));
             paintCell(p, g, i, g.row(cy), color);
         }
         return;
@@ -66,9 +67,9 @@ void paintLine(Picture& p, const PaintGeometry& g, CanvasPoint a, CanvasPoint b,
     for (int64_t j = 0; j < g.rows; ++j) {
         const int64_t cy = g.centreY(j);
         if (cy < a.y || cy > b.y) continue;
-        const int64_t cx = nearest(static_cast<double>(a.x) +
-                                   static_cast<double>(b.x - a.x) * static_cast<double>(cy - a.y) /
-                                       static_cast<double>(b.y - a.y));
+        const int64_t cx = nearest(static_cast<double>(a.x) + static_cast<double>(b.x - a.x) *
+                                                                  static_cast<double>(cy - a.y) /
+                                                                  static_cast<double>(b.y - a.y));
         paintCell(p, g, g.column(cx), j, color);
     }
 }
