@@ -1,11 +1,23 @@
 #pragma once
 // Fluid: flowing liquid between two colours in one of four directions.
+#include <cstdint>
+
 #include "core/effect.h"
 
 namespace kavrel {
 
+// The step interval at a speed: 0.4 x (speed - 100)^2 + 10 ms, rounded.
+int32_t fluidInterval(int64_t speed);
+
+// drawFluidA / B: one step of the bank's running entry; with `redraw` the
+// bank is marked changed and mixed.
+void drawFluid(BankContext& bank, bool redraw);
+
 class FluidEffect : public Effect {
   public:
+    void start(BankContext& bank) override;
+    void step(BankContext& bank) override;
+    void beat(BankContext& bank) override;
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
                       int rows) const override;
 };
