@@ -6,6 +6,7 @@
 
 #include "banks/copy_buffer.h"
 #include "core/bank_context.h"
+#include "core/defaults.h"
 #include "core/editor_hooks.h"
 #include "core/light_painter.h"
 #include "platform/convert.h"
@@ -20,8 +21,8 @@ constexpr int32_t kMaxRecordIndex = std::numeric_limits<int16_t>::max();
 EffectRecord newEntry(bool bankB, int cols, int rows) {
     EffectRecord e;
     e.type = static_cast<int16_t>(EffectType::Color);
-    e.name = "new effect";
-    e.color1 = bankB ? platform::rgb(0, 0, 255) : platform::rgb(255, 0, 0);
+    e.name = kNewEntryName;
+    e.color1 = bankB ? kBankBColor : kBankAColor;
     e.pixels.assign(cols, rows, 0u);
     return e;
 }
