@@ -43,6 +43,7 @@ void selectEntry(BankContext& bank) {
     if (!index) return;
     s.curEff = *index;
     bank.stopTimers();
+    bank.services().editors().entriesChanged();
     const int16_t type = s.eff[static_cast<size_t>(*index)].type;
     bank.showType(type);
     if (Effect* effect = bank.services().effects().find(type)) effect->start(bank);
@@ -73,6 +74,7 @@ void clearEntry(BankContext& bank) {
     bank.stopTimers();
     entry->type = static_cast<int16_t>(EffectType::Color);
     entry->color1 = platform::rgb(0, 0, 0);
+    bank.services().editors().entriesChanged();
     const size_t index = static_cast<size_t>(s.curEff);
     if (s.effOk.size() <= index) s.effOk.resize(index + 1, false);
     s.effOk[index] = true;

@@ -5,6 +5,7 @@
 #include "core/bank_context.h"
 #include "core/light_painter.h"
 #include "effects/fire/fire_render.h"
+#include "effects/fire/mx_fire.h"
 #include "platform/convert.h"
 #include "platform/desktop.h"
 
@@ -24,6 +25,18 @@ void drawFire(BankContext& bank, bool redraw) {
                    desktop.loop().secondsSinceMidnight());
     }
     if (redraw) bank.showFrame();
+}
+
+FireEffect::FireEffect(EffectServices& services)
+    : editor_(
+          std::make_unique<platform::FormSlot<MxFire>>(services.desktop(), "MxFire", services)) {
+    MxFire::registerHook(services, *editor_);
+}
+
+FireEffect::~FireEffect() = default;
+
+void FireEffect::edit(BankContext& bank) {
+    (*editor_)().fill(bank);
 }
 
 void FireEffect::start(BankContext& bank) {

@@ -4,6 +4,7 @@
 
 #include "core/bank_context.h"
 #include "effects/fluid/fluid_render.h"
+#include "effects/fluid/mx_water.h"
 #include "platform/convert.h"
 #include "platform/desktop.h"
 
@@ -23,6 +24,18 @@ void drawFluid(BankContext& bank, bool redraw) {
                     desktop.loop().secondsSinceMidnight());
     }
     if (redraw) bank.showFrame();
+}
+
+FluidEffect::FluidEffect(EffectServices& services)
+    : editor_(
+          std::make_unique<platform::FormSlot<MxWater>>(services.desktop(), "MxWater", services)) {
+    MxWater::registerHook(services, *editor_);
+}
+
+FluidEffect::~FluidEffect() = default;
+
+void FluidEffect::edit(BankContext& bank) {
+    (*editor_)().fill(bank);
 }
 
 void FluidEffect::start(BankContext& bank) {
