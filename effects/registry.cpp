@@ -29,7 +29,7 @@ void registerEffects(EffectRegistry& registry, EffectServices& services) {
     registry.add(EffectType::Fire, std::make_unique<FireEffect>(services));
     registry.add(EffectType::Fluid, std::make_unique<FluidEffect>(services));
     registry.add(EffectType::Ticker, std::make_unique<TickerEffect>());
-    registry.add(EffectType::BeamShow, std::make_unique<BeamShowEffect>());
+    registry.add(EffectType::BeamShow, std::make_unique<BeamShowEffect>(services));
 }
 
 }  // namespace kavrel

@@ -4,6 +4,7 @@
 
 #include "core/bank_context.h"
 #include "effects/beam_show/beam_render.h"
+#include "effects/beam_show/mx_laser.h"
 #include "platform/convert.h"
 #include "platform/desktop.h"
 
@@ -23,6 +24,18 @@ void drawBeamShow(BankContext& bank) {
                        desktop.loop().secondsSinceMidnight());
     }
     bank.showFrame();
+}
+
+BeamShowEffect::BeamShowEffect(EffectServices& services)
+    : editor_(std::make_unique<platform::FormSlot<MxLaser>>(services.desktop(), "MxLaser",
+                                                            services)) {
+    MxLaser::registerHook(services, *editor_);
+}
+
+BeamShowEffect::~BeamShowEffect() = default;
+
+void BeamShowEffect::edit(BankContext& bank) {
+    (*editor_)().fill(bank);
 }
 
 void BeamShowEffect::start(BankContext& bank) {

@@ -2,9 +2,19 @@
 // BeamShow: up to four laser-like beams moving over a background colour.
 #include <cstdint>
 
+#include <memory>
+
 #include "core/effect.h"
 
+namespace platform {
+template <class T>
+class FormSlot;
+}
+
 namespace kavrel {
+
+class EffectServices;
+class MxLaser;
 
 // The step interval at a speed: 0.4 x (speed - 100)^2 + 10 ms, rounded.
 int32_t beamInterval(int64_t speed);
@@ -16,9 +26,16 @@ void drawBeamShow(BankContext& bank);
 // Pasting takes only a BeamShow entry's name and type.
 class BeamShowEffect : public Effect {
   public:
+    explicit BeamShowEffect(EffectServices& services);
+    ~BeamShowEffect() override;
+
     void start(BankContext& bank) override;
     void step(BankContext& bank) override;
     void beat(BankContext& bank) override;
+    void edit(BankContext& bank) override;
+
+  private:
+    std::unique_ptr<platform::FormSlot<MxLaser>> editor_;
 };
 
 }  // namespace kavrel
