@@ -27,8 +27,8 @@ void drawBeamShow(BankContext& bank) {
 }
 
 BeamShowEffect::BeamShowEffect(EffectServices& services)
-    : editor_(std::make_unique<platform::FormSlot<MxLaser>>(services.desktop(), "MxLaser",
-                                                            services)) {
+    : editor_(
+          std::make_unique<platform::FormSlot<MxLaser>>(services.desktop(), "MxLaser", services)) {
     MxLaser::registerHook(services, *editor_);
 }
 
