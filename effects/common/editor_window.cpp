@@ -28,36 +28,15 @@ void registerEditor(EffectServices& services, const std::string& name,
     services.editors().addEntryWatch(std::move(watch));
 }
 
-namespace {
-
-// Runs a pick and keeps its colour only when OK closed the mixer; Cancel,
-// the close box and Closeall hiding the mixer give nullopt.
-template <typename Pick>
-std::optional<uint32_t> acceptedPick(EffectServices& services, Pick pick) {
-    MxColorMixer& mixer = services.colorMixer();
-    struct Watch {
-        std::function<void()>& handler;
-        std::function<void()> original;
-        ~Watch() { handler = std::move(original); }
-    } watch{mixer.BOK.onClick, mixer.BOK.onClick};
-    bool accepted = false;
-    mixer.BOK.onClick = [&accepted, &watch] {
-        accepted = true;
-        if (watch.original) watch.original();
-    };
-    const uint32_t color = pick();
-    if (!accepted) return std::nullopt;
-    return color;
-}
-
-}  // namespace
-
 uint32_t pickEditedColor(EffectServices& services, uint32_t edited) {
-    return acceptedPick(services, [&] { return pickColor(services, edited); }).value_or(edited);
+    // Cancel, the close box and Closeall all hand the edited colour back.
+    return pickColor(services, edited);
 }
 
 std::optional<uint32_t> pickRowColor(EffectServices& services, uint32_t start) {
-    return acceptedPick(services, [&] { return pickNewColor(services, start); });
+    const uint32_t color = pickNewColor(services, start);
+    if (!services.colorMixer().closedByOk()) return std::nullopt;
+    return color;
 }
 
 }  // namespace kavrel
