@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/colors.h"
+#include "core/defaults.h"
 #include "core/light_painter.h"
 #include "platform/convert.h"
 #include "platform/surface.h"
@@ -13,9 +14,8 @@ namespace kavrel {
 namespace {
 
 constexpr size_t kBeamSlots = 5;
-constexpr std::array<uint32_t, kBeamSlots> kDefaultColours{
-    platform::rgb(0, 255, 0), platform::rgb(255, 0, 0), platform::rgb(0, 0, 255),
-    platform::rgb(255, 255, 0), platform::rgb(0, 0, 0)};
+constexpr std::array<uint32_t, kBeamSlots> kDefaultColours{kColorGreen, kColorRed, kColorBlue,
+                                                           platform::rgb(255, 255, 0), kColorBlack};
 constexpr std::array<int32_t, kBeamSlots> kDefaultTypes{0, -1, -1, -1, 0};
 
 // Int(r * n): 0..n - 1 for r in [0, 1).
