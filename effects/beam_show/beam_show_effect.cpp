@@ -28,8 +28,8 @@ void drawBeamShow(BankContext& bank) {
 
 BeamShowEffect::BeamShowEffect(EffectServices& services)
     : editor_(
-          std::make_unique<platform::FormSlot<MxLaser>>(services.desktop(), "MxLaser", services)) {
-    MxLaser::registerHook(services, *editor_);
+          std::make_shared<platform::FormSlot<MxLaser>>(services.desktop(), "MxLaser", services)) {
+    MxLaser::registerHook(services, editor_);
 }
 
 BeamShowEffect::~BeamShowEffect() = default;

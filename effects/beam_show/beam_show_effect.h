@@ -35,7 +35,8 @@ class BeamShowEffect : public Effect {
     void edit(BankContext& bank) override;
 
   private:
-    std::unique_ptr<platform::FormSlot<MxLaser>> editor_;
+    // Shared with the editor's hooks, which outlive the module.
+    std::shared_ptr<platform::FormSlot<MxLaser>> editor_;
 };
 
 }  // namespace kavrel

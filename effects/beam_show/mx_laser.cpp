@@ -66,15 +66,20 @@ void MxLaser::layoutControls() {
     OK.move(8, 264, 252, 28);
 }
 
-void MxLaser::registerHook(EffectServices& services, platform::FormSlot<MxLaser>& slot) {
+void MxLaser::registerHook(EffectServices& services,
+                           const std::weak_ptr<platform::FormSlot<MxLaser>>& slot) {
+    const auto peek = [slot]() -> MxLaser* {
+        const auto s = slot.lock();
+        return s ? s->peek() : nullptr;
+    };
     EditorHook hook;
     hook.name = "MxLaser";
-    hook.peek = [&slot]() -> platform::Window* { return slot.peek(); };
+    hook.peek = [peek]() -> platform::Window* { return peek(); };
     hook.confirmedByEdit = false;
     hook.hiddenByCloseall = false;
     services.editors().add(std::move(hook));
-    services.editors().addEntryWatch([&slot] {
-        if (MxLaser* w = slot.peek()) w->dropIfGone();
+    services.editors().addEntryWatch([peek] {
+        if (MxLaser* w = peek()) w->dropIfGone();
     });
 }
 

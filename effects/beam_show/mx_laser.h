@@ -3,6 +3,8 @@
 // control, the background, the blanking value (shown, never used), the
 // speed and the name. Its OK is its own: the edit buttons do not confirm it
 // and Closeall leaves it shown.
+#include <memory>
+
 #include "effects/common/edited_entry.h"
 #include "platform/button.h"
 #include "platform/check_box.h"
@@ -23,7 +25,10 @@ class MxLaser : public platform::Window {
   public:
     MxLaser(platform::Desktop& desktop, EffectServices& services);
 
-    static void registerHook(EffectServices& services, platform::FormSlot<MxLaser>& slot);
+    // The hooks hold the window's slot weakly: a module replaced or gone
+    // leaves hooks that find no window.
+    static void registerHook(EffectServices& services,
+                             const std::weak_ptr<platform::FormSlot<MxLaser>>& slot);
 
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);

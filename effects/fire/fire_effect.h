@@ -36,7 +36,8 @@ class FireEffect : public Effect {
                       int rows) const override;
 
   private:
-    std::unique_ptr<platform::FormSlot<MxFire>> editor_;
+    // Shared with the editor's hooks, which outlive the module.
+    std::shared_ptr<platform::FormSlot<MxFire>> editor_;
 };
 
 }  // namespace kavrel

@@ -1,6 +1,7 @@
 #include "effects/fire/mx_fire.h"
 
 #include "core/bank_context.h"
+#include "core/editor_hooks.h"
 #include "core/effect_services.h"
 #include "effects/common/editor_window.h"
 #include "effects/fire/fire_effect.h"
@@ -47,8 +48,22 @@ void MxFire::layoutControls() {
     OK.move(90, 152, 80, 28);
 }
 
-void MxFire::registerHook(EffectServices& services, platform::FormSlot<MxFire>& slot) {
-    registerEditorSlot<MxFire>(services, "MxFire", slot);
+void MxFire::registerHook(EffectServices& services,
+                          const std::weak_ptr<platform::FormSlot<MxFire>>& slot) {
+    const auto peek = [slot]() -> MxFire* {
+        const auto s = slot.lock();
+        return s ? s->peek() : nullptr;
+    };
+    EditorHook hook;
+    hook.name = "MxFire";
+    hook.peek = [peek]() -> platform::Window* { return peek(); };
+    hook.ok = [peek] {
+        if (MxFire* w = peek()) w->OK_Click();
+    };
+    services.editors().add(std::move(hook));
+    services.editors().addEntryWatch([peek] {
+        if (MxFire* w = peek()) w->dropIfGone();
+    });
 }
 
 EffectRecord* MxFire::edited() {

@@ -1,6 +1,8 @@
 #pragma once
 // The Fire editor "Fire": the entry's name, its two colours, the flame
 // height and the speed, each written into the entry at once.
+#include <memory>
+
 #include "effects/common/edited_entry.h"
 #include "platform/button.h"
 #include "platform/control_declare.h"
@@ -21,7 +23,10 @@ class MxFire : public platform::Window {
     MxFire(platform::Desktop& desktop, EffectServices& services);
 
     // The edit buttons confirm it and Closeall hides it.
-    static void registerHook(EffectServices& services, platform::FormSlot<MxFire>& slot);
+    // The hooks hold the window's slot weakly: a module replaced or gone
+    // leaves hooks that find no window.
+    static void registerHook(EffectServices& services,
+                             const std::weak_ptr<platform::FormSlot<MxFire>>& slot);
 
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);

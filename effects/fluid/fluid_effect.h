@@ -36,7 +36,8 @@ class FluidEffect : public Effect {
                       int rows) const override;
 
   private:
-    std::unique_ptr<platform::FormSlot<MxWater>> editor_;
+    // Shared with the editor's hooks, which outlive the module.
+    std::shared_ptr<platform::FormSlot<MxWater>> editor_;
 };
 
 }  // namespace kavrel

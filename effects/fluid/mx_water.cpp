@@ -74,17 +74,22 @@ void MxWater::layoutControls() {
     OK.move(90, 252, 80, 28);
 }
 
-void MxWater::registerHook(EffectServices& services, platform::FormSlot<MxWater>& slot) {
+void MxWater::registerHook(EffectServices& services,
+                           const std::weak_ptr<platform::FormSlot<MxWater>>& slot) {
+    const auto peek = [slot]() -> MxWater* {
+        const auto s = slot.lock();
+        return s ? s->peek() : nullptr;
+    };
     EditorHook hook;
     hook.name = "MxWater";
-    hook.peek = [&slot]() -> platform::Window* { return slot.peek(); };
-    hook.ok = [&slot] {
-        if (MxWater* w = slot.peek()) w->OK_Click();
+    hook.peek = [peek]() -> platform::Window* { return peek(); };
+    hook.ok = [peek] {
+        if (MxWater* w = peek()) w->OK_Click();
     };
     hook.hiddenByCloseall = false;
     services.editors().add(std::move(hook));
-    services.editors().addEntryWatch([&slot] {
-        if (MxWater* w = slot.peek()) w->dropIfGone();
+    services.editors().addEntryWatch([peek] {
+        if (MxWater* w = peek()) w->dropIfGone();
     });
 }
 

@@ -4,6 +4,8 @@
 // the entry at once.
 #include <array>
 
+#include <memory>
+
 #include "effects/common/edited_entry.h"
 #include "platform/button.h"
 #include "platform/check_box.h"
@@ -25,7 +27,10 @@ class MxWater : public platform::Window {
     MxWater(platform::Desktop& desktop, EffectServices& services);
 
     // The edit buttons confirm it; Closeall leaves it shown.
-    static void registerHook(EffectServices& services, platform::FormSlot<MxWater>& slot);
+    // The hooks hold the window's slot weakly: a module replaced or gone
+    // leaves hooks that find no window.
+    static void registerHook(EffectServices& services,
+                             const std::weak_ptr<platform::FormSlot<MxWater>>& slot);
 
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);
