@@ -25,10 +25,10 @@ void registerEffects(EffectRegistry& registry, EffectServices& services) {
     registry.add(EffectType::Image, std::make_unique<ImageEffect>(services));
     registry.add(EffectType::ColorChange, std::make_unique<ColorChangeEffect>(services));
     registry.add(EffectType::ColorScroll, std::make_unique<ColorScrollEffect>());
-    registry.add(EffectType::Fire, std::make_unique<FireEffect>());
-    registry.add(EffectType::Fluid, std::make_unique<FluidEffect>());
+    registry.add(EffectType::Fire, std::make_unique<FireEffect>(services));
+    registry.add(EffectType::Fluid, std::make_unique<FluidEffect>(services));
     registry.add(EffectType::Ticker, std::make_unique<TickerEffect>(services));
-    registry.add(EffectType::BeamShow, std::make_unique<BeamShowEffect>());
+    registry.add(EffectType::BeamShow, std::make_unique<BeamShowEffect>(services));
 }
 
 }  // namespace kavrel

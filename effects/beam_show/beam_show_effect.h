@@ -1,10 +1,42 @@
 #pragma once
 // BeamShow: up to four laser-like beams moving over a background colour.
+#include <cstdint>
+
+#include <memory>
+
 #include "core/effect.h"
+
+namespace platform {
+template <class T>
+class FormSlot;
+}
 
 namespace kavrel {
 
+class EffectServices;
+class MxLaser;
+
+// The step interval at a speed: 0.4 x (speed - 100)^2 + 10 ms, rounded.
+int32_t beamInterval(int64_t speed);
+
+// drawBeamShowA / B: one frame of the bank's running entry, then marks the
+// bank changed and mixes.
+void drawBeamShow(BankContext& bank);
+
 // Pasting takes only a BeamShow entry's name and type.
-class BeamShowEffect : public Effect {};
+class BeamShowEffect : public Effect {
+  public:
+    explicit BeamShowEffect(EffectServices& services);
+    ~BeamShowEffect() override;
+
+    void start(BankContext& bank) override;
+    void step(BankContext& bank) override;
+    void beat(BankContext& bank) override;
+    void edit(BankContext& bank) override;
+
+  private:
+    // Shared with the editor's hooks, which outlive the module.
+    std::shared_ptr<platform::FormSlot<MxLaser>> editor_;
+};
 
 }  // namespace kavrel

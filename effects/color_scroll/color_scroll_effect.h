@@ -1,11 +1,31 @@
 #pragma once
 // Color Scroll: bands of colour scrolling across the matrix.
+#include <cstdint>
+
 #include "core/effect.h"
 
 namespace kavrel {
 
+class EffectServices;
+
+inline constexpr const char* kScrollNotConfigured =
+    "ColorScroll not configured ! Please edit effect !";
+
+// The step interval at a speed: 0.8 x (speed - 100)^2 + 10 ms, rounded.
+int32_t scrollInterval(int64_t speed);
+
+// buildScrollStripA / B: the strip of the bank's running entry; with fewer
+// than two colours the bank's step timer stops and the strip stays.
+void buildScrollStrip(BankContext& bank);
+// scrollColorsA / B: one step of the bank's running entry, then marks the
+// bank changed and mixes.
+void scrollColors(BankContext& bank);
+
 class ColorScrollEffect : public Effect {
   public:
+    void start(BankContext& bank) override;
+    void step(BankContext& bank) override;
+    void beat(BankContext& bank) override;
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
                       int rows) const override;
 };

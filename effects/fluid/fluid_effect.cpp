@@ -1,6 +1,69 @@
 #include "effects/fluid/fluid_effect.h"
 
+#include <limits>
+
+#include "core/bank_context.h"
+#include "effects/fluid/fluid_render.h"
+#include "effects/fluid/mx_water.h"
+#include "platform/convert.h"
+#include "platform/desktop.h"
+
 namespace kavrel {
+
+int32_t fluidInterval(int64_t speed) {
+    const double d = static_cast<double>(speed - 100);
+    const double ms = platform::roundHalfEven(0.4 * d * d + 10.0);
+    return ms >= std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
+                                                     : static_cast<int32_t>(ms);
+}
+
+void drawFluid(BankContext& bank, bool redraw) {
+    if (const EffectRecord* e = bank.entry()) {
+        platform::Desktop& desktop = bank.services().desktop();
+        renderFluid(bank.state().frame, *e, bank.cols(), bank.rows(), desktop.random(),
+                    desktop.loop().secondsSinceMidnight());
+    }
+    if (redraw) bank.showFrame();
+}
+
+FluidEffect::FluidEffect(EffectServices& services)
+    : editor_(
+          std::make_shared<platform::FormSlot<MxWater>>(services.desktop(), "MxWater", services)) {
+    MxWater::registerHook(services, editor_);
+}
+
+FluidEffect::~FluidEffect() = default;
+
+void FluidEffect::edit(BankContext& bank) {
+    (*editor_)().fill(bank);
+}
+
+void FluidEffect::start(BankContext& bank) {
+    const EffectRecord* e = bank.entry();
+    if (e == nullptr) return;
+    // As many steps as the picture is long in the moving direction.
+    const int steps = e->direction == 1 || e->direction == 5 ? bank.rows() : bank.cols();
+    for (int i = 0; i < steps; ++i) drawFluid(bank, false);
+    drawFluid(bank, true);
+    if (e->beat == 0) {
+        bank.state().beat = false;
+        bank.stepTimer().setInterval(fluidInterval(e->speed));
+        bank.stepTimer().setEnabled(true);
+    } else {
+        bank.state().beat = true;
+    }
+}
+
+void FluidEffect::step(BankContext& bank) {
+    drawFluid(bank, true);
+    bank.stepTimer().setEnabled(true);
+}
+
+void FluidEffect::beat(BankContext& bank) {
+    if (bank.secondTimer().Enabled()) return;  // within the lock-out
+    bank.secondTimer().setEnabled(true);
+    drawFluid(bank, true);
+}
 
 void FluidEffect::copyForPaste(const EffectRecord& from, EffectRecord& to, int, int) const {
     to.color1 = from.color1;
