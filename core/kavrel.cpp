@@ -15,7 +15,7 @@ Kavrel::Kavrel(const InstanceOptions& options) : desktop_(options.clock), option
     mixerSlot_ =
         std::make_unique<platform::FormSlot<MxColorMixer>>(desktop_, "MxColorMixer", state_);
     // Closeall hides the mixer; it has no OK of its own for the edit buttons.
-    editors_.add(
+    mixerHook_ = editors_.add(
         EditorHook{"MxColorMixer", [this] { return mixerSlot_->peek(); }, {}, false, true});
 }
 

@@ -71,14 +71,16 @@ class Kavrel : public EffectServices {
     platform::Desktop desktop_;
     InstanceOptions options_;
     SharedState state_;
-    EffectRegistry effects_;
+    // The hooks outlive the effect types that registered in them.
     EditorHooks editors_;
+    EffectRegistry effects_;
     MainWindowLink* mainWindow_ = nullptr;
     // The changed channels of the last send; kept so that sends allocate
     // nothing once it has grown.
     std::vector<std::pair<int32_t, uint8_t>> dmxChanges_;
     std::unique_ptr<platform::FormSlot<MsgForm>> msgSlot_;
     std::unique_ptr<platform::FormSlot<MxColorMixer>> mixerSlot_;
+    EditorHooks::Registration mixerHook_;
 };
 
 }  // namespace kavrel

@@ -29,7 +29,7 @@ void drawBeamShow(BankContext& bank) {
 BeamShowEffect::BeamShowEffect(EffectServices& services)
     : editor_(
           std::make_shared<platform::FormSlot<MxLaser>>(services.desktop(), "MxLaser", services)) {
-    MxLaser::registerHook(services, editor_);
+    editorHooks_ = MxLaser::registerHook(services, editor_);
 }
 
 BeamShowEffect::~BeamShowEffect() = default;

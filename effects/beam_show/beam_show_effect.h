@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/effect.h"
+#include "effects/common/editor_window.h"
 
 namespace platform {
 template <class T>
@@ -37,6 +38,7 @@ class BeamShowEffect : public Effect {
   private:
     // Shared with the editor's hooks, which outlive the module.
     std::shared_ptr<platform::FormSlot<MxLaser>> editor_;
+    EditorRegistration editorHooks_;
 };
 
 }  // namespace kavrel

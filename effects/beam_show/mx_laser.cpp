@@ -66,8 +66,8 @@ void MxLaser::layoutControls() {
     OK.move(8, 264, 252, 28);
 }
 
-void MxLaser::registerHook(EffectServices& services,
-                           const std::weak_ptr<platform::FormSlot<MxLaser>>& slot) {
+EditorRegistration MxLaser::registerHook(EffectServices& services,
+                                         const std::weak_ptr<platform::FormSlot<MxLaser>>& slot) {
     const auto peek = [slot]() -> MxLaser* {
         const auto s = slot.lock();
         return s ? s->peek() : nullptr;
@@ -77,10 +77,10 @@ void MxLaser::registerHook(EffectServices& services,
     hook.peek = [peek]() -> platform::Window* { return peek(); };
     hook.confirmedByEdit = false;
     hook.hiddenByCloseall = false;
-    services.editors().add(std::move(hook));
-    services.editors().addEntryWatch([peek] {
-        if (MxLaser* w = peek()) w->dropIfGone();
-    });
+    EditorHooks::Registration registered = services.editors().add(std::move(hook));
+    return EditorRegistration{std::move(registered), services.editors().addEntryWatch([peek] {
+                                  if (MxLaser* w = peek()) w->dropIfGone();
+                              })};
 }
 
 EffectRecord* MxLaser::edited() {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "effects/common/edited_entry.h"
+#include "effects/common/editor_window.h"
 #include "platform/button.h"
 #include "platform/check_box.h"
 #include "platform/combo_box.h"
@@ -27,8 +28,8 @@ class MxLaser : public platform::Window {
 
     // The hooks hold the window's slot weakly: a module replaced or gone
     // leaves hooks that find no window.
-    static void registerHook(EffectServices& services,
-                             const std::weak_ptr<platform::FormSlot<MxLaser>>& slot);
+    static EditorRegistration registerHook(EffectServices& services,
+                                           const std::weak_ptr<platform::FormSlot<MxLaser>>& slot);
 
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);

@@ -9,7 +9,7 @@ namespace kavrel {
 ColorEffect::ColorEffect(EffectServices& services)
     : editor_(std::make_unique<platform::FormSlot<MxColorForm>>(services.desktop(), "MxColorForm",
                                                                 services)) {
-    registerEditorSlot<MxColorForm>(services, "MxColorForm", *editor_);
+    editorHooks_ = registerEditorSlot<MxColorForm>(services, "MxColorForm", *editor_);
 }
 
 ColorEffect::~ColorEffect() = default;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/effect.h"
+#include "effects/common/editor_window.h"
 #include "effects/common/fill_color.h"
 
 namespace platform {
@@ -27,6 +28,7 @@ class ColorEffect : public Effect {
 
   private:
     std::unique_ptr<platform::FormSlot<MxColorForm>> editor_;
+    EditorRegistration editorHooks_;
 };
 
 }  // namespace kavrel

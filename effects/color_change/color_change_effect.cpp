@@ -75,7 +75,7 @@ void beatColorChange(BankContext& bank) {
 ColorChangeEffect::ColorChangeEffect(EffectServices& services)
     : editor_(std::make_unique<platform::FormSlot<MxColorChange>>(services.desktop(),
                                                                   "MxColorChange", services)) {
-    registerEditorSlot<MxColorChange>(services, "MxColorChange", *editor_);
+    editorHooks_ = registerEditorSlot<MxColorChange>(services, "MxColorChange", *editor_);
 }
 
 ColorChangeEffect::~ColorChangeEffect() = default;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/effect.h"
+#include "effects/common/editor_window.h"
 
 namespace platform {
 template <class T>
@@ -41,6 +42,7 @@ class ColorChangeEffect : public Effect {
 
   private:
     std::unique_ptr<platform::FormSlot<MxColorChange>> editor_;
+    EditorRegistration editorHooks_;
 };
 
 }  // namespace kavrel

@@ -17,15 +17,15 @@ void showEditor(EffectServices& services, platform::Window& window) {
     window.Show(false);
 }
 
-void registerEditor(EffectServices& services, const std::string& name,
-                    std::function<platform::Window*()> peek, std::function<void()> ok,
-                    std::function<void()> watch) {
+EditorRegistration registerEditor(EffectServices& services, const std::string& name,
+                                  std::function<platform::Window*()> peek, std::function<void()> ok,
+                                  std::function<void()> watch) {
     EditorHook hook;
     hook.name = name;
     hook.peek = std::move(peek);
     hook.ok = std::move(ok);
-    services.editors().add(std::move(hook));
-    services.editors().addEntryWatch(std::move(watch));
+    return EditorRegistration{services.editors().add(std::move(hook)),
+                              services.editors().addEntryWatch(std::move(watch))};
 }
 
 uint32_t pickEditedColor(EffectServices& services, uint32_t edited) {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "core/editor_hooks.h"
+
 namespace platform {
 class Window;
 }
@@ -21,15 +23,22 @@ void showEditor(EffectServices& services, platform::Window& window);
 // Registers an editor: `peek` gives the window if it exists, `ok` is its
 // public OK (the edit buttons confirm a visible editor with it), Closeall
 // hides it, and `watch` runs whenever a bank's current entry changed.
-void registerEditor(EffectServices& services, const std::string& name,
-                    std::function<platform::Window*()> peek, std::function<void()> ok,
-                    std::function<void()> watch);
+// The editor stays registered while the returned registrations are kept.
+struct EditorRegistration {
+    EditorHooks::Registration hook;
+    EditorHooks::Registration watch;
+};
+[[nodiscard]] EditorRegistration registerEditor(EffectServices& services, const std::string& name,
+                                                std::function<platform::Window*()> peek,
+                                                std::function<void()> ok,
+                                                std::function<void()> watch);
 
 // Registers the editor of a slot; Form has a public OK_Click() and
 // dropIfGone() (hides it once its entry is gone).
 template <class Form, class Slot>
-void registerEditorSlot(EffectServices& services, const std::string& name, Slot& slot) {
-    registerEditor(
+[[nodiscard]] EditorRegistration registerEditorSlot(EffectServices& services,
+                                                    const std::string& name, Slot& slot) {
+    return registerEditor(
         services, name, [&slot]() -> platform::Window* { return slot.peek(); },
         [&slot] {
             if (Form* w = slot.peek()) w->OK_Click();

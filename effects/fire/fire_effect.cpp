@@ -30,7 +30,7 @@ void drawFire(BankContext& bank, bool redraw) {
 FireEffect::FireEffect(EffectServices& services)
     : editor_(
           std::make_shared<platform::FormSlot<MxFire>>(services.desktop(), "MxFire", services)) {
-    MxFire::registerHook(services, editor_);
+    editorHooks_ = MxFire::registerHook(services, editor_);
 }
 
 FireEffect::~FireEffect() = default;

@@ -48,8 +48,8 @@ void MxFire::layoutControls() {
     OK.move(90, 152, 80, 28);
 }
 
-void MxFire::registerHook(EffectServices& services,
-                          const std::weak_ptr<platform::FormSlot<MxFire>>& slot) {
+EditorRegistration MxFire::registerHook(EffectServices& services,
+                                        const std::weak_ptr<platform::FormSlot<MxFire>>& slot) {
     const auto peek = [slot]() -> MxFire* {
         const auto s = slot.lock();
         return s ? s->peek() : nullptr;
@@ -60,10 +60,10 @@ void MxFire::registerHook(EffectServices& services,
     hook.ok = [peek] {
         if (MxFire* w = peek()) w->OK_Click();
     };
-    services.editors().add(std::move(hook));
-    services.editors().addEntryWatch([peek] {
-        if (MxFire* w = peek()) w->dropIfGone();
-    });
+    EditorHooks::Registration registered = services.editors().add(std::move(hook));
+    return EditorRegistration{std::move(registered), services.editors().addEntryWatch([peek] {
+                                  if (MxFire* w = peek()) w->dropIfGone();
+                              })};
 }
 
 EffectRecord* MxFire::edited() {

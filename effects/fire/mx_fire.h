@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "effects/common/edited_entry.h"
+#include "effects/common/editor_window.h"
 #include "platform/button.h"
 #include "platform/control_declare.h"
 #include "platform/desktop.h"
@@ -25,8 +26,8 @@ class MxFire : public platform::Window {
     // The edit buttons confirm it and Closeall hides it.
     // The hooks hold the window's slot weakly: a module replaced or gone
     // leaves hooks that find no window.
-    static void registerHook(EffectServices& services,
-                             const std::weak_ptr<platform::FormSlot<MxFire>>& slot);
+    static EditorRegistration registerHook(EffectServices& services,
+                                           const std::weak_ptr<platform::FormSlot<MxFire>>& slot);
 
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);

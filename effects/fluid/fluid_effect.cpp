@@ -29,7 +29,7 @@ void drawFluid(BankContext& bank, bool redraw) {
 FluidEffect::FluidEffect(EffectServices& services)
     : editor_(
           std::make_shared<platform::FormSlot<MxWater>>(services.desktop(), "MxWater", services)) {
-    MxWater::registerHook(services, editor_);
+    editorHooks_ = MxWater::registerHook(services, editor_);
 }
 
 FluidEffect::~FluidEffect() = default;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/effect.h"
+#include "effects/common/editor_window.h"
 
 namespace platform {
 template <class T>
@@ -38,6 +39,7 @@ class FluidEffect : public Effect {
   private:
     // Shared with the editor's hooks, which outlive the module.
     std::shared_ptr<platform::FormSlot<MxWater>> editor_;
+    EditorRegistration editorHooks_;
 };
 
 }  // namespace kavrel

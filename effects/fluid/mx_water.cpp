@@ -74,8 +74,8 @@ void MxWater::layoutControls() {
     OK.move(90, 252, 80, 28);
 }
 
-void MxWater::registerHook(EffectServices& services,
-                           const std::weak_ptr<platform::FormSlot<MxWater>>& slot) {
+EditorRegistration MxWater::registerHook(EffectServices& services,
+                                         const std::weak_ptr<platform::FormSlot<MxWater>>& slot) {
     const auto peek = [slot]() -> MxWater* {
         const auto s = slot.lock();
         return s ? s->peek() : nullptr;
@@ -87,10 +87,10 @@ void MxWater::registerHook(EffectServices& services,
         if (MxWater* w = peek()) w->OK_Click();
     };
     hook.hiddenByCloseall = false;
-    services.editors().add(std::move(hook));
-    services.editors().addEntryWatch([peek] {
-        if (MxWater* w = peek()) w->dropIfGone();
-    });
+    EditorHooks::Registration registered = services.editors().add(std::move(hook));
+    return EditorRegistration{std::move(registered), services.editors().addEntryWatch([peek] {
+                                  if (MxWater* w = peek()) w->dropIfGone();
+                              })};
 }
 
 EffectRecord* MxWater::edited() {

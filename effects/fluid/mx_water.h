@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "effects/common/edited_entry.h"
+#include "effects/common/editor_window.h"
 #include "platform/button.h"
 #include "platform/check_box.h"
 #include "platform/control_declare.h"
@@ -29,8 +30,8 @@ class MxWater : public platform::Window {
     // The edit buttons confirm it; Closeall leaves it shown.
     // The hooks hold the window's slot weakly: a module replaced or gone
     // leaves hooks that find no window.
-    static void registerHook(EffectServices& services,
-                             const std::weak_ptr<platform::FormSlot<MxWater>>& slot);
+    static EditorRegistration registerHook(EffectServices& services,
+                                           const std::weak_ptr<platform::FormSlot<MxWater>>& slot);
 
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);

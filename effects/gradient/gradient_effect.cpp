@@ -118,7 +118,7 @@ void drawGradient(BankContext& bank) {
 GradientEffect::GradientEffect(EffectServices& services)
     : editor_(std::make_unique<platform::FormSlot<MxGradientForm>>(services.desktop(),
                                                                    "MxGradientForm", services)) {
-    registerEditorSlot<MxGradientForm>(services, "MxGradientForm", *editor_);
+    editorHooks_ = registerEditorSlot<MxGradientForm>(services, "MxGradientForm", *editor_);
 }
 
 GradientEffect::~GradientEffect() = default;

@@ -6,6 +6,7 @@
 
 #include "core/effect.h"
 #include "core/shared_state.h"
+#include "effects/common/editor_window.h"
 
 namespace platform {
 template <class T>
@@ -53,6 +54,7 @@ class GradientEffect : public Effect {
 
   private:
     std::unique_ptr<platform::FormSlot<MxGradientForm>> editor_;
+    EditorRegistration editorHooks_;
 };
 
 }  // namespace kavrel

@@ -14,13 +14,13 @@ ImageEditing::ImageEditing(EffectServices& services) : services_(services) {
     listSlot_ = std::make_unique<platform::FormSlot<MxImageList>>(desktop, "MxImageList", *this);
     // The edit buttons confirm the image editor and Closeall hides it; the
     // list window is left to the editor's OK.
-    services.editors().add(EditorHook{"MxImageForm", [this] { return peekForm(); },
-                                      [this] {
-                                          if (MxImageForm* f = peekForm()) f->OK_Click();
-                                      },
-                                      true, true});
+    hook_ = services.editors().add(EditorHook{"MxImageForm", [this] { return peekForm(); },
+                                              [this] {
+                                                  if (MxImageForm* f = peekForm()) f->OK_Click();
+                                              },
+                                              true, true});
     // The windows hide as soon as their entry stops being current.
-    services.editors().addEntryWatch([this] {
+    entryWatch_ = services.editors().addEntryWatch([this] {
         if (MxImageForm* f = peekForm(); f != nullptr && f->Visible()) bank();
     });
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/bank_id.h"
+#include "core/editor_hooks.h"
 #include "core/effect_record.h"
 
 namespace platform {
@@ -52,6 +53,8 @@ class ImageEditing {
     int16_t index_ = -1;
     std::unique_ptr<platform::FormSlot<MxImageForm>> formSlot_;
     std::unique_ptr<platform::FormSlot<MxImageList>> listSlot_;
+    EditorHooks::Registration hook_;
+    EditorHooks::Registration entryWatch_;
 };
 
 }  // namespace kavrel

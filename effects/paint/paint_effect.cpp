@@ -35,16 +35,15 @@ PaintEffect::PaintEffect(EffectServices& services)
     : editor_(std::make_unique<platform::FormSlot<MxPicForm>>(services.desktop(), "MxPicForm",
                                                               services)) {
     platform::FormSlot<MxPicForm>* slot = editor_.get();
-    services.editors().add(EditorHook{"MxPicForm",
-                                      [slot]() -> platform::Window* { return slot->peek(); },
-                                      [slot] {
-                                          if (MxPicForm* form = slot->peek()) form->OK_Click();
-                                      },
-                                      true, true});
+    hook_ = services.editors().add(
+        EditorHook{"MxPicForm", [slot]() -> platform::Window* { return slot->peek(); },
+                   [slot] {
+                       if (MxPicForm* form = slot->peek()) form->OK_Click();
+                   },
+                   true, true});
     // The editor hides as soon as its entry stops being current.
-    services.editors().addEntryWatch([slot] {
-        if (MxPicForm* form = slot->peek(); form != nullptr && form->Visible())
-            form->editedEntry();
+    entryWatch_ = services.editors().addEntryWatch([slot] {
+        if (MxPicForm* form = slot->peek(); form != nullptr && form->Visible()) form->editedEntry();
     });
 }
 

@@ -2,6 +2,7 @@
 // Paint: every light shows its own painted colour from the entry's pixels.
 #include <memory>
 
+#include "core/editor_hooks.h"
 #include "core/effect.h"
 #include "core/shared_state.h"
 
@@ -45,6 +46,8 @@ class PaintEffect : public Effect {
 
   private:
     std::unique_ptr<platform::FormSlot<MxPicForm>> editor_;
+    EditorHooks::Registration hook_;
+    EditorHooks::Registration entryWatch_;
 };
 
 }  // namespace kavrel

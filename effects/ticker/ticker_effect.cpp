@@ -27,9 +27,9 @@ TickerEffect::TickerEffect(EffectServices& services)
         if (MxTickerForm* f = peekForm()) f->OK_Click();
     };
     hook.hiddenByCloseall = false;
-    services.editors().add(std::move(hook));
+    hook_ = services.editors().add(std::move(hook));
     // The editor hides as soon as its entry stops being current.
-    services.editors().addEntryWatch([this] {
+    entryWatch_ = services.editors().addEntryWatch([this] {
         if (MxTickerForm* f = peekForm()) f->dropIfStale();
     });
 }

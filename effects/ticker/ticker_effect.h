@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "core/editor_hooks.h"
 #include "core/effect.h"
 #include "effects/ticker/font_definition.h"
 #include "effects/ticker/ticker_strip.h"
@@ -52,6 +53,8 @@ class TickerEffect : public Effect {
     FontDefinition font_;
     std::array<TickerShape, 2> shapes_{};
     std::unique_ptr<platform::FormSlot<MxTickerForm>> formSlot_;
+    EditorHooks::Registration hook_;
+    EditorHooks::Registration entryWatch_;
 };
 
 }  // namespace kavrel

@@ -2,6 +2,8 @@
 // clearing, copying and editing entries.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <string>
 
 #include "core/editor_hooks.h"
@@ -193,7 +195,7 @@ TEST(BankLists, EditConfirmsVisibleEditorsAndOpensTheBoxesType) {
     MatrixForm& f = s.form();
     FakeEditor editor(s.plugin().desktop());
     int confirmed = 0;
-    s.k().editors().add(
+    const EditorHooks::Registration hook = s.k().editors().add(
         EditorHook{"FakeEditor", [&] { return &editor; }, [&] { ++confirmed; }, true, true});
     std::string opened;
     installScripted(s.k().effects(), EffectType::Fire).onEdit = [&](BankContext& b) {
@@ -221,18 +223,36 @@ TEST(BankLists, EditConfirmsEachVisibleEditorOnceWhenAnOkRegistersMoreEditors) {
     second.Show(false);
     EditorHooks& hooks = s.k().editors();
     int secondConfirmed = 0;
+    std::vector<EditorHooks::Registration> late;
     // The first editor's OK creates windows that register themselves.
-    hooks.add(
-        EditorHook{"First", [&] { return &first; },
-                   [&] {
-                       for (int i = 0; i < 64; ++i)
-                           hooks.add(EditorHook{"Late", [&] { return &first; }, {}, true, true});
-                   },
-                   true, true});
-    hooks.add(
+    const EditorHooks::Registration firstHook =
+        hooks.add(EditorHook{"First", [&] { return &first; },
+                             [&] {
+                                 for (int i = 0; i < 64; ++i)
+                                     late.push_back(hooks.add(EditorHook{
+                                         "Late", [&] { return &first; }, {}, true, true}));
+                             },
+                             true, true});
+    EditorHooks::Registration secondHook = hooks.add(
         EditorHook{"Second", [&] { return &second; }, [&] { ++secondConfirmed; }, true, true});
     ASSERT_TRUE(s.driver.click("MatrixForm.editA"));
     EXPECT_EQ(secondConfirmed, 1);
+
+    // A registration dropped (its editor's module replaced) leaves no hook.
+    secondHook = EditorHooks::Registration();
+    ASSERT_TRUE(s.driver.click("MatrixForm.editA"));
+    EXPECT_EQ(secondConfirmed, 1);
+}
+
+TEST(BankLists, ReplacingAnEffectWithAnEditorLeavesNoHookBehind) {
+    KavrelSession s;
+    ASSERT_TRUE(s.driver.click("MatrixForm.editA"));  // the Color editor opens
+    installScripted(s.k().effects(), EffectType::Color);
+    // The old editor's hooks went with its module: nothing reaches it now.
+    s.k().editors().hideForCloseall();
+    s.k().editors().entriesChanged();
+    ASSERT_TRUE(s.driver.click("MatrixForm.editA"));
+    ASSERT_TRUE(s.driver.select("MatrixForm.efxAList", 1));
 }
 
 TEST(BankLists, EditWithNoTypeChosenIsRefusedAndWritesNothing) {

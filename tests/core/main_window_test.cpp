@@ -130,8 +130,10 @@ TEST(Closeall, StopsEveryTimerUnticksOutputAndPreviewHidesWindowsKeepsTheLink) {
     FakeEditor shownEditor(s.plugin().desktop(), "EditorOne");
     FakeEditor keptEditor(s.plugin().desktop(), "EditorTwo");
     for (FakeEditor* e : {&shownEditor, &keptEditor}) e->Show(false);
-    s.k().editors().add(EditorHook{"EditorOne", [&] { return &shownEditor; }, {}, true, true});
-    s.k().editors().add(EditorHook{"EditorTwo", [&] { return &keptEditor; }, {}, true, false});
+    const EditorHooks::Registration one =
+        s.k().editors().add(EditorHook{"EditorOne", [&] { return &shownEditor; }, {}, true, true});
+    const EditorHooks::Registration two =
+        s.k().editors().add(EditorHook{"EditorTwo", [&] { return &keptEditor; }, {}, true, false});
 
     ASSERT_TRUE(s.driver.click("MatrixForm.dmx_active"));
     f.vovev_active.setValue(1);
