@@ -23,4 +23,10 @@ void EditorHooks::hideForCloseall() {
     }
 }
 
+void EditorHooks::hideStale() {
+    const std::vector<std::function<void()>> checks = staleChecks_;
+    for (const auto& check : checks)
+        if (check) check();
+}
+
 }  // namespace kavrel

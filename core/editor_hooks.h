@@ -25,13 +25,20 @@ struct EditorHook {
 class EditorHooks {
   public:
     void add(EditorHook hook) { hooks_.push_back(std::move(hook)); }
+    // An editor's check that hides it (and the windows it opened) when the
+    // entry it works on is no longer its bank's current entry of its type.
+    void addStaleCheck(std::function<void()> check) { staleChecks_.push_back(std::move(check)); }
     // Runs the OK of every visible editor that the edit buttons confirm.
     void confirmVisible();
     // Hides every shown window that Closeall hides.
     void hideForCloseall();
+    // Lets every editor check its entry after a list click, a removal, a
+    // paste, a type change, a project load or a clear.
+    void hideStale();
 
   private:
     std::vector<EditorHook> hooks_;
+    std::vector<std::function<void()>> staleChecks_;
 };
 
 }  // namespace kavrel

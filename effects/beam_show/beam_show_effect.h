@@ -4,7 +4,13 @@
 
 namespace kavrel {
 
-// Pasting takes only a BeamShow entry's name and type.
-class BeamShowEffect : public Effect {};
+class BeamShowEffect : public Effect {
+  public:
+    KAVREL_PROJECT_FIELDS;
+    // A BeamShow is pasted with its beams (colours and kinds 0 to 4), its
+    // background, speed, level and beat.
+    void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
+                      int rows) const override;
+};
 
 }  // namespace kavrel

@@ -13,6 +13,7 @@ void fillColor(BankContext& bank);
 
 class ColorEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
     void start(BankContext& bank) override { fillColor(bank); }
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
                       int rows) const override;

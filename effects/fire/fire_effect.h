@@ -6,6 +6,7 @@ namespace kavrel {
 
 class FireEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
                       int rows) const override;
 };

@@ -34,6 +34,7 @@ void drawGradient(BankContext& bank);
 
 class GradientEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
     void start(BankContext& bank) override { drawGradient(bank); }
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
                       int rows) const override;

@@ -14,6 +14,8 @@ void drawPaint(BankContext& bank);
 
 class PaintEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
+    void choose(BankContext& bank, bool changed) override;
     void start(BankContext& bank) override { drawPaint(bank); }
     // The picture is taken at the grid size of the moment.
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,

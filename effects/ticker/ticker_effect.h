@@ -6,6 +6,7 @@ namespace kavrel {
 
 class TickerEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
                       int rows) const override;
 };
