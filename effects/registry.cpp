@@ -23,7 +23,7 @@ void registerEffects(EffectRegistry& registry, EffectServices& services) {
     registry.add(EffectType::Color, std::make_unique<ColorEffect>());
     registry.add(EffectType::Gradient, std::make_unique<GradientEffect>());
     registry.add(EffectType::Paint, std::make_unique<PaintEffect>());
-    registry.add(EffectType::Image, std::make_unique<ImageEffect>());
+    registry.add(EffectType::Image, std::make_unique<ImageEffect>(services));
     registry.add(EffectType::ColorChange, std::make_unique<ColorChangeEffect>());
     registry.add(EffectType::ColorScroll, std::make_unique<ColorScrollEffect>());
     registry.add(EffectType::Fire, std::make_unique<FireEffect>());

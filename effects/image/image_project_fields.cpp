@@ -1,7 +1,9 @@
 // An Image entry's project-file lines and its defaults on a type change.
+#include "core/bank_context.h"
 #include "core/counted_fields.h"
 #include "core/project_fields.h"
 #include "effects/image/image_effect.h"
+#include "effects/image/image_view.h"
 
 namespace kavrel {
 
@@ -10,6 +12,12 @@ void ImageEffect::setDefaults(EffectRecord& entry, const BankState&, int, int) c
     entry.imageCount = 0;
     entry.speed = 50;
     entry.level = 0;
+}
+
+void ImageEffect::choose(BankContext& bank, bool) {
+    // Chosen in the type box, the picture stands still: no timer runs.
+    drawImage(bank);
+    bank.stopTimers();
 }
 
 void ImageEffect::writeFields(const EffectRecord& entry, FieldWriter& out) const {
