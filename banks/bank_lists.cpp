@@ -44,7 +44,7 @@ void selectEntry(BankContext& bank) {
     if (!index) return;
     s.curEff = *index;
     prepareBankStart(bank);
-    bank.services().editors().hideStale();
+    bank.services().editors().entriesChanged();
     const int16_t type = s.eff[static_cast<size_t>(*index)].type;
     // The type box only shows the type: the entry starts once, here.
     bank.showType(type);
@@ -80,11 +80,11 @@ void clearEntry(BankContext& bank) {
     bank.stopTimers();
     entry->type = static_cast<int16_t>(EffectType::Color);
     entry->color1 = platform::rgb(0, 0, 0);
+    bank.services().editors().entriesChanged();
     const size_t index = static_cast<size_t>(s.curEff);
     if (s.effOk.size() <= index) s.effOk.resize(index + 1, false);
     s.effOk[index] = true;
     bank.showType(entry->type);
-    bank.services().editors().hideStale();
     fillLights(s.frame, bank.cols(), bank.rows(), entry->color1);
     bank.showFrame();
 }

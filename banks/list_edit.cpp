@@ -46,7 +46,7 @@ void removeEntry(BankContext& bank) {
     if (bank.list().Count() < countBefore) {
         if (index) {
             s.curEff = *index;
-            bank.services().editors().hideStale();
+            bank.services().editors().entriesChanged();
             // The type handling restarts the entry with its own type, once,
             // whatever the type box showed before.
             bank.showType(s.eff[static_cast<size_t>(*index)].type);

@@ -25,7 +25,7 @@ void pasteEntry(BankContext& bank) {
     if (s.effOk.size() <= index) s.effOk.resize(index + 1, false);
     s.effOk[index] = true;
     // Editors on the entry before the paste let go of it.
-    bank.services().editors().hideStale();
+    bank.services().editors().entriesChanged();
     bank.showType(entry->type);
     selectEntry(bank);
 }

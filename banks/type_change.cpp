@@ -35,7 +35,7 @@ void changeType(BankContext& bank) {
     if (entry->type == static_cast<int16_t>(EffectType::ColorChange))
         bank.state().pendingFade = entry->fadeMode;
     // An editor open on this entry for its old type lets go of it.
-    if (changed) bank.services().editors().hideStale();
+    if (changed) bank.services().editors().entriesChanged();
     if (effect != nullptr) effect->choose(bank, changed);
 }
 

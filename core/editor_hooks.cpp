@@ -23,10 +23,9 @@ void EditorHooks::hideForCloseall() {
     }
 }
 
-void EditorHooks::hideStale() {
-    const std::vector<std::function<void()>> checks = staleChecks_;
-    for (const auto& check : checks)
-        if (check) check();
+void EditorHooks::entriesChanged() {
+    const std::vector<std::function<void()>> watches = watches_;
+    for (const auto& w : watches) w();
 }
 
 }  // namespace kavrel

@@ -25,20 +25,18 @@ struct EditorHook {
 class EditorHooks {
   public:
     void add(EditorHook hook) { hooks_.push_back(std::move(hook)); }
-    // An editor's check that hides it (and the windows it opened) when the
-    // entry it works on is no longer its bank's current entry of its type.
-    void addStaleCheck(std::function<void()> check) { staleChecks_.push_back(std::move(check)); }
     // Runs the OK of every visible editor that the edit buttons confirm.
     void confirmVisible();
     // Hides every shown window that Closeall hides.
     void hideForCloseall();
-    // Lets every editor check its entry after a list click, a removal, a
-    // paste, a type change, a project load or a clear.
-    void hideStale();
+    // Editors watch their entry: after a bank's current entry changed (a list
+    // click, a clear), an editor whose entry is no longer current hides.
+    void addEntryWatch(std::function<void()> watch) { watches_.push_back(std::move(watch)); }
+    void entriesChanged();
 
   private:
     std::vector<EditorHook> hooks_;
-    std::vector<std::function<void()>> staleChecks_;
+    std::vector<std::function<void()>> watches_;
 };
 
 }  // namespace kavrel

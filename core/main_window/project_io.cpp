@@ -163,7 +163,7 @@ void commitProject(MatrixForm& form, Project& p) {
 
     s.bankA.imageIdx = 0;
     s.bankB.imageIdx = 0;
-    kavrel.editors().hideStale();
+    kavrel.editors().entriesChanged();
     if (configured(s.bankA)) {
         form.efxAList_Click();
     } else {

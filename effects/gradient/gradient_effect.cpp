@@ -5,7 +5,10 @@
 
 #include "core/bank_context.h"
 #include "core/colors.h"
+#include "core/effect_services.h"
 #include "core/light_painter.h"
+#include "effects/common/editor_window.h"
+#include "effects/gradient/mx_gradient_form.h"
 
 namespace kavrel {
 
@@ -115,6 +118,18 @@ void drawGradient(BankContext& bank) {
         return;
     }
     bank.showFrame();
+}
+
+GradientEffect::GradientEffect(EffectServices& services)
+    : editor_(std::make_unique<platform::FormSlot<MxGradientForm>>(services.desktop(),
+                                                                   "MxGradientForm", services)) {
+    registerEditorSlot<MxGradientForm>(services, "MxGradientForm", *editor_);
+}
+
+GradientEffect::~GradientEffect() = default;
+
+void GradientEffect::edit(BankContext& bank) {
+    (*editor_)().fill(bank);
 }
 
 void GradientEffect::copyForPaste(const EffectRecord& from, EffectRecord& to, int, int) const {
