@@ -7,6 +7,7 @@ namespace kavrel {
 class ColorScrollEffect : public Effect {
   public:
     KAVREL_PROJECT_FIELDS;
+    void choose(BankContext& bank, bool changed) override;
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
                       int rows) const override;
 };

@@ -1,4 +1,5 @@
 // A Color Scroll entry's project-file lines and its defaults on a type change.
+#include "core/bank_context.h"
 #include "core/counted_fields.h"
 #include "core/project_fields.h"
 #include "effects/color_scroll/color_scroll_effect.h"
@@ -10,6 +11,13 @@ void ColorScrollEffect::setDefaults(EffectRecord& entry, const BankState&, int, 
     entry.colorCount = 0;
     entry.speed = 50;
     entry.level = 50;
+}
+
+void ColorScrollEffect::choose(BankContext& bank, bool changed) {
+    if (!changed) return start(bank);
+    // A new Color Scroll has no colours yet: the bank keeps its picture.
+    bank.stepTimer().setEnabled(false);
+    bank.showMessage("ColorScroll not configured ! Please edit effect !");
 }
 
 void ColorScrollEffect::writeFields(const EffectRecord& entry, FieldWriter& out) const {
