@@ -27,7 +27,7 @@ void registerEffects(EffectRegistry& registry, EffectServices& services) {
     registry.add(EffectType::ColorScroll, std::make_unique<ColorScrollEffect>());
     registry.add(EffectType::Fire, std::make_unique<FireEffect>());
     registry.add(EffectType::Fluid, std::make_unique<FluidEffect>());
-    registry.add(EffectType::Ticker, std::make_unique<TickerEffect>());
+    registry.add(EffectType::Ticker, std::make_unique<TickerEffect>(services));
     registry.add(EffectType::BeamShow, std::make_unique<BeamShowEffect>());
 }
 

@@ -2,6 +2,7 @@
 #include "core/defaults.h"
 
 #include "banks/bank_lists.h"
+#include "core/effect.h"
 #include "core/kavrel.h"
 #include "core/light_painter.h"
 #include "core/main_window/fade_list.h"
@@ -195,8 +196,10 @@ void MatrixForm::Form_Load() {
     for (platform::Timer* t : {&updateMainTimer, &updateATimer, &updateBTimer})
         t->setInterval(kPaneIntervalMs);
 
-    // The ticker's pixel font (initFont) is built here, before the type boxes
-    // are filled, once the ticker effect exists.
+    // Effects prepare what they need of a loaded window (the ticker's pixel
+    // font) before the type boxes are filled.
+    for (int type = 0; type < kEffectTypeCount; ++type)
+        if (Effect* effect = kavrel_.effects().find(type)) effect->mainWindowLoad();
 
     fillTypeBoxes();
 

@@ -19,6 +19,10 @@ ImageEditing::ImageEditing(EffectServices& services) : services_(services) {
                                           if (MxImageForm* f = peekForm()) f->OK_Click();
                                       },
                                       true, true});
+    // The windows hide as soon as their entry stops being current.
+    services.editors().addEntryWatch([this] {
+        if (MxImageForm* f = peekForm(); f != nullptr && f->Visible()) bank();
+    });
 }
 
 // The windows go before anything they refer to.

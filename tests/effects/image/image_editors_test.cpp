@@ -184,6 +184,9 @@ TEST_F(ImageEditors, EditorsStayWithTheirEntry) {
     // Another entry becomes the bank's running one.
     s.form().addA_Click();
     s.form().efxAList.userSelectRow(2);
+    EXPECT_FALSE(form()->Visible());  // hidden at once
+    EXPECT_FALSE(list()->Visible());
+    form()->Show(false);  // even shown again by force, it writes nothing
     const EffectRecord other = bank().eff[1];
     form()->richtung[3].userClick();
     EXPECT_FALSE(form()->Visible());
