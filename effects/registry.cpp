@@ -21,7 +21,7 @@ namespace kavrel {
 void registerEffects(EffectRegistry& registry, EffectServices& services) {
     registry.add(EffectType::Color, std::make_unique<ColorEffect>(services));
     registry.add(EffectType::Gradient, std::make_unique<GradientEffect>(services));
-    registry.add(EffectType::Paint, std::make_unique<PaintEffect>());
+    registry.add(EffectType::Paint, std::make_unique<PaintEffect>(services));
     registry.add(EffectType::Image, std::make_unique<ImageEffect>(services));
     registry.add(EffectType::ColorChange, std::make_unique<ColorChangeEffect>(services));
     registry.add(EffectType::ColorScroll, std::make_unique<ColorScrollEffect>());

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -45,13 +46,13 @@ TEST(ProjectDemo, AFreshRunLoadsTheSavedShowWithTheSameFrames) {
     EXPECT_NE(saved[0], saved[12]);
     EXPECT_NE(saved[12].substr(0, 6), saved[12].substr(77));
 
-    // The kept example is such a file, written by Kavrel.
-    std::filesystem::copy_file(std::string(KAVREL_SOURCE_DIR) + "/examples/show.Kavrel",
-                               dir / "demo-out/show.Kavrel",
-                               std::filesystem::copy_options::overwrite_existing);
-    const auto example = hosttest::runKavrelIn(dir, script("demo-load.kav"));
+    // The project kept in examples/, written by an earlier demo, loads.
+    std::ofstream(dir / "example.kav")
+        << "open\nanswer file \"" << KAVREL_SOURCE_DIR << "/examples/show.Kavrel\"\n"
+        << "click MatrixForm.myload\nexpect message \"Matrix Project loaded\"\n"
+        << "expect MatrixForm.efxBList.Count 4\nquit\n";
+    const auto example = hosttest::runKavrelIn(dir, "example.kav");
     EXPECT_EQ(example.status, 0) << example.output;
-    EXPECT_EQ(frameRows(example.output), saved);
     std::filesystem::remove_all(dir);
 }
 
