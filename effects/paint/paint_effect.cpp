@@ -41,6 +41,11 @@ PaintEffect::PaintEffect(EffectServices& services)
                                           if (MxPicForm* form = slot->peek()) form->OK_Click();
                                       },
                                       true, true});
+    // The editor hides as soon as its entry stops being current.
+    services.editors().addEntryWatch([slot] {
+        if (MxPicForm* form = slot->peek(); form != nullptr && form->Visible())
+            form->editedEntry();
+    });
 }
 
 PaintEffect::~PaintEffect() = default;

@@ -298,8 +298,7 @@ TEST_F(PaintEditor, TheEditorLetsGoOfAnEntryThatIsNoLongerRunning) {
     f.PColor.setBackColor(kRed);
     tool("PPoint");
     ASSERT_TRUE(s.driver.select("MatrixForm.efxAList", 2));  // another entry runs
-    tool("PClear");  // the window hides before anything is written
-    EXPECT_FALSE(f.Visible());
+    EXPECT_FALSE(f.Visible());                                // hidden at once
     EXPECT_FALSE(s.driver.click("MxPicForm.PClear"));
     f.PUndo_Click();
     f.myName.setText("renamed");
