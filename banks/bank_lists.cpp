@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "banks/copy_buffer.h"
+#include "banks/type_change.h"
 #include "core/bank_context.h"
 #include "core/defaults.h"
 #include "core/editor_hooks.h"
@@ -42,10 +43,15 @@ void selectEntry(BankContext& bank) {
     const std::optional<int16_t> index = selectedRecord(bank.list(), s.eff.size());
     if (!index) return;
     s.curEff = *index;
-    bank.stopTimers();
+    prepareBankStart(bank);
     bank.services().editors().entriesChanged();
     const int16_t type = s.eff[static_cast<size_t>(*index)].type;
+    // The type box only shows the type: the entry starts once, here.
     bank.showType(type);
+    if (type < 0 || type >= kEffectTypeCount) {
+        bank.showMessage(kValueNotAllowed);
+        return;
+    }
     if (Effect* effect = bank.services().effects().find(type)) effect->start(bank);
 }
 

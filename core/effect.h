@@ -15,6 +15,8 @@ namespace kavrel {
 
 class BankContext;
 struct BankState;
+class FieldReader;
+class FieldWriter;
 
 inline constexpr int kEffectTypeCount = 10;
 inline constexpr std::array<std::string_view, kEffectTypeCount> kEffectTypeNames{
@@ -51,12 +53,33 @@ class Effect {
     // are the caller's. `cols` x `rows` is the grid in force.
     virtual void copyForPaste(const EffectRecord& /*from*/, EffectRecord& /*to*/, int /*cols*/,
                               int /*rows*/) const {}
+    // The type box gives the entry of `bank` this type, which it had not:
+    // the type's default fields (a field not named keeps its value).
+    // `cols` x `rows` is the grid in force.
+    virtual void setDefaults(EffectRecord& /*entry*/, const BankState& /*bank*/, int /*cols*/,
+                             int /*rows*/) const {}
+    // The type box chose this type for the running entry (its type is set,
+    // the defaults were applied when `changed`; both bank timers stopped):
+    // render it and start it as a type change does.
+    virtual void choose(BankContext& bank, bool /*changed*/) { start(bank); }
+    // The project file's lines of this type after the entry's name.
+    virtual void writeFields(const EffectRecord& /*entry*/, FieldWriter& /*out*/) const {}
+    // Reads those lines into a fresh entry; false when the reader failed.
+    virtual bool readFields(EffectRecord& /*entry*/, FieldReader& /*in*/) const { return true; }
     // A variable the type keeps to itself, by name, for scripts; nullopt
     // when it has none of that name.
     virtual std::optional<std::string> readVar(std::string_view /*name*/) const {
         return std::nullopt;
     }
 };
+
+// Declares, in an effect class, the type's defaults and project-file lines
+// (the type's <type>_project_fields.cpp defines them).
+#define KAVREL_PROJECT_FIELDS                                                        \
+    void setDefaults(EffectRecord& entry, const BankState& bank, int cols, int rows) \
+        const override;                                                              \
+    void writeFields(const EffectRecord& entry, FieldWriter& out) const override;    \
+    bool readFields(EffectRecord& entry, FieldReader& in) const override
 
 // The effect types of one plug-in instance, by type code.
 class EffectRegistry {

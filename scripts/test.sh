@@ -12,3 +12,4 @@ cmake -S . -B build-san -DCMAKE_BUILD_TYPE=Debug -DKAVREL_SANITIZE=ON >/dev/null
 cmake --build build-san -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-san --output-on-failure -j "$jobs"
+bash scripts/fuzz.sh 60

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "banks/bank_lists.h"
+#include "banks/list_edit.h"
 #include "core/kavrel.h"
 #include "core/main_window/matrix_form.h"
 #include "core/mixer.h"
@@ -45,6 +46,27 @@ void selectFade(MatrixForm& form) {
              [&form] { form.fadeTimeText_Change(); });
     showText(form.fadeName, fade.name, [&form] { form.fadeName_Change(); });
     form.kavrel().mixMatrix(s.mixPos);
+}
+
+void removeFade(MatrixForm& form) {
+    SharedState& s = form.kavrel().state();
+    const int countBefore = form.efxXList.Count();
+    const std::optional<int16_t> index = removeSelected(form.efxXList, s.fadeList.size());
+    if (form.efxXList.Count() < countBefore) {
+        if (index) {
+            s.curFade = *index;
+            const FadeRecord fade = s.fadeList[static_cast<size_t>(*index)];
+            chooseItem(form.fadeType, fade.type, [&form] { form.fadeType_Click(); });
+            showText(form.fadeTimeText, platform::numberText(fade.time, form.desktop().locale()),
+                     [&form] { form.fadeTimeText_Change(); });
+            showText(form.fadeName, fade.name, [&form] { form.fadeName_Change(); });
+            // Last, so the button shows the fade's own colour for every type.
+            form.MFadeColor.setBackColor(fade.color);
+        }
+        s.fadeCount = static_cast<int16_t>(s.fadeCount > 0 ? s.fadeCount - 1 : 0);
+        if (s.delCountX < std::numeric_limits<int16_t>::max()) ++s.delCountX;
+    }
+    warnRemovedCount(s, [&form](const char* text) { form.kavrel().showMessage(text); });
 }
 
 }  // namespace kavrel

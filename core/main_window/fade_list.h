@@ -13,5 +13,9 @@ void addFade(MatrixForm& form);
 // Makes the selected fade the current one, shows it in the fade controls and
 // remixes; a running timed fade stops.
 void selectFade(MatrixForm& form);
+// Removes the selected fade (of two or more) and shows the newly selected one
+// in the fade controls, each running its own handling, the colour last; then
+// warns when more than 30 removed records are held in all.
+void removeFade(MatrixForm& form);
 
 }  // namespace kavrel

@@ -2,11 +2,14 @@
 
 #include "core/kavrel.h"
 #include "core/main_window/matrix_form.h"
+#include "core/main_window/mx_common_dialog.h"
 
 namespace kavrel {
 
 MainWindow::MainWindow(Kavrel& kavrel)
-    : kavrel_(kavrel), slot_(kavrel.desktop(), "MatrixForm", kavrel) {
+    : kavrel_(kavrel),
+      dialogSlot_(kavrel.desktop(), "mxCommonDialog"),
+      slot_(kavrel.desktop(), "MatrixForm", kavrel, dialogSlot_) {
     kavrel_.attachMainWindow(this);
 }
 

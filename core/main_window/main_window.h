@@ -11,6 +11,7 @@ namespace kavrel {
 
 class Kavrel;
 class MatrixForm;
+class MxCommonDialog;
 
 class MainWindow : public MainWindowLink {
   public:
@@ -31,6 +32,9 @@ class MainWindow : public MainWindowLink {
 
   private:
     Kavrel& kavrel_;
+    // The project dialogs' form outlives main-window reloads, keeping the
+    // last chosen file.
+    platform::FormSlot<MxCommonDialog> dialogSlot_;
     platform::FormSlot<MatrixForm> slot_;
 };
 

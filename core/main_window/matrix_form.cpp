@@ -27,9 +27,11 @@ constexpr int32_t kPaneIntervalMs = 50;
 
 }  // namespace
 
-MatrixForm::MatrixForm(platform::Desktop& desktop, Kavrel& kavrel)
+MatrixForm::MatrixForm(platform::Desktop& desktop, Kavrel& kavrel,
+                       platform::FormSlot<MxCommonDialog>& commonDialog)
     : Window(desktop, "MatrixForm"),
       kavrel_(kavrel),
+      commonDialog_(commonDialog),
       bankA_(BankId::A, kavrel,
              BankControls{efxAList, typeA, timerA1, timerA2, miniA, imageA, paneA}),
       bankB_(BankId::B, kavrel,
@@ -65,6 +67,22 @@ void MatrixForm::layoutControls() {
     };
     bankColumn(8, efxAList, typeA, addA, clearA, copyMemA, downA, editA);
     bankColumn(236, efxBList, typeB, addB, clearB, copyMemB, downB, editB);
+    const auto bankExtras = [](float x, platform::Button& up, platform::Button& remove,
+                               platform::Button& paste) {
+        up.move(x, 296, 72, 24);
+        remove.move(x + 74, 296, 72, 24);
+        paste.move(x + 148, 296, 72, 24);
+        up.setCaption("Up");
+        remove.setCaption("Remove");
+        paste.setCaption("Paste");
+        paste.setToolTipText("Paste effect from clipboard on selected memory");
+    };
+    bankExtras(8, upA, removeA, pasteMemA);
+    bankExtras(236, upB, removeB, pasteMemB);
+    mxsave.move(8, 324, 108, 24);
+    mxsave.setCaption("Save");
+    myload.move(120, 324, 108, 24);
+    myload.setCaption("Load");
 
     efxXList.move(464, 8, 220, 200);
     fadeType.move(464, 214, 220, 21);
@@ -72,11 +90,16 @@ void MatrixForm::layoutControls() {
     fadeName.move(568, 240, 116, 21);
     MFadeColor.move(464, 266, 40, 21);
     FadeColorText.move(508, 268, 176, 18);
-    FadeColorText.setCaption("Fade color");
-    addX.move(464, 294, 108, 24);
+    FadeColorText.setCaption("Color : ");
+    MFadeColor.setToolTipText("edits color for color fade");
+    addX.move(464, 294, 53, 24);
     addX.setCaption("Add");
-    downX.move(576, 294, 108, 24);
+    downX.move(519, 294, 53, 24);
     downX.setCaption("Down");
+    upX.move(574, 294, 53, 24);
+    upX.setCaption("Up");
+    removeX.move(629, 294, 55, 24);
+    removeX.setCaption("Remove");
     fadeLeft.move(464, 322, 108, 24);
     fadeLeft.setCaption("<< A");
     fadeRight.move(576, 322, 108, 24);
@@ -128,6 +151,19 @@ void MatrixForm::wireHandlers() {
     downX.onClick = [this] { downX_Click(); };
     editA.onClick = [this] { editA_Click(); };
     editB.onClick = [this] { editB_Click(); };
+    typeA.onClick = [this] { typeA_Click(); };
+    typeB.onClick = [this] { typeB_Click(); };
+    upA.onClick = [this] { upA_Click(); };
+    upB.onClick = [this] { upB_Click(); };
+    upX.onClick = [this] { upX_Click(); };
+    removeA.onClick = [this] { removeA_Click(); };
+    removeB.onClick = [this] { removeB_Click(); };
+    removeX.onClick = [this] { removeX_Click(); };
+    pasteMemA.onClick = [this] { pasteMemA_Click(); };
+    pasteMemB.onClick = [this] { pasteMemB_Click(); };
+    mxsave.onClick = [this] { mxsave_Click(); };
+    myload.onClick = [this] { myload_Click(); };
+    MFadeColor.onClick = [this] { MFadeColor_Click(); };
 
     fadeType.onClick = [this] { fadeType_Click(); };
     fadeTimeText.onChange = [this] { fadeTimeText_Change(); };

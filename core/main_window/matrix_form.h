@@ -10,6 +10,7 @@
 #include "platform/check_box.h"
 #include "platform/combo_box.h"
 #include "platform/control_declare.h"
+#include "platform/desktop.h"
 #include "platform/label.h"
 #include "platform/list_view.h"
 #include "platform/picture_box.h"
@@ -21,12 +22,14 @@
 namespace kavrel {
 
 class Kavrel;
+class MxCommonDialog;
 
 class MatrixForm : public platform::Window {
     Kavrel& kavrel_;
 
   public:
-    MatrixForm(platform::Desktop& desktop, Kavrel& kavrel);
+    MatrixForm(platform::Desktop& desktop, Kavrel& kavrel,
+               platform::FormSlot<MxCommonDialog>& commonDialog);
     ~MatrixForm() override;
 
     Kavrel& kavrel() { return kavrel_; }
@@ -52,6 +55,18 @@ class MatrixForm : public platform::Window {
     PLATFORM_CONTROL(platform::Button, downX);
     PLATFORM_CONTROL(platform::Button, editA);
     PLATFORM_CONTROL(platform::Button, editB);
+    PLATFORM_CONTROL(platform::Button, upA);
+    PLATFORM_CONTROL(platform::Button, upB);
+    PLATFORM_CONTROL(platform::Button, upX);
+    PLATFORM_CONTROL(platform::Button, removeA);
+    PLATFORM_CONTROL(platform::Button, removeB);
+    PLATFORM_CONTROL(platform::Button, removeX);
+    PLATFORM_CONTROL(platform::Button, pasteMemA);
+    PLATFORM_CONTROL(platform::Button, pasteMemB);
+
+    // Project files.
+    PLATFORM_CONTROL(platform::Button, mxsave);
+    PLATFORM_CONTROL(platform::Button, myload);
 
     // Fades and the crossfader.
     PLATFORM_CONTROL(platform::ComboBox, fadeType);
@@ -109,6 +124,19 @@ class MatrixForm : public platform::Window {
     void downX_Click();
     void editA_Click();
     void editB_Click();
+    void typeA_Click();
+    void typeB_Click();
+    void upA_Click();
+    void upB_Click();
+    void upX_Click();
+    void removeA_Click();
+    void removeB_Click();
+    void removeX_Click();
+    void pasteMemA_Click();
+    void pasteMemB_Click();
+    void mxsave_Click();
+    void myload_Click();
+    void MFadeColor_Click();
 
     void fadeType_Click();
     void fadeTimeText_Change();
@@ -163,12 +191,19 @@ class MatrixForm : public platform::Window {
     void prepareLists();
     void setFadeDefaults();
 
+    platform::FormSlot<MxCommonDialog>& commonDialog_;
     BankContext bankA_;
     BankContext bankB_;
 
-    // The timed fade: where it goes and how many steps are left.
+    // The milliseconds from the end of step k - 1 to the end of step k.
+    int32_t fadeStepInterval(int32_t k) const;
+
+    // The timed fade: where it started and goes, its steps and its time.
+    double fadeFrom_ = 0.0;
     double fadeTarget_ = 0.0;
-    int32_t fadeStepsLeft_ = 0;
+    int32_t fadeSteps_ = 0;
+    int32_t fadeStep_ = 0;
+    int64_t fadeTotalMs_ = 0;
     // Set while code moves faderM to show mixPos.
     bool faderFromCode_ = false;
 };

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/color_mixer.h"
 #include "core/defaults.h"
 #include "core/kavrel.h"
 #include "core/main_window/matrix_form.h"
@@ -63,29 +64,42 @@ void MatrixForm::startTimedFade(double target) {
     seconds = std::clamp(seconds, kMinFadeSeconds, kMaxFadeSeconds);
     const int64_t totalMs = static_cast<int64_t>(platform::roundHalfEven(seconds * 1000.0));
     const int64_t steps = std::clamp<int64_t>(totalMs / kMinFadeIntervalMs, 1, kMaxFadeSteps);
-    const double interval =
-        platform::roundHalfEven(static_cast<double>(totalMs) / static_cast<double>(steps));
 
+    fadeFrom_ = kavrel_.state().mixPos;
     fadeTarget_ = target;
-    fadeStepsLeft_ = static_cast<int32_t>(steps);
+    fadeSteps_ = static_cast<int32_t>(steps);
+    fadeStep_ = 0;
+    fadeTotalMs_ = totalMs;
     timerM.setEnabled(false);  // a new fade starts its own period
-    timerM.setInterval(static_cast<int32_t>(interval));
+    timerM.setInterval(fadeStepInterval(1));
     timerM.setEnabled(true);
+}
+
+// Step k ends at k/n of the fade's time, rounded to the millisecond, so that
+// the last one ends exactly on time whatever the step count.
+int32_t MatrixForm::fadeStepInterval(int32_t k) const {
+    const auto at = [this](int64_t step) {
+        return fadeSteps_ > 0 ? step * fadeTotalMs_ / fadeSteps_ : fadeTotalMs_;
+    };
+    return static_cast<int32_t>(at(k) - at(k - 1));
 }
 
 void MatrixForm::timerM_Timer() {
     SharedState& s = kavrel_.state();
-    if (fadeStepsLeft_ <= 0) {
-        timerM.setEnabled(false);
-        return;
-    }
-    // Each step covers an equal share of what is left, the last lands exactly.
-    s.mixPos += (fadeTarget_ - s.mixPos) / static_cast<double>(fadeStepsLeft_);
-    --fadeStepsLeft_;
-    if (fadeStepsLeft_ == 0) s.mixPos = fadeTarget_;
+    timerM.setEnabled(false);
+    if (fadeStep_ >= fadeSteps_) return;
+    ++fadeStep_;
+    // The position comes from the steps taken, never from summed increments:
+    // it passes exactly through k/n and ends exactly on the target.
+    const double k = static_cast<double>(fadeStep_);
+    const double n = static_cast<double>(fadeSteps_);
+    s.mixPos = fadeStep_ == fadeSteps_ ? fadeTarget_ : (fadeFrom_ * (n - k) + fadeTarget_ * k) / n;
     showFaderPosition();
     kavrel_.mixMatrix(s.mixPos);
-    if (fadeStepsLeft_ == 0) timerM.setEnabled(false);
+    if (fadeStep_ < fadeSteps_) {
+        timerM.setInterval(fadeStepInterval(fadeStep_ + 1));
+        timerM.setEnabled(true);
+    }
 }
 
 void MatrixForm::fadeType_Click() {
@@ -124,6 +138,16 @@ void MatrixForm::fadeTimeText_Change() {
 void MatrixForm::fadeName_Change() {
     if (FadeRecord* fade = currentFade()) fade->name = fadeName.Text();
     if (platform::ListRow* row = efxXList.SelectedItem()) row->Text = fadeName.Text();
+}
+
+void MatrixForm::MFadeColor_Click() {
+    // The colour goes to the fade that was current when the mixer opened.
+    const int16_t fadeIndex = kavrel_.state().curFade;
+    const uint32_t color = pickColor(kavrel_, MFadeColor.BackColor());
+    MFadeColor.setBackColor(color);
+    SharedState& s = kavrel_.state();
+    if (fadeIndex >= 0 && static_cast<size_t>(fadeIndex) < s.fadeList.size())
+        s.fadeList[static_cast<size_t>(fadeIndex)].color = color;
 }
 
 }  // namespace kavrel

@@ -13,11 +13,6 @@ namespace kavrel {
 
 namespace {
 
-constexpr size_t kBeamSlots = 5;
-constexpr std::array<uint32_t, kBeamSlots> kDefaultColours{kColorGreen, kColorRed, kColorBlue,
-                                                           platform::rgb(255, 255, 0), kColorBlack};
-constexpr std::array<int32_t, kBeamSlots> kDefaultTypes{0, -1, -1, -1, 0};
-
 // Int(r * n): 0..n - 1 for r in [0, 1).
 int pick(platform::Random& random, int n) {
     return static_cast<int>(std::clamp<int64_t>(
@@ -35,12 +30,6 @@ int16_t sweep(int16_t& pos, int16_t& dir, int n) {
 }
 
 }  // namespace
-
-void growBeams(EffectRecord& e) {
-    for (size_t i = e.colors.size(); i < kBeamSlots; ++i) e.colors.push_back(kDefaultColours[i]);
-    for (size_t i = e.colorValues.size(); i < kBeamSlots; ++i)
-        e.colorValues.push_back(kDefaultTypes[i]);
-}
 
 void renderBeamShow(BankState& bank, const EffectRecord& e, int cols, int rows,
                     platform::Random& random, double secondsSinceMidnight) {

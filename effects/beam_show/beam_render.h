@@ -3,15 +3,12 @@
 // mixes.
 #include "core/effect_record.h"
 #include "core/shared_state.h"
+#include "effects/beam_show/beam_show_beams.h"
 #include "platform/random.h"
 
 namespace kavrel {
 
 inline constexpr int kBeams = 4;
-
-// Grows the entry's beam arrays to five elements, keeping what they hold;
-// the added ones take the BeamShow defaults.
-void growBeams(EffectRecord& e);
 
 // The background colour, then beams 0..3 one over the other: a line or a
 // point placed at random, or a horizontal or vertical beam that moves one

@@ -24,9 +24,11 @@ int32_t beamInterval(int64_t speed);
 // bank changed and mixes.
 void drawBeamShow(BankContext& bank);
 
-// Pasting takes only a BeamShow entry's name and type.
+// A BeamShow is pasted with its beams (colours and kinds 0 to 4), its
+// background, speed, level and beat.
 class BeamShowEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
     explicit BeamShowEffect(EffectServices& services);
     ~BeamShowEffect() override;
 
@@ -34,6 +36,8 @@ class BeamShowEffect : public Effect {
     void step(BankContext& bank) override;
     void beat(BankContext& bank) override;
     void edit(BankContext& bank) override;
+    void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
+                      int rows) const override;
 
   private:
     // Shared with the editor's hooks, which outlive the module.

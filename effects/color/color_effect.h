@@ -18,6 +18,7 @@ class MxColorForm;
 
 class ColorEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
     explicit ColorEffect(EffectServices& services);
     ~ColorEffect() override;
 

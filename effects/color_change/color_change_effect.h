@@ -29,6 +29,7 @@ void beatColorChange(BankContext& bank);
 
 class ColorChangeEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
     explicit ColorChangeEffect(EffectServices& services);
     ~ColorChangeEffect() override;
 

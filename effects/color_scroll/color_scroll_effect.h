@@ -23,6 +23,8 @@ void scrollColors(BankContext& bank);
 
 class ColorScrollEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
+    void choose(BankContext& bank, bool changed) override;
     void start(BankContext& bank) override;
     void step(BankContext& bank) override;
     void beat(BankContext& bank) override;

@@ -27,6 +27,7 @@ void drawFire(BankContext& bank, bool redraw);
 
 class FireEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
     explicit FireEffect(EffectServices& services);
     ~FireEffect() override;
 

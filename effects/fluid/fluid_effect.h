@@ -26,6 +26,7 @@ void drawFluid(BankContext& bank, bool redraw);
 
 class FluidEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
     explicit FluidEffect(EffectServices& services);
     ~FluidEffect() override;
 

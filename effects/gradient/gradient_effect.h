@@ -44,6 +44,7 @@ void drawGradient(BankContext& bank);
 
 class GradientEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
     explicit GradientEffect(EffectServices& services);
     ~GradientEffect() override;
 

@@ -11,6 +11,8 @@ class ImageEditing;
 
 class ImageEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
+    void choose(BankContext& bank, bool changed) override;
     explicit ImageEffect(EffectServices& services);
     ~ImageEffect() override;
 

@@ -34,6 +34,8 @@ class PaintEffect : public Effect {
     explicit PaintEffect(EffectServices& services);
     ~PaintEffect() override;
 
+    KAVREL_PROJECT_FIELDS;
+    void choose(BankContext& bank, bool changed) override;
     void start(BankContext& bank) override { drawPaint(bank); }
     // Opens the editor "Painting" on the bank's running entry.
     void edit(BankContext& bank) override;

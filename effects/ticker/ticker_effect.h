@@ -24,6 +24,7 @@ int32_t tickerInterval(int16_t speed);
 
 class TickerEffect : public Effect {
   public:
+    KAVREL_PROJECT_FIELDS;
     explicit TickerEffect(EffectServices& services);
     ~TickerEffect() override;
 

@@ -67,8 +67,15 @@ TEST(CopyBuffer, TypesTakeOnlyTheirOwnFields) {
     const EffectRecord beams = copied(full(EffectType::BeamShow), 12, 12);
     EXPECT_EQ(beams.name, "entry");
     EXPECT_EQ(beams.type, 9);
-    EXPECT_EQ(beams.color1, 0u);
-    EXPECT_TRUE(beams.colors.empty());
+    // A BeamShow keeps its beams: four colours of its own, kinds 7, 8, 9 and
+    // the missing fourth and fifth elements grown with the defaults.
+    EXPECT_EQ(beams.color1, 11u);
+    EXPECT_EQ(beams.speed, 60);
+    EXPECT_EQ(beams.level, 40);
+    EXPECT_EQ(beams.beat, 1);
+    EXPECT_EQ(beams.colors, (std::vector<uint32_t>{100, 200, 300, 400, 0}));
+    EXPECT_EQ(beams.colorValues, (std::vector<int32_t>{7, 8, 9, -1, 0}));
+    EXPECT_EQ(beams.direction, 0);
     EffectRecord image = full(EffectType::Image);
     image.imageCount = 0;
     image.imageNames = {"a"};

@@ -23,6 +23,9 @@ class PaintEditor : public ::testing::Test {
     // Bank A's running entry becomes Paint and its editor opens.
     MxPicForm& open(char bank = 'A') {
         const std::string b(1, bank);
+        // Already a Paint entry: the type box then keeps the pixels the test
+        // set (a change of type would take the bank's picture instead).
+        s.state().bank(bank == 'B').currentEffect()->type = static_cast<int16_t>(EffectType::Paint);
         EXPECT_TRUE(s.driver.set("MatrixForm.type" + b, "Paint"));
         EXPECT_TRUE(s.driver.click("MatrixForm.edit" + b));
         return form();

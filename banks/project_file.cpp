@@ -1,0 +1,141 @@
+#include "banks/project_file.h"
+
+#include <cmath>
+
+#include "banks/bank_lists.h"
+#include "core/project_fields.h"
+#include "platform/convert.h"
+
+namespace kavrel {
+
+namespace {
+
+constexpr int16_t kFadeTypeMax = 10;
+
+std::string marker(char letter, size_t n) {
+    return std::string(1, letter) + std::to_string(n);
+}
+
+void writeEntry(FieldWriter& out, const EffectRegistry& effects, const EffectRecord& entry, bool ok,
+                const std::string& mark) {
+    out.text(mark);
+    out.flag(ok);
+    if (!ok) return;
+    out.whole(entry.type);
+    // A type no module knows writes its type line only.
+    if (entry.type < 0 || entry.type >= kEffectTypeCount) return;
+    out.text(entry.name);
+    if (const Effect* effect = effects.find(entry.type)) effect->writeFields(entry, out);
+}
+
+// Reads one entry block into `entry` (a fresh record).
+bool readEntry(FieldReader& in, const EffectRegistry& effects, EffectRecord& entry, bool& ok) {
+    std::string mark;  // not compared with anything
+    if (!(in.text(mark) && in.flag(ok))) return false;
+    if (ok) {
+        if (!in.int16(entry.type)) return false;
+        if (entry.type >= 0 && entry.type < kEffectTypeCount) {
+            if (!in.text(entry.name)) return false;
+            if (const Effect* effect = effects.find(entry.type))
+                if (!effect->readFields(entry, in)) return false;
+        }
+    }
+    if (entry.name.empty()) entry.name = kNewEntryName;
+    return true;
+}
+
+bool readFade(FieldReader& in, FadeRecord& fade) {
+    std::string mark;
+    if (!(in.text(mark) && in.int16(fade.type))) return false;
+    if (fade.type < 0 || fade.type > kFadeTypeMax) return in.fail("a fade type outside 0 to 10");
+    return in.text(fade.name) && in.number(fade.time) && in.color(fade.color);
+}
+
+bool readCount(FieldReader& in, int16_t& count) {
+    if (!in.int16(count)) return false;
+    if (count < 0) return in.fail("a negative count");
+    return true;
+}
+
+ProjectFailure lineFailure(const FieldReader& in) {
+    return ProjectFailure{"Matrix Project not loaded: line " + std::to_string(in.failedLine()) +
+                          ": " + in.failure()};
+}
+
+}  // namespace
+
+std::vector<std::string> writeProject(const ProjectSource& project, const std::string& fileTitle,
+                                      const EffectRegistry& effects, const platform::Locale& locale,
+                                      int cols, int rows) {
+    FieldWriter out(locale, cols, rows);
+    out.text(fileTitle);
+    out.text(kProjectVersion);
+    out.number(project.mixPos);
+    for (const ProjectSource::Bank& bank : project.banks)
+        out.whole(static_cast<int64_t>(bank.entries.size()));
+    out.whole(static_cast<int64_t>(project.fades.size()));
+    for (const ProjectSource::Bank& bank : project.banks) out.whole(bank.selected);
+    out.whole(project.selectedFade);
+    const std::array<char, 2> letters{'A', 'B'};
+    for (size_t b = 0; b < project.banks.size(); ++b) {
+        const ProjectSource::Bank& bank = project.banks[b];
+        for (size_t n = 0; n < bank.entries.size(); ++n)
+            writeEntry(out, effects, *bank.entries[n], n < bank.ok.size() && bank.ok[n],
+                       marker(letters[b], n));
+    }
+    for (size_t n = 0; n < project.fades.size(); ++n) {
+        const FadeRecord& fade = *project.fades[n];
+        out.text(marker('X', n));
+        out.whole(fade.type);
+        out.text(fade.name);
+        out.number(fade.time);
+        out.color(fade.color);
+    }
+    return std::move(out.lines());
+}
+
+std::variant<Project, ProjectFailure> readProject(std::string_view content,
+                                                  const EffectRegistry& effects, int cols,
+                                                  int rows) {
+    FieldReader in(content, cols, rows);
+    std::string title;
+    std::string version;
+    if (!(in.text(title) && in.text(version))) return lineFailure(in);
+    if (version != kProjectVersion) return ProjectFailure{kWrongVersion + version};
+
+    Project p;
+    if (!in.number(p.mixPos)) return lineFailure(in);
+    if (!(p.mixPos >= 0.0 && p.mixPos <= 1.0)) {
+        in.fail("a crossfader position outside 0 to 1");
+        return lineFailure(in);
+    }
+    std::array<int16_t, 3> counts{};
+    for (int16_t& count : counts)
+        if (!readCount(in, count)) return lineFailure(in);
+    std::array<int16_t, 3> selected{};
+    for (size_t i = 0; i < selected.size(); ++i) {
+        if (!in.int16(selected[i])) return lineFailure(in);
+        if (selected[i] < 0 || selected[i] >= counts[i]) {
+            in.fail("the selected position names no entry of its list");
+            return lineFailure(in);
+        }
+    }
+    for (size_t b = 0; b < p.banks.size(); ++b) {
+        Project::Bank& bank = p.banks[b];
+        bank.selected = selected[b];
+        bank.entries.resize(static_cast<size_t>(counts[b]));
+        bank.ok.assign(static_cast<size_t>(counts[b]), false);
+        for (size_t i = 0; i < bank.entries.size(); ++i) {
+            bool ok = false;
+            if (!readEntry(in, effects, bank.entries[i], ok)) return lineFailure(in);
+            bank.ok[i] = ok;
+        }
+    }
+    p.selectedFade = selected[2];
+    p.fades.resize(static_cast<size_t>(counts[2]));
+    for (FadeRecord& fade : p.fades)
+        if (!readFade(in, fade)) return lineFailure(in);
+    return p;
+}
+
+}  // namespace kavrel

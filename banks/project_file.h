@@ -1,0 +1,67 @@
+#pragma once
+// The ".Kavrel" project file: both banks with their configured flags, the
+// fade list, the crossfader position and the selected item of each list.
+// Writing turns a project into lines; reading parses and checks a whole
+// file into a separate project, so that only a complete, valid file ever
+// replaces the open one.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "core/effect.h"
+#include "core/effect_record.h"
+#include "platform/locale.h"
+
+namespace kavrel {
+
+inline constexpr const char* kProjectVersion = "V1.0";
+inline constexpr const char* kWrongVersion = "falsche Matrix-Version ";
+
+// The open project as the lists show it, for writing: entries in list order.
+struct ProjectSource {
+    struct Bank {
+        std::vector<const EffectRecord*> entries;
+        std::vector<bool> ok;  // configured, beside entries
+        int32_t selected = 0;  // list position of the selected item, 0 when none
+    };
+    double mixPos = 0.5;
+    std::array<Bank, 2> banks;  // A, B
+    std::vector<const FadeRecord*> fades;
+    int32_t selectedFade = 0;
+};
+
+// A project read from a file: records in list order (record index =
+// position), each list's selected position naming one of its entries.
+struct Project {
+    struct Bank {
+        std::vector<EffectRecord> entries;
+        std::vector<bool> ok;
+        int16_t selected = 0;
+    };
+    double mixPos = 0.5;
+    std::array<Bank, 2> banks;
+    std::vector<FadeRecord> fades;
+    int16_t selectedFade = 0;
+};
+
+// Why a file was not loaded, as the message window shows it.
+struct ProjectFailure {
+    std::string message;
+};
+
+// The file's lines (UTF-8, without line ends). `fileTitle` is the first
+// line; `cols` x `rows` the grid in force (painted pictures are written at it).
+std::vector<std::string> writeProject(const ProjectSource& project, const std::string& fileTitle,
+                                      const EffectRegistry& effects, const platform::Locale& locale,
+                                      int cols, int rows);
+
+// Parses and checks a whole file (its bytes, Windows-1252, CR LF or LF).
+// Lines after the last fade block are not read.
+std::variant<Project, ProjectFailure> readProject(std::string_view content,
+                                                  const EffectRegistry& effects, int cols,
+                                                  int rows);
+
+}  // namespace kavrel
