@@ -101,7 +101,7 @@ void Winsock::watchPeer() const {
         if (n > 0) continue;
         if (n == 0) {
             link_.state = kClosing;
-            link_.pending.clear();
+            dropPending();
             return;
         }
         if (errno == EINTR) continue;
@@ -112,11 +112,14 @@ void Winsock::watchPeer() const {
 
 void Winsock::flush() const {
     std::string& out = link_.pending;
-    while (!out.empty()) {
+    while (link_.sent < out.size()) {
         // MSG_NOSIGNAL: a peer gone away must give an error, not kill the process.
-        const ssize_t n = ::send(link_.fd, out.data(), out.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t n = ::send(link_.fd, out.data() + link_.sent, out.size() - link_.sent,
+                                 MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
-            out.erase(0, static_cast<size_t>(n));
+            // Sent bytes are skipped, not erased: erasing from the front would
+            // copy the whole queue on every partial send.
+            link_.sent += static_cast<size_t>(n);
         } else if (n < 0 && errno == EINTR) {
             continue;
         } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
@@ -126,11 +129,17 @@ void Winsock::flush() const {
             return;
         }
     }
+    dropPending();
+}
+
+void Winsock::dropPending() const {
+    link_.pending.clear();
+    link_.sent = 0;
 }
 
 void Winsock::fail() const {
     release();
-    link_.pending.clear();
+    dropPending();
     link_.state = kError;
 }
 
@@ -141,19 +150,42 @@ void Winsock::release() const {
 
 void Winsock::Close() {
     release();
-    link_.pending.clear();
+    dropPending();
     link_.state = kClosed;
 }
 
 bool Winsock::queue(const char* bytes, size_t n) {
     poll();
-    if (link_.state != kConnected) return false;
-    if (link_.pending.size() + n > kMaxPendingBytes) {
+    if (link_.state != kConnected && link_.state != kConnecting) return false;
+    if (link_.state == kConnected && waiting() == 0) {
+        // Nothing waits: hand the bytes over at once and queue only the rest.
+        while (n > 0) {
+            const ssize_t sent = ::send(link_.fd, bytes, n, MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (sent > 0) {
+                bytes += sent;
+                n -= static_cast<size_t>(sent);
+            } else if (sent < 0 && errno == EINTR) {
+                continue;
+            } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                break;
+            } else {
+                fail();
+                return false;
+            }
+        }
+        if (n == 0) return true;
+    }
+    if (waiting() + n > kMaxPendingBytes) {
         fail();
         return false;
     }
+    if (link_.sent > 0 && link_.sent >= link_.pending.size() / 2) {
+        // Compact now and then so the queue's memory stays near what waits.
+        link_.pending.erase(0, link_.sent);
+        link_.sent = 0;
+    }
     link_.pending.append(bytes, n);
-    flush();
+    if (link_.state == kConnected) flush();
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include "platform/text_box.h"
 #include "platform/window.h"
 #include "platform/winsock.h"
+#include "preview/previews.h"
 
 namespace kavrel {
 
@@ -117,6 +118,8 @@ class MatrixForm : public platform::Window {
     void fadeLeft_Click();
     void fadeRight_Click();
     void dmx_active_Click();
+    void vovev_active_Click();
+    void extmxsim_active_Click();
     void Closeall_Click();
 
     void timerA1_Timer();
@@ -132,6 +135,9 @@ class MatrixForm : public platform::Window {
 
     void beatStepA();
     void beatStepB();
+
+    // The previews and the simulator link.
+    Previews& previews() { return previews_; }
 
     // Moves the crossfader towards `target` (0 bank A, 1 bank B) in the
     // current fade's time on timerM. A fade runs exactly while timerM runs.
@@ -165,6 +171,7 @@ class MatrixForm : public platform::Window {
 
     BankContext bankA_;
     BankContext bankB_;
+    Previews previews_;
 
     // The timed fade: where it goes and how many steps are left.
     double fadeTarget_ = 0.0;
