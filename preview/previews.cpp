@@ -86,13 +86,18 @@ void Previews::sendExtSimulator() {
         linkDown();  // closed by the peer or failed
         return;
     }
-    const bool sent =
-        sendChangedLights(s.frameM, s.extSimSent, s.gridCols(), s.gridRows(),
-                          [&sock](int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b) {
-                              return sock.SendData(x) && sock.SendData(y) && sock.SendData(r) &&
-                                     sock.SendData(g) && sock.SendData(b);
-                          });
-    if (!sent) linkDown();
+    // The burst's records go to the socket in one piece; the buffer is kept
+    // from tick to tick.
+    burst_.clear();
+    sendChangedLights(s.frameM, s.extSimSent, s.gridCols(), s.gridRows(),
+                      [this](int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b) {
+                          appendRecord(burst_, x, y, r, g, b);
+                          return true;
+                      });
+    if (burst_.empty() || sock.SendData(burst_)) return;
+    // Not handed over: nothing of this burst counts as sent.
+    markAllUnsent(s.extSimSent, s.gridCols(), s.gridRows());
+    linkDown();
 }
 
 void Previews::watchLink() {

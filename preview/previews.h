@@ -5,6 +5,7 @@
 // main window's simulator timer runs.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "core/effect_services.h"
 #include "platform/desktop.h"
@@ -75,6 +76,7 @@ class Previews {
     std::unique_ptr<platform::FormSlot<MxDxSimForm>> dxForm_;
     std::unique_ptr<platform::FormSlot<MxDxSimConf>> conf_;
     std::unique_ptr<platform::FormSlot<MxExtSimForm>> net_;
+    std::string burst_;
 };
 
 }  // namespace kavrel

@@ -3,6 +3,7 @@
 // from what was last sent (x and y as 32-bit little-endian integers, then
 // red, green, blue), column by column, each column top to bottom.
 #include <cstdint>
+#include <string>
 
 #include "core/frame.h"
 
@@ -32,6 +33,10 @@ bool sendChangedLights(const Frame& frameM, Frame& sent, int cols, int rows, Sen
     }
     return true;
 }
+
+// Appends one record: x and y as 32-bit little-endian integers, then the
+// red, green and blue bytes.
+void appendRecord(std::string& out, int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b);
 
 // Marks every light as never sent: the next send covers the whole frame,
 // black lights included.
