@@ -57,7 +57,7 @@ class SimListener {
     // `ms` for something when nothing is there yet).
     void pump(int ms = 0) {
         if (conn_ < 0) {
-            pollfd p{fd_, POLLIN, ms};
+            pollfd p{fd_, POLLIN, 0};
             if (::poll(&p, 1, ms) == 1) conn_ = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
             if (conn_ < 0) return;
         }
