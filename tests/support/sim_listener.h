@@ -52,6 +52,8 @@ class SimListener {
     int32_t port() const { return port_; }
     std::string portText() const { return std::to_string(port_); }
     bool connected() const { return conn_ >= 0; }
+    // The client closed its end.
+    bool peerClosed() const { return peerClosed_; }
 
     // Accepts a waiting client and reads what has arrived (waiting up to
     // `ms` for something when nothing is there yet).
@@ -67,6 +69,7 @@ class SimListener {
             if (::poll(&p, 1, ms) != 1) return;
             ms = 0;
             const ssize_t n = ::recv(conn_, buf, sizeof buf, MSG_DONTWAIT);
+            if (n == 0) peerClosed_ = true;
             if (n <= 0) return;
             bytes_.append(buf, static_cast<size_t>(n));
             parse();
@@ -115,6 +118,7 @@ class SimListener {
 
     int fd_ = -1;
     int conn_ = -1;
+    bool peerClosed_ = false;
     int32_t port_ = 0;
     std::string bytes_;
     size_t parsed_ = 0;
