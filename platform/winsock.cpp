@@ -110,26 +110,32 @@ void Winsock::watchPeer() const {
     }
 }
 
-void Winsock::flush() const {
-    std::string& out = link_.pending;
-    while (link_.sent < out.size()) {
+size_t Winsock::sendNow(const char* bytes, size_t n) const {
+    size_t done = 0;
+    while (done < n) {
         // MSG_NOSIGNAL: a peer gone away must give an error, not kill the process.
-        const ssize_t n = ::send(link_.fd, out.data() + link_.sent, out.size() - link_.sent,
-                                 MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n > 0) {
-            // Sent bytes are skipped, not erased: erasing from the front would
-            // copy the whole queue on every partial send.
-            link_.sent += static_cast<size_t>(n);
-        } else if (n < 0 && errno == EINTR) {
+        const ssize_t sent = ::send(link_.fd, bytes + done, n - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent > 0) {
+            done += static_cast<size_t>(sent);
+        } else if (sent < 0 && errno == EINTR) {
             continue;
-        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            return;
+        } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            break;
         } else {
             fail();
-            return;
+            break;
         }
     }
-    dropPending();
+    return done;
+}
+
+void Winsock::flush() const {
+    // Sent bytes are skipped, not erased: erasing from the front would copy
+    // the whole queue on every partial send.
+    const size_t sent = sendNow(link_.pending.data() + link_.sent, waiting());
+    if (link_.state != kConnected) return;  // failed: the queue is gone
+    link_.sent += sent;
+    if (waiting() == 0) dropPending();
 }
 
 void Winsock::dropPending() const {
@@ -159,21 +165,11 @@ bool Winsock::queue(const char* bytes, size_t n) {
     if (link_.state != kConnected && link_.state != kConnecting) return false;
     if (link_.state == kConnected && waiting() == 0) {
         // Nothing waits: hand the bytes over at once and queue only the rest.
-        while (n > 0) {
-            const ssize_t sent = ::send(link_.fd, bytes, n, MSG_NOSIGNAL | MSG_DONTWAIT);
-            if (sent > 0) {
-                bytes += sent;
-                n -= static_cast<size_t>(sent);
-            } else if (sent < 0 && errno == EINTR) {
-                continue;
-            } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-                break;
-            } else {
-                fail();
-                return false;
-            }
-        }
-        if (n == 0) return true;
+        const size_t sent = sendNow(bytes, n);
+        if (link_.state != kConnected) return false;
+        if (sent == n) return true;
+        bytes += sent;
+        n -= sent;
     }
     if (waiting() + n > kMaxPendingBytes) {
         fail();

@@ -89,6 +89,8 @@ class Winsock : public Control {
     void finishConnect() const;
     void watchPeer() const;
     void flush() const;
+    // Sends what the socket takes now; a socket error fails the connection.
+    size_t sendNow(const char* bytes, size_t n) const;
     void fail() const;
     void release() const;
     bool queue(const char* bytes, size_t n);
