@@ -6,6 +6,7 @@
 
 #include "banks/copy_buffer.h"
 #include "core/bank_context.h"
+#include "core/defaults.h"
 #include "core/editor_hooks.h"
 #include "core/light_painter.h"
 #include "platform/convert.h"
@@ -20,8 +21,8 @@ constexpr int32_t kMaxRecordIndex = std::numeric_limits<int16_t>::max();
 EffectRecord newEntry(bool bankB, int cols, int rows) {
     EffectRecord e;
     e.type = static_cast<int16_t>(EffectType::Color);
-    e.name = "new effect";
-    e.color1 = bankB ? platform::rgb(0, 0, 255) : platform::rgb(255, 0, 0);
+    e.name = kNewEntryName;
+    e.color1 = bankB ? kBankBColor : kBankAColor;
     e.pixels.assign(cols, rows, 0u);
     return e;
 }
@@ -42,6 +43,7 @@ void selectEntry(BankContext& bank) {
     if (!index) return;
     s.curEff = *index;
     bank.stopTimers();
+    bank.services().editors().entriesChanged();
     const int16_t type = s.eff[static_cast<size_t>(*index)].type;
     bank.showType(type);
     if (Effect* effect = bank.services().effects().find(type)) effect->start(bank);
@@ -72,6 +74,7 @@ void clearEntry(BankContext& bank) {
     bank.stopTimers();
     entry->type = static_cast<int16_t>(EffectType::Color);
     entry->color1 = platform::rgb(0, 0, 0);
+    bank.services().editors().entriesChanged();
     const size_t index = static_cast<size_t>(s.curEff);
     if (s.effOk.size() <= index) s.effOk.resize(index + 1, false);
     s.effOk[index] = true;

@@ -14,6 +14,7 @@ namespace kavrel {
 class BankContext;
 
 inline constexpr int kMaxListEntries = 256;
+inline constexpr const char* kNewEntryName = "new effect";
 inline constexpr const char* kTooManyEntries = "more then 256 effects are not allowed !";
 
 // The record index in the selected item's first sub-item, when an item is

@@ -122,6 +122,7 @@ void MxColorMixer::rampClick(platform::PictureBox& ramp, platform::Slider& slide
 }
 
 void MxColorMixer::BOK_Click() {
+    closedByOk_ = true;
     state_.mixerColor = Presult.BackColor();
     Hide();
 }
@@ -141,6 +142,7 @@ namespace {
 
 uint32_t runMixer(EffectServices& services, uint32_t preset) {
     MxColorMixer& mixer = services.colorMixer();
+    mixer.beginUse();
     mixer.Sred.setValue(getColorPart(preset, kRedMask));
     mixer.Sgreen.setValue(getColorPart(preset, kGreenMask));
     mixer.Sblue.setValue(getColorPart(preset, kBlueMask));
@@ -150,6 +152,8 @@ uint32_t runMixer(EffectServices& services, uint32_t preset) {
         mixer.setTop(main->Top() + main->Height() / 2 - mixer.Height() / 2);
     }
     mixer.Show(true);
+    // Hidden without OK or Cancel (Closeall): the caller goes on as after Cancel.
+    if (!mixer.closedByOk()) services.state().mixerColor = services.state().mixerOldColor;
     return services.state().mixerColor;
 }
 

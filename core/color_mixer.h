@@ -47,6 +47,12 @@ class MxColorMixer : public platform::Window {
     void BOK_Click();
     void Bcancel_Click();
 
+    // Whether OK closed the mixer at its last use (Cancel, the close box or
+    // Closeall hiding it count as Cancel).
+    bool closedByOk() const { return closedByOk_; }
+    // Starts a use: nothing answered yet.
+    void beginUse() { closedByOk_ = false; }
+
   protected:
     void Form_Activate() override { updateColorPictures(); }
     // The close box answers as Cancel does; the mixer stays for its next use.
@@ -59,11 +65,13 @@ class MxColorMixer : public platform::Window {
     void rampClick(platform::PictureBox& ramp, platform::Slider& slider, uint32_t mask);
 
     SharedState& state_;
+    bool closedByOk_ = false;
 };
 
 // Hands `edited` to the mixer (mixerOldColor), presets the sliders to its
 // bytes, centres the mixer over the main window and waits for OK or Cancel;
-// gives mixerColor.
+// gives mixerColor. A mixer hidden any other way answers as Cancel; the
+// mixer's closedByOk() tells which it was.
 uint32_t pickColor(EffectServices& services, uint32_t edited);
 // For a picker that adds a colour: presets the sliders to `start` but leaves
 // mixerOldColor as it is, so Cancel gives the colour of the previous use.

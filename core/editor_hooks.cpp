@@ -23,4 +23,9 @@ void EditorHooks::hideForCloseall() {
     }
 }
 
+void EditorHooks::entriesChanged() {
+    const std::vector<std::function<void()>> watches = watches_;
+    for (const auto& w : watches) w();
+}
+
 }  // namespace kavrel

@@ -29,9 +29,14 @@ class EditorHooks {
     void confirmVisible();
     // Hides every shown window that Closeall hides.
     void hideForCloseall();
+    // Editors watch their entry: after a bank's current entry changed (a list
+    // click, a clear), an editor whose entry is no longer current hides.
+    void addEntryWatch(std::function<void()> watch) { watches_.push_back(std::move(watch)); }
+    void entriesChanged();
 
   private:
     std::vector<EditorHook> hooks_;
+    std::vector<std::function<void()>> watches_;
 };
 
 }  // namespace kavrel

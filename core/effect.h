@@ -14,6 +14,7 @@
 namespace kavrel {
 
 class BankContext;
+struct BankState;
 
 inline constexpr int kEffectTypeCount = 10;
 inline constexpr std::array<std::string_view, kEffectTypeCount> kEffectTypeNames{
@@ -27,6 +28,12 @@ class Effect {
   public:
     virtual ~Effect() = default;
 
+    // The main window is being loaded, before its type boxes are filled.
+    virtual void mainWindowLoad() {}
+    // An entry of this type becomes its bank's running entry (a list click, a
+    // type change, a project load): take what the bank keeps of it, such as
+    // the ticker's font parts. start() does this itself.
+    virtual void takeEntrySettings(BankState& /*bank*/, EffectRecord& /*entry*/) {}
     // The bank list chose the bank's running entry of this type: render it
     // and start its timers. Both bank timers were stopped before.
     virtual void start(BankContext&) {}

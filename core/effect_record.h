@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/defaults.h"
 #include "core/grid2d.h"
 
 namespace kavrel {
@@ -56,7 +57,7 @@ struct EffectRecord {
 struct FadeRecord {
     int16_t type = 0;  // fade-type code 0..10
     std::string name;
-    double time = 3.0;  // seconds
+    double time = kDefaultFadeSeconds;  // seconds
     uint32_t color = 0;
 };
 

@@ -35,6 +35,11 @@ class Frame {
     // 0 outside the bounds.
     uint8_t get(int64_t x, int64_t y, int64_t c) const;
 
+    // Row y: kComponents bytes per light from x = 0, the lights of one row and
+    // the rows themselves one after another. Callers check contains(0, y) first.
+    uint8_t* row(int y) { return bytes_.data() + index(0, y, 0); }
+    const uint8_t* row(int y) const { return bytes_.data() + index(0, y, 0); }
+
     // Both ignore positions outside the bounds (rgb() then gives 0).
     void setRgb(int64_t x, int64_t y, uint8_t r, uint8_t g, uint8_t b);
     platform::Color rgb(int64_t x, int64_t y) const;

@@ -59,6 +59,12 @@ class Grid2D {
     }
 
     void fill(const T& value) { std::fill(cells_.begin(), cells_.end(), Cell{value}); }
+    // Sets x0 <= x < x1 of row y; callers check that both ends are inside.
+    void fillSpan(int y, int x0, int x1, const T& value) {
+        if (x0 >= x1) return;
+        const auto first = cells_.begin() + static_cast<std::ptrdiff_t>(index(x0, y));
+        std::fill(first, first + (x1 - x0), Cell{value});
+    }
 
     bool operator==(const Grid2D&) const = default;
 

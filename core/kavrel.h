@@ -6,6 +6,8 @@
 // belongs to a layer above and is reached through its link.
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/editor_hooks.h"
 #include "core/effect.h"
@@ -72,6 +74,9 @@ class Kavrel : public EffectServices {
     EffectRegistry effects_;
     EditorHooks editors_;
     MainWindowLink* mainWindow_ = nullptr;
+    // The changed channels of the last send; kept so that sends allocate
+    // nothing once it has grown.
+    std::vector<std::pair<int32_t, uint8_t>> dmxChanges_;
     std::unique_ptr<platform::FormSlot<MsgForm>> msgSlot_;
     std::unique_ptr<platform::FormSlot<MxColorMixer>> mixerSlot_;
 };

@@ -1,6 +1,10 @@
 #include "core/preview_panes.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <optional>
 
 #include "core/bank_context.h"
 
@@ -17,25 +21,69 @@ void clearPane(platform::PictureBox& pane, Frame& shadow) {
     shadow.clear();
 }
 
+namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "colours are read as little-endian words");
+constexpr uint32_t kRgbBits = 0x00FFFFFFu;
+
+// Pixels first..last (inclusive, cut to the buffer) that the square of one
+// column or row covers, mapped by the pane's scale exactly as Line maps them;
+// empty when first > last.
+struct PixelSpan {
+    int32_t first = 0, last = -1;
+};
+
+PixelSpan spanOf(std::optional<int64_t> from, std::optional<int64_t> to, int32_t size) {
+    if (!from || !to) return {};
+    const int64_t lo = std::max<int64_t>(std::min(*from, *to), 0);
+    const int64_t hi = std::min<int64_t>(std::max(*from, *to), int64_t{size} - 1);
+    return {static_cast<int32_t>(lo), static_cast<int32_t>(hi)};
+}
+
+}  // namespace
+
 void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, bool& dirty,
                 int cols, int rows) {
     if (!dirty) return;
-    const int w = std::min({cols, frame.cols(), shadow.cols()});
-    const int h = std::min({rows, frame.rows(), shadow.rows()});
+    const int w = std::min({cols, frame.cols(), shadow.cols(), SharedState::kMaxGrid});
+    const int h = std::min({rows, frame.rows(), shadow.rows(), SharedState::kMaxGrid});
     const int cell = paneCellSize(pane, cols, rows);
-    platform::Canvas& canvas = pane.canvas();
-    for (int y = 0; y < h; ++y)
+    const platform::Canvas& canvas = pane.canvas();
+    platform::Surface& surface = pane.surface();
+    // Where each column and row lies on the pane, once per repaint rather
+    // than once per light.
+    std::array<PixelSpan, SharedState::kMaxGrid> across, down;
+    const float last = static_cast<float>(cell - 1);
+    for (int x = 0; x < w; ++x) {
+        const float left = static_cast<float>(x * cell);
+        across[static_cast<size_t>(x)] =
+            spanOf(canvas.pixelX(left), canvas.pixelX(left + last), surface.width());
+    }
+    for (int y = 0; y < h; ++y) {
+        const float top = static_cast<float>(y * cell);
+        down[static_cast<size_t>(y)] =
+            spanOf(canvas.pixelY(top), canvas.pixelY(top + last), surface.height());
+    }
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* now = frame.row(y);
+        uint8_t* shown = shadow.row(y);
+        const PixelSpan rowSpan = down[static_cast<size_t>(y)];
         for (int x = 0; x < w; ++x) {
-            const platform::Color c = frame.rgb(x, y);
-            if (c == shadow.rgb(x, y)) continue;
-            const float left = static_cast<float>(x * cell);
-            const float top = static_cast<float>(y * cell);
-            const float last = static_cast<float>(cell - 1);
-            canvas.Line(left, top, left + last, top + last, c, true, true);
-            shadow.setRgb(x, y, static_cast<uint8_t>(c & 0xFF),
-                          static_cast<uint8_t>((c >> 8) & 0xFF),
-                          static_cast<uint8_t>((c >> 16) & 0xFF));
+            // A light's red, green and blue as one word, red in the low byte
+            // like platform::Color; the spare byte is masked off.
+            uint32_t wanted, painted;
+            std::memcpy(&wanted, now + x * Frame::kComponents, sizeof wanted);
+            std::memcpy(&painted, shown + x * Frame::kComponents, sizeof painted);
+            const platform::Color c = wanted & kRgbBits;
+            if (c == (painted & kRgbBits)) continue;
+            painted = (painted & ~kRgbBits) | c;
+            std::memcpy(shown + x * Frame::kComponents, &painted, sizeof painted);
+            const PixelSpan colSpan = across[static_cast<size_t>(x)];
+            for (int32_t py = rowSpan.first; py <= rowSpan.last; ++py)
+                for (int32_t px = colSpan.first; px <= colSpan.last; ++px) surface.set(px, py, c);
         }
+    }
     dirty = false;
 }
 

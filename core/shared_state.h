@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/defaults.h"
 #include "core/effect_record.h"
 #include "core/frame.h"
 #include "core/grid2d.h"
@@ -103,7 +104,7 @@ struct SharedState {
     double mixPos = 0.5;
     Grid2D<float> mixMap;  // per light: 0 shows bank A, 1 bank B
     int16_t fadeType = 0;
-    double fadeTime = 3.0;
+    double fadeTime = kDefaultFadeSeconds;
 
     // Random fade: each light's rank (index y * cols + x) in the switching
     // order, drawn again while stale; lastMixType is the type of the last mix.
@@ -127,12 +128,12 @@ struct SharedState {
     int16_t simOffsetY = 0;
     bool extSimConnected = false;
 
-    uint32_t colorBlack = platform::rgb(0, 0, 0);
-    uint32_t colorWhite = platform::rgb(255, 255, 255);
-    uint32_t colorRed = platform::rgb(255, 0, 0);
-    uint32_t colorGreen = platform::rgb(0, 255, 0);
-    uint32_t activeButtonColor = platform::rgb(255, 240, 150);
-    uint32_t buttonColor = platform::rgb(220, 220, 220);
+    uint32_t colorBlack = kColorBlack;
+    uint32_t colorWhite = kColorWhite;
+    uint32_t colorRed = kColorRed;
+    uint32_t colorGreen = kColorGreen;
+    uint32_t activeButtonColor = kActiveButtonColor;
+    uint32_t buttonColor = kButtonColor;
     uint32_t mixerOldColor = 0;
     uint32_t mixerColor = 0;
 

@@ -19,16 +19,15 @@ namespace kavrel {
 // One line per effect type; a module that needs the plug-in's services (its
 // editor windows, mixing) takes them here.
 void registerEffects(EffectRegistry& registry, EffectServices& services) {
-    (void)services;
-    registry.add(EffectType::Color, std::make_unique<ColorEffect>());
-    registry.add(EffectType::Gradient, std::make_unique<GradientEffect>());
-    registry.add(EffectType::Paint, std::make_unique<PaintEffect>());
-    registry.add(EffectType::Image, std::make_unique<ImageEffect>());
-    registry.add(EffectType::ColorChange, std::make_unique<ColorChangeEffect>());
+    registry.add(EffectType::Color, std::make_unique<ColorEffect>(services));
+    registry.add(EffectType::Gradient, std::make_unique<GradientEffect>(services));
+    registry.add(EffectType::Paint, std::make_unique<PaintEffect>(services));
+    registry.add(EffectType::Image, std::make_unique<ImageEffect>(services));
+    registry.add(EffectType::ColorChange, std::make_unique<ColorChangeEffect>(services));
     registry.add(EffectType::ColorScroll, std::make_unique<ColorScrollEffect>());
     registry.add(EffectType::Fire, std::make_unique<FireEffect>());
     registry.add(EffectType::Fluid, std::make_unique<FluidEffect>());
-    registry.add(EffectType::Ticker, std::make_unique<TickerEffect>());
+    registry.add(EffectType::Ticker, std::make_unique<TickerEffect>(services));
     registry.add(EffectType::BeamShow, std::make_unique<BeamShowEffect>());
 }
 

@@ -25,7 +25,9 @@ class ProjectInfo : public OrvaProjectInfo {
 void HostDmxOutput::setChannel(int32_t address, uint8_t value) {
     if (recording_) calls_.emplace_back(address, value);
     // Every value is logged, a repeat too: what the plug-in sends is observable.
-    if (value == 0)
+    if (address >= 0 && address < kDirectAddresses)
+        direct_[static_cast<size_t>(address)] = value;
+    else if (value == 0)
         values_.erase(address);
     else
         values_[address] = value;
@@ -33,12 +35,20 @@ void HostDmxOutput::setChannel(int32_t address, uint8_t value) {
 }
 
 uint8_t HostDmxOutput::value(int32_t address) const {
+    if (address >= 0 && address < kDirectAddresses) return direct_[static_cast<size_t>(address)];
     auto it = values_.find(address);
     return it == values_.end() ? 0 : it->second;
 }
 
 std::vector<std::pair<int32_t, uint8_t>> HostDmxOutput::nonZero() const {
-    return {values_.begin(), values_.end()};
+    std::vector<std::pair<int32_t, uint8_t>> out;
+    auto it = values_.begin();
+    for (; it != values_.end() && it->first < 0; ++it) out.emplace_back(*it);
+    for (int32_t a = 0; a < kDirectAddresses; ++a)
+        if (direct_[static_cast<size_t>(a)] != 0)
+            out.emplace_back(a, direct_[static_cast<size_t>(a)]);
+    for (; it != values_.end(); ++it) out.emplace_back(*it);
+    return out;
 }
 
 OrvaHost::OrvaHost(PluginFactory factory)

@@ -36,7 +36,10 @@ class HostDmxOutput : public DmxOutput {
     void clearCalls() { calls_.clear(); }
 
   private:
+    // The output's own addresses 0..1024 in place; any other in the map.
+    static constexpr int32_t kDirectAddresses = 1025;
     std::function<int64_t()> clock_;
+    std::vector<uint8_t> direct_ = std::vector<uint8_t>(kDirectAddresses, 0);
     std::map<int32_t, uint8_t> values_;
     std::ostream* log_ = nullptr;
     bool recording_ = false;

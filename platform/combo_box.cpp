@@ -22,6 +22,12 @@ void ComboBox::AddItem(std::string text) {
     items_.push_back(std::move(text));
 }
 
+void ComboBox::AddItem(std::string text, int index) {
+    if (index < 0 || index >= ListCount()) return AddItem(std::move(text));
+    items_.insert(items_.begin() + index, std::move(text));
+    if (listIndex_ >= index) ++listIndex_;
+}
+
 void ComboBox::Clear() {
     items_.clear();
     listIndex_ = -1;

@@ -16,6 +16,9 @@ class ComboBox : public Control {
     const char* kind() const override { return "ComboBox"; }
 
     void AddItem(std::string text);
+    // Inserts before item `index` (appends past the end); the chosen item
+    // stays chosen. Raises nothing.
+    void AddItem(std::string text, int index);
     // Removes every item and the choice; raises nothing.
     void Clear();
     int ListCount() const { return static_cast<int>(items_.size()); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/text_render.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -11,6 +12,15 @@ Desktop::Desktop(ClockMode mode) : loop_(mode) {
 }
 
 Desktop::~Desktop() = default;
+
+TextRasterizer& Desktop::textRasterizer() {
+    if (!textRasterizer_) textRasterizer_ = makeSystemTextRasterizer();
+    return *textRasterizer_;
+}
+
+void Desktop::setTextRasterizer(std::unique_ptr<TextRasterizer> r) {
+    textRasterizer_ = std::move(r);
+}
 
 void Desktop::registerWindow(const std::string& name, std::function<Window&()> access,
                              std::function<Window*()> peek) {

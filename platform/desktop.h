@@ -16,6 +16,7 @@
 namespace platform {
 
 class Window;
+class TextRasterizer;
 
 // The reply a common dialog gets from the user.
 struct DialogAnswer {
@@ -38,6 +39,10 @@ class Desktop {
     const Locale& locale() const { return locale_; }
     void setLocale(Locale l) { locale_ = std::move(l); }
     Random& random() { return random_; }
+    // Draws text in installed fonts; made on first use. Tests put a double
+    // with known glyph boxes in its place.
+    TextRasterizer& textRasterizer();
+    void setTextRasterizer(std::unique_ptr<TextRasterizer> r);
 
     // Windows by name. `access` makes and loads the window when needed;
     // `peek` returns it only when it exists.
@@ -89,6 +94,7 @@ class Desktop {
     EventLoop loop_;
     Locale locale_;
     Random random_;
+    std::unique_ptr<TextRasterizer> textRasterizer_;
     std::vector<Entry> windows_;
     std::vector<Window*> modalStack_;
     std::string lastMessage_;

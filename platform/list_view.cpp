@@ -158,6 +158,7 @@ void ListView::commitEdit() {
     setCell(row, column, newText);
     closeEditor();
     currentColumn_ = column;
+    lastEditRow_ = row;
     if (onAfterCellEdit) onAfterCellEdit(oldText, newText);
 }
 

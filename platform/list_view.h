@@ -66,6 +66,9 @@ class ListView : public Control {
     bool isEditing() const { return editing_; }
     int editRow() const { return editRow_; }
     int editColumn() const { return editColumn_; }
+    // The row of the last committed cell edit (0 before any); AfterCellEdit
+    // handlers read it to put a refused text back.
+    int LastEditRow() const { return lastEditRow_; }
 
     std::function<void()> onSpinUp;
     std::function<void()> onSpinDown;
@@ -100,6 +103,7 @@ class ListView : public Control {
     bool editing_ = false;
     int editRow_ = 0;
     int editColumn_ = 0;
+    int lastEditRow_ = 0;
     std::string editText_;
 };
 

@@ -1,4 +1,5 @@
 #include "core/main_window/fade_list.h"
+#include "core/defaults.h"
 
 #include <limits>
 #include <string>
@@ -23,8 +24,8 @@ void addFade(MatrixForm& form) {
     }
     const size_t index = static_cast<size_t>(records - 1);
     s.fadeList.resize(index + 2);  // indexes 0 to records, the last one spare
-    s.fadeList[index] = FadeRecord{static_cast<int16_t>(FadeType::CrossFade), "new fade", 3.0,
-                                   platform::rgb(255, 0, 0)};
+    s.fadeList[index] = FadeRecord{static_cast<int16_t>(FadeType::CrossFade), kNewFadeName,
+                                   kDefaultFadeSeconds, kNewFadeColor};
     s.fadeCount = static_cast<int16_t>(live);
     const int row = form.efxXList.AddItem(s.fadeList[index].name);
     form.efxXList.setSubItem(row, 1, std::to_string(index));

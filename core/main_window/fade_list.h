@@ -5,6 +5,8 @@ namespace kavrel {
 
 class MatrixForm;
 
+inline constexpr const char* kNewFadeName = "new fade";
+
 // Appends a new fade ("new fade": a CrossFade of 3 seconds in red) while the
 // list holds fewer than 256.
 void addFade(MatrixForm& form);

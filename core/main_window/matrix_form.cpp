@@ -1,6 +1,8 @@
 #include "core/main_window/matrix_form.h"
+#include "core/defaults.h"
 
 #include "banks/bank_lists.h"
+#include "core/effect.h"
 #include "core/kavrel.h"
 #include "core/light_painter.h"
 #include "core/main_window/fade_list.h"
@@ -98,7 +100,7 @@ void MatrixForm::layoutControls() {
     extmxsim_active.move(692, 56, 120, 20);
     extmxsim_active.setCaption("Network");
     extmxsim_active.setBackColor(platform::rgb(64, 64, 64));
-    extmxsim_active.setForeColor(platform::rgb(255, 0, 0));
+    extmxsim_active.setForeColor(kColorRed);
     Closeall.move(692, 90, 120, 24);
     Closeall.setCaption("Close");
 
@@ -166,17 +168,19 @@ void MatrixForm::Form_Load() {
     for (platform::Timer* t : {&updateMainTimer, &updateATimer, &updateBTimer})
         t->setInterval(kPaneIntervalMs);
 
-    // The ticker's pixel font (initFont) is built here, before the type boxes
-    // are filled, once the ticker effect exists.
+    // Effects prepare what they need of a loaded window (the ticker's pixel
+    // font) before the type boxes are filled.
+    for (int type = 0; type < kEffectTypeCount; ++type)
+        if (Effect* effect = kavrel_.effects().find(type)) effect->mainWindowLoad();
 
     fillTypeBoxes();
 
-    s.colorBlack = platform::rgb(0, 0, 0);
-    s.colorWhite = platform::rgb(255, 255, 255);
-    s.colorRed = platform::rgb(255, 0, 0);
-    s.colorGreen = platform::rgb(0, 255, 0);
-    s.activeButtonColor = platform::rgb(255, 240, 150);
-    s.buttonColor = platform::rgb(220, 220, 220);
+    s.colorBlack = kColorBlack;
+    s.colorWhite = kColorWhite;
+    s.colorRed = kColorRed;
+    s.colorGreen = kColorGreen;
+    s.activeButtonColor = kActiveButtonColor;
+    s.buttonColor = kButtonColor;
 
     sizeGridAndBoxes();
     prepareLists();
@@ -271,9 +275,9 @@ void MatrixForm::prepareLists() {
 void MatrixForm::setFadeDefaults() {
     SharedState& s = kavrel_.state();
     s.fadeType = static_cast<int16_t>(FadeType::CrossFade);
-    s.fadeTime = 3.0;
+    s.fadeTime = kDefaultFadeSeconds;
     chooseItem(fadeType, s.fadeType, [this] { fadeType_Click(); });
-    showText(fadeTimeText, platform::formatStandard(3.0, desktop().locale()),
+    showText(fadeTimeText, platform::formatStandard(kDefaultFadeSeconds, desktop().locale()),
              [this] { fadeTimeText_Change(); });
     const FadeRecord* fade = currentFade();
     showText(fadeName, fade ? fade->name : std::string(), [this] { fadeName_Change(); });

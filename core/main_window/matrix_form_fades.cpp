@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/defaults.h"
 #include "core/kavrel.h"
 #include "core/main_window/matrix_form.h"
 #include "core/mixer.h"
@@ -11,7 +12,8 @@ namespace kavrel {
 
 namespace {
 
-constexpr double kDefaultFadeSeconds = 3.0;
+constexpr const char* kFadeTimeNotNumeric = "Fade time must be numeric";
+constexpr const char* kFadeTimeOutOfRange = "Fade time must be between 0.1 and 800 seconds";
 constexpr double kMinFadeSeconds = 0.1;
 constexpr double kMaxFadeSeconds = 800.0;
 // A timed fade takes at most this many steps, none shorter than the shortest interval.
@@ -107,9 +109,9 @@ void MatrixForm::fadeTimeText_Change() {
     const std::optional<double> value = platform::parseNumber(fadeTimeText.Text());
     const char* problem = nullptr;
     if (!value) {
-        problem = "Fade time must be numeric";
+        problem = kFadeTimeNotNumeric;
     } else if (*value < kMinFadeSeconds || *value > kMaxFadeSeconds) {
-        problem = "Fade time must be between 0.1 and 800 seconds";
+        problem = kFadeTimeOutOfRange;
     }
     const double seconds = problem ? kDefaultFadeSeconds : *value;
     if (problem) kavrel_.showMessage(problem);

@@ -1,18 +1,21 @@
 #include "effects/color/color_effect.h"
 
-#include "core/bank_context.h"
-#include "core/light_painter.h"
+#include "core/effect_services.h"
+#include "effects/color/mx_color_form.h"
+#include "effects/common/editor_window.h"
 
 namespace kavrel {
 
-void renderColor(BankState& bank, int cols, int rows) {
-    const EffectRecord* entry = bank.currentEffect();
-    fillLights(bank.frame, cols, rows, entry != nullptr ? entry->color1 : 0u);
+ColorEffect::ColorEffect(EffectServices& services)
+    : editor_(std::make_unique<platform::FormSlot<MxColorForm>>(services.desktop(), "MxColorForm",
+                                                                services)) {
+    registerEditorSlot<MxColorForm>(services, "MxColorForm", *editor_);
 }
 
-void fillColor(BankContext& bank) {
-    renderColor(bank.state(), bank.cols(), bank.rows());
-    bank.showFrame();
+ColorEffect::~ColorEffect() = default;
+
+void ColorEffect::edit(BankContext& bank) {
+    (*editor_)().fill(bank);
 }
 
 void ColorEffect::copyForPaste(const EffectRecord& from, EffectRecord& to, int, int) const {

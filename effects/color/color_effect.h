@@ -1,21 +1,32 @@
 #pragma once
 // Color: every light of the bank shows the entry's color1.
+#include <memory>
+
 #include "core/effect.h"
-#include "core/shared_state.h"
+#include "effects/common/fill_color.h"
+
+namespace platform {
+template <class T>
+class FormSlot;
+}
 
 namespace kavrel {
 
-// Paints the bank's running entry's color1 into its frame; a bank without a
-// valid running entry is painted black. Neither marks nor mixes.
-void renderColor(BankState& bank, int cols, int rows);
-// fillColorA / fillColorB: renders, marks the bank changed and mixes.
-void fillColor(BankContext& bank);
+class EffectServices;
+class MxColorForm;
 
 class ColorEffect : public Effect {
   public:
+    explicit ColorEffect(EffectServices& services);
+    ~ColorEffect() override;
+
     void start(BankContext& bank) override { fillColor(bank); }
+    void edit(BankContext& bank) override;
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
                       int rows) const override;
+
+  private:
+    std::unique_ptr<platform::FormSlot<MxColorForm>> editor_;
 };
 
 }  // namespace kavrel

@@ -4,8 +4,12 @@
 #include <cmath>
 
 #include "core/bank_context.h"
+#include "core/byte_rounding.h"
 #include "core/colors.h"
+#include "core/effect_services.h"
 #include "core/light_painter.h"
+#include "effects/common/editor_window.h"
+#include "effects/gradient/mx_gradient_form.h"
 
 namespace kavrel {
 
@@ -19,12 +23,6 @@ Rgb partsOf(uint32_t color) {
     return {static_cast<double>(getColorPart(color, kRedMask)),
             static_cast<double>(getColorPart(color, kGreenMask)),
             static_cast<double>(getColorPart(color, kBlueMask))};
-}
-
-uint8_t toByte(double v) {
-    const double r = std::nearbyint(v);
-    if (!(r > 0.0)) return 0;
-    return r >= 255.0 ? uint8_t{255} : static_cast<uint8_t>(r);
 }
 
 // Position of i along a side of n lights: 0 at the first, 1 at the last; a
@@ -102,9 +100,9 @@ bool renderGradient(BankState& bank, int cols, int rows) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const double t = gradientShare(direction, x, y, w, h);
-            bank.frame.setRgb(x, y, toByte(from.r + (to.r - from.r) * t),
-                              toByte(from.g + (to.g - from.g) * t),
-                              toByte(from.b + (to.b - from.b) * t));
+            bank.frame.setRgb(x, y, roundToByte(from.r + (to.r - from.r) * t),
+                              roundToByte(from.g + (to.g - from.g) * t),
+                              roundToByte(from.b + (to.b - from.b) * t));
         }
     return true;
 }
@@ -115,6 +113,18 @@ void drawGradient(BankContext& bank) {
         return;
     }
     bank.showFrame();
+}
+
+GradientEffect::GradientEffect(EffectServices& services)
+    : editor_(std::make_unique<platform::FormSlot<MxGradientForm>>(services.desktop(),
+                                                                   "MxGradientForm", services)) {
+    registerEditorSlot<MxGradientForm>(services, "MxGradientForm", *editor_);
+}
+
+GradientEffect::~GradientEffect() = default;
+
+void GradientEffect::edit(BankContext& bank) {
+    (*editor_)().fill(bank);
 }
 
 void GradientEffect::copyForPaste(const EffectRecord& from, EffectRecord& to, int, int) const {

@@ -2,11 +2,20 @@
 // Gradient: color1 to color2 across the matrix in one of ten directions
 // (docs/mixing.md gives the formulas).
 #include <cstdint>
+#include <memory>
 
 #include "core/effect.h"
 #include "core/shared_state.h"
 
+namespace platform {
+template <class T>
+class FormSlot;
+}
+
 namespace kavrel {
+
+class EffectServices;
+class MxGradientForm;
 
 // Gradient directions of an entry's `direction` field.
 enum class GradientDirection : int16_t {
@@ -34,9 +43,16 @@ void drawGradient(BankContext& bank);
 
 class GradientEffect : public Effect {
   public:
+    explicit GradientEffect(EffectServices& services);
+    ~GradientEffect() override;
+
     void start(BankContext& bank) override { drawGradient(bank); }
+    void edit(BankContext& bank) override;
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
                       int rows) const override;
+
+  private:
+    std::unique_ptr<platform::FormSlot<MxGradientForm>> editor_;
 };
 
 }  // namespace kavrel

@@ -1,7 +1,11 @@
 #include "effects/paint/paint_effect.h"
 
 #include "core/bank_context.h"
+#include "core/editor_hooks.h"
 #include "core/light_painter.h"
+#include "effects/paint/mx_pic_form.h"
+#include "effects/paint/paint_tools.h"
+#include "platform/desktop.h"
 
 namespace kavrel {
 
@@ -15,6 +19,43 @@ void renderPaint(BankState& bank, int cols, int rows) {
 void drawPaint(BankContext& bank) {
     renderPaint(bank.state(), bank.cols(), bank.rows());
     bank.showFrame();
+}
+
+void choosePaint(BankContext& bank, bool typeChanged) {
+    EffectRecord* entry = bank.entry();
+    if (entry == nullptr) return;
+    coverGrid(entry->pixels, bank.cols(), bank.rows());
+    if (typeChanged) takeFrame(entry->pixels, bank.state().frame, bank.cols(), bank.rows());
+    drawPaint(bank);
+}
+
+PaintEffect::PaintEffect() = default;
+
+PaintEffect::PaintEffect(EffectServices& services)
+    : editor_(std::make_unique<platform::FormSlot<MxPicForm>>(services.desktop(), "MxPicForm",
+                                                              services)) {
+    platform::FormSlot<MxPicForm>* slot = editor_.get();
+    services.editors().add(EditorHook{"MxPicForm",
+                                      [slot]() -> platform::Window* { return slot->peek(); },
+                                      [slot] {
+                                          if (MxPicForm* form = slot->peek()) form->OK_Click();
+                                      },
+                                      true, true});
+    // The editor hides as soon as its entry stops being current.
+    services.editors().addEntryWatch([slot] {
+        if (MxPicForm* form = slot->peek(); form != nullptr && form->Visible())
+            form->editedEntry();
+    });
+}
+
+PaintEffect::~PaintEffect() = default;
+
+MxPicForm* PaintEffect::editor() {
+    return editor_ ? &editor_->get() : nullptr;
+}
+
+void PaintEffect::edit(BankContext& bank) {
+    if (MxPicForm* form = editor()) form->openFor(bank);
 }
 
 void PaintEffect::copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,

@@ -99,9 +99,14 @@ TEST_F(ColorMixer, RampClickTakesTheRowsValueAndAWhiteMarkerGivesFull) {
     EXPECT_EQ(m.Sred.Value(), 255);
 }
 
-TEST_F(ColorMixer, CloseallHidesTheMixer) {
-    mixer().Show(false);
-    ASSERT_TRUE(s.driver.click("MatrixForm.Closeall"));
+TEST_F(ColorMixer, CloseallHidesTheMixerAndAWaitingPickerGoesOnAsAfterCancel) {
+    pickWith([&] { return pickColor(s.k(), platform::rgb(9, 9, 9)); },
+             [&] { ASSERT_TRUE(s.driver.click("MxColorMixer.BOK")); });
+    EXPECT_TRUE(mixer().closedByOk());
+    const uint32_t got = pickWith([&] { return pickColor(s.k(), platform::rgb(7, 7, 7)); },
+                                  [&] { s.k().editors().hideForCloseall(); });
+    EXPECT_EQ(got, platform::rgb(7, 7, 7));
+    EXPECT_FALSE(mixer().closedByOk());
     EXPECT_FALSE(mixer().Visible());
 }
 

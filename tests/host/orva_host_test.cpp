@@ -30,6 +30,15 @@ TEST(HostOrva, DmxKeepsTheLastValueOfEachAddressAndLogsEveryValueSent) {
     EXPECT_EQ(dmx.value(2), 255);
     EXPECT_EQ(dmx.value(1024), 0);
     EXPECT_EQ(dmx.nonZero(), (std::vector<std::pair<int32_t, uint8_t>>{{2, 255}}));
+
+    // Addresses outside the output's own are kept too, in address order.
+    dmx.setChannel(5000, 3);
+    dmx.setChannel(-4, 9);
+    dmx.setChannel(1024, 1);
+    EXPECT_EQ(dmx.value(5000), 3);
+    EXPECT_EQ(dmx.value(-4), 9);
+    EXPECT_EQ(dmx.nonZero(),
+              (std::vector<std::pair<int32_t, uint8_t>>{{-4, 9}, {2, 255}, {1024, 1}, {5000, 3}}));
 }
 
 TEST(HostOrva, ProjectInfoTellsPathAndFileNameOrFailsWhenSwitched) {

@@ -1,0 +1,15 @@
+#pragma once
+// Splitting UTF-8 text into code points.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The code points of the text; a byte that starts no valid sequence counts
+// as one code point of its own, U+FFFD.
+std::vector<char32_t> decodeUtf8(std::string_view text);
+// One code point as UTF-8 (U+FFFD for values no code point can have).
+std::string encodeUtf8(char32_t cp);
+
+}  // namespace platform
