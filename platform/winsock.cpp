@@ -101,7 +101,7 @@ void Winsock::watchPeer() const {
         if (n > 0) continue;
         if (n == 0) {
             link_.state = kClosing;
-            link_.pending.clear();
+            dropPending();
             return;
         }
         if (errno == EINTR) continue;
@@ -110,27 +110,42 @@ void Winsock::watchPeer() const {
     }
 }
 
-void Winsock::flush() const {
-    std::string& out = link_.pending;
-    while (!out.empty()) {
+size_t Winsock::sendNow(const char* bytes, size_t n) const {
+    size_t done = 0;
+    while (done < n) {
         // MSG_NOSIGNAL: a peer gone away must give an error, not kill the process.
-        const ssize_t n = ::send(link_.fd, out.data(), out.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n > 0) {
-            out.erase(0, static_cast<size_t>(n));
-        } else if (n < 0 && errno == EINTR) {
+        const ssize_t sent = ::send(link_.fd, bytes + done, n - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent > 0) {
+            done += static_cast<size_t>(sent);
+        } else if (sent < 0 && errno == EINTR) {
             continue;
-        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            return;
+        } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            break;
         } else {
             fail();
-            return;
+            break;
         }
     }
+    return done;
+}
+
+void Winsock::flush() const {
+    // Sent bytes are skipped, not erased: erasing from the front would copy
+    // the whole queue on every partial send.
+    const size_t sent = sendNow(link_.pending.data() + link_.sent, waiting());
+    if (link_.state != kConnected) return;  // failed: the queue is gone
+    link_.sent += sent;
+    if (waiting() == 0) dropPending();
+}
+
+void Winsock::dropPending() const {
+    link_.pending.clear();
+    link_.sent = 0;
 }
 
 void Winsock::fail() const {
     release();
-    link_.pending.clear();
+    dropPending();
     link_.state = kError;
 }
 
@@ -141,19 +156,32 @@ void Winsock::release() const {
 
 void Winsock::Close() {
     release();
-    link_.pending.clear();
+    dropPending();
     link_.state = kClosed;
 }
 
 bool Winsock::queue(const char* bytes, size_t n) {
     poll();
-    if (link_.state != kConnected) return false;
-    if (link_.pending.size() + n > kMaxPendingBytes) {
+    if (link_.state != kConnected && link_.state != kConnecting) return false;
+    if (link_.state == kConnected && waiting() == 0) {
+        // Nothing waits: hand the bytes over at once and queue only the rest.
+        const size_t sent = sendNow(bytes, n);
+        if (link_.state != kConnected) return false;
+        if (sent == n) return true;
+        bytes += sent;
+        n -= sent;
+    }
+    if (waiting() + n > kMaxPendingBytes) {
         fail();
         return false;
     }
+    if (link_.sent > 0 && link_.sent >= link_.pending.size() / 2) {
+        // Compact now and then so the queue's memory stays near what waits.
+        link_.pending.erase(0, link_.sent);
+        link_.sent = 0;
+    }
     link_.pending.append(bytes, n);
-    flush();
+    if (link_.state == kConnected) flush();
     return true;
 }
 

@@ -32,8 +32,9 @@ class Winsock : public Control {
     static constexpr int16_t kClosing = 8;
     static constexpr int16_t kError = 9;
 
-    // Bytes waiting for a peer that does not read are capped: past this the
-    // connection counts as failed (state 9) rather than growing without end.
+    // Bytes waiting for a peer that does not read are capped: when what
+    // could not go out at once would pass this, the connection counts as
+    // failed (state 9) rather than growing without end.
     static constexpr size_t kMaxPendingBytes = 16u << 20;
 
     Winsock(Window& parent, std::string name, int index = -1);
@@ -60,10 +61,11 @@ class Winsock : public Control {
     // The state number after taking in what the socket reports by now.
     int16_t State() const;
 
-    // Sends while connected: an integer as 4 bytes little-endian, a byte as
-    // one byte, a string as its bytes. Bytes the socket cannot take now wait
-    // and go out on later polls, in order. False (and nothing sent) when not
-    // connected.
+    // Sends while connecting or connected: an integer as 4 bytes
+    // little-endian, a byte as one byte, a string as its bytes. Bytes the
+    // socket cannot take now (or before the connection is made) wait and go
+    // out on later polls, in order. False (and nothing sent) otherwise, or
+    // when the wait would pass the cap (the connection then fails).
     bool SendData(int32_t value);
     bool SendData(uint8_t value);
     bool SendData(const std::string& bytes);
@@ -80,15 +82,20 @@ class Winsock : public Control {
         int fd = -1;
         int16_t state = kClosed;
         std::string pending;  // accepted by SendData, not yet taken by the socket
+        size_t sent = 0;      // how much of `pending` the socket has taken
     };
 
     void poll() const;
     void finishConnect() const;
     void watchPeer() const;
     void flush() const;
+    // Sends what the socket takes now; a socket error fails the connection.
+    size_t sendNow(const char* bytes, size_t n) const;
     void fail() const;
     void release() const;
     bool queue(const char* bytes, size_t n);
+    size_t waiting() const { return link_.pending.size() - link_.sent; }
+    void dropPending() const;
 
     EventLoop& loop_;
     int pollerId_ = 0;

@@ -35,7 +35,13 @@ MatrixForm::MatrixForm(platform::Desktop& desktop, Kavrel& kavrel,
       bankA_(BankId::A, kavrel,
              BankControls{efxAList, typeA, timerA1, timerA2, miniA, imageA, paneA}),
       bankB_(BankId::B, kavrel,
-             BankControls{efxBList, typeB, timerB1, timerB2, miniB, imageB, paneB}) {
+             BankControls{efxBList, typeB, timerB1, timerB2, miniB, imageB, paneB}),
+      previews_(kavrel, PreviewHost{*this,
+                                    vovev_active,
+                                    extmxsim_active,
+                                    updateVoVevTimer,
+                                    {&timerA1, &timerA2, &timerB1, &timerB2},
+                                    Winsock1}) {
     layoutControls();
     wireHandlers();
 }
@@ -172,6 +178,8 @@ void MatrixForm::wireHandlers() {
     fadeLeft.onClick = [this] { fadeLeft_Click(); };
     fadeRight.onClick = [this] { fadeRight_Click(); };
     dmx_active.onClick = [this] { dmx_active_Click(); };
+    vovev_active.onClick = [this] { vovev_active_Click(); };
+    extmxsim_active.onClick = [this] { extmxsim_active_Click(); };
     Closeall.onClick = [this] { Closeall_Click(); };
 
     timerA1.onTimer = [this] { timerA1_Timer(); };
@@ -231,8 +239,10 @@ void MatrixForm::Form_Load() {
 
 void MatrixForm::Form_Unload(int& cancel) {
     (void)cancel;
-    // An unloaded window's timers must not tick into it.
+    // An unloaded window's timers must not tick into it, and its previews
+    // and simulator link end with it.
     stopAllTimers();
+    previews_.shutdown();
 }
 
 void MatrixForm::stopAllTimers() {

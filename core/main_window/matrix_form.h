@@ -18,6 +18,7 @@
 #include "platform/text_box.h"
 #include "platform/window.h"
 #include "platform/winsock.h"
+#include "preview/previews.h"
 
 namespace kavrel {
 
@@ -145,6 +146,8 @@ class MatrixForm : public platform::Window {
     void fadeLeft_Click();
     void fadeRight_Click();
     void dmx_active_Click();
+    void vovev_active_Click();
+    void extmxsim_active_Click();
     void Closeall_Click();
 
     void timerA1_Timer();
@@ -160,6 +163,9 @@ class MatrixForm : public platform::Window {
 
     void beatStepA();
     void beatStepB();
+
+    // The previews and the simulator link.
+    Previews& previews() { return previews_; }
 
     // Moves the crossfader towards `target` (0 bank A, 1 bank B) in the
     // current fade's time on timerM. A fade runs exactly while timerM runs.
@@ -194,6 +200,7 @@ class MatrixForm : public platform::Window {
     platform::FormSlot<MxCommonDialog>& commonDialog_;
     BankContext bankA_;
     BankContext bankB_;
+    Previews previews_;
 
     // The milliseconds from the end of step k - 1 to the end of step k.
     int32_t fadeStepInterval(int32_t k) const;

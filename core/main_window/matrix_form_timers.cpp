@@ -38,10 +38,22 @@ void MatrixForm::updateDMXTimer_Timer() {
     s.dirtyDmx = false;
 }
 
+void MatrixForm::vovev_active_Click() {
+    previews_.vovev_active_Click();
+}
+
+void MatrixForm::extmxsim_active_Click() {
+    previews_.extmxsim_active_Click();
+}
+
 void MatrixForm::updateVoVevTimer_Timer() {
-    // The preview window and the simulator link are fed from here once they
-    // exist; until then a changed output only clears the flag.
-    kavrel_.state().dirtySim = false;
+    SharedState& s = kavrel_.state();
+    // A link whose peer went away ends here even while the output stands still.
+    previews_.watchLink();
+    if (!s.dirtySim) return;
+    if (vovev_active.Value() == 1) previews_.drawSimulator();
+    if (s.extSimConnected) previews_.sendExtSimulator();
+    s.dirtySim = false;
 }
 
 void MatrixForm::updateMainTimer_Timer() {

@@ -1,0 +1,81 @@
+// kavrel_sim_listener: a stand-in matrix simulator for the demo and manual
+// checks. Listens on a loopback port, takes one client, keeps the lights its
+// records name, and writes them as a PNG when the client goes away or the
+// time is up (one pixel per light, scaled up by --scale).
+//
+//   kavrel_sim_listener --port-file FILE --png OUT.png [--grid 12x12]
+//                       [--seconds 30] [--scale 10]
+// The chosen port is written to FILE (one line) as soon as it listens.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "platform/picture_file.h"
+#include "tests/support/sim_listener.h"
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: kavrel_sim_listener --port-file FILE --png OUT.png [--grid COLSxROWS] "
+                 "[--seconds N] [--scale N]\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string portFile, png;
+    int cols = 12, rows = 12, seconds = 30, scale = 10;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string_view opt = argv[i];
+        const std::string value = argv[i + 1];
+        if (opt == "--port-file") {
+            portFile = value;
+        } else if (opt == "--png") {
+            png = value;
+        } else if (opt == "--grid") {
+            if (std::sscanf(value.c_str(), "%dx%d", &cols, &rows) != 2) return usage();
+        } else if (opt == "--seconds") {
+            seconds = std::atoi(value.c_str());
+        } else if (opt == "--scale") {
+            scale = std::atoi(value.c_str());
+        } else {
+            return usage();
+        }
+    }
+    if (portFile.empty() || png.empty() || cols < 1 || cols > 50 || rows < 1 || rows > 50 ||
+        seconds < 1 || seconds > 3600 || scale < 1 || scale > 50)
+        return usage();
+
+    kavrel::testing::SimListener listener;
+    if (listener.port() == 0) {
+        std::fprintf(stderr, "kavrel_sim_listener: cannot listen\n");
+        return 1;
+    }
+    {
+        std::ofstream out(portFile);
+        out << listener.port() << "\n";
+        if (!out) return 1;
+    }
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    bool hadClient = false;
+    while (std::chrono::steady_clock::now() < end) {
+        listener.pump(50);
+        if (listener.connected()) hadClient = true;
+        if (hadClient && listener.peerClosed()) break;
+    }
+    const platform::Surface lights = listener.picture(cols, rows);
+    platform::Surface big(cols * scale, rows * scale, 0);
+    for (int y = 0; y < big.height(); ++y)
+        for (int x = 0; x < big.width(); ++x) big.set(x, y, lights.at(x / scale, y / scale));
+    if (!platform::writePng(big, png)) {
+        std::fprintf(stderr, "kavrel_sim_listener: cannot write %s\n", png.c_str());
+        return 1;
+    }
+    std::printf("%zu records, picture in %s\n", listener.records().size(), png.c_str());
+    return 0;
+}

@@ -1,0 +1,50 @@
+// The preview demo script run by the kavrel program against a stand-in
+// simulator: both previews, full view, connect, a fade, reconnect; what the
+// simulator received equals the mixed frame after the fade.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/host/run_kavrel.h"
+#include "tests/support/sim_listener.h"
+
+namespace kavrel::testing {
+namespace {
+
+TEST(PreviewDemoTest, ScriptRunsBothPreviewsAndTheSimulatorSeesTheFadedMix) {
+    std::ifstream in(std::string(KAVREL_SOURCE_DIR) + "/examples/preview-demo.kav");
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string script = text.str();
+    ASSERT_FALSE(script.empty());
+
+    SimListener listener;
+    const std::string placeholder = "LISTENER_PORT";
+    ASSERT_NE(script.find(placeholder), std::string::npos);
+    for (size_t at; (at = script.find(placeholder)) != std::string::npos;)
+        script.replace(at, placeholder.size(), listener.portText());
+
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("kavrel-preview-demo-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "demo-out");
+    std::ofstream(dir / "demo.kav") << script;
+
+    const hosttest::ProgramRun run = hosttest::runKavrelIn(dir, "demo.kav");
+    EXPECT_EQ(run.status, 0) << run.output;
+    for (const char* png : {"10-plain-preview.png", "11-plain-full-view.png",
+                            "12-surface-preview.png", "13-mix-after-fade.png"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir / "demo-out" / png)) << png;
+
+    // The program has ended; what it sent waits in the listener's socket.
+    for (int i = 0; i < 20 && !listener.peerClosed(); ++i) listener.pump(50);
+    ASSERT_GE(listener.records().size(), 144u);
+    for (int x = 0; x < 12; ++x)
+        for (int y = 0; y < 12; ++y) EXPECT_EQ(listener.light(x, y), 0x0000FF) << x << "," << y;
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace kavrel::testing
