@@ -1,5 +1,6 @@
 #include "core/main_window/project_io.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -122,6 +123,24 @@ bool configured(const BankState& b) {
     return b.curEff >= 0 && cur < b.effOk.size() && b.effOk[cur];
 }
 
+// Every configured Ticker entry read, bank A's then bank B's, hands its font
+// to bank A's font variables as the reader always has; its own field stays as
+// read. The running entries take their own font when they start.
+void takeReadSettings(Kavrel& kavrel) {
+    SharedState& s = kavrel.state();
+    for (const BankState* b : {&s.bankA, &s.bankB}) {
+        const size_t count = static_cast<size_t>(std::max<int16_t>(b->effCount, 0));
+        for (size_t i = 0; i < count && i < b->eff.size() && i < b->effOk.size(); ++i) {
+            if (!b->effOk[i] || b->eff[i].type != static_cast<int16_t>(EffectType::Ticker))
+                continue;
+            if (Effect* ticker = kavrel.effects().find(b->eff[i].type)) {
+                EffectRecord read = b->eff[i];
+                ticker->takeEntrySettings(s.bankA, read);
+            }
+        }
+    }
+}
+
 // Puts a checked project in place of the open one and starts it.
 void commitProject(MatrixForm& form, Project& p) {
     Kavrel& kavrel = form.kavrel();
@@ -151,6 +170,7 @@ void commitProject(MatrixForm& form, Project& p) {
         b.curEff = in.selected;
         bank.list().Select(in.selected + 1);
     }
+    takeReadSettings(kavrel);
     const size_t fades = p.fades.size();
     s.fadeList = std::move(p.fades);
     s.fadeList.emplace_back();

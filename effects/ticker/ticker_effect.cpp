@@ -48,16 +48,29 @@ MxTickerForm* TickerEffect::peekForm() const {
 }
 
 void TickerEffect::takeEntrySettings(BankState& bank, EffectRecord& entry) {
+    const bool systemFont = entry.font != kPixelFontName;
     takeEntryFont(entry, bank);
+    if (systemFont) form().myFontBox.setEnabled(true);
 }
 
 void TickerEffect::start(BankContext& bank) {
     EffectRecord* entry = bank.entry();
     if (entry == nullptr) return;
-    if (MxTickerForm* f = peekForm()) f->dropIfStale();
     takeEntryFont(*entry, bank.state());
+    run(bank);
+}
+
+void TickerEffect::choose(BankContext& bank, bool) {
+    EffectRecord* entry = bank.entry();
+    if (entry == nullptr) return;
+    takeEntrySettings(bank.state(), *entry);
+    run(bank);
+}
+
+void TickerEffect::run(BankContext& bank) {
+    if (MxTickerForm* f = peekForm()) f->dropIfStale();
     initTicker(bank);
-    entry = bank.entry();
+    EffectRecord* entry = bank.entry();
     if (entry == nullptr) return;
     bank.stepTimer().setInterval(tickerInterval(entry->speed));
     if (entry->beat == 0) bank.stepTimer().setEnabled(true);

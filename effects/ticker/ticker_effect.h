@@ -29,8 +29,12 @@ class TickerEffect : public Effect {
     ~TickerEffect() override;
 
     void mainWindowLoad() override { font_.initFont(); }
+    // The entry's font into the bank's font variables; a system font (or
+    // "WindowsFont") also enables the editor's font-dialog button, making the
+    // editor hidden if need be without touching any entry.
     void takeEntrySettings(BankState& bank, EffectRecord& entry) override;
     void start(BankContext& bank) override;
+    void choose(BankContext& bank, bool changed) override;
     void step(BankContext& bank) override;
     void beat(BankContext& bank) override;
     void edit(BankContext& bank) override;
@@ -50,6 +54,9 @@ class TickerEffect : public Effect {
     MxTickerForm* peekForm() const;
 
   private:
+    // Builds and runs the bank's entry once its font variables are set.
+    void run(BankContext& bank);
+
     EffectServices& services_;
     FontDefinition font_;
     std::array<TickerShape, 2> shapes_{};
