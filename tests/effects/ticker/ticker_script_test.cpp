@@ -23,6 +23,15 @@ std::filesystem::path freshDir(const std::string& name) {
     return dir;
 }
 
+// Writes the script into a fresh folder and runs it there.
+hosttest::ProgramRun runScript(const std::string& name, const char* script) {
+    const auto dir = freshDir(name);
+    std::ofstream(dir / "session.kav") << script;
+    hosttest::ProgramRun run = hosttest::runKavrelIn(dir, "session.kav");
+    std::filesystem::remove_all(dir);
+    return run;
+}
+
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
     std::istringstream in(text);
@@ -139,11 +148,8 @@ quit
 )";
 
 TEST(TickerScript, PixelFontInEveryDirectionLetterModeAndBeats) {
-    const auto dir = freshDir("pixel");
-    std::ofstream(dir / "pixel.kav") << kPixelFontScript;
-    const auto run = hosttest::runKavrelIn(dir, "pixel.kav");
+    const auto run = runScript("pixel", kPixelFontScript);
     EXPECT_EQ(run.status, 0) << run.output;
-    std::filesystem::remove_all(dir);
 }
 
 // A system font's glyphs belong to the installed fonts: the script checks the
@@ -194,9 +200,7 @@ quit
 )";
 
 TEST(TickerScript, SystemFontPickedInTheDialog) {
-    const auto dir = freshDir("system");
-    std::ofstream(dir / "system.kav") << kSystemFontScript;
-    const auto run = hosttest::runKavrelIn(dir, "system.kav");
+    const auto run = runScript("system", kSystemFontScript);
     ASSERT_EQ(run.status, 0) << run.output;
     // tickerWidthA, stepMaxA (left), 7 frame rows, tickerWidthA (letters).
     std::vector<std::string> printed;
@@ -224,7 +228,6 @@ TEST(TickerScript, SystemFontPickedInTheDialog) {
         }
     }
     EXPECT_TRUE(lit) << run.output;
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
