@@ -1,5 +1,6 @@
 #include "effects/color_scroll/color_scroll_effect.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -40,6 +41,26 @@ void ColorScrollEffect::start(BankContext& bank) {
     s.colIdx = 0;
     s.step = 0;
     buildScrollStrip(bank);
+    if (e->beat == 0) {
+        s.beat = false;
+        bank.stepTimer().setInterval(scrollInterval(e->speed));
+        bank.stepTimer().setEnabled(true);
+    } else {
+        s.beat = true;
+    }
+}
+
+void ColorScrollEffect::chooseAgain(BankContext& bank) {
+    EffectRecord* e = bank.entry();
+    if (e == nullptr) return;
+    BankState& s = bank.state();
+    e->colorValues.resize(static_cast<size_t>(std::max<int16_t>(e->colorCount, 0)) + 1, 0);
+    s.colIdx = 0;
+    buildScrollStrip(bank);
+    if (e->colorCount < 2) {
+        bank.showMessage(kScrollNotConfigured);
+        return;
+    }
     if (e->beat == 0) {
         s.beat = false;
         bank.stepTimer().setInterval(scrollInterval(e->speed));

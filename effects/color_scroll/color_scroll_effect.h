@@ -30,6 +30,12 @@ class ColorScrollEffect : public Effect {
     void beat(BankContext& bank) override;
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
                       int rows) const override;
+
+  private:
+    // The type box chose Color Scroll for an entry that was one: its widths
+    // sized to its colours, the strip rebuilt from position 0 (the diagonal
+    // front goes on), started by its beat setting.
+    void chooseAgain(BankContext& bank);
 };
 
 }  // namespace kavrel
