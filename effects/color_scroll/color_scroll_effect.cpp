@@ -6,8 +6,10 @@
 
 #include "core/bank_context.h"
 #include "core/record_copy.h"
+#include "effects/color_scroll/mx_color_scroll.h"
 #include "effects/color_scroll/scroll_strip.h"
 #include "platform/convert.h"
+#include "platform/desktop.h"
 
 namespace kavrel {
 
@@ -27,6 +29,18 @@ void scrollColors(BankContext& bank) {
     if (const EffectRecord* e = bank.entry())
         scrollStep(bank.state(), *e, bank.cols(), bank.rows());
     bank.showFrame();
+}
+
+ColorScrollEffect::ColorScrollEffect(EffectServices& services)
+    : editor_(std::make_unique<platform::FormSlot<MxColorScroll>>(services.desktop(),
+                                                                  "MxColorScroll", services)) {
+    editorHooks_ = registerEditorSlot<MxColorScroll>(services, "MxColorScroll", *editor_);
+}
+
+ColorScrollEffect::~ColorScrollEffect() = default;
+
+void ColorScrollEffect::edit(BankContext& bank) {
+    (*editor_)().fill(bank);
 }
 
 void ColorScrollEffect::start(BankContext& bank) {
