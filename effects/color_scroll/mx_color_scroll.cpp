@@ -10,6 +10,7 @@
 #include "core/bank_context.h"
 #include "core/effect_services.h"
 #include "effects/color_scroll/color_scroll_effect.h"
+#include "effects/common/colour_rows.h"
 #include "effects/common/editor_window.h"
 #include "platform/convert.h"
 
@@ -17,7 +18,6 @@ namespace kavrel {
 
 namespace {
 
-constexpr const char* kBars = "||||||||||||";
 constexpr float kListWidth = 220;
 constexpr int kPictureSize = 16;
 
@@ -167,12 +167,6 @@ void MxColorScroll::showDirection(int direction) {
     }
 }
 
-void MxColorScroll::addRow(uint32_t color, const std::string& width) {
-    const int row = ColorList.AddItem(kBars);
-    ColorList.Item(row).ForeColor = color;
-    ColorList.setSubItem(row, 1, width);
-}
-
 void MxColorScroll::fill(BankContext& bank) {
     target_.bind(bank);
     EffectRecord* e = bank.entry();
@@ -187,8 +181,8 @@ void MxColorScroll::fill(BankContext& bank) {
     ColorList.Clear();
     for (int k = 0; k < e->colorCount; ++k) {
         const size_t i = static_cast<size_t>(k);
-        addRow(i < e->colors.size() ? e->colors[i] : 0u,
-               platform::numberText(i < e->colorValues.size() ? e->colorValues[i] : 0));
+        addColourRow(ColorList, i < e->colors.size() ? e->colors[i] : 0u,
+                     platform::numberText(i < e->colorValues.size() ? e->colorValues[i] : 0));
     }
     beatControl.setValue(e->beat == 1 ? 1 : 0);
     fadeMode.setValue(e->blend != 0 ? 1 : 0);
@@ -237,7 +231,7 @@ void MxColorScroll::addColor_Click() {
     const std::optional<uint32_t> color = target_.pickRow(0u);
     // Cancel adds nothing; the entry may also have gone while the mixer was shown.
     if (!color || edited() == nullptr) return;
-    addRow(*color, "1");
+    addColourRow(ColorList, *color, "1");
     updateColorList2();
 }
 
@@ -250,16 +244,7 @@ void MxColorScroll::removeColor_Click() {
 
 void MxColorScroll::moveColor(int by) {
     if (edited() == nullptr) return;
-    const std::optional<int> row = ColorList.SelectedIndex();
-    const int other = row ? *row + by : 0;
-    if (ColorList.Count() >= 2 && row && *row <= ColorList.Count() && other >= 1 &&
-        other <= ColorList.Count()) {
-        std::swap(ColorList.Item(*row).ForeColor, ColorList.Item(other).ForeColor);
-        const std::string width = ColorList.SubItem(*row, 1);
-        ColorList.setSubItem(*row, 1, ColorList.SubItem(other, 1));
-        ColorList.setSubItem(other, 1, width);
-        ColorList.Select(other);
-    }
+    moveSelectedRow(ColorList, by);
     updateColorList2();
 }
 
@@ -292,15 +277,7 @@ void MxColorScroll::ColorList_ItemClick(int row, int button, int column) {
 void MxColorScroll::ColorList_AfterCellEdit(const std::string& oldText,
                                             const std::string& newText) {
     if (edited() == nullptr) return;
-    const int row = ColorList.LastEditRow();
-    if (row >= 1 && row <= ColorList.Count()) {
-        if (ColorList.CurrentColumn() == 0) {
-            ColorList.Item(row).Text = oldText;  // the bars are not edited
-        } else {
-            const std::string text = newText.empty() ? std::string("10") : newText;
-            ColorList.setSubItem(row, 1, platform::isNumeric(text) ? text : oldText);
-        }
-    }
+    settleCellEdit(ColorList, oldText, newText);
     updateColorList2();
 }
 

@@ -83,7 +83,6 @@ class MxColorScroll : public platform::Window {
     void showDirection(int direction);
     void moveColor(int by);
     void spin(bool up);
-    void addRow(uint32_t color, const std::string& width);
     bool beatTicked() const { return beatControl.Value() == 1; }
 
     EditedEntry target_;
