@@ -24,7 +24,7 @@ void registerEffects(EffectRegistry& registry, EffectServices& services) {
     registry.add(EffectType::Paint, std::make_unique<PaintEffect>(services));
     registry.add(EffectType::Image, std::make_unique<ImageEffect>(services));
     registry.add(EffectType::ColorChange, std::make_unique<ColorChangeEffect>(services));
-    registry.add(EffectType::ColorScroll, std::make_unique<ColorScrollEffect>());
+    registry.add(EffectType::ColorScroll, std::make_unique<ColorScrollEffect>(services));
     registry.add(EffectType::Fire, std::make_unique<FireEffect>(services));
     registry.add(EffectType::Fluid, std::make_unique<FluidEffect>(services));
     registry.add(EffectType::Ticker, std::make_unique<TickerEffect>(services));

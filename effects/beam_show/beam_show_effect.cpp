@@ -54,6 +54,19 @@ void BeamShowEffect::start(BankContext& bank) {
     drawBeamShow(bank);
 }
 
+void BeamShowEffect::choose(BankContext& bank, bool) {
+    EffectRecord* e = bank.entry();
+    if (e == nullptr) return;
+    growBeams(*e);
+    drawBeamShow(bank);
+    bank.stepTimer().setInterval(beamInterval(e->speed));
+    if (e->beat == 0) {
+        bank.stepTimer().setEnabled(true);
+    } else {
+        bank.state().beat = true;
+    }
+}
+
 void BeamShowEffect::step(BankContext& bank) {
     drawBeamShow(bank);
     bank.stepTimer().setEnabled(true);

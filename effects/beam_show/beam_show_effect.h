@@ -33,6 +33,9 @@ class BeamShowEffect : public Effect {
     ~BeamShowEffect() override;
 
     void start(BankContext& bank) override;
+    // The type box: the beams go on from where they are; the step timer
+    // follows the entry's beat setting.
+    void choose(BankContext& bank, bool changed) override;
     void step(BankContext& bank) override;
     void beat(BankContext& bank) override;
     void edit(BankContext& bank) override;

@@ -8,6 +8,7 @@
 #include "core/effect_services.h"
 #include "effects/color_change/color_change_entry.h"
 #include "effects/color_change/color_change_timing.h"
+#include "effects/common/colour_rows.h"
 #include "effects/common/editor_window.h"
 #include "effects/common/fill_color.h"
 #include "platform/convert.h"
@@ -16,7 +17,6 @@ namespace kavrel {
 
 namespace {
 
-constexpr const char* kBars = "||||||||||||";
 constexpr std::array<std::string_view, 9> kFadeModeNames{"None",       "Fade",       "Random",
                                                          "FillDown",   "FillUp",     "ScrollUp",
                                                          "ScrollDown", "ScrollLeft", "ScrollRight"};
@@ -103,12 +103,6 @@ void MxColorChange::deselectRow() {
     if (ColorList.Count() > 0) ColorList.Deselect();
 }
 
-void MxColorChange::addRow(uint32_t color, const std::string& time) {
-    const int row = ColorList.AddItem(kBars);
-    ColorList.Item(row).ForeColor = color;
-    ColorList.setSubItem(row, 1, time);
-}
-
 void MxColorChange::fill(BankContext& bank) {
     target_.bind(bank);
     const EffectRecord* e = bank.entry();
@@ -122,7 +116,7 @@ void MxColorChange::fill(BankContext& bank) {
     myName.setText(e->name);
     ColorList.Clear();
     for (int16_t i = 0; i < e->colorCount; ++i)
-        addRow(colourOf(*e, i), platform::numberText(timeOf(*e, i), locale));
+        addColourRow(ColorList, colourOf(*e, i), platform::numberText(timeOf(*e, i), locale));
     slSpeed.setValue(e->speed);
     slFade.setValue(e->level);
     // The beat box first, so that the fade box shows the entry's own mode.
@@ -197,7 +191,7 @@ void MxColorChange::addColor_Click() {
     const std::optional<uint32_t> color = target_.pickRow(0u);
     // The entry may have gone while the mixer was shown.
     if (!color || edited() == nullptr) return;
-    addRow(*color, platform::formatStandard(3.0, desktop().locale()));
+    addColourRow(ColorList, *color, platform::formatStandard(3.0, desktop().locale()));
     updateColorList();
 }
 
@@ -210,32 +204,14 @@ void MxColorChange::removeColor_Click() {
 
 void MxColorChange::moveColor(int by) {
     if (edited() == nullptr) return;
-    const std::optional<int> row = ColorList.SelectedIndex();
-    const int other = row ? *row + by : 0;
-    if (ColorList.Count() >= 2 && row && other >= 1 && other <= ColorList.Count()) {
-        platform::ListRow& a = ColorList.Item(*row);
-        platform::ListRow& b = ColorList.Item(other);
-        std::swap(a.ForeColor, b.ForeColor);
-        const std::string time = ColorList.SubItem(*row, 1);
-        ColorList.setSubItem(*row, 1, ColorList.SubItem(other, 1));
-        ColorList.setSubItem(other, 1, time);
-        ColorList.Select(other);
-    }
+    moveSelectedRow(ColorList, by);
     updateColorList();
 }
 
 void MxColorChange::ColorList_AfterCellEdit(const std::string& oldText,
                                             const std::string& newText) {
     if (edited() == nullptr) return;
-    const int row = ColorList.LastEditRow();
-    if (row >= 1 && row <= ColorList.Count()) {
-        if (ColorList.CurrentColumn() == 0) {
-            ColorList.Item(row).Text = oldText;  // the bars are not edited
-        } else {
-            const std::string text = newText.empty() ? std::string("10") : newText;
-            ColorList.setSubItem(row, 1, platform::isNumeric(text) ? text : oldText);
-        }
-    }
+    settleCellEdit(ColorList, oldText, newText);
     updateColorList();
 }
 

@@ -85,7 +85,6 @@ class MxColorChange : public platform::Window {
     // speed; false (and nothing changed) when there is no current colour.
     bool retime(BankContext& bank, EffectRecord& e);
     void restartAt(BankContext& bank, EffectRecord& e);
-    void addRow(uint32_t color, const std::string& time);
     bool beatTicked() const { return beatControl.Value() == 1; }
 
     EditedEntry target_;

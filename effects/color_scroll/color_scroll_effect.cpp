@@ -1,12 +1,15 @@
 #include "effects/color_scroll/color_scroll_effect.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "core/bank_context.h"
 #include "core/record_copy.h"
+#include "effects/color_scroll/mx_color_scroll.h"
 #include "effects/color_scroll/scroll_strip.h"
 #include "platform/convert.h"
+#include "platform/desktop.h"
 
 namespace kavrel {
 
@@ -28,6 +31,18 @@ void scrollColors(BankContext& bank) {
     bank.showFrame();
 }
 
+ColorScrollEffect::ColorScrollEffect(EffectServices& services)
+    : editor_(std::make_unique<platform::FormSlot<MxColorScroll>>(services.desktop(),
+                                                                  "MxColorScroll", services)) {
+    editorHooks_ = registerEditorSlot<MxColorScroll>(services, "MxColorScroll", *editor_);
+}
+
+ColorScrollEffect::~ColorScrollEffect() = default;
+
+void ColorScrollEffect::edit(BankContext& bank) {
+    (*editor_)().fill(bank);
+}
+
 void ColorScrollEffect::start(BankContext& bank) {
     EffectRecord* e = bank.entry();
     if (e == nullptr) return;
@@ -40,6 +55,26 @@ void ColorScrollEffect::start(BankContext& bank) {
     s.colIdx = 0;
     s.step = 0;
     buildScrollStrip(bank);
+    if (e->beat == 0) {
+        s.beat = false;
+        bank.stepTimer().setInterval(scrollInterval(e->speed));
+        bank.stepTimer().setEnabled(true);
+    } else {
+        s.beat = true;
+    }
+}
+
+void ColorScrollEffect::chooseAgain(BankContext& bank) {
+    EffectRecord* e = bank.entry();
+    if (e == nullptr) return;
+    BankState& s = bank.state();
+    e->colorValues.resize(static_cast<size_t>(std::max<int16_t>(e->colorCount, 0)) + 1, 0);
+    s.colIdx = 0;
+    buildScrollStrip(bank);
+    if (e->colorCount < 2) {
+        bank.showMessage(kScrollNotConfigured);
+        return;
+    }
     if (e->beat == 0) {
         s.beat = false;
         bank.stepTimer().setInterval(scrollInterval(e->speed));

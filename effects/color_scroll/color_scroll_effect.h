@@ -1,12 +1,20 @@
 #pragma once
 // Color Scroll: bands of colour scrolling across the matrix.
 #include <cstdint>
+#include <memory>
 
 #include "core/effect.h"
+#include "effects/common/editor_window.h"
+
+namespace platform {
+template <class T>
+class FormSlot;
+}
 
 namespace kavrel {
 
 class EffectServices;
+class MxColorScroll;
 
 inline constexpr const char* kScrollNotConfigured =
     "ColorScroll not configured ! Please edit effect !";
@@ -24,12 +32,25 @@ void scrollColors(BankContext& bank);
 class ColorScrollEffect : public Effect {
   public:
     KAVREL_PROJECT_FIELDS;
+    explicit ColorScrollEffect(EffectServices& services);
+    ~ColorScrollEffect() override;
+
     void choose(BankContext& bank, bool changed) override;
     void start(BankContext& bank) override;
     void step(BankContext& bank) override;
     void beat(BankContext& bank) override;
+    void edit(BankContext& bank) override;
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,
                       int rows) const override;
+
+  private:
+    // The type box chose Color Scroll for an entry that was one: its widths
+    // sized to its colours, the strip rebuilt from position 0 (the diagonal
+    // front goes on), started by its beat setting.
+    void chooseAgain(BankContext& bank);
+
+    std::unique_ptr<platform::FormSlot<MxColorScroll>> editor_;
+    EditorRegistration editorHooks_;
 };
 
 }  // namespace kavrel

@@ -14,10 +14,10 @@ void ColorScrollEffect::setDefaults(EffectRecord& entry, const BankState&, int, 
 }
 
 void ColorScrollEffect::choose(BankContext& bank, bool changed) {
-    if (!changed) return start(bank);
+    if (!changed) return chooseAgain(bank);
     // A new Color Scroll has no colours yet: the bank keeps its picture.
     bank.stepTimer().setEnabled(false);
-    bank.showMessage("ColorScroll not configured ! Please edit effect !");
+    bank.showMessage(kScrollNotConfigured);
 }
 
 void ColorScrollEffect::writeFields(const EffectRecord& entry, FieldWriter& out) const {

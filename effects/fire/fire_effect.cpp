@@ -50,6 +50,19 @@ void FireEffect::start(BankContext& bank) {
     bank.stepTimer().setEnabled(true);
 }
 
+void FireEffect::choose(BankContext& bank, bool changed) {
+    const EffectRecord* e = bank.entry();
+    if (e == nullptr) return;
+    if (changed) {
+        fillLights(bank.state().frame, bank.cols(), bank.rows(), 0u);
+        bank.showFrame();
+    }
+    for (int i = 0; i < 10; ++i) drawFire(bank, false);
+    bank.showFrame();
+    bank.stepTimer().setInterval(fireInterval(e->speed));
+    bank.stepTimer().setEnabled(true);
+}
+
 void FireEffect::step(BankContext& bank) {
     drawFire(bank, true);
     bank.stepTimer().setEnabled(true);

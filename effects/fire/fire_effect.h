@@ -32,6 +32,9 @@ class FireEffect : public Effect {
     ~FireEffect() override;
 
     void start(BankContext& bank) override;
+    // The type box: a new Fire starts from black, one chosen again keeps its
+    // flames; ten frames are rendered and the last one shown.
+    void choose(BankContext& bank, bool changed) override;
     void step(BankContext& bank) override;
     void edit(BankContext& bank) override;
     void copyForPaste(const EffectRecord& from, EffectRecord& to, int cols,

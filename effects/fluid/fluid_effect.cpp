@@ -38,13 +38,22 @@ void FluidEffect::edit(BankContext& bank) {
     (*editor_)().fill(bank);
 }
 
+namespace {
+
+// As many silent steps as the picture is long in the moving direction, then
+// one shown.
+void primeFluid(BankContext& bank, const EffectRecord& e) {
+    const int steps = e.direction == 1 || e.direction == 5 ? bank.rows() : bank.cols();
+    for (int i = 0; i < steps; ++i) drawFluid(bank, false);
+    drawFluid(bank, true);
+}
+
+}  // namespace
+
 void FluidEffect::start(BankContext& bank) {
     const EffectRecord* e = bank.entry();
     if (e == nullptr) return;
-    // As many steps as the picture is long in the moving direction.
-    const int steps = e->direction == 1 || e->direction == 5 ? bank.rows() : bank.cols();
-    for (int i = 0; i < steps; ++i) drawFluid(bank, false);
-    drawFluid(bank, true);
+    primeFluid(bank, *e);
     if (e->beat == 0) {
         bank.state().beat = false;
         bank.stepTimer().setInterval(fluidInterval(e->speed));
@@ -52,6 +61,15 @@ void FluidEffect::start(BankContext& bank) {
     } else {
         bank.state().beat = true;
     }
+}
+
+void FluidEffect::choose(BankContext& bank, bool changed) {
+    const EffectRecord* e = bank.entry();
+    if (e == nullptr) return;
+    if (changed) bank.state().step = 0;
+    primeFluid(bank, *e);
+    bank.stepTimer().setInterval(fluidInterval(e->speed));
+    bank.stepTimer().setEnabled(true);
 }
 
 void FluidEffect::step(BankContext& bank) {

@@ -31,6 +31,9 @@ class FluidEffect : public Effect {
     ~FluidEffect() override;
 
     void start(BankContext& bank) override;
+    // The type box: primed like a start, then run on the step timer whatever
+    // the entry's beat setting; the bank's beat flag stays as it is.
+    void choose(BankContext& bank, bool changed) override;
     void step(BankContext& bank) override;
     void edit(BankContext& bank) override;
     void beat(BankContext& bank) override;

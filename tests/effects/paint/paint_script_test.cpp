@@ -1,0 +1,79 @@
+// A session script paints through the Paint editor with the real kavrel
+// program: the picture operations (the eight wrap-around shifts, clear,
+// undo, taking the other bank's frame) and a colour from the mixer, checked
+// on the bank's frame cell by cell.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/host/run_kavrel.h"
+
+namespace {
+
+TEST(PaintScript, ShiftsClearUndoGetAndTheMixerColourReachTheBank) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("kavrel-paint-script-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    // Cell (i, j) of the 12 x 12 canvas has its centre at (15 + 22 i, 16 + 22 j).
+    std::ofstream(dir / "paint.kav") << R"(open
+set MatrixForm.typeA Paint
+click MatrixForm.editA
+click MxPicForm.PClear
+expect frame A 0 0 0 0 0
+click MxPicForm.myPalette(2)
+click MxPicForm.PPoint
+mouse down MxPicForm.Bild 15 16
+mouse up MxPicForm.Bild 15 16
+expect frame A 0 0 255 0 0
+click MxPicForm.BRight
+expect frame A 1 0 255 0 0
+expect frame A 0 0 0 0 0
+click MxPicForm.BLeft
+click MxPicForm.BLeft
+expect frame A 11 0 255 0 0
+click MxPicForm.BUp
+expect frame A 11 11 255 0 0
+click MxPicForm.BDown
+expect frame A 11 0 255 0 0
+click MxPicForm.BDownRight
+expect frame A 0 1 255 0 0
+click MxPicForm.BUpLeft
+expect frame A 11 0 255 0 0
+click MxPicForm.BUpRight
+expect frame A 0 11 255 0 0
+click MxPicForm.BDownLeft
+expect frame A 11 0 255 0 0
+click MxPicForm.PClear
+expect frame A 11 0 0 0 0
+click MxPicForm.PUndo
+expect frame A 11 0 255 0 0
+click MxPicForm.PUndo
+expect frame A 11 0 255 0 0
+click MxPicForm.PGet
+expect frame A 5 5 0 0 255
+expect frame A 11 0 0 0 255
+click MxPicForm.PColor
+set MxColorMixer.Sred 10
+set MxColorMixer.Sgreen 20
+set MxColorMixer.Sblue 30
+click MxColorMixer.BOK
+mouse down MxPicForm.Bild 15 16
+mouse up MxPicForm.Bild 15 16
+expect frame A 0 0 10 20 30
+expect var effA(0).pixels(0,0) 1971210
+set MxPicForm.myName Painted
+click MxPicForm.OK
+expect var effA(0).name Painted
+expect var effOkA(0) True
+)";
+    const auto run = hosttest::runKavrelIn(dir, "paint.kav");
+    EXPECT_EQ(run.status, 0) << run.output;
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
