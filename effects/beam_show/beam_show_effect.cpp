@@ -28,8 +28,9 @@ void drawBeamShow(BankContext& bank) {
 
 BeamShowEffect::BeamShowEffect(EffectServices& services)
     : editor_(
-          std::make_shared<platform::FormSlot<MxLaser>>(services.desktop(), "MxLaser", services)) {
-    editorHooks_ = MxLaser::registerHook(services, editor_);
+          std::make_unique<platform::FormSlot<MxLaser>>(services.desktop(), "MxLaser", services)) {
+    editorHooks_ = registerEditorSlot<MxLaser>(services, "MxLaser", *editor_, EditorOk::OwnOnly,
+                                               EditorCloseall::Keeps);
 }
 
 BeamShowEffect::~BeamShowEffect() = default;

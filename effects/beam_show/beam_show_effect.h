@@ -43,8 +43,7 @@ class BeamShowEffect : public Effect {
                       int rows) const override;
 
   private:
-    // Shared with the editor's hooks, which outlive the module.
-    std::shared_ptr<platform::FormSlot<MxLaser>> editor_;
+    std::unique_ptr<platform::FormSlot<MxLaser>> editor_;
     EditorRegistration editorHooks_;
 };
 

@@ -66,23 +66,6 @@ void MxLaser::layoutControls() {
     OK.move(8, 264, 252, 28);
 }
 
-EditorRegistration MxLaser::registerHook(EffectServices& services,
-                                         const std::weak_ptr<platform::FormSlot<MxLaser>>& slot) {
-    const auto peek = [slot]() -> MxLaser* {
-        const auto s = slot.lock();
-        return s ? s->peek() : nullptr;
-    };
-    EditorHook hook;
-    hook.name = "MxLaser";
-    hook.peek = [peek]() -> platform::Window* { return peek(); };
-    hook.confirmedByEdit = false;
-    hook.hiddenByCloseall = false;
-    EditorHooks::Registration registered = services.editors().add(std::move(hook));
-    return EditorRegistration{std::move(registered), services.editors().addEntryWatch([peek] {
-                                  if (MxLaser* w = peek()) w->dropIfGone();
-                              })};
-}
-
 EffectRecord* MxLaser::edited() {
     EffectRecord* e = target_.entry();
     if (e == nullptr) {

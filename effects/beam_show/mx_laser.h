@@ -28,8 +28,6 @@ class MxLaser : public platform::Window {
 
     // The hooks hold the window's slot weakly: a module replaced or gone
     // leaves hooks that find no window.
-    static EditorRegistration registerHook(EffectServices& services,
-                                           const std::weak_ptr<platform::FormSlot<MxLaser>>& slot);
 
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);

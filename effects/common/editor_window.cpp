@@ -19,11 +19,13 @@ void showEditor(EffectServices& services, platform::Window& window) {
 
 EditorRegistration registerEditor(EffectServices& services, const std::string& name,
                                   std::function<platform::Window*()> peek, std::function<void()> ok,
-                                  std::function<void()> watch) {
+                                  std::function<void()> watch, bool hiddenByCloseall) {
     EditorHook hook;
     hook.name = name;
     hook.peek = std::move(peek);
+    hook.confirmedByEdit = static_cast<bool>(ok);
     hook.ok = std::move(ok);
+    hook.hiddenByCloseall = hiddenByCloseall;
     return EditorRegistration{services.editors().add(std::move(hook)),
                               services.editors().addEntryWatch(std::move(watch))};
 }

@@ -21,8 +21,9 @@ class EffectServices;
 void showEditor(EffectServices& services, platform::Window& window);
 
 // Registers an editor: `peek` gives the window if it exists, `ok` is its
-// public OK (the edit buttons confirm a visible editor with it), Closeall
-// hides it, and `watch` runs whenever a bank's current entry changed.
+// public OK (the edit buttons confirm a visible editor with it; empty for an
+// editor whose OK is its own), and `watch` runs whenever a bank's current
+// entry changed. Closeall hides it unless `hiddenByCloseall` is false.
 // The editor stays registered while the returned registrations are kept.
 struct EditorRegistration {
     EditorHooks::Registration hook;
@@ -31,21 +32,32 @@ struct EditorRegistration {
 [[nodiscard]] EditorRegistration registerEditor(EffectServices& services, const std::string& name,
                                                 std::function<platform::Window*()> peek,
                                                 std::function<void()> ok,
-                                                std::function<void()> watch);
+                                                std::function<void()> watch,
+                                                bool hiddenByCloseall = true);
 
-// Registers the editor of a slot; Form has a public OK_Click() and
-// dropIfGone() (hides it once its entry is gone).
+// What the edit buttons and Closeall do with an editor.
+enum class EditorOk { ConfirmedByEdit, OwnOnly };
+enum class EditorCloseall { Hides, Keeps };
+
+// Registers the editor of a slot; Form has dropIfGone() (hides it once its
+// entry is gone) and, unless its OK is its own, a public OK_Click().
 template <class Form, class Slot>
-[[nodiscard]] EditorRegistration registerEditorSlot(EffectServices& services,
-                                                    const std::string& name, Slot& slot) {
+[[nodiscard]] EditorRegistration registerEditorSlot(
+    EffectServices& services, const std::string& name, Slot& slot,
+    EditorOk okMode = EditorOk::ConfirmedByEdit, EditorCloseall closeall = EditorCloseall::Hides) {
+    std::function<void()> ok;
+    if constexpr (requires(Form & f) { f.OK_Click(); }) {
+        if (okMode == EditorOk::ConfirmedByEdit)
+            ok = [&slot] {
+                if (Form* w = slot.peek()) w->OK_Click();
+            };
+    }
     return registerEditor(
-        services, name, [&slot]() -> platform::Window* { return slot.peek(); },
-        [&slot] {
-            if (Form* w = slot.peek()) w->OK_Click();
-        },
+        services, name, [&slot]() -> platform::Window* { return slot.peek(); }, std::move(ok),
         [&slot] {
             if (Form* w = slot.peek()) w->dropIfGone();
-        });
+        },
+        closeall == EditorCloseall::Hides);
 }
 
 // A colour button: the mixer edits `edited`; Cancel gives it back unchanged.

@@ -29,8 +29,9 @@ void drawFire(BankContext& bank, bool redraw) {
 
 FireEffect::FireEffect(EffectServices& services)
     : editor_(
-          std::make_shared<platform::FormSlot<MxFire>>(services.desktop(), "MxFire", services)) {
-    editorHooks_ = MxFire::registerHook(services, editor_);
+          std::make_unique<platform::FormSlot<MxFire>>(services.desktop(), "MxFire", services)) {
+    editorHooks_ = registerEditorSlot<MxFire>(services, "MxFire", *editor_,
+                                              EditorOk::ConfirmedByEdit, EditorCloseall::Hides);
 }
 
 FireEffect::~FireEffect() = default;

@@ -48,24 +48,6 @@ void MxFire::layoutControls() {
     OK.move(90, 152, 80, 28);
 }
 
-EditorRegistration MxFire::registerHook(EffectServices& services,
-                                        const std::weak_ptr<platform::FormSlot<MxFire>>& slot) {
-    const auto peek = [slot]() -> MxFire* {
-        const auto s = slot.lock();
-        return s ? s->peek() : nullptr;
-    };
-    EditorHook hook;
-    hook.name = "MxFire";
-    hook.peek = [peek]() -> platform::Window* { return peek(); };
-    hook.ok = [peek] {
-        if (MxFire* w = peek()) w->OK_Click();
-    };
-    EditorHooks::Registration registered = services.editors().add(std::move(hook));
-    return EditorRegistration{std::move(registered), services.editors().addEntryWatch([peek] {
-                                  if (MxFire* w = peek()) w->dropIfGone();
-                              })};
-}
-
 EffectRecord* MxFire::edited() {
     EffectRecord* e = target_.entry();
     if (e == nullptr) Hide();

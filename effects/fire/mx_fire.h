@@ -26,8 +26,6 @@ class MxFire : public platform::Window {
     // The edit buttons confirm it and Closeall hides it.
     // The hooks hold the window's slot weakly: a module replaced or gone
     // leaves hooks that find no window.
-    static EditorRegistration registerHook(EffectServices& services,
-                                           const std::weak_ptr<platform::FormSlot<MxFire>>& slot);
 
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);

@@ -28,8 +28,9 @@ void drawFluid(BankContext& bank, bool redraw) {
 
 FluidEffect::FluidEffect(EffectServices& services)
     : editor_(
-          std::make_shared<platform::FormSlot<MxWater>>(services.desktop(), "MxWater", services)) {
-    editorHooks_ = MxWater::registerHook(services, editor_);
+          std::make_unique<platform::FormSlot<MxWater>>(services.desktop(), "MxWater", services)) {
+    editorHooks_ = registerEditorSlot<MxWater>(services, "MxWater", *editor_,
+                                               EditorOk::ConfirmedByEdit, EditorCloseall::Keeps);
 }
 
 FluidEffect::~FluidEffect() = default;

@@ -41,8 +41,7 @@ class FluidEffect : public Effect {
                       int rows) const override;
 
   private:
-    // Shared with the editor's hooks, which outlive the module.
-    std::shared_ptr<platform::FormSlot<MxWater>> editor_;
+    std::unique_ptr<platform::FormSlot<MxWater>> editor_;
     EditorRegistration editorHooks_;
 };
 

@@ -74,25 +74,6 @@ void MxWater::layoutControls() {
     OK.move(90, 252, 80, 28);
 }
 
-EditorRegistration MxWater::registerHook(EffectServices& services,
-                                         const std::weak_ptr<platform::FormSlot<MxWater>>& slot) {
-    const auto peek = [slot]() -> MxWater* {
-        const auto s = slot.lock();
-        return s ? s->peek() : nullptr;
-    };
-    EditorHook hook;
-    hook.name = "MxWater";
-    hook.peek = [peek]() -> platform::Window* { return peek(); };
-    hook.ok = [peek] {
-        if (MxWater* w = peek()) w->OK_Click();
-    };
-    hook.hiddenByCloseall = false;
-    EditorHooks::Registration registered = services.editors().add(std::move(hook));
-    return EditorRegistration{std::move(registered), services.editors().addEntryWatch([peek] {
-                                  if (MxWater* w = peek()) w->dropIfGone();
-                              })};
-}
-
 EffectRecord* MxWater::edited() {
     EffectRecord* e = target_.entry();
     if (e == nullptr) Hide();

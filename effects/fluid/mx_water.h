@@ -30,8 +30,6 @@ class MxWater : public platform::Window {
     // The edit buttons confirm it; Closeall leaves it shown.
     // The hooks hold the window's slot weakly: a module replaced or gone
     // leaves hooks that find no window.
-    static EditorRegistration registerHook(EffectServices& services,
-                                           const std::weak_ptr<platform::FormSlot<MxWater>>& slot);
 
     PLATFORM_CONTROL(platform::Label, lblName);
     PLATFORM_CONTROL(platform::TextBox, myName);
