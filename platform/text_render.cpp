@@ -47,7 +47,7 @@ class FreeTypeRasterizer : public TextRasterizer {
     FreeTypeRasterizer& operator=(const FreeTypeRasterizer&) = delete;
 
     void drawText(Surface& surface, int32_t x, int32_t y, std::string_view utf8,
-                  const FontSpec& font, Color color) override;
+                  const FontStyle& font, Color color) override;
 
   private:
     std::optional<Match> match(const std::string& face, bool bold, bool italic);
@@ -106,7 +106,7 @@ void bar(Surface& s, int64_t x0, int64_t x1, int64_t top, int64_t thickness, Col
 }
 
 void FreeTypeRasterizer::drawText(Surface& surface, int32_t x, int32_t y, std::string_view utf8,
-                                  const FontSpec& font, Color color) {
+                                  const FontStyle& font, Color color) {
     if (font.height < 1 || utf8.empty()) return;
     const int32_t height = std::min(font.height, kMaxTextHeight);
     const bool bold = font.weight >= 700;

@@ -13,7 +13,7 @@
 
 namespace platform {
 
-struct FontSpec {
+struct FontStyle {
     std::string face;
     int32_t height = 0;    // character cell height in pixels
     int32_t weight = 400;  // 700 and above draw bold
@@ -29,7 +29,7 @@ class TextRasterizer {
     // cell at (x, y), clipped to the buffer. Draws nothing for a height
     // below 1 or when no font can be had.
     virtual void drawText(Surface& surface, int32_t x, int32_t y, std::string_view utf8,
-                          const FontSpec& font, Color color) = 0;
+                          const FontStyle& font, Color color) = 0;
 };
 
 // Heights above this are drawn at this height.

@@ -142,23 +142,23 @@ bool buildSystemStrip(BankState& bank, TickerShape& shape, const EffectRecord& e
     canvas.setBackColor(entry.color2);  // clears the canvas
     canvas.canvas().Cls();
 
-    platform::FontSpec spec;
-    spec.face = bank.fontName;
-    spec.height = size;
-    spec.weight = bank.fontBold == 1 ? 700 : 400;
-    spec.italic = bank.fontItalic == 1;
-    spec.underline = bank.fontWeight == 1;
-    spec.strikeout = bank.fontStrike == 1;
+    platform::FontStyle font;
+    font.face = bank.fontName;
+    font.height = size;
+    font.weight = bank.fontBold == 1 ? 700 : 400;
+    font.italic = bank.fontItalic == 1;
+    font.underline = bank.fontWeight == 1;
+    font.strikeout = bank.fontStrike == 1;
     const uint32_t ink = rgbOf(entry.color1);
     platform::Surface& surface = canvas.surface();
     if (vertical) {
         if (entry.backward != 0) std::reverse(chars.begin(), chars.end());
         for (size_t i = 0; i < chars.size(); ++i)
             text.drawText(surface, 0, static_cast<int32_t>(i) * size,
-                          platform::encodeUtf8(chars[i]), spec, ink);
+                          platform::encodeUtf8(chars[i]), font, ink);
     } else {
         if ((entry.backward != 0) != (entry.mirror != 0)) std::reverse(chars.begin(), chars.end());
-        text.drawText(surface, 0, 0, joinUtf8(chars), spec, ink);
+        text.drawText(surface, 0, 0, joinUtf8(chars), font, ink);
     }
 
     // Trim to the last column (from 1 on) holding exactly the text colour.

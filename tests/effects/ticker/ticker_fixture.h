@@ -26,7 +26,7 @@ class BlockText : public platform::TextRasterizer {
     bool smoothEdge = false;
     int calls = 0;
     void drawText(platform::Surface& s, int32_t x, int32_t y, std::string_view utf8,
-                  const platform::FontSpec& font, platform::Color color) override {
+                  const platform::FontStyle& font, platform::Color color) override {
         ++calls;
         int64_t pen = x;
         for (char32_t c : platform::decodeUtf8(utf8)) {
