@@ -7,6 +7,7 @@
 #include "core/effect_services.h"
 #include "effects/beam_show/beam_render.h"
 #include "effects/beam_show/beam_show_effect.h"
+#include "effects/common/beat_control.h"
 #include "effects/common/editor_window.h"
 #include "platform/convert.h"
 #include "platform/desktop.h"
@@ -177,17 +178,7 @@ void MxLaser::Beat_Click() {
     EffectRecord* e = edited();
     BankContext* bank = target_.bank();
     if (e == nullptr || bank == nullptr) return;
-    if (Beat.Value() == 1) {
-        bank->stepTimer().setEnabled(false);
-        bank->secondTimer().setEnabled(false);
-        bank->secondTimer().setInterval(50);
-        e->beat = 1;
-        bank->state().beat = true;
-    } else {
-        bank->state().beat = false;
-        e->beat = 0;
-        bank->stepTimer().setEnabled(true);
-    }
+    setBeatControl(*bank, *e, Beat.Value() == 1, true);
 }
 
 void MxLaser::OK_Click() {

@@ -8,6 +8,7 @@
 #include "core/effect_services.h"
 #include "effects/color_change/color_change_entry.h"
 #include "effects/color_change/color_change_timing.h"
+#include "effects/common/beat_control.h"
 #include "effects/common/colour_rows.h"
 #include "effects/common/editor_window.h"
 #include "effects/common/fill_color.h"
@@ -302,18 +303,12 @@ void MxColorChange::beatControl_Click() {
     // Either way no transition is left half-run.
     s.colorFadeRunning = false;
     if (beatTicked()) {
+        // Beats step the colours directly: no transition mode.
         cbFadeMode.setListIndex(0);
-        bank->stopTimers();
-        bank->secondTimer().setInterval(50);  // the beat lock-out
-        e->beat = 1;
         s.pendingFade = 0;
         e->fadeMode = 0;
-        s.beat = true;
-    } else {
-        s.beat = false;
-        e->beat = 0;
-        if (e->colorCount >= 2) bank->stepTimer().setEnabled(true);
     }
+    setBeatControl(*bank, *e, beatTicked(), e->colorCount >= 2);
 }
 
 }  // namespace kavrel

@@ -10,6 +10,7 @@
 #include "core/bank_context.h"
 #include "core/effect_services.h"
 #include "effects/color_scroll/color_scroll_effect.h"
+#include "effects/common/beat_control.h"
 #include "effects/common/colour_rows.h"
 #include "effects/common/editor_window.h"
 #include "platform/convert.h"
@@ -309,16 +310,7 @@ void MxColorScroll::beatControl_Click() {
     EffectRecord* e = edited();
     BankContext* bank = target_.bank();
     if (e == nullptr || bank == nullptr) return;
-    if (beatTicked()) {
-        bank->stopTimers();
-        bank->secondTimer().setInterval(50);  // the beat lock-out
-        e->beat = 1;
-        bank->state().beat = true;
-    } else {
-        bank->state().beat = false;
-        e->beat = 0;
-        if (e->colorCount > 1) bank->stepTimer().setEnabled(true);
-    }
+    setBeatControl(*bank, *e, beatTicked(), e->colorCount > 1);
 }
 
 void MxColorScroll::richtung_Click(int index) {

@@ -5,6 +5,7 @@
 #include "core/bank_context.h"
 #include "core/editor_hooks.h"
 #include "core/effect_services.h"
+#include "effects/common/beat_control.h"
 #include "effects/common/editor_window.h"
 #include "effects/fluid/fluid_effect.h"
 
@@ -142,17 +143,7 @@ void MxWater::beatControl_Click() {
     EffectRecord* e = edited();
     BankContext* bank = target_.bank();
     if (e == nullptr || bank == nullptr) return;
-    if (beatControl.Value() == 1) {
-        bank->stepTimer().setEnabled(false);
-        bank->secondTimer().setEnabled(false);
-        bank->secondTimer().setInterval(50);
-        e->beat = 1;
-        bank->state().beat = true;
-    } else {
-        bank->state().beat = false;
-        e->beat = 0;
-        bank->stepTimer().setEnabled(true);
-    }
+    setBeatControl(*bank, *e, beatControl.Value() == 1, true);
 }
 
 void MxWater::myName_KeyPress(int& keyAscii) {

@@ -1,4 +1,5 @@
 #include "effects/ticker/mx_ticker_form.h"
+#include "effects/common/beat_control.h"
 
 #include <memory>
 #include <optional>
@@ -19,7 +20,6 @@ constexpr platform::Color kFormGrey = platform::rgb(128, 128, 128);
 constexpr platform::Color kLightGrey = platform::rgb(224, 224, 224);
 constexpr platform::Color kWhite = platform::rgb(255, 255, 255);
 constexpr int32_t kFontDialogFlags = 0x20103;
-constexpr int32_t kBeatLockoutMs = 50;
 constexpr int kDirections[] = {1, 3, 5, 7};
 
 platform::PicturePtr swatch(platform::Color c) {
@@ -383,17 +383,7 @@ void MxTickerForm::Beat_Click() {
     BankContext* bank = nullptr;
     EffectRecord* e = quiet_ ? nullptr : boundEntry(bank);
     if (e == nullptr) return;
-    if (Beat.Value() == 1) {
-        bank->stepTimer().setEnabled(false);
-        bank->secondTimer().setEnabled(false);
-        bank->secondTimer().setInterval(kBeatLockoutMs);
-        e->beat = 1;
-        bank->state().beat = true;
-    } else {
-        bank->state().beat = false;
-        e->beat = 0;
-        bank->stepTimer().setEnabled(true);
-    }
+    setBeatControl(*bank, *e, Beat.Value() == 1, true);
 }
 
 void MxTickerForm::myName_KeyPress(int& keyAscii) {
