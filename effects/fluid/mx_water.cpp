@@ -3,10 +3,7 @@
 #include <memory>
 
 #include "core/bank_context.h"
-#include "core/editor_hooks.h"
-#include "core/effect_services.h"
 #include "effects/common/beat_control.h"
-#include "effects/common/editor_window.h"
 #include "effects/fluid/fluid_effect.h"
 
 namespace kavrel {
@@ -22,18 +19,11 @@ platform::PicturePtr plainPicture(platform::Color c) {
 }  // namespace
 
 MxWater::MxWater(platform::Desktop& desktop, EffectServices& services)
-    : Window(desktop, "MxWater"), target_(services, EffectType::Fluid) {
+    : ColourPairEditor(desktop, "MxWater", services, EffectType::Fluid, false) {
     layoutControls();
-    myName.onKeyPress = [this](int& key) { myName_KeyPress(key); };
-    Color1.onClick = [this] { Color1_Click(); };
-    Color2.onClick = [this] { Color2_Click(); };
     for (size_t i = 0; i < 4; ++i)
         buttons()[i]->onClick = [this, i] { richtung_Click(kDirections[i]); };
-    slIntensity.onChange = [this] { slIntensity_Change(); };
-    slIntensity.onScroll = [this] { slIntensity_Change(); };
-    slSpeed.onChange = [this] { slSpeed_Change(); };
     beatControl.onClick = [this] { beatControl_Click(); };
-    OK.onClick = [this] { OK_Click(); };
 }
 
 void MxWater::layoutControls() {
@@ -41,15 +31,7 @@ void MxWater::layoutControls() {
     setScaleMode(platform::ScaleMode::Pixels);
     setWidth(260 * platform::kTwipsPerPixel);
     setHeight(300 * platform::kTwipsPerPixel);
-    lblName.setCaption("Name : ");
-    lblName.move(8, 8, 110, 20);
-    myName.move(120, 8, 130, 20);
-    lblColor1.setCaption("MainColor : ");
-    lblColor1.move(8, 36, 110, 20);
-    Color1.move(120, 36, 40, 20);
-    lblColor2.setCaption("Secondary Color : ");
-    lblColor2.move(8, 64, 110, 20);
-    Color2.move(120, 64, 40, 20);
+    layoutNameAndColours();
     lblDirection.setCaption("Direction : ");
     lblDirection.move(8, 92, 110, 20);
     // A diamond: up on top, left and right beside, down below.
@@ -75,12 +57,6 @@ void MxWater::layoutControls() {
     OK.move(90, 252, 80, 28);
 }
 
-EffectRecord* MxWater::edited() {
-    EffectRecord* e = target_.entry();
-    if (e == nullptr) Hide();
-    return e;
-}
-
 void MxWater::showDirection(int direction) {
     for (size_t i = 0; i < 4; ++i) {
         platform::Button& b = *buttons()[i];
@@ -88,31 +64,13 @@ void MxWater::showDirection(int direction) {
     }
 }
 
-void MxWater::fill(BankContext& bank) {
-    target_.bind(bank);
-    const EffectRecord* e = bank.entry();
-    if (e == nullptr) return;
-    // Setting the controls stores nothing back into the entry.
-    filling_ = true;
-    myName.setText(e->name);
-    Color1.setBackColor(e->color1);
-    Color2.setBackColor(e->color2);
-    slIntensity.setValue(e->level);
-    slSpeed.setValue(e->speed);
-    showDirection(e->direction);
-    beatControl.setValue(e->beat == 1 ? 1 : 0);
-    filling_ = false;
-    showEditor(target_.services(), *this);
+void MxWater::fillMore(const EffectRecord& entry) {
+    showDirection(entry.direction);
+    beatControl.setValue(entry.beat == 1 ? 1 : 0);
 }
 
-void MxWater::pickInto(platform::PictureBox& box, bool second) {
-    if (edited() == nullptr) return;
-    const uint32_t color = target_.pickEdited(box.BackColor());
-    EffectRecord* e = edited();
-    if (e == nullptr) return;  // gone while the mixer was shown
-    box.setBackColor(color);
-    // The next step's new line shows it.
-    (second ? e->color2 : e->color1) = color;
+int32_t MxWater::speedInterval(int16_t speed) const {
+    return fluidInterval(speed);
 }
 
 void MxWater::richtung_Click(int index) {
@@ -124,35 +82,12 @@ void MxWater::richtung_Click(int index) {
     drawFluid(*bank, true);
 }
 
-void MxWater::slIntensity_Change() {
-    if (filling_) return;
-    if (EffectRecord* e = edited()) e->level = static_cast<int16_t>(slIntensity.Value());
-}
-
-void MxWater::slSpeed_Change() {
-    if (filling_) return;
-    EffectRecord* e = edited();
-    BankContext* bank = target_.bank();
-    if (e == nullptr || bank == nullptr) return;
-    e->speed = static_cast<int16_t>(slSpeed.Value());
-    bank->stepTimer().setInterval(fluidInterval(e->speed));
-}
-
 void MxWater::beatControl_Click() {
     if (filling_) return;
     EffectRecord* e = edited();
     BankContext* bank = target_.bank();
     if (e == nullptr || bank == nullptr) return;
     setBeatControl(*bank, *e, beatControl.Value() == 1, true);
-}
-
-void MxWater::myName_KeyPress(int& keyAscii) {
-    if (keyAscii == 13) OK_Click();
-}
-
-void MxWater::OK_Click() {
-    target_.confirm(myName.Text(), true);
-    Hide();
 }
 
 }  // namespace kavrel
