@@ -8,10 +8,10 @@
 #include <string>
 
 #include "core/kavrel.h"
-#include "core/main_window/matrix_form.h"
 #include "effects/image/image_view.h"
 #include "host/kavrel_plugin.h"
 #include "host/orva_host.h"
+#include "main_window/matrix_form.h"
 #include "platform/picture_file.h"
 #include "platform/user_driver.h"
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "core/main_window/matrix_form.h"
 #include "host/kavrel_plugin.h"
 #include "host/orva_host.h"
+#include "main_window/matrix_form.h"
 #include "platform/user_driver.h"
 #include "tests/support/sim_listener.h"
 

@@ -14,8 +14,8 @@
 #include "core/effect_services.h"
 #include "core/instance_options.h"
 #include "core/shared_state.h"
-#include "host/orva_typelib.h"
 #include "platform/desktop.h"
+#include "typelib/orva_typelib.h"
 
 namespace kavrel {
 

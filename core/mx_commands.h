@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "host/orva_typelib.h"
+#include "typelib/orva_typelib.h"
 
 namespace kavrel {
 

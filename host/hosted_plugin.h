@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "host/orva_typelib.h"
 #include "host/plugin_probe.h"
 #include "platform/event_loop.h"
 #include "platform/locale.h"
+#include "typelib/orva_typelib.h"
 
 namespace orva {
 

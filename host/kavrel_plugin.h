@@ -4,8 +4,8 @@
 // kavrel program and the tests read.
 #include <memory>
 
-#include "core/plugin/orva_plugin.h"
 #include "host/hosted_plugin.h"
+#include "plugin/orva_plugin.h"
 
 namespace orva {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "host/hosted_plugin.h"
-#include "host/orva_typelib.h"
+#include "typelib/orva_typelib.h"
 
 namespace orva {
 

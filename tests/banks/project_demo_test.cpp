@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/host/run_kavrel.h"
+#include "tests/cli/run_kavrel.h"
 
 namespace {
 

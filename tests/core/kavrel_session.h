@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/kavrel.h"
-#include "core/main_window/matrix_form.h"
 #include "host/kavrel_plugin.h"
 #include "host/orva_host.h"
+#include "main_window/matrix_form.h"
 #include "platform/user_driver.h"
 
 namespace kavrel::testing {

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "tests/host/run_kavrel.h"
+#include "tests/cli/run_kavrel.h"
 #include "tests/support/sim_listener.h"
 
 namespace kavrel::testing {

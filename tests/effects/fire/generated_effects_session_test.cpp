@@ -2,10 +2,10 @@
 // lists, stepped by their timers and beats, and edited in their editors.
 #include <gtest/gtest.h>
 
-#include "core/main_window/matrix_form.h"
 #include "effects/beam_show/mx_laser.h"
 #include "effects/fire/mx_fire.h"
 #include "effects/fluid/mx_water.h"
+#include "main_window/matrix_form.h"
 #include "tests/core/kavrel_session.h"
 
 namespace kavrel::testing {

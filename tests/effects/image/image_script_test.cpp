@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/picture_file.h"
-#include "tests/host/run_kavrel.h"
+#include "tests/cli/run_kavrel.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "tests/host/run_kavrel.h"
+#include "tests/cli/run_kavrel.h"
 
 namespace {
 

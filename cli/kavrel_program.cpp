@@ -1,0 +1,245 @@
+#include "cli/kavrel_program.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "cli/line_source.h"
+#include "cli/script_runner.h"
+#include "cli/script_values.h"
+
+namespace kavrel {
+
+namespace {
+// Writes to a descriptor it owns. A failed write fails the stream, which then
+// writes nothing more; the caller sees it at the final flush.
+class FdWriteBuffer : public std::streambuf {
+  public:
+    explicit FdWriteBuffer(int fd) : fd_(fd) { setp(buffer_, buffer_ + sizeof buffer_); }
+    ~FdWriteBuffer() override {
+        writeOut();
+        ::close(fd_);
+    }
+    FdWriteBuffer(const FdWriteBuffer&) = delete;
+    FdWriteBuffer& operator=(const FdWriteBuffer&) = delete;
+
+  protected:
+    int_type overflow(int_type c) override {
+        if (!writeOut()) return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return writeOut() ? 0 : -1; }
+
+  private:
+    bool writeOut() {
+        const char* p = pbase();
+        size_t left = static_cast<size_t>(pptr() - pbase());
+        setp(buffer_, buffer_ + sizeof buffer_);
+        while (left > 0) {
+            const ssize_t n = ::write(fd_, p, left);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            p += n;
+            left -= static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    int fd_;
+    char buffer_[8192];
+};
+
+// Opens the DMX log for writing, emptied. Only a regular file or a new one is
+// taken: opening without blocking keeps a FIFO from waiting for a reader, and
+// a device or FIFO is refused. Throws UsageError naming the problem.
+std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path, const std::string& script) {
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    // ENXIO: a FIFO that no one reads.
+    if (fd < 0 && errno == ENXIO)
+        throw UsageError("the DMX log " + quotedText(path) + " is not a regular file");
+    if (fd < 0) throw UsageError("cannot write the DMX log " + quotedText(path));
+    struct stat log {};
+    if (::fstat(fd, &log) != 0 || !S_ISREG(log.st_mode)) {
+        ::close(fd);
+        throw UsageError("the DMX log " + quotedText(path) + " is not a regular file");
+    }
+    // Emptying the log must not empty the script being read.
+    struct stat source {};
+    if (!script.empty() && ::stat(script.c_str(), &source) == 0 && source.st_dev == log.st_dev &&
+        source.st_ino == log.st_ino) {
+        ::close(fd);
+        throw UsageError("the DMX log " + quotedText(path) + " is the script itself");
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::ftruncate(fd, 0) != 0 || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        throw UsageError("cannot write the DMX log " + quotedText(path));
+    }
+    return std::make_unique<FdWriteBuffer>(fd);
+}
+
+int session(const std::vector<std::string>& args, const orva::PluginFactory& factory,
+            std::ostream& out, std::ostream& err, int stdinFd);
+}  // namespace
+
+std::string usageText() {
+    return "usage: kavrel [options] [SCRIPT]\n"
+           "Loads the Kavrel plug-in into the stand-in Orva host and plays a session\n"
+           "script, one action per line. Without SCRIPT, or with -, the lines are read\n"
+           "from standard input as they come.\n"
+           "\n"
+           "options:\n"
+           "  --locale en|de     the user's locale (default en)\n"
+           "  --grid COLSxROWS   matrix size at start, 1..50 each (default 12x12)\n"
+           "  --project PATH     the host's current project file\n"
+           "  --realtime         timers run on the wall clock (default: virtual time)\n"
+           "  --dmx-log FILE     write every DMX value sent as \"MS ADDRESS VALUE\"\n"
+           "  --seed N           seed of the random numbers\n"
+           "  --help             show this text\n"
+           "\n"
+           "A script may set the grid and locale itself in lines before open:\n"
+           "\"grid COLSxROWS\", \"locale en|de\"; they win over the options.\n"
+           "\n"
+           "exit status: 0 when every line ran and every expect held, 1 at the first\n"
+           "failed expect, 2 for a script or usage error or output that could not be\n"
+           "written.\n";
+}
+
+ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
+    ProgramOptions o;
+    bool haveScript = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw UsageError(quotedText(a) + " needs a value");
+            return args[++i];
+        };
+        if (a == "--help") {
+            o.help = true;
+        } else if (a == "--locale") {
+            const std::string& v = value();
+            auto locale = parseLocale(v);
+            if (!locale) throw UsageError("--locale takes en or de, not " + quotedText(v));
+            o.start.locale = *locale;
+        } else if (a == "--grid") {
+            const std::string& v = value();
+            auto grid = parseGrid(v);
+            if (!grid)
+                throw UsageError("--grid takes COLSxROWS with 1.." + std::to_string(kMaxGrid) +
+                                 " each, not " + quotedText(v));
+            o.start.gridCols = grid->first;
+            o.start.gridRows = grid->second;
+        } else if (a == "--project") {
+            o.projectFile = value();
+        } else if (a == "--realtime") {
+            o.start.clock = platform::ClockMode::Realtime;
+        } else if (a == "--dmx-log") {
+            o.dmxLog = value();
+            if (o.dmxLog.empty()) throw UsageError("--dmx-log needs a file name");
+        } else if (a == "--seed") {
+            const std::string& v = value();
+            uint64_t seed = 0;
+            auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), seed);
+            if (v.empty() || ec != std::errc() || ptr != v.data() + v.size())
+                throw UsageError("--seed takes a whole number from 0, not " + quotedText(v));
+            o.start.randomSeed = seed;
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError("unknown option " + quotedText(a));
+        } else {
+            if (haveScript)
+                throw UsageError("more than one script: " + quotedText(o.script) + ", " +
+                                 quotedText(a));
+            haveScript = true;
+            o.script = a;
+        }
+    }
+    return o;
+}
+
+int runProgram(const std::vector<std::string>& args, const orva::PluginFactory& factory,
+               std::ostream& out, std::ostream& err, int stdinFd) {
+    int status = session(args, factory, out, err, stdinFd);
+    // What the script printed is part of its result: losing it is a failure.
+    if (!out.flush()) {
+        err << "kavrel: cannot write standard output\n";
+        status = kExitScriptError;
+    }
+    return status;
+}
+
+namespace {
+int session(const std::vector<std::string>& args, const orva::PluginFactory& factory,
+            std::ostream& out, std::ostream& err, int stdinFd) {
+    try {
+        ProgramOptions o;
+        try {
+            o = parseProgramOptions(args);
+        } catch (const UsageError& e) {
+            err << "kavrel: " << e.what() << "\n(kavrel --help shows the usage)\n";
+            return kExitScriptError;
+        }
+        if (o.help) {
+            out << usageText();
+            return kExitOk;
+        }
+        std::ifstream scriptFile;
+        std::unique_ptr<LineSource> lines;
+        const bool fromStdin = o.script.empty() || o.script == "-";
+        if (fromStdin) {
+            lines = std::make_unique<FdLineSource>(stdinFd);
+        } else {
+            scriptFile.open(o.script);
+            if (!scriptFile) {
+                err << "kavrel: cannot read the script " << quotedText(o.script) << '\n';
+                return kExitScriptError;
+            }
+            lines = std::make_unique<StreamLineSource>(scriptFile);
+        }
+        std::unique_ptr<FdWriteBuffer> dmxBuffer;
+        std::ostream dmxLog(nullptr);
+        if (!o.dmxLog.empty()) {
+            try {
+                dmxBuffer = openDmxLog(o.dmxLog, fromStdin ? std::string() : o.script);
+            } catch (const UsageError& e) {
+                err << "kavrel: " << e.what() << '\n';
+                return kExitScriptError;
+            }
+            dmxLog.rdbuf(dmxBuffer.get());
+        }
+        int status = kExitOk;
+        {
+            ScriptRunner runner(factory, o.start, out, err);
+            runner.host().setProjectFile(o.projectFile);
+            if (dmxBuffer) runner.host().dmx().setLog(&dmxLog);
+            status = runner.run(*lines);
+        }
+        if (dmxBuffer && !dmxLog.flush()) {
+            err << "kavrel: could not write the DMX log " << quotedText(o.dmxLog) << '\n';
+            status = kExitScriptError;
+        }
+        return status;
+    } catch (const std::exception& e) {
+        err << "kavrel: " << printableText(e.what(), 1000) << '\n';
+        return kExitScriptError;
+    }
+}
+}  // namespace
+
+int runProgram(int argc, char** argv, const orva::PluginFactory& factory) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    return runProgram(args, factory, std::cout, std::cerr, 0);
+}
+
+}  // namespace kavrel

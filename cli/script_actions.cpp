@@ -1,0 +1,203 @@
+// The script's actions: what the user does to the plug-in's windows and what
+// the host does to the plug-in.
+#include <algorithm>
+
+#include "cli/script_runner.h"
+#include "cli/script_values.h"
+#include "platform/option_button.h"
+
+namespace kavrel {
+
+namespace {
+// Mouse positions beyond this are no position on any window.
+constexpr double kMaxMouseUnits = 1e9;
+
+platform::TargetName controlTarget(const std::string& word, const std::string& action) {
+    auto t = checkTarget(word);
+    if (t.control.empty())
+        throw ScriptError(action + " needs a control, not the window " + quotedText(word));
+    return t;
+}
+}  // namespace
+
+void ScriptRunner::doOpen(const Words& w) {
+    checkWordCount(w, 0, 0, "open");
+    if (host_.isOpen()) throw ScriptError("the plug-in is open already");
+    host_.open(start_, [this](orva::HostedPlugin& p) { attach(p); });
+}
+
+void ScriptRunner::doClickLike(const Words& w) {
+    const bool dbl = w[0] == "dblclick";
+    checkWordCount(w, 1, 1, dbl ? "dblclick TARGET" : "click TARGET");
+    checkTarget(w[1]);
+    auto d = driver();
+    note(dbl ? d.dblclick(w[1]) : d.click(w[1]), w[0], w[1]);
+}
+
+void ScriptRunner::doSet(const Words& w) {
+    checkWordCount(w, 2, 2, "set TARGET VALUE (quote a value that starts with #: \"#2\")");
+    controlTarget(w[1], "set");
+    auto d = driver();
+    // An option button is set by choosing it, as a user does.
+    if (auto* option = dynamic_cast<platform::OptionButton*>(&d.control(w[1]))) {
+        if (w[2] != "1" && w[2] != "True")
+            throw ScriptError("an option button is set with 1 (choosing another one clears it)");
+        note(option->userClick(), "set", w[1]);
+        return;
+    }
+    note(d.set(w[1], w[2]), "set", w[1]);
+}
+
+void ScriptRunner::doSelect(const Words& w) {
+    checkWordCount(w, 2, 3, "select TARGET ROW [COL]");
+    controlTarget(w[1], "select");
+    const auto row = wholeNumber(w[2], 1, INT32_MAX, "ROW");
+    const auto col = w.size() > 3 ? wholeNumber(w[3], 0, INT32_MAX, "COL") : 0;
+    note(driver().select(w[1], static_cast<int>(row), static_cast<int>(col)), "select", w[1]);
+}
+
+void ScriptRunner::doEdit(const Words& w) {
+    checkWordCount(w, 4, 4, "edit TARGET ROW COL TEXT");
+    controlTarget(w[1], "edit");
+    const auto row = wholeNumber(w[2], 1, INT32_MAX, "ROW");
+    const auto col = wholeNumber(w[3], 0, INT32_MAX, "COL");
+    note(driver().edit(w[1], static_cast<int>(row), static_cast<int>(col), w[4]), "edit", w[1]);
+}
+
+void ScriptRunner::doSpin(const Words& w) {
+    checkWordCount(w, 2, 2, "spin TARGET up|down");
+    controlTarget(w[1], "spin");
+    if (w[2] != "up" && w[2] != "down")
+        throw ScriptError("bad syntax, expected: spin TARGET up|down");
+    note(driver().spin(w[1], w[2] == "up"), "spin", w[1]);
+}
+
+void ScriptRunner::doKey(const Words& w) {
+    checkWordCount(w, 2, 2, "key TARGET CODE");
+    checkTarget(w[1]);
+    const auto code = wholeNumber(w[2], 0, 255, "CODE");
+    note(driver().key(w[1], static_cast<int>(code)), "key", w[1]);
+}
+
+void ScriptRunner::doMouse(const Words& w) {
+    const char* usage = "mouse down|move|up TARGET X Y [BUTTON [SHIFT]]";
+    checkWordCount(w, 4, 6, usage);
+    platform::MouseAction action;
+    if (w[1] == "down")
+        action = platform::MouseAction::Down;
+    else if (w[1] == "move")
+        action = platform::MouseAction::Move;
+    else if (w[1] == "up")
+        action = platform::MouseAction::Up;
+    else
+        throw ScriptError(std::string("bad syntax, expected: ") + usage);
+    controlTarget(w[2], "mouse");
+    auto coordinate = [](const std::string& word, const char* what) {
+        const double v = decimalNumber(word, what);
+        if (v < -kMaxMouseUnits || v > kMaxMouseUnits)
+            throw ScriptError(std::string(what) + " is too far out: " + quotedText(word));
+        return static_cast<float>(v);
+    };
+    const float x = coordinate(w[3], "X");
+    const float y = coordinate(w[4], "Y");
+    const auto button = w.size() > 5 ? wholeNumber(w[5], 0, 7, "BUTTON") : 1;
+    const auto shift = w.size() > 6 ? wholeNumber(w[6], 0, 7, "SHIFT") : 0;
+    note(driver().mouse(w[2], action, x, y, static_cast<int>(button), static_cast<int>(shift)),
+         "mouse " + w[1], w[2]);
+}
+
+void ScriptRunner::doAnswer(const Words& w) {
+    const char* usage =
+        "answer file PATH | answer font NAME SIZE [bold] [italic] [underline] [strikeout] | "
+        "answer cancel";
+    checkWordCount(w, 1, 7, usage);
+    auto d = driver();
+    if (w[1] == "cancel") {
+        checkWordCount(w, 1, 1, "answer cancel");
+        d.answerCancel();
+    } else if (w[1] == "file") {
+        checkWordCount(w, 2, 2, "answer file PATH");
+        d.answerFile(w[2]);
+    } else if (w[1] == "font") {
+        checkWordCount(w, 3, 7, "answer font NAME SIZE [bold] [italic] [underline] [strikeout]");
+        const double size = decimalNumber(w[3], "SIZE");
+        if (size <= 0) throw ScriptError("SIZE must be above 0, not " + quotedText(w[3]));
+        bool bold = false, italic = false, underline = false, strikeout = false;
+        for (size_t i = 4; i < w.size(); ++i) {
+            bool* flag = w[i] == "bold"        ? &bold
+                         : w[i] == "italic"    ? &italic
+                         : w[i] == "underline" ? &underline
+                         : w[i] == "strikeout" ? &strikeout
+                                               : nullptr;
+            if (!flag || *flag) throw ScriptError("bad or repeated font style " + quotedText(w[i]));
+            *flag = true;
+        }
+        d.answerFont(w[2], size, bold, italic, underline, strikeout);
+    } else {
+        throw ScriptError(std::string("bad syntax, expected: ") + usage);
+    }
+}
+
+void ScriptRunner::doHold(const Words& w) {
+    checkWordCount(w, 1, 1, "hold messages|off");
+    if (w[1] != "messages" && w[1] != "off")
+        throw ScriptError("bad syntax, expected: hold messages|off");
+    holdMessages_ = w[1] == "messages";
+    desktop().autoAcknowledgeMessages = !holdMessages_;
+}
+
+void ScriptRunner::doBeat(const Words& w) {
+    checkWordCount(w, 0, 0, "beat");
+    // A plug-in that did not ask for beats does not get them.
+    host_.beat();
+}
+
+void ScriptRunner::doWait(const Words& w) {
+    checkWordCount(w, 1, 1, "wait MS");
+    desktop().loop().wait(wholeNumber(w[1], 0, kMaxWaitMs, "MS"));
+}
+
+void ScriptRunner::doCommand(const Words& w) {
+    checkWordCount(w, 1, 3, "command KEY [OPTION [VALUE]]");
+    const std::string option = w.size() > 2 ? w[2] : std::string();
+    const double value = w.size() > 3 ? decimalNumber(w[3], "VALUE") : 0.0;
+    orva::ICommandServer* server = host_.moduleInfo().commands;
+    const auto offered = server ? server->commands() : std::vector<orva::CommandInfo>{};
+    if (std::none_of(offered.begin(), offered.end(),
+                     [&](const orva::CommandInfo& c) { return c.key == w[1]; }))
+        throw ScriptError("unknown command " + quotedText(w[1]));
+    host_.runCommand(w[1], option, value);
+}
+
+void ScriptRunner::doClose(const Words& w) {
+    checkWordCount(w, 1, 1, "close WINDOW");
+    if (!checkTarget(w[1]).control.empty())
+        throw ScriptError("close takes a window, not the control " + quotedText(w[1]));
+    note(driver().close(w[1]), "close", w[1]);
+}
+
+void ScriptRunner::doGrid(const Words& w) {
+    checkWordCount(w, 1, 1, "grid COLSxROWS");
+    if (host_.isOpen()) throw ScriptError("grid must come before open");
+    auto grid = parseGrid(w[1]);
+    if (!grid)
+        throw ScriptError("grid takes COLSxROWS with 1 to " + std::to_string(kMaxGrid) +
+                          " each, not " + quotedText(w[1]));
+    start_.gridCols = grid->first;
+    start_.gridRows = grid->second;
+}
+
+void ScriptRunner::doLocale(const Words& w) {
+    checkWordCount(w, 1, 1, "locale en|de");
+    if (host_.isOpen()) throw ScriptError("locale must come before open");
+    auto locale = parseLocale(w[1]);
+    if (!locale) throw ScriptError("locale takes en or de, not " + quotedText(w[1]));
+    start_.locale = *locale;
+}
+
+void ScriptRunner::doQuit(const Words& w) {
+    checkWordCount(w, 0, 0, "quit");
+    ended_ = true;
+}
+
+}  // namespace kavrel

@@ -1,0 +1,187 @@
+// The script's checks and prints: properties, messages, shared-state
+// variables, frames, pixels, DMX values, files and snapshots.
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "cli/script_runner.h"
+#include "cli/script_values.h"
+#include "platform/picture_box.h"
+#include "platform/window.h"
+
+namespace kavrel {
+
+namespace {
+// "TARGET.PROPERTY": a target followed by a property name.
+bool isPropertyPath(const std::string& word) {
+    return word.find('.') != std::string::npos;
+}
+
+char frameLetter(const std::string& word) {
+    if (word != "A" && word != "B" && word != "M")
+        throw ScriptError("the frame is A, B or M, not " + quotedText(word));
+    return word[0];
+}
+
+void compare(const std::string& subject, const std::string& found, const ExpectedValue& expected) {
+    if (!valueAllowed(found, expected))
+        throw ExpectFailure("expect " + subject + ": found " + quotedText(found) + ", expected " +
+                            expectedText(expected));
+}
+
+// Three words R G B from `first` on, as 0x00BBGGRR.
+uint32_t rgbWord(const std::vector<std::string>& w, size_t first) {
+    const auto r = wholeNumber(w[first], 0, 255, "R");
+    const auto g = wholeNumber(w[first + 1], 0, 255, "G");
+    const auto b = wholeNumber(w[first + 2], 0, 255, "B");
+    return static_cast<uint32_t>(r | (g << 8) | (b << 16));
+}
+
+std::string rgbWords(uint32_t c) {
+    return std::to_string(c & 255) + ' ' + std::to_string((c >> 8) & 255) + ' ' +
+           std::to_string((c >> 16) & 255);
+}
+}  // namespace
+
+void ScriptRunner::doExpect(const Words& w) {
+    const char* usage =
+        "expect TARGET.PROPERTY VALUE | expect message TEXT | expect var NAME VALUE | "
+        "expect frame A|B|M X Y R G B | expect pixel TARGET X Y R G B | "
+        "expect dmx ADDRESS VALUE | expect file PATH (a number VALUE may be VALUE ~TOLERANCE "
+        "or between LOW HIGH)";
+    checkWordCount(w, 1, 7, usage);
+    const std::string& kind = w[1];
+    if (isPropertyPath(kind)) {
+        checkWordCount(w, 2, 4, "expect TARGET.PROPERTY VALUE");
+        checkPropertyPath(kind);
+        compare(kind, driver().property(kind), expectedValue(w, 2));
+    } else if (kind == "message") {
+        checkWordCount(w, 2, 4, "expect message TEXT");
+        compare("message", desktop().lastMessage(), expectedValue(w, 2));
+    } else if (kind == "var") {
+        checkWordCount(w, 3, 5, "expect var NAME VALUE");
+        auto value = host_.plugin().readVar(w[2]);
+        if (!value) throw ScriptError("unknown variable " + quotedText(w[2]));
+        compare("var " + w[2], *value, expectedValue(w, 3));
+    } else if (kind == "frame") {
+        expectFrame(w);
+    } else if (kind == "pixel") {
+        expectPixel(w);
+    } else if (kind == "dmx") {
+        checkWordCount(w, 3, 5, "expect dmx ADDRESS VALUE");
+        const auto address = wholeNumber(w[2], 1, INT32_MAX, "ADDRESS");
+        const ExpectedValue expected = expectedValue(w, 3);
+        if (!expected.numeric) wholeNumber(w[3], 0, 255, "VALUE");
+        const std::string found = std::to_string(host_.dmx().value(static_cast<int32_t>(address)));
+        if (!valueAllowed(found, expected))
+            throw ExpectFailure("expect dmx " + w[2] + ": found " + found + ", expected " +
+                                (expected.numeric ? expected.text : w[3]));
+    } else if (kind == "file") {
+        checkWordCount(w, 2, 2, "expect file PATH");
+        // A folder of that name is no file.
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(w[2], ec))
+            throw ExpectFailure("expect file " + quotedText(w[2]) + ": found no such file");
+    } else {
+        throw ScriptError(std::string("bad syntax, expected: ") + usage);
+    }
+}
+
+void ScriptRunner::expectFrame(const Words& w) {
+    checkWordCount(w, 7, 7, "expect frame A|B|M X Y R G B");
+    const char frame = frameLetter(w[2]);
+    const auto x = wholeNumber(w[3], 0, INT32_MAX, "X");
+    const auto y = wholeNumber(w[4], 0, INT32_MAX, "Y");
+    const uint32_t expected = rgbWord(w, 5);
+    const orva::HostedPlugin& p = host_.plugin();
+    const std::string subject = "expect frame " + w[2] + ' ' + w[3] + ' ' + w[4];
+    auto pixel = p.framePixel(frame, static_cast<int>(x), static_cast<int>(y));
+    if (!pixel)
+        throw ExpectFailure(subject + ": found no light there (the grid is " +
+                            std::to_string(p.gridCols()) + 'x' + std::to_string(p.gridRows()) +
+                            ')');
+    if ((*pixel & 0xFFFFFFu) != expected)
+        throw ExpectFailure(subject + ": found " + rgbWords(*pixel) + ", expected " +
+                            rgbWords(expected));
+}
+
+void ScriptRunner::expectPixel(const Words& w) {
+    checkWordCount(w, 7, 7, "expect pixel TARGET X Y R G B");
+    checkTarget(w[2]);
+    const auto x = wholeNumber(w[3], 0, INT32_MAX, "X");
+    const auto y = wholeNumber(w[4], 0, INT32_MAX, "Y");
+    const uint32_t expected = rgbWord(w, 5);
+    const platform::Surface& surface = surfaceOf(w[2]);
+    const std::string subject = "expect pixel " + w[2] + ' ' + w[3] + ' ' + w[4];
+    if (!surface.contains(x, y))
+        throw ExpectFailure(subject + ": found no pixel there (" + w[2] + " is " +
+                            std::to_string(surface.width()) + 'x' +
+                            std::to_string(surface.height()) + " pixels)");
+    const uint32_t found = surface.at(static_cast<int32_t>(x), static_cast<int32_t>(y));
+    if ((found & 0xFFFFFFu) != expected)
+        throw ExpectFailure(subject + ": found " + rgbWords(found) + ", expected " +
+                            rgbWords(expected));
+}
+
+const platform::Surface& ScriptRunner::surfaceOf(const std::string& target) {
+    auto d = driver();
+    const platform::TargetName t = checkTarget(target);
+    if (t.control.empty()) return d.window(t.window).surface();
+    auto* box = dynamic_cast<platform::PictureBox*>(&d.control(target));
+    if (!box) throw ScriptError(target + " has no pixels (it is no picture box)");
+    return box->surface();
+}
+
+void ScriptRunner::doPrint(const Words& w) {
+    const char* usage = "print TARGET.PROPERTY | print var NAME | print frame A|B|M | print dmx";
+    checkWordCount(w, 1, 2, usage);
+    const std::string& kind = w[1];
+    if (isPropertyPath(kind)) {
+        checkWordCount(w, 1, 1, "print TARGET.PROPERTY");
+        checkPropertyPath(kind);
+        out_ << driver().property(kind) << '\n';
+    } else if (kind == "var") {
+        checkWordCount(w, 2, 2, "print var NAME");
+        auto value = host_.plugin().readVar(w[2]);
+        if (!value) throw ScriptError("unknown variable " + quotedText(w[2]));
+        out_ << *value << '\n';
+    } else if (kind == "frame") {
+        printFrame(w);
+    } else if (kind == "dmx") {
+        checkWordCount(w, 1, 1, "print dmx");
+        for (const auto& [address, value] : host_.dmx().nonZero())
+            out_ << address << ' ' << static_cast<int>(value) << '\n';
+    } else {
+        throw ScriptError(std::string("bad syntax, expected: ") + usage);
+    }
+}
+
+void ScriptRunner::printFrame(const Words& w) {
+    checkWordCount(w, 2, 2, "print frame A|B|M");
+    const char frame = frameLetter(w[2]);
+    const orva::HostedPlugin& p = host_.plugin();
+    const int cols = p.gridCols(), rows = p.gridRows();
+    for (int y = 0; y < rows; ++y) {
+        std::string line;
+        for (int x = 0; x < cols; ++x) {
+            auto pixel = p.framePixel(frame, x, y);
+            if (!pixel)
+                throw ScriptError("frame " + w[2] + " has no light at " + std::to_string(x) + ' ' +
+                                  std::to_string(y));
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "%02X%02X%02X", *pixel & 255u, (*pixel >> 8) & 255u,
+                          (*pixel >> 16) & 255u);
+            if (x) line += ' ';
+            line += hex;
+        }
+        out_ << line << '\n';
+    }
+}
+
+void ScriptRunner::doSnapshot(const Words& w) {
+    checkWordCount(w, 2, 2, "snapshot TARGET FILE.png");
+    checkTarget(w[1]);
+    if (!driver().snapshot(w[1], w[2])) throw ScriptError("could not write " + quotedText(w[2]));
+}
+
+}  // namespace kavrel

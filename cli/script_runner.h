@@ -1,0 +1,106 @@
+#pragma once
+// Plays a session script against a plug-in in the stand-in host: one line at
+// a time, each a user's or the host's action, a check or a print. Lines are
+// pulled as they are needed, so a modal window's wait runs the lines that
+// follow while it is shown.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/line_source.h"
+#include "host/hosted_plugin.h"
+#include "host/orva_host.h"
+#include "platform/surface.h"
+#include "platform/user_driver.h"
+
+namespace kavrel {
+
+constexpr int kExitOk = 0;
+constexpr int kExitExpectFailed = 1;
+constexpr int kExitScriptError = 2;
+
+// The longest `wait`: keeps a mistyped number from running timers for days.
+constexpr int64_t kMaxWaitMs = 3'600'000;
+
+class ScriptRunner {
+  public:
+    // Messages, prints and "ignored:" notes go to `out`; failures, as
+    // "kavrel: line N: ...", to `err`.
+    ScriptRunner(orva::PluginFactory factory, orva::StartOptions start, std::ostream& out,
+                 std::ostream& err);
+    ~ScriptRunner();
+    ScriptRunner(const ScriptRunner&) = delete;
+    ScriptRunner& operator=(const ScriptRunner&) = delete;
+
+    // The host, to set its project file, DMX log or failure switches first.
+    orva::OrvaHost& host() { return host_; }
+
+    // Plays the script to its end or its first failure, then unloads the
+    // plug-in (after a failure it is released without running more of its
+    // code). Returns kExitOk, kExitExpectFailed or kExitScriptError.
+    int run(LineSource& lines);
+
+  private:
+    using Words = std::vector<std::string>;
+    // Unwinds after a reported failure, through any modal waits in between.
+    // Not a std::exception, so plug-in code that catches those lets it pass.
+    struct Stop {};
+
+    // Runs the next line; false at the end of the script.
+    bool step();
+    void runLine(int number, const std::string& text);
+    // Runs `action`, reporting anything it throws as a failure of `line`.
+    bool guarded(int line, const std::function<void()>& action);
+    void report(int line, int code, const std::string& what);
+    int idle();
+    void attach(orva::HostedPlugin& plugin);
+
+    void execute(const Words& w);
+    void doOpen(const Words& w);
+    void doClickLike(const Words& w);
+    void doSet(const Words& w);
+    void doSelect(const Words& w);
+    void doEdit(const Words& w);
+    void doSpin(const Words& w);
+    void doKey(const Words& w);
+    void doMouse(const Words& w);
+    void doAnswer(const Words& w);
+    void doHold(const Words& w);
+    void doBeat(const Words& w);
+    void doWait(const Words& w);
+    void doCommand(const Words& w);
+    void doClose(const Words& w);
+    void doExpect(const Words& w);
+    void doPrint(const Words& w);
+    void doSnapshot(const Words& w);
+    void doQuit(const Words& w);
+    void doGrid(const Words& w);
+    void doLocale(const Words& w);
+
+    platform::Desktop& desktop();
+    platform::UserDriver driver() { return platform::UserDriver(desktop()); }
+    // Prints the "ignored:" note when the target could not take the input.
+    void note(bool taken, const std::string& action, const std::string& target);
+    void expectFrame(const Words& w);
+    void expectPixel(const Words& w);
+    // The pixels of a picture box or of a window's drawing surface.
+    const platform::Surface& surfaceOf(const std::string& target);
+    void printFrame(const Words& w);
+
+    orva::StartOptions start_;
+    std::ostream& out_;
+    std::ostream& err_;
+    LineSource* lines_ = nullptr;
+    int lineCount_ = 0;     // lines read so far
+    bool ended_ = false;    // input ended or `quit` ran
+    bool stopped_ = false;  // a failure was reported
+    int exitCode_ = kExitOk;
+    bool holdMessages_ = false;
+    // Last: the plug-in goes first, while the state its hooks reach still exists.
+    orva::OrvaHost host_;
+};
+
+}  // namespace kavrel

@@ -1,0 +1,179 @@
+#include "cli/script_values.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+#include "platform/convert.h"
+
+namespace kavrel {
+
+int64_t wholeNumber(std::string_view word, int64_t min, int64_t max, const char* what) {
+    int64_t v = 0;
+    const char* end = word.data() + word.size();
+    auto [ptr, ec] = std::from_chars(word.data(), end, v);
+    if (word.empty() || ec != std::errc() || ptr != end || v < min || v > max)
+        throw ScriptError(std::string(what) + " must be a whole number from " +
+                          std::to_string(min) + " to " + std::to_string(max) + ", not " +
+                          quotedText(word));
+    return v;
+}
+
+double decimalNumber(std::string_view word, const char* what) {
+    auto v = platform::parseNumber(word);
+    if (!v || !std::isfinite(*v))
+        throw ScriptError(std::string(what) + " must be a number, not " + quotedText(word));
+    return *v;
+}
+
+bool valuesMatch(std::string_view found, std::string_view expected) {
+    if (found == expected) return true;
+    auto a = platform::parseNumber(found);
+    auto b = platform::parseNumber(expected);
+    return a && b && *a == *b;
+}
+
+namespace {
+// Words longer than this are shown by their start and their length.
+constexpr size_t kMaxQuotedBytes = 80;
+constexpr size_t kQuotedStartBytes = 60;
+
+void appendEscaped(std::string& out, char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '\n')
+        out += "\\n";
+    else if (c == '\t')
+        out += "\\t";
+    else if (c == '\r')
+        out += "\\r";
+    else if (u < 0x20 || u == 0x7f) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        out += "\\x";
+        out += kHex[u >> 4];
+        out += kHex[u & 15];
+    } else
+        out += c;
+}
+
+// The length of a start of `text` of at most `max` bytes that does not end
+// inside a UTF-8 sequence.
+size_t cutPoint(std::string_view text, size_t max) {
+    if (text.size() <= max) return text.size();
+    size_t n = max;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    return n;
+}
+
+bool validPropertyName(std::string_view s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) return false;
+    return true;
+}
+
+int gridSide(std::string_view digits) {
+    int v = 0;
+    const char* end = digits.data() + digits.size();
+    auto [ptr, ec] = std::from_chars(digits.data(), end, v);
+    if (digits.empty() || ec != std::errc() || ptr != end || v < 1 || v > kMaxGrid) return 0;
+    return v;
+}
+}  // namespace
+
+std::string quotedText(std::string_view text) {
+    const bool cut = text.size() > kMaxQuotedBytes;
+    const std::string_view shown = cut ? text.substr(0, cutPoint(text, kQuotedStartBytes)) : text;
+    std::string q = "\"";
+    for (char c : shown) {
+        if (c == '"' || c == '\\') q += '\\';
+        appendEscaped(q, c);
+    }
+    q += cut ? "...\"" : "\"";
+    if (cut) q += " (" + std::to_string(text.size()) + " bytes)";
+    return q;
+}
+
+std::string printableText(std::string_view text, size_t max) {
+    const bool cut = text.size() > max;
+    std::string out;
+    for (char c : cut ? text.substr(0, cutPoint(text, max)) : text) appendEscaped(out, c);
+    if (cut) out += "...";
+    return out;
+}
+
+void checkPropertyPath(std::string_view word) {
+    const size_t dot = word.rfind('.');
+    if (dot == std::string_view::npos || !validPropertyName(word.substr(dot + 1)) ||
+        !platform::UserDriver::parseTarget(word.substr(0, dot)))
+        throw ScriptError("bad property " + quotedText(word) +
+                          " (expected Window.Property or Window.control.Property)");
+}
+
+std::optional<std::pair<int, int>> parseGrid(std::string_view text) {
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return std::nullopt;
+    const int cols = gridSide(text.substr(0, x));
+    const int rows = gridSide(text.substr(x + 1));
+    if (!cols || !rows) return std::nullopt;
+    return std::pair{cols, rows};
+}
+
+std::optional<platform::Locale> parseLocale(std::string_view text) {
+    if (text == "en") return platform::Locale::english();
+    if (text == "de") return platform::Locale::german();
+    return std::nullopt;
+}
+
+ExpectedValue expectedValue(const std::vector<std::string>& words, size_t first) {
+    const size_t n = words.size() - first;
+    ExpectedValue e;
+    if (n == 1) {
+        e.text = words[first];
+        return e;
+    }
+    e.numeric = true;
+    if (n == 2 && words[first + 1].size() > 1 && words[first + 1][0] == '~') {
+        const double value = decimalNumber(words[first], "the expected value");
+        const double tolerance =
+            decimalNumber(std::string_view(words[first + 1]).substr(1), "the tolerance after ~");
+        if (tolerance < 0) throw ScriptError("the tolerance after ~ must not be negative");
+        e.low = value - tolerance;
+        e.high = value + tolerance;
+        e.text = words[first] + " " + words[first + 1];
+        return e;
+    }
+    if (n == 3 && words[first] == "between") {
+        e.low = decimalNumber(words[first + 1], "LOW");
+        e.high = decimalNumber(words[first + 2], "HIGH");
+        if (e.low > e.high) throw ScriptError("between LOW HIGH needs LOW at most HIGH");
+        e.text = "between " + words[first + 1] + " and " + words[first + 2];
+        return e;
+    }
+    throw ScriptError("bad syntax, expected: VALUE, VALUE ~TOLERANCE or between LOW HIGH");
+}
+
+bool valueAllowed(std::string_view found, const ExpectedValue& expected) {
+    if (!expected.numeric) return valuesMatch(found, expected.text);
+    const auto v = platform::parseNumber(found);
+    return v && *v >= expected.low && *v <= expected.high;
+}
+
+std::string expectedText(const ExpectedValue& expected) {
+    return expected.numeric ? expected.text : quotedText(expected.text);
+}
+
+void checkWordCount(const std::vector<std::string>& words, size_t min, size_t max,
+                    const char* usage) {
+    const size_t n = words.empty() ? 0 : words.size() - 1;
+    if (n < min || n > max) throw ScriptError(std::string("bad syntax, expected: ") + usage);
+}
+
+platform::TargetName checkTarget(std::string_view word) {
+    auto t = platform::UserDriver::parseTarget(word);
+    if (!t)
+        throw ScriptError("bad target " + quotedText(word) +
+                          " (expected Window, Window.control or Window.control(index))");
+    return *t;
+}
+
+}  // namespace kavrel

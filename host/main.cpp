@@ -1,7 +1,0 @@
-// The kavrel program: loads the plug-in into the stand-in host and plays a session script.
-#include "host/kavrel_plugin.h"
-#include "host/kavrel_program.h"
-
-int main(int argc, char** argv) {
-    return kavrel::runProgram(argc, argv, &orva::createKavrelPlugin);
-}

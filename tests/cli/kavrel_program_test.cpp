@@ -1,0 +1,336 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/kavrel_program.h"
+#include "cli/line_source.h"
+#include "cli/script_runner.h"
+#include "tests/host/fake_plugin.h"
+
+using kavrel::parseProgramOptions;
+using kavrel::ProgramOptions;
+using kavrel::UsageError;
+using Args = std::vector<std::string>;
+
+namespace {
+class TempDir {
+  public:
+    TempDir() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "kavrel-host-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = tmpl;
+    }
+    ~TempDir() { std::filesystem::remove_all(path_); }
+    std::string file(const std::string& name, const std::string& content = {}) const {
+        const std::string p = (path_ / name).string();
+        if (!content.empty()) std::ofstream(p) << content;
+        return p;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void writeAll(int fd, const std::string& text) {
+    ASSERT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+}
+
+struct Program {
+    hosttest::FakeRecord record;
+    std::ostringstream out, err;
+    int run(const Args& args, int stdinFd = -1) {
+        return kavrel::runProgram(args, hosttest::fakeFactory(record), out, err, stdinFd);
+    }
+};
+}  // namespace
+
+TEST(HostProgram, OptionsHaveTheirDefaultsAndTakeTheirValues) {
+    const ProgramOptions d = parseProgramOptions({});
+    EXPECT_EQ(d.start.gridCols, 12);
+    EXPECT_EQ(d.start.gridRows, 12);
+    EXPECT_EQ(d.start.clock, platform::ClockMode::Virtual);
+    EXPECT_EQ(d.start.locale.decimal, '.');
+    EXPECT_EQ(d.script, "");
+    const ProgramOptions o =
+        parseProgramOptions({"--locale", "de", "--grid", "50x1", "--project", "a.Kavrel",
+                             "--realtime", "--dmx-log", "d.log", "--seed", "42", "s.kav"});
+    EXPECT_EQ(o.start.locale.decimal, ',');
+    EXPECT_EQ(o.start.gridCols, 50);
+    EXPECT_EQ(o.start.gridRows, 1);
+    EXPECT_EQ(o.projectFile, "a.Kavrel");
+    EXPECT_EQ(o.start.clock, platform::ClockMode::Realtime);
+    EXPECT_EQ(o.dmxLog, "d.log");
+    EXPECT_EQ(o.start.randomSeed, 42u);
+    EXPECT_EQ(o.script, "s.kav");
+    EXPECT_EQ(parseProgramOptions({"-"}).script, "-");
+}
+
+TEST(HostProgram, BadCommandLinesAreUsageErrors) {
+    const Args bad[] = {
+        {"--grid", "0x5"},   {"--grid", "51x1"},  {"--grid", "12x"},  {"--grid", "x12"},
+        {"--grid", "12*12"}, {"--grid", "1x1x1"}, {"--grid", "+3x3"}, {"--grid"},
+        {"--locale", "fr"},  {"--seed", "-1"},    {"--seed", "abc"},  {"--dmx-log", ""},
+        {"--verbose"},       {"a.kav", "b.kav"},
+    };
+    for (const Args& args : bad) {
+        EXPECT_THROW(parseProgramOptions(args), UsageError) << args[0];
+        Program p;
+        EXPECT_EQ(p.run(args), kavrel::kExitScriptError) << args[0];
+        EXPECT_EQ(p.err.str().rfind("kavrel: ", 0), 0u) << p.err.str();
+        EXPECT_TRUE(p.record.calls.empty());
+    }
+}
+
+TEST(HostProgram, HelpPrintsTheUsageAndAMissingScriptFails) {
+    Program help;
+    EXPECT_EQ(help.run({"--help"}), kavrel::kExitOk);
+    EXPECT_NE(help.out.str().find("usage: kavrel [options] [SCRIPT]"), std::string::npos);
+    Program missing;
+    EXPECT_EQ(missing.run({"/nonexistent/dir/s.kav"}), kavrel::kExitScriptError);
+    EXPECT_NE(missing.err.str().find("cannot read"), std::string::npos);
+    // A folder opens like a file but cannot be read: no silent empty script.
+    TempDir dir;
+    Program folder;
+    EXPECT_EQ(folder.run({dir.file("")}), kavrel::kExitScriptError);
+    EXPECT_EQ(folder.err.str(), "kavrel: line 1: the script could not be read\n");
+    EXPECT_TRUE(folder.record.calls.empty());
+}
+
+TEST(HostProgram, DmxLogNamingTheScriptLeavesTheScriptAlone) {
+    TempDir dir;
+    const std::string script = dir.file("s.kav", "open\nwait 200\n");
+    Program p;
+    EXPECT_EQ(p.run({"--dmx-log", script, script}), kavrel::kExitScriptError);
+    EXPECT_NE(p.err.str().find("is the script itself"), std::string::npos) << p.err.str();
+    EXPECT_EQ(readFile(script), "open\nwait 200\n");
+    EXPECT_TRUE(p.record.calls.empty());
+}
+
+TEST(HostProgram, DmxLogHasOneLinePerChangeWithTheLoopsMilliseconds) {
+    TempDir dir;
+    const std::string script =
+        dir.file("s.kav", "open\nwait 200\nclick TestForm.check\nclick TestForm.check\n");
+    const std::string log = dir.file("dmx.log");
+    Program p;
+    EXPECT_EQ(p.run({"--dmx-log", log, script}), kavrel::kExitOk) << p.err.str();
+    EXPECT_EQ(readFile(log), "100 1 1\n200 1 2\n200 2 255\n200 2 0\n");
+    Program unwritable;
+    EXPECT_EQ(unwritable.run({"--dmx-log", "/nonexistent/dir/dmx.log", script}),
+              kavrel::kExitScriptError);
+}
+
+TEST(HostProgram, ReadsTheScriptFromStandardInput) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    writeAll(fds[1], "open\r\nexpect var ticks 0\r\nexpect TestForm.Caption Wrong");
+    ::close(fds[1]);
+    Program p;
+    EXPECT_EQ(p.run({"-"}, fds[0]), kavrel::kExitExpectFailed);
+    ::close(fds[0]);
+    // The last line lacked its line end and still ran.
+    EXPECT_EQ(p.err.str(),
+              "kavrel: line 3: expect TestForm.Caption: found \"Fake\", expected \"Wrong\"\n");
+}
+
+TEST(HostProgram, RealtimeTimersKeepFiringWhileWaitingForTypedLines) {
+    TempDir dir;
+    const std::string log = dir.file("dmx.log");
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    writeAll(fds[1], "open\n");
+    std::thread typist([w = fds[1]] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(350));
+        const std::string rest = "quit\n";
+        (void)!::write(w, rest.data(), rest.size());
+        ::close(w);
+    });
+    Program p;
+    const int status = p.run({"--realtime", "--dmx-log", log}, fds[0]);
+    typist.join();
+    ::close(fds[0]);
+    EXPECT_EQ(status, kavrel::kExitOk) << p.err.str();
+    // The 100 ms timer ticked (and sent channel 1) while no line had come.
+    EXPECT_NE(readFile(log).find(" 1 1\n"), std::string::npos) << readFile(log);
+}
+
+TEST(HostLineSource, JoinsChunksAndDropsCarriageReturns) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    writeAll(fds[1], "first\r\nsec");
+    kavrel::FdLineSource lines(fds[0]);
+    int idles = 0;
+    auto idle = [&] {
+        // The second call comes while "sec" waits for the rest of its line.
+        if (++idles == 2) {
+            writeAll(fds[1], "ond\n\nlast");
+            ::close(fds[1]);
+        }
+        return -1;
+    };
+    EXPECT_EQ(lines.next(idle), "first");
+    EXPECT_EQ(lines.next(idle), "second");
+    EXPECT_EQ(idles, 2);
+    EXPECT_EQ(lines.next(idle), "");
+    EXPECT_EQ(lines.next(idle), "last");  // no line end before the end of input
+    EXPECT_EQ(lines.next(idle), std::nullopt);
+    EXPECT_EQ(lines.next(idle), std::nullopt);
+    ::close(fds[0]);
+}
+
+namespace {
+// Endless input without a line end, as /dev/zero gives.
+class EndlessBuffer : public std::streambuf {
+  protected:
+    int_type underflow() override {
+        setg(chunk_, chunk_, chunk_ + sizeof chunk_);
+        return traits_type::to_int_type(chunk_[0]);
+    }
+
+  private:
+    char chunk_[4096] = {'a'};
+};
+
+std::string fileOfLines(const TempDir& dir, const std::string& content) {
+    return dir.file("lines.txt", content);
+}
+}  // namespace
+
+TEST(HostLineSource, LinesUpToTheLimitPassAndALongerOneIsRefused) {
+    TempDir dir;
+    const std::string atLimit(kavrel::kMaxLineBytes, 'x');
+    const std::string content = "a\n" + atLimit + "\r\nb\n" + atLimit + "yz\nnever\n";
+    const auto noIdle = [] { return -1; };
+    {
+        const int fd = ::open(fileOfLines(dir, content).c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        kavrel::FdLineSource lines(fd);
+        EXPECT_EQ(lines.next(noIdle), "a");
+        EXPECT_EQ(lines.next(noIdle), atLimit);
+        EXPECT_EQ(lines.next(noIdle), "b");
+        EXPECT_THROW(lines.next(noIdle), kavrel::LineSourceError);
+        ::close(fd);
+    }
+    {
+        std::istringstream in(content);
+        kavrel::StreamLineSource lines(in);
+        EXPECT_EQ(lines.next(noIdle), "a");
+        EXPECT_EQ(lines.next(noIdle), atLimit);
+        EXPECT_EQ(lines.next(noIdle), "b");
+        EXPECT_THROW(lines.next(noIdle), kavrel::LineSourceError);
+    }
+    // Endless input stops at the limit instead of filling memory.
+    EndlessBuffer endless;
+    std::istream endlessStream(&endless);
+    kavrel::StreamLineSource fromStream(endlessStream);
+    EXPECT_THROW(fromStream.next(noIdle), kavrel::LineSourceError);
+    const int zero = ::open("/dev/zero", O_RDONLY);
+    ASSERT_GE(zero, 0);
+    kavrel::FdLineSource fromFd(zero);
+    EXPECT_THROW(fromFd.next(noIdle), kavrel::LineSourceError);
+    ::close(zero);
+}
+
+TEST(HostLineSource, ManyLinesInOneReadComeOutInOrder) {
+    TempDir dir;
+    std::string content;
+    for (int i = 0; i < 20000; ++i) content += std::to_string(i) + (i % 2 ? "\n" : "\r\n");
+    const int fd = ::open(fileOfLines(dir, content).c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    kavrel::FdLineSource lines(fd);
+    int count = 0;
+    while (auto line = lines.next([] { return -1; })) {
+        ASSERT_EQ(*line, std::to_string(count));
+        ++count;
+    }
+    EXPECT_EQ(count, 20000);
+    ::close(fd);
+}
+
+TEST(HostProgram, ALineOverTheLimitIsAScriptErrorNamingIt) {
+    TempDir dir;
+    const std::string script =
+        dir.file("s.kav", "open\n#" + std::string(kavrel::kMaxLineBytes, 'a') + "\nquit\n");
+    Program p;
+    EXPECT_EQ(p.run({script}), kavrel::kExitScriptError);
+    EXPECT_EQ(p.err.str(), "kavrel: line 2: the line is longer than 1048576 bytes\n");
+    // The plug-in was opened by line 1 and released without more of its code.
+    EXPECT_EQ(p.record.calls.back(), "showWindow");
+}
+
+TEST(HostProgram, MessagesQuoteWordsWithControlBytesEscapedAndLongWordsCut) {
+    TempDir dir;
+    const std::string script =
+        dir.file("s.kav", std::string("open\n\x1b[2Jred\0x\n", 15) + "quit\n");
+    Program p;
+    EXPECT_EQ(p.run({script}), kavrel::kExitScriptError);
+    EXPECT_EQ(p.err.str(), "kavrel: line 2: unknown action \"\\x1b[2Jred\\x00x\"\n");
+    Program longWord;
+    EXPECT_EQ(longWord.run({dir.file("l.kav", "open\ncommand " + std::string(5000, 'w'))}),
+              kavrel::kExitScriptError);
+    EXPECT_EQ(longWord.err.str(),
+              "kavrel: line 2: unknown command \"" + std::string(60, 'w') + "...\" (5000 bytes)\n");
+    Program badOption;
+    EXPECT_EQ(badOption.run({"--grid", "4\tx4"}), kavrel::kExitScriptError);
+    EXPECT_NE(badOption.err.str().find("\"4\\tx4\""), std::string::npos) << badOption.err.str();
+}
+
+namespace {
+// Standard output on a full disk: every write fails.
+class FullBuffer : public std::streambuf {
+  protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
+}  // namespace
+
+TEST(HostProgram, OutputThatCannotBeWrittenExitsTwo) {
+    TempDir dir;
+    const std::string script = dir.file("s.kav", "open\nprint var ticks\n");
+    FullBuffer full;
+    std::ostream out(&full);
+    hosttest::FakeRecord record;
+    std::ostringstream err;
+    EXPECT_EQ(kavrel::runProgram({script}, hosttest::fakeFactory(record), out, err, -1),
+              kavrel::kExitScriptError);
+    EXPECT_EQ(err.str(), "kavrel: cannot write standard output\n");
+}
+
+TEST(HostProgram, DmxLogMustBeARegularFileOrANewOne) {
+    TempDir dir;
+    const std::string script = dir.file("s.kav", "open\nwait 100\n");
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& log : {fifo, std::string("/dev/null"), dir.file("")}) {
+        Program p;
+        EXPECT_EQ(p.run({"--dmx-log", log, script}), kavrel::kExitScriptError) << log;
+        EXPECT_NE(p.err.str().find("kavrel: "), std::string::npos) << p.err.str();
+        EXPECT_TRUE(p.record.calls.empty()) << log;
+    }
+    // A FIFO with a reader opens, and is still refused.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    Program read;
+    EXPECT_EQ(read.run({"--dmx-log", fifo, script}), kavrel::kExitScriptError);
+    EXPECT_NE(read.err.str().find("is not a regular file"), std::string::npos) << read.err.str();
+    ::close(reader);
+    // An existing regular file is emptied and written.
+    const std::string old = dir.file("old.log", "stale\n");
+    Program p;
+    EXPECT_EQ(p.run({"--dmx-log", old, script}), kavrel::kExitOk) << p.err.str();
+    EXPECT_EQ(readFile(old), "100 1 1\n");
+}

@@ -1,0 +1,480 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/line_source.h"
+#include "cli/script_runner.h"
+#include "tests/host/fake_plugin.h"
+
+using hosttest::FakeRecord;
+using kavrel::ScriptRunner;
+using Calls = std::vector<std::string>;
+
+namespace {
+struct Session {
+    FakeRecord record;
+    std::ostringstream out, err;
+    orva::StartOptions start;
+    bool wantsBeat = true;
+    bool projectInfoFails = false;
+    std::string project;
+
+    int run(const std::string& script) {
+        std::istringstream in(script);
+        kavrel::StreamLineSource lines(in);
+        ScriptRunner runner(hosttest::fakeFactory(record, wantsBeat), start, out, err);
+        runner.host().setProjectFile(project);
+        runner.host().setProjectInfoFails(projectInfoFails);
+        return runner.run(lines);
+    }
+};
+
+bool startsWith(const std::string& s, const std::string& prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
+}  // namespace
+
+TEST(HostScript, PlaysUserAndHostActionsThenUnloadsThePlugin) {
+    Session s;
+    s.project = "/shows/party.Kavrel";
+    const int status = s.run(
+        "open\n"
+        "expect TestForm.Caption \"Fake - party.Kavrel\"\n"
+        "set TestForm.text \"new caption\"\n"
+        "expect TestForm.Caption \"new caption\"\n"
+        "click TestForm.check\n"
+        "expect TestForm.check.Value 1\n"
+        "expect dmx 2 255\n"
+        "set TestForm.combo \"#2\"\n"
+        "expect TestForm.combo.Text Fire\n"
+        "set TestForm.combo #0\n"
+        "expect TestForm.combo.Text Color\n"
+        "set TestForm.combo Gradient\n"
+        "expect TestForm.combo.ListIndex 1\n"
+        "set TestForm.slider 40\n"
+        "expect TestForm.slider.Value 40.0\n"
+        "set TestForm.opt(1) 1\n"
+        "expect TestForm.opt(1).Value True\n"
+        "expect TestForm.opt(0).Value False\n"
+        "select TestForm.list 2\n"
+        "expect TestForm.list.SelectedIndex 2\n"
+        "edit TestForm.list 1 1 \"a cell\"\n"
+        "expect var cell \"a cell\"\n"
+        "command \"set fader\" select 0,25\n"
+        "beat\n"
+        "command \"send beat signal\"\n"
+        "quit\n"
+        "click TestForm.go\n");
+    EXPECT_EQ(status, kavrel::kExitOk) << s.err.str();
+    EXPECT_EQ(s.err.str(), "");
+    EXPECT_EQ(s.out.str(), "");  // the line after quit showed no message
+    EXPECT_EQ(s.record.beats, 2);
+    EXPECT_DOUBLE_EQ(s.record.fader, 0.25);
+    EXPECT_EQ(s.record.commandOption, "do");
+    EXPECT_EQ(s.record.calls,
+              (Calls{"Init", "getModuleInfo", "loadWindow", "showWindow", "unloadWindow", "Term"}));
+}
+
+TEST(HostScript, FailedExpectNamesTheLineAndTheFoundValueAndStops) {
+    Session s;
+    const int status = s.run(
+        "open\n"
+        "# a comment\n"
+        "expect TestForm.Caption Other\n"
+        "print var ticks\n");
+    EXPECT_EQ(status, kavrel::kExitExpectFailed);
+    EXPECT_EQ(s.err.str(),
+              "kavrel: line 3: expect TestForm.Caption: found \"Fake\", expected \"Other\"\n");
+    EXPECT_EQ(s.out.str(), "");
+    // After a failure the plug-in is released without running more of its code.
+    EXPECT_EQ(s.record.calls, (Calls{"Init", "getModuleInfo", "loadWindow", "showWindow"}));
+}
+
+TEST(HostScript, ExpectComparesNumbersAsNumbersAndEverythingElseAsText) {
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"expect var half 0.50", 0},
+        {"expect var half \"0,5\"", 0},
+        {"expect var half 0.51", 1},
+        {"expect TestForm.pic.BackColor 16744448", 0},  // rgb(0, 128, 255) as decimal
+        {"expect TestForm.pic.BackColor 16744448.0", 0},
+        {"expect TestForm.Caption fake", 1},
+        {"expect TestForm.off.Enabled False", 0},
+        {"expect TestForm.off.Enabled 0", 1},
+        {"expect message \"\"", 0},
+    };
+    for (const auto& [line, expected] : cases) {
+        Session s;
+        EXPECT_EQ(s.run("open\n" + line + "\n"), expected) << line << '\n' << s.err.str();
+    }
+}
+
+TEST(HostScript, EveryBadLineIsAScriptErrorWithItsLineNumber) {
+    const char* bad[] = {
+        "frobnicate",
+        "open",  // open already
+        "click",
+        "click TestForm.go extra",
+        "click Test-Form",
+        "click Nowhere.go",
+        "click TestForm.nothing",
+        "click TestForm.go \"unclosed",
+        "dblclick TestForm",
+        "set TestForm.text",
+        "set TestForm",
+        "set TestForm.check 3",
+        "set TestForm.go 1",
+        "set TestForm.opt(0) 0",
+        "select TestForm.list 0",
+        "select TestForm.list x",
+        "select TestForm.list 1 -1",
+        "select TestForm.go 1",
+        "edit TestForm.list 1 1",
+        "spin TestForm.list sideways",
+        "key TestForm.text 256",
+        "key TestForm.text a",
+        "mouse press TestForm.pic 1 1",
+        "mouse down TestForm.pic 1",
+        "mouse down TestForm.pic 1 y",
+        "mouse down TestForm.pic 1 1e30",
+        "mouse down TestForm.pic 1 1 9",
+        "mouse down TestForm.pic 1 1 1 8",
+        "answer",
+        "answer file",
+        "answer font Arial",
+        "answer font Arial 0",
+        "answer font Arial 12 bold bold",
+        "answer font Arial 12 heavy",
+        "answer cancel now",
+        "answer folder x",
+        "hold",
+        "hold on",
+        "beat 1",
+        "wait",
+        "wait -1",
+        "wait 1.5",
+        "wait 3600001",
+        "command",
+        "command \"no such command\"",
+        "command \"set fader\" select x",
+        "close",
+        "close TestForm.go",
+        "close Nowhere",
+        "expect",
+        "expect TestForm.Caption",
+        "expect TestForm.NoSuchProperty 1",
+        "expect Nowhere.Caption 1",
+        "expect message",
+        "expect var",
+        "expect var nosuch 1",
+        "expect frame C 0 0 0 0 0",
+        "expect frame M 0 0 0 0",
+        "expect frame M 0 0 256 0 0",
+        "expect frame M -1 0 0 0 0",
+        "expect dmx 0 1",
+        "expect dmx 1 256",
+        "expect file",
+        "expect something 1",
+        "print",
+        "print var nosuch",
+        "print frame Q",
+        "print dmx 1",
+        "print TestForm.Caption extra",
+        "snapshot TestForm.pic",
+        "snapshot TestForm.text out.png",
+        "quit now",
+        "expect var half 0.5 0.1",
+        "expect var half 0.5 ~",
+        "expect var half 0.5 ~x",
+        "expect var half 0.5 ~-0.1",
+        "expect var half x ~0.1",
+        "expect var half between 1",
+        "expect var half between 0.6 0.4",
+        "expect var half between 0 x",
+        "expect dmx 1 between 0",
+        "expect TestForm..Caption 1",
+        "expect TestForm.Cap-tion 1",
+        "print TestForm.go.",
+        "expect pixel TestForm.text 0 0 0 0 0",
+        "expect pixel TestForm.pic 0 0 0 0",
+        "expect pixel TestForm.pic 0 -1 0 0 0",
+        "expect pixel TestForm.pic 0 0 0 0 256",
+        "expect pixel TestForm.nothing 0 0 0 0 0",
+        "grid 4x4",
+        "locale de",
+    };
+    for (const char* line : bad) {
+        Session s;
+        const int status = s.run(std::string("open\n# checks\n") + line + "\nquit\n");
+        EXPECT_EQ(status, kavrel::kExitScriptError) << line;
+        EXPECT_TRUE(startsWith(s.err.str(), "kavrel: line 3: ")) << line << ": " << s.err.str();
+    }
+}
+
+TEST(HostScript, EveryLineButCommentsNeedsAnOpenPlugin) {
+    Session s;
+    EXPECT_EQ(s.run("# nothing yet\n\nhold messages\nopen\n"), kavrel::kExitScriptError);
+    EXPECT_TRUE(startsWith(s.err.str(), "kavrel: line 3: hold: no plug-in is open")) << s.err.str();
+    EXPECT_TRUE(s.record.calls.empty());
+    Session empty;
+    EXPECT_EQ(empty.run("# only a comment\n"), kavrel::kExitOk);
+    EXPECT_TRUE(empty.record.calls.empty());
+}
+
+TEST(HostScript, InputThatCannotBeTakenIsNotedAndTheScriptGoesOn) {
+    Session s;
+    const int status = s.run(
+        "open\n"
+        "click TestForm.off\n"
+        "mouse down TestForm.off 1 1\n"
+        "close TestForm\n"
+        "click TestForm.go\n"
+        "expect var ticks 0\n");
+    EXPECT_EQ(status, kavrel::kExitOk) << s.err.str();
+    EXPECT_EQ(s.out.str(),
+              "ignored: click TestForm.off (not available)\n"
+              "ignored: mouse down TestForm.off (not available)\n"
+              "ignored: click TestForm.go (not available)\n");
+}
+
+TEST(HostScript, HeldMessageRunsTheFollowingLinesInsideItsWaitUntilOk) {
+    Session s;
+    const int status = s.run(
+        "open\n"
+        "hold messages\n"
+        "click TestForm.go\n"
+        "expect message \"Hello there\"\n"
+        "expect var modalDepth 1\n"
+        "expect var afterMessage False\n"
+        "click TestForm.check\n"
+        "wait 250\n"
+        "expect var ticks 2\n"
+        "click MsgBox.OK\n"
+        "expect var modalDepth 0\n"
+        "expect var afterMessage True\n"
+        "hold off\n"
+        "click TestForm.go\n"
+        "expect var modalDepth 0\n"
+        "expect var afterMessage True\n");
+    EXPECT_EQ(status, kavrel::kExitOk) << s.err.str();
+    EXPECT_EQ(s.out.str(),
+              "message: Hello there\n"
+              "ignored: click TestForm.check (not available)\n"
+              "message: Hello there\n");
+}
+
+TEST(HostScript, FailureInsideAModalWaitIsReportedOnceAtItsOwnLine) {
+    Session s;
+    const int status = s.run(
+        "open\n"
+        "hold messages\n"
+        "click TestForm.go\n"
+        "expect var ticks 5\n"
+        "click MsgBox.OK\n");
+    EXPECT_EQ(status, kavrel::kExitExpectFailed);
+    EXPECT_EQ(s.err.str(), "kavrel: line 4: expect var ticks: found \"0\", expected \"5\"\n");
+}
+
+TEST(HostScript, ScriptEndingDuringAModalWaitIsAnErrorNamingTheWindow) {
+    for (const char* ending : {"wait 100\n", "quit\nexpect var ticks 99\n"}) {
+        Session s;
+        const int status = s.run(std::string("open\nhold messages\nclick TestForm.go\n") + ending);
+        EXPECT_EQ(status, kavrel::kExitScriptError) << ending;
+        EXPECT_EQ(s.err.str(),
+                  "kavrel: line 4: the script ended while window MsgBox waits modally (shown by "
+                  "line 3)\n");
+    }
+}
+
+TEST(HostScript, FileDialogTakesItsAnswerFromAQueuedOrALaterLine) {
+    Session s;
+    const int status = s.run(
+        "open\n"
+        "answer file first.Kavrel\n"
+        "click TestForm.openFile\n"
+        "expect var file first.Kavrel\n"
+        "click TestForm.openFile\n"
+        "answer cancel\n"
+        "expect var file cancelled\n"
+        "click TestForm.openFile\n");
+    EXPECT_EQ(status, kavrel::kExitScriptError);
+    EXPECT_EQ(s.err.str(),
+              "kavrel: line 8: the script ended while window CommonDialog TestForm.cdm waits "
+              "modally\n");
+}
+
+TEST(HostScript, WaitAdvancesVirtualTimeAndFiresTheTimersDue) {
+    Session s;
+    const int status = s.run(
+        "open\n"
+        "expect var now 0\n"
+        "wait 99\n"
+        "expect var ticks 0\n"
+        "wait 1\n"
+        "expect var ticks 1\n"
+        "expect var now 100\n"
+        "wait 250\n"
+        "expect var ticks 3\n"
+        "expect var now 350\n"
+        "expect dmx 1 3\n"
+        "wait 0\n"
+        "expect var now 350\n");
+    EXPECT_EQ(status, kavrel::kExitOk) << s.err.str();
+}
+
+TEST(HostScript, BeatReachesOnlyAPluginThatListedIt) {
+    for (bool wants : {false, true}) {
+        Session s;
+        s.wantsBeat = wants;
+        EXPECT_EQ(s.run("open\nbeat\nbeat\n"), kavrel::kExitOk);
+        EXPECT_EQ(s.record.beats, wants ? 2 : 0);
+    }
+}
+
+TEST(HostScript, FailingProjectInfoReachesThePlugin) {
+    Session s;
+    s.project = "/shows/party.Kavrel";
+    s.projectInfoFails = true;
+    EXPECT_EQ(s.run("open\nexpect TestForm.Caption \"Fake - no project info\"\n"), kavrel::kExitOk)
+        << s.err.str();
+}
+
+TEST(HostScript, PrintsFramesDmxVariablesAndProperties) {
+    Session s;
+    s.start.gridCols = 3;
+    s.start.gridRows = 2;
+    const int status = s.run(
+        "open\n"
+        "print frame M\n"
+        "print frame A\n"
+        "wait 100\n"
+        "click TestForm.check\n"
+        "print dmx\n"
+        "print var ticks\n"
+        "print TestForm.Caption\n");
+    EXPECT_EQ(status, kavrel::kExitOk) << s.err.str();
+    EXPECT_EQ(s.out.str(),
+              "000007 100007 200007\n"
+              "001007 101007 201007\n"
+              "FF0000 FF0000 FF0000\n"
+              "FF0000 FF0000 FF0000\n"
+              "1 1\n"
+              "2 255\n"
+              "1\n"
+              "Fake\n");
+}
+
+TEST(HostScript, ExpectFrameComparesComponentsAndKnowsTheGrid) {
+    Session ok;
+    EXPECT_EQ(ok.run("open\nexpect frame M 1 1 16 16 7\nexpect frame B 11 11 0 0 255\n"),
+              kavrel::kExitOk)
+        << ok.err.str();
+    Session wrong;
+    EXPECT_EQ(wrong.run("open\nexpect frame M 1 1 16 16 8\n"), kavrel::kExitExpectFailed);
+    EXPECT_EQ(wrong.err.str(),
+              "kavrel: line 2: expect frame M 1 1: found 16 16 7, expected 16 16 8\n");
+    Session outside;
+    EXPECT_EQ(outside.run("open\nexpect frame M 12 0 0 0 0\n"), kavrel::kExitExpectFailed);
+    EXPECT_NE(outside.err.str().find("12x12"), std::string::npos) << outside.err.str();
+}
+
+TEST(HostScript, SnapshotWritesAPngThatExpectFileFinds) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("kavrel-host-snap-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string png = (dir / "pic.png").string();
+    Session s;
+    EXPECT_EQ(s.run("open\nexpect file \"" + png + "\"\n"), kavrel::kExitExpectFailed);
+    Session folder;  // a folder is no file
+    EXPECT_EQ(folder.run("open\nexpect file \"" + dir.string() + "\"\n"),
+              kavrel::kExitExpectFailed);
+    Session t;
+    EXPECT_EQ(t.run("open\nsnapshot TestForm.pic \"" + png + "\"\nexpect file \"" + png + "\"\n"),
+              kavrel::kExitOk)
+        << t.err.str();
+    std::ifstream in(png, std::ios::binary);
+    char magic[4] = {};
+    in.read(magic, 4);
+    EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(HostScript, ExpectTakesAToleranceOrARangeForNumbers) {
+    Session ok;
+    EXPECT_EQ(ok.run("open\n"
+                     "expect var half 0.5004 ~0.001\n"
+                     "expect var half 0,4 ~0,1\n"
+                     "expect var half 0.5 ~0\n"
+                     "expect var half between 0.5 0.6\n"
+                     "expect var half between -1 0.5\n"
+                     "wait 300\n"
+                     "expect dmx 1 between 2 4\n"
+                     "expect dmx 1 2 ~1\n"
+                     "expect TestForm.slider.Value between 0 10\n"),
+              kavrel::kExitOk)
+        << ok.err.str();
+    const std::pair<const char*, const char*> failing[] = {
+        {"expect var half 0.502 ~0.001", "expect var half: found \"0.5\", expected 0.502 ~0.001"},
+        {"expect var half between 0.51 1",
+         "expect var half: found \"0.5\", expected between 0.51 and 1"},
+        {"expect TestForm.Caption between 0 1",
+         "expect TestForm.Caption: found \"Fake\", expected between 0 and 1"},
+        {"expect dmx 1 between 1 2", "expect dmx 1: found 0, expected between 1 and 2"},
+    };
+    for (const auto& [line, message] : failing) {
+        Session s;
+        EXPECT_EQ(s.run(std::string("open\n") + line + "\n"), kavrel::kExitExpectFailed) << line;
+        EXPECT_EQ(s.err.str(), std::string("kavrel: line 2: ") + message + "\n");
+    }
+}
+
+TEST(HostScript, ExpectPixelReadsAPictureBoxOrAWindowSurface) {
+    Session ok;
+    EXPECT_EQ(ok.run("open\n"
+                     "expect TestForm.pic.ScaleWidth 150\n"
+                     "expect pixel TestForm.pic 0 0 0 128 255\n"
+                     "expect pixel TestForm.pic 9 9 0 128 255\n"),
+              kavrel::kExitOk)
+        << ok.err.str();
+    Session wrong;
+    EXPECT_EQ(wrong.run("open\nexpect pixel TestForm.pic 1 2 0 0 0\n"), kavrel::kExitExpectFailed);
+    EXPECT_EQ(wrong.err.str(),
+              "kavrel: line 2: expect pixel TestForm.pic 1 2: found 0 128 255, expected 0 0 0\n");
+    Session outside;
+    EXPECT_EQ(outside.run("open\nexpect pixel TestForm.pic 10 0 0 0 0\n"),
+              kavrel::kExitExpectFailed);
+    EXPECT_EQ(outside.err.str(),
+              "kavrel: line 2: expect pixel TestForm.pic 10 0: found no pixel there "
+              "(TestForm.pic is 10x10 pixels)\n");
+    Session window;
+    EXPECT_EQ(window.run("open\nexpect pixel TestForm 0 0 1 2 3\n"), kavrel::kExitExpectFailed);
+    EXPECT_TRUE(startsWith(window.err.str(), "kavrel: line 2: expect pixel TestForm 0 0: found "))
+        << window.err.str();
+}
+
+TEST(HostScript, GridAndLocaleLinesBeforeOpenSetTheStart) {
+    Session s;
+    s.start.gridCols = 7;
+    const int status = s.run(
+        "# a test's own setting wins over the command line's\n"
+        "grid 3X2\n"
+        "locale de\n"
+        "open\n"
+        "expect var decimal ,\n"
+        "expect frame M 2 1 32 16 7\n"
+        "expect frame M 3 0 0 0 0\n");
+    EXPECT_EQ(status, kavrel::kExitExpectFailed) << s.err.str();
+    EXPECT_EQ(s.err.str(),
+              "kavrel: line 7: expect frame M 3 0: found no light there (the grid is 3x2)\n");
+    for (const char* bad : {"grid 0x2", "grid 51x1", "grid 3", "grid 3x2 extra", "locale fr",
+                            "locale", "grid 3x2\ngrid 4x4\nopen\nopen"}) {
+        Session b;
+        EXPECT_EQ(b.run(std::string(bad) + "\nopen\n"), kavrel::kExitScriptError) << bad;
+    }
+}
