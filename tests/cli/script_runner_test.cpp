@@ -115,6 +115,32 @@ TEST(HostScript, ExpectComparesNumbersAsNumbersAndEverythingElseAsText) {
     }
 }
 
+TEST(HostScript, IndexedPropertiesTakeWholeNumbersAndNothingElse) {
+    Session s;
+    EXPECT_EQ(s.run("open\n"
+                    "edit TestForm.list 2 1 \"a cell\"\n"
+                    "expect TestForm.list.Item(2) two\n"
+                    "expect TestForm.list.SubItems(2,1) \"a cell\"\n"
+                    "expect TestForm.list.ItemForeColor(1) 0\n"
+                    "print TestForm.combo.List(2)\n"),
+              kavrel::kExitOk)
+        << s.err.str();
+    EXPECT_EQ(s.out.str(), "Fire\n");
+    for (const char* word : {"Item(x)", "Item(-1)", "Item(1.5)", "Item()", "Item(1,)", "Item(,1)",
+                             "Item(1)x", "Item(1", "Item1)", "(1)", "Item((1))", "Item(1)(2)",
+                             "SubItems(1;1)", "Item(1234567890)"}) {
+        Session bad;
+        const std::string path = std::string("TestForm.list.") + word;
+        EXPECT_EQ(bad.run("open\nprint " + path + "\n"), kavrel::kExitScriptError) << word;
+        EXPECT_EQ(bad.err.str(), "kavrel: line 2: bad property \"" + path +
+                                     "\" (expected Window.Property or Window.control.Property)\n")
+            << word;
+    }
+    Session past;  // well formed, but no such row
+    EXPECT_EQ(past.run("open\nprint TestForm.list.Item(3)\n"), kavrel::kExitScriptError);
+    EXPECT_EQ(past.err.str(), "kavrel: line 2: unknown property: TestForm.list.Item(3)\n");
+}
+
 TEST(HostScript, EveryBadLineIsAScriptErrorWithItsLineNumber) {
     const char* bad[] = {
         "frobnicate",
