@@ -106,14 +106,22 @@ std::string usageText() {
            "  --realtime         timers run on the wall clock (default: virtual time)\n"
            "  --dmx-log FILE     write every DMX value sent as \"MS ADDRESS VALUE\"\n"
            "  --seed N           seed of the random numbers\n"
-           "  --help             show this text\n"
+           "  -h, --help         show this text\n"
+           "  --version          show the program's version\n"
            "\n"
            "A script may set the grid and locale itself in lines before open:\n"
            "\"grid COLSxROWS\", \"locale en|de\"; they win over the options.\n"
            "\n"
            "exit status: 0 when every line ran and every expect held, 1 at the first\n"
            "failed expect, 2 for a script or usage error or output that could not be\n"
-           "written.\n";
+           "written.\n"
+           "\n"
+           "The script language: docs/script-language.md; the windows, controls and\n"
+           "variables a script can name: docs/reference.md.\n";
+}
+
+std::string versionText() {
+    return std::string("kavrel ") + KAVREL_VERSION + '\n';
 }
 
 ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
@@ -125,8 +133,10 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
             if (i + 1 >= args.size()) throw UsageError(quotedText(a) + " needs a value");
             return args[++i];
         };
-        if (a == "--help") {
+        if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--locale") {
             const std::string& v = value();
             auto locale = parseLocale(v);
@@ -189,8 +199,8 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
             err << "kavrel: " << e.what() << "\n(kavrel --help shows the usage)\n";
             return kExitScriptError;
         }
-        if (o.help) {
-            out << usageText();
+        if (o.help || o.version) {
+            out << (o.help ? usageText() : versionText());
             return kExitOk;
         }
         std::ifstream scriptFile;

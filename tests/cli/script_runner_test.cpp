@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -428,6 +430,22 @@ TEST(HostScript, SnapshotWritesAPngThatExpectFileFinds) {
     char magic[4] = {};
     in.read(magic, 4);
     EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+    // Only a regular file or a new one is written: a FIFO (here with a reader,
+    // so that opening it could not block) or a device is refused unopened.
+    const std::string fifo = (dir / "fifo.png").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    for (const std::string& path : {fifo, std::string("/dev/null"), dir.string()}) {
+        Session bad;
+        EXPECT_EQ(bad.run("open\nsnapshot TestForm.pic \"" + path + "\"\n"),
+                  kavrel::kExitScriptError);
+        EXPECT_EQ(bad.err.str(),
+                  "kavrel: line 2: cannot write \"" + path + "\": it is not a regular file\n");
+    }
+    char byte = 0;
+    EXPECT_LE(::read(reader, &byte, 1), 0) << "nothing went into the FIFO";
+    ::close(reader);
     std::filesystem::remove_all(dir);
 }
 
