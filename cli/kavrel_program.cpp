@@ -13,6 +13,7 @@
 #include "cli/line_source.h"
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
+#include "platform/fd_write.h"
 
 namespace kavrel {
 
@@ -43,16 +44,9 @@ class FdWriteBuffer : public std::streambuf {
   private:
     bool writeOut() {
         const char* p = pbase();
-        size_t left = static_cast<size_t>(pptr() - pbase());
+        const auto size = static_cast<size_t>(pptr() - pbase());
         setp(buffer_, buffer_ + sizeof buffer_);
-        while (left > 0) {
-            const ssize_t n = ::write(fd_, p, left);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            p += n;
-            left -= static_cast<size_t>(n);
-        }
-        return true;
+        return platform::writeAll(fd_, p, size);
     }
 
     int fd_;

@@ -5,13 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <system_error>
 #include <vector>
+
+#include "platform/fd_write.h"
 
 namespace platform {
 
@@ -55,14 +56,7 @@ bool writeRegularFile(const std::string& path, const char* data, size_t size) {
     const FdCloser closer{fd};
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::ftruncate(fd, 0) != 0) return false;
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    return writeAll(fd, data, size);
 }
 
 // The loader of the formats pictures come in, by the file's first bytes;
