@@ -13,6 +13,7 @@
 #include "cli/line_source.h"
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
+#include "platform/fd_write.h"
 
 namespace kavrel {
 
@@ -43,16 +44,9 @@ class FdWriteBuffer : public std::streambuf {
   private:
     bool writeOut() {
         const char* p = pbase();
-        size_t left = static_cast<size_t>(pptr() - pbase());
+        const auto size = static_cast<size_t>(pptr() - pbase());
         setp(buffer_, buffer_ + sizeof buffer_);
-        while (left > 0) {
-            const ssize_t n = ::write(fd_, p, left);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            p += n;
-            left -= static_cast<size_t>(n);
-        }
-        return true;
+        return platform::writeAll(fd_, p, size);
     }
 
     int fd_;
@@ -106,14 +100,22 @@ std::string usageText() {
            "  --realtime         timers run on the wall clock (default: virtual time)\n"
            "  --dmx-log FILE     write every DMX value sent as \"MS ADDRESS VALUE\"\n"
            "  --seed N           seed of the random numbers\n"
-           "  --help             show this text\n"
+           "  -h, --help         show this text\n"
+           "  --version          show the program's version\n"
            "\n"
            "A script may set the grid and locale itself in lines before open:\n"
            "\"grid COLSxROWS\", \"locale en|de\"; they win over the options.\n"
            "\n"
            "exit status: 0 when every line ran and every expect held, 1 at the first\n"
            "failed expect, 2 for a script or usage error or output that could not be\n"
-           "written.\n";
+           "written.\n"
+           "\n"
+           "The script language: docs/script-language.md; the windows, controls and\n"
+           "variables a script can name: docs/reference.md.\n";
+}
+
+std::string versionText() {
+    return std::string("kavrel ") + KAVREL_VERSION + '\n';
 }
 
 ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
@@ -125,8 +127,10 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
             if (i + 1 >= args.size()) throw UsageError(quotedText(a) + " needs a value");
             return args[++i];
         };
-        if (a == "--help") {
+        if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--locale") {
             const std::string& v = value();
             auto locale = parseLocale(v);
@@ -189,8 +193,8 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
             err << "kavrel: " << e.what() << "\n(kavrel --help shows the usage)\n";
             return kExitScriptError;
         }
-        if (o.help) {
-            out << usageText();
+        if (o.help || o.version) {
+            out << (o.help ? usageText() : versionText());
             return kExitOk;
         }
         std::ifstream scriptFile;

@@ -21,11 +21,14 @@ struct ProgramOptions {
     std::string projectFile;
     std::string dmxLog;  // "": no log
     bool help = false;
+    bool version = false;
 };
 
 // Parses the arguments after the program name; throws UsageError.
 ProgramOptions parseProgramOptions(const std::vector<std::string>& args);
 std::string usageText();
+// "kavrel VERSION", the version the build was configured with.
+std::string versionText();
 
 // Runs one session and returns the exit status (0, 1 for a failed expect, 2
 // for a script or usage error). Standard input is read from `stdinFd`.

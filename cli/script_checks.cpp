@@ -7,6 +7,7 @@
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
 #include "platform/picture_box.h"
+#include "platform/picture_file.h"
 #include "platform/window.h"
 
 namespace kavrel {
@@ -180,8 +181,18 @@ void ScriptRunner::printFrame(const Words& w) {
 
 void ScriptRunner::doSnapshot(const Words& w) {
     checkWordCount(w, 2, 2, "snapshot TARGET FILE.png");
-    checkTarget(w[1]);
-    if (!driver().snapshot(w[1], w[2])) throw ScriptError("could not write " + quotedText(w[2]));
+    const platform::Surface& surface = surfaceOf(w[1]);
+    if (surface.width() <= 0 || surface.height() <= 0)
+        throw ScriptError(w[1] + " has no pixels to write (it is " +
+                          std::to_string(surface.width()) + 'x' + std::to_string(surface.height()) +
+                          ')');
+    // A FIFO or device is refused by its name, before it is opened at all.
+    std::error_code ec;
+    const auto status = std::filesystem::status(w[2], ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw ScriptError("cannot write " + quotedText(w[2]) + ": it is not a regular file");
+    if (!platform::writePng(surface, w[2]))
+        throw ScriptError("could not write " + quotedText(w[2]));
 }
 
 }  // namespace kavrel

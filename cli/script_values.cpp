@@ -64,11 +64,35 @@ size_t cutPoint(std::string_view text, size_t max) {
     return n;
 }
 
-bool validPropertyName(std::string_view s) {
+bool validName(std::string_view s) {
     if (s.empty()) return false;
     for (char c : s)
         if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) return false;
     return true;
+}
+
+// Digits of an index of an indexed property; at most nine, so any index fits
+// the controls' 32-bit rows and columns.
+bool validIndex(std::string_view s) {
+    if (s.empty() || s.size() > 9) return false;
+    for (char c : s)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+// "Name" or "Name(i)", "Name(i,k)", ...: whole numbers, comma-separated,
+// nothing else between the parentheses.
+bool validPropertyName(std::string_view s) {
+    const size_t open = s.find('(');
+    if (open == std::string_view::npos) return validName(s);
+    if (!validName(s.substr(0, open)) || s.back() != ')') return false;
+    std::string_view rest = s.substr(open + 1, s.size() - open - 2);
+    for (;;) {
+        const size_t comma = rest.find(',');
+        if (!validIndex(rest.substr(0, comma))) return false;
+        if (comma == std::string_view::npos) return true;
+        rest.remove_prefix(comma + 1);
+    }
 }
 
 int gridSide(std::string_view digits) {
@@ -102,6 +126,7 @@ std::string printableText(std::string_view text, size_t max) {
 }
 
 void checkPropertyPath(std::string_view word) {
+    // The property follows the last dot; an indexed property holds none.
     const size_t dot = word.rfind('.');
     if (dot == std::string_view::npos || !validPropertyName(word.substr(dot + 1)) ||
         !platform::UserDriver::parseTarget(word.substr(0, dot)))

@@ -61,8 +61,9 @@ std::optional<std::pair<int, int>> parseGrid(std::string_view text);
 // "en" or "de"; nullopt otherwise.
 std::optional<platform::Locale> parseLocale(std::string_view text);
 
-// "TARGET.PROPERTY" with a well-formed target and property name; throws
-// ScriptError otherwise, so no malformed word reaches the windows.
+// "TARGET.PROPERTY" with a well-formed target and property name, the name
+// perhaps indexed ("Item(2)", "SubItems(2,1)"); throws ScriptError otherwise,
+// so no malformed word reaches the windows.
 void checkPropertyPath(std::string_view word);
 
 // Quotes a text for a message: quotes and backslashes escaped, control bytes

@@ -12,6 +12,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/fd_write.h"
+
 namespace platform {
 
 namespace {
@@ -43,6 +45,19 @@ struct FdCloser {
     int fd;
     ~FdCloser() { ::close(fd); }
 };
+
+// Writes `size` bytes as the whole content of the file at `path`, a regular
+// file or a new one. Opening without blocking keeps a FIFO from waiting for a
+// reader; a FIFO, device or folder is refused before anything is written.
+bool writeRegularFile(const std::string& path, const char* data, size_t size) {
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    const FdCloser closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::ftruncate(fd, 0) != 0) return false;
+    return writeAll(fd, data, size);
+}
 
 // The loader of the formats pictures come in, by the file's first bytes;
 // null for any other content.
@@ -180,9 +195,13 @@ bool writePng(const Surface& surface, const std::string& path) {
         }
     }
     GError* err = nullptr;
-    const bool ok = gdk_pixbuf_save(pixbuf.get(), path.c_str(), "png", &err, nullptr) != FALSE;
+    gchar* bytes = nullptr;
+    gsize size = 0;
+    const bool encoded =
+        gdk_pixbuf_save_to_buffer(pixbuf.get(), &bytes, &size, "png", &err, nullptr) != FALSE;
     g_clear_error(&err);
-    return ok;
+    const std::unique_ptr<gchar, decltype(&g_free)> owned(bytes, g_free);
+    return encoded && writeRegularFile(path, bytes, size);
 }
 
 }  // namespace platform

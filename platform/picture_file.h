@@ -24,7 +24,8 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
                                        std::string* error = nullptr);
 
 // Writes the buffer as an 8-bit RGB PNG file. False when the buffer is empty
-// (nothing is written) or the file cannot be written.
+// or the path names no regular file and no new one (a FIFO, a device, a
+// folder), with nothing written, or when the file cannot be written.
 bool writePng(const Surface& surface, const std::string& path);
 
 }  // namespace platform

@@ -42,7 +42,7 @@ void startImageEntry(BankContext& bank) {
     drawImage(bank);
     e = bank.entry();
     if (e != nullptr && e->imageCount > 1) {
-        bank.secondTimer().setInterval(listInterval(pictureDuration(*e, 0)));
+        bank.secondTimer().setInterval(listIntervalExact(pictureDuration(*e, 0)));
         bank.state().imageIdx = 0;
         bank.secondTimer().setEnabled(true);
     }
@@ -71,7 +71,7 @@ void nextListPicture(BankContext& bank) {
     drawImage(bank);
     e = bank.entry();
     if (e == nullptr) return;
-    bank.secondTimer().setInterval(listInterval(pictureDuration(*e, idx)));
+    bank.secondTimer().setInterval(listIntervalExact(pictureDuration(*e, idx)));
     bank.secondTimer().setEnabled(true);
 }
 

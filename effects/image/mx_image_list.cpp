@@ -184,20 +184,22 @@ void MxImageList::myImageList_ItemClick(int row, int button, int flag) {
 
 void MxImageList::myImageList_AfterCellEdit(const std::string& oldText,
                                             const std::string& newText) {
-    const auto row = myImageList.SelectedIndex();
-    if (row && *row >= 1 && *row <= myImageList.Count()) {
+    // The row the editor was open on: the selected one whenever a user edits,
+    // since the click that opens the editor selects its row.
+    const int row = myImageList.LastEditRow();
+    if (row >= 1 && row <= myImageList.Count()) {
         switch (myImageList.CurrentColumn()) {
             case 0:
-                myImageList.Item(*row).Text = newText;
+                myImageList.Item(row).Text = newText;
                 break;
             case 1: {
                 const std::string text = newText.empty() ? kEmptyDuration : newText;
                 // A text that is no number, or none a duration can hold, is refused.
-                myImageList.setSubItem(*row, 1, acceptableDuration(text) ? text : oldText);
+                myImageList.setSubItem(row, 1, acceptableDuration(text) ? text : oldText);
                 break;
             }
             case 2:
-                myImageList.setSubItem(*row, 2, newText);
+                myImageList.setSubItem(row, 2, newText);
                 break;
             default:
                 break;

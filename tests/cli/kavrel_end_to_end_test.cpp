@@ -67,3 +67,11 @@ TEST(KavrelProgram, AnUnknownControlIsAScriptError) {
     EXPECT_EQ(run.status, 2) << run.output;
     EXPECT_NE(run.output.find("line 3"), std::string::npos) << run.output;
 }
+
+TEST(KavrelProgram, ASnapshotOfAPictureBoxWithoutPixelsSaysSo) {
+    const ProgramRun run = runKavrel("", "open\nsnapshot MatrixForm.imageA a.png\n");
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_NE(run.output.find("line 2: MatrixForm.imageA has no pixels to write (it is 0x0)"),
+              std::string::npos)
+        << run.output;
+}

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -98,9 +99,19 @@ TEST(HostProgram, BadCommandLinesAreUsageErrors) {
 }
 
 TEST(HostProgram, HelpPrintsTheUsageAndAMissingScriptFails) {
-    Program help;
-    EXPECT_EQ(help.run({"--help"}), kavrel::kExitOk);
-    EXPECT_NE(help.out.str().find("usage: kavrel [options] [SCRIPT]"), std::string::npos);
+    for (const char* flag : {"--help", "-h"}) {
+        Program help;
+        EXPECT_EQ(help.run({flag, "never.kav"}), kavrel::kExitOk) << flag;
+        EXPECT_EQ(help.out.str().rfind("usage: kavrel [options] [SCRIPT]\n", 0), 0u) << flag;
+        for (const char* page : {"docs/script-language.md", "docs/reference.md"})
+            EXPECT_NE(help.out.str().find(page), std::string::npos) << page;
+        EXPECT_TRUE(help.record.calls.empty());
+    }
+    Program version;
+    EXPECT_EQ(version.run({"--version"}), kavrel::kExitOk);
+    EXPECT_TRUE(
+        std::regex_match(version.out.str(), std::regex("kavrel [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.out.str();
     Program missing;
     EXPECT_EQ(missing.run({"/nonexistent/dir/s.kav"}), kavrel::kExitScriptError);
     EXPECT_NE(missing.err.str().find("cannot read"), std::string::npos);

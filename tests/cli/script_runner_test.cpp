@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -113,6 +115,32 @@ TEST(HostScript, ExpectComparesNumbersAsNumbersAndEverythingElseAsText) {
         Session s;
         EXPECT_EQ(s.run("open\n" + line + "\n"), expected) << line << '\n' << s.err.str();
     }
+}
+
+TEST(HostScript, IndexedPropertiesTakeWholeNumbersAndNothingElse) {
+    Session s;
+    EXPECT_EQ(s.run("open\n"
+                    "edit TestForm.list 2 1 \"a cell\"\n"
+                    "expect TestForm.list.Item(2) two\n"
+                    "expect TestForm.list.SubItems(2,1) \"a cell\"\n"
+                    "expect TestForm.list.ItemForeColor(1) 0\n"
+                    "print TestForm.combo.List(2)\n"),
+              kavrel::kExitOk)
+        << s.err.str();
+    EXPECT_EQ(s.out.str(), "Fire\n");
+    for (const char* word : {"Item(x)", "Item(-1)", "Item(1.5)", "Item()", "Item(1,)", "Item(,1)",
+                             "Item(1)x", "Item(1", "Item1)", "(1)", "Item((1))", "Item(1)(2)",
+                             "SubItems(1;1)", "Item(1234567890)"}) {
+        Session bad;
+        const std::string path = std::string("TestForm.list.") + word;
+        EXPECT_EQ(bad.run("open\nprint " + path + "\n"), kavrel::kExitScriptError) << word;
+        EXPECT_EQ(bad.err.str(), "kavrel: line 2: bad property \"" + path +
+                                     "\" (expected Window.Property or Window.control.Property)\n")
+            << word;
+    }
+    Session past;  // well formed, but no such row
+    EXPECT_EQ(past.run("open\nprint TestForm.list.Item(3)\n"), kavrel::kExitScriptError);
+    EXPECT_EQ(past.err.str(), "kavrel: line 2: unknown property: TestForm.list.Item(3)\n");
 }
 
 TEST(HostScript, EveryBadLineIsAScriptErrorWithItsLineNumber) {
@@ -402,6 +430,22 @@ TEST(HostScript, SnapshotWritesAPngThatExpectFileFinds) {
     char magic[4] = {};
     in.read(magic, 4);
     EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+    // Only a regular file or a new one is written: a FIFO (here with a reader,
+    // so that opening it could not block) or a device is refused unopened.
+    const std::string fifo = (dir / "fifo.png").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    for (const std::string& path : {fifo, std::string("/dev/null"), dir.string()}) {
+        Session bad;
+        EXPECT_EQ(bad.run("open\nsnapshot TestForm.pic \"" + path + "\"\n"),
+                  kavrel::kExitScriptError);
+        EXPECT_EQ(bad.err.str(),
+                  "kavrel: line 2: cannot write \"" + path + "\": it is not a regular file\n");
+    }
+    char byte = 0;
+    EXPECT_LE(::read(reader, &byte, 1), 0) << "nothing went into the FIFO";
+    ::close(reader);
     std::filesystem::remove_all(dir);
 }
 

@@ -108,6 +108,14 @@ TEST_F(ImageEditors, ListCellsAreEditedAndStored) {
     EXPECT_EQ(bank().eff[0].durations[0], 2.0);
     v.userEditCell(1, 1, "3.5");
     EXPECT_EQ(bank().eff[0].durations[0], 4.0);
+    // The row the editor was open on is settled, not the selected one.
+    v.userEditCell(2, 1, "");
+    EXPECT_EQ(v.SubItem(2, 1), "60");
+    EXPECT_EQ(bank().eff[0].durations[1], 60.0);
+    v.userEditCell(2, 1, "xy");
+    EXPECT_EQ(v.SubItem(2, 1), "60");
+    EXPECT_EQ(v.SubItem(1, 1), "3.5");
+    EXPECT_EQ(v.SelectedIndex(), 1);
     v.StartSubItemEdit(1, 1, "0");
     v.userSpin(false);
     EXPECT_EQ(v.EditText(), "-1");

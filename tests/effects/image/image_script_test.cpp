@@ -354,6 +354,39 @@ quit
     EXPECT_EQ(r.status, 0) << r.output;
 }
 
+// Durations with fractions come only from project files; the list plays them
+// to the millisecond, after the load and at every tick.
+TEST_F(ImageScript, ALoadedListKeepsTheFractionsOfItsDurations) {
+    picture("a.png", "png", 3, 3, solid(0xFF0000));
+    picture("b.png", "png", 3, 3, solid(0x00FF00));
+    std::ofstream(dir_ / "list.Kavrel")
+        << "list.Kavrel\r\nV1.0\r\n0\r\n1\r\n1\r\n1\r\n0\r\n0\r\n0\r\n"
+           "A0\r\nTrue\r\n3\r\ntwo\r\n1\r\n0\r\n0\r\n50\r\n2\r\n"
+           "a\r\n2.5\r\na.png\r\nb\r\n3,5\r\nb.png\r\n0\r\n"
+           "B0\r\nFalse\r\nX0\r\n0\r\nf\r\n3\r\n0\r\n";
+    const auto r = run(R"(open
+answer file list.Kavrel
+click MatrixForm.myload
+expect message "Matrix Project loaded"
+expect var effA(0).durations(1) 3.5
+expect MatrixForm.timerA2.Interval 2500
+expect MatrixForm.timerA2.Enabled True
+wait 2499
+expect var imageIdxA 0
+wait 1
+expect var imageIdxA 1
+expect frame A 0 0 0 255 0
+expect MatrixForm.timerA2.Interval 3500
+wait 3499
+expect var imageIdxA 1
+wait 1
+expect var imageIdxA 0
+expect MatrixForm.timerA2.Interval 2500
+quit
+)");
+    EXPECT_EQ(r.status, 0) << r.output;
+}
+
 // On a one-light matrix each step shows one picture pixel: the straight runs
 // wrap, every diagonal run restarts from its start, and up stands still.
 TEST_F(ImageScript, OneLightMatrixScrollsEveryDirection) {
