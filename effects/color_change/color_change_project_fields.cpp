@@ -28,11 +28,17 @@ void ColorChangeEffect::writeFields(const EffectRecord& entry, FieldWriter& out)
 bool ColorChangeEffect::readFields(EffectRecord& entry, FieldReader& in) const {
     if (!in.int16(entry.colorCount)) return false;
     if (entry.colorCount < 0) return in.fail("a negative count");
-    const size_t n = static_cast<size_t>(entry.colorCount);
-    entry.colors.assign(n + 1, 0u);
-    entry.durations.assign(n + 1, 0.0);
-    for (size_t k = 0; k < n; ++k)
-        if (!(in.color(entry.colors[k]) && in.number(entry.durations[k]))) return false;
+    const int n = entry.colorCount;
+    startCounted(in.room(n, 2), entry.colors, entry.durations);
+    for (int k = 0; k < n; ++k) {
+        uint32_t color = 0;
+        double duration = 0.0;
+        if (!(in.color(color) && in.number(duration))) return false;
+        entry.colors.push_back(color);
+        entry.durations.push_back(duration);
+    }
+    entry.colors.push_back(0u);
+    entry.durations.push_back(0.0);
     return in.int16(entry.fadeMode) && in.int16(entry.beat) && in.int16(entry.speed) &&
            in.int16(entry.level) && in.int16(entry.direction);
 }
