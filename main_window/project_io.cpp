@@ -27,7 +27,9 @@ constexpr const char* kSaveTitle = "Save Matrix Project ...";
 constexpr const char* kLoadTitle = "Load Matrix Project ...";
 constexpr const char* kNotSaved = "Matrix Project not saved: ";
 constexpr const char* kNotLoaded = "Matrix Project not loaded: ";
+// After the path: a file over the cap, read or written.
 constexpr const char* kTooLarge = " is larger than a project file may be (";
+constexpr const char* kWouldBeTooLarge = " would be larger than a project file may be (";
 
 // The folder of the host's current project, with its trailing separator;
 // empty when the host cannot say.
@@ -228,7 +230,8 @@ void saveProject(MatrixForm& form, MxCommonDialog& dialog) {
         *project, title, kavrel.effects(), form.desktop().locale(), s.gridCols(), s.gridRows());
     // Never write a file that loading would then refuse.
     if (fileSize(lines) > kMaxProjectBytes) {
-        kavrel.showMessage(std::string(kNotSaved) + path + kTooLarge + kMaxProjectText + ")");
+        kavrel.showMessage(std::string(kNotSaved) + path + kWouldBeTooLarge + kMaxProjectText +
+                           ")");
         return;
     }
     const bool written =
