@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/project_fields.h"
+
 namespace kavrel {
 
 // The element k of `values`, or `fallback` beyond its end.
@@ -22,6 +24,25 @@ template <typename... Vectors>
 void startCounted(size_t room, Vectors&... vectors) {
     (vectors.clear(), ...);
     (vectors.reserve(room + 1), ...);
+}
+
+// Reads `count` elements of two lines each, the first into `first` and the
+// second into `second` (FieldReader reads such as &FieldReader::color), both
+// arrays grown as they are read and ending with their spare element.
+template <typename A, typename B>
+bool readCountedPairs(FieldReader& in, int count, std::vector<A>& first, std::vector<B>& second,
+                      bool (FieldReader::*readFirst)(A&), bool (FieldReader::*readSecond)(B&)) {
+    startCounted(in.room(count, 2), first, second);
+    for (int k = 0; k < count; ++k) {
+        A a{};
+        B b{};
+        if (!((in.*readFirst)(a) && (in.*readSecond)(b))) return false;
+        first.push_back(a);
+        second.push_back(b);
+    }
+    first.emplace_back();
+    second.emplace_back();
+    return true;
 }
 
 }  // namespace kavrel

@@ -28,17 +28,9 @@ void ColorChangeEffect::writeFields(const EffectRecord& entry, FieldWriter& out)
 bool ColorChangeEffect::readFields(EffectRecord& entry, FieldReader& in) const {
     if (!in.int16(entry.colorCount)) return false;
     if (entry.colorCount < 0) return in.fail("a negative count");
-    const int n = entry.colorCount;
-    startCounted(in.room(n, 2), entry.colors, entry.durations);
-    for (int k = 0; k < n; ++k) {
-        uint32_t color = 0;
-        double duration = 0.0;
-        if (!(in.color(color) && in.number(duration))) return false;
-        entry.colors.push_back(color);
-        entry.durations.push_back(duration);
-    }
-    entry.colors.push_back(0u);
-    entry.durations.push_back(0.0);
+    if (!readCountedPairs(in, entry.colorCount, entry.colors, entry.durations, &FieldReader::color,
+                          &FieldReader::number))
+        return false;
     return in.int16(entry.fadeMode) && in.int16(entry.beat) && in.int16(entry.speed) &&
            in.int16(entry.level) && in.int16(entry.direction);
 }

@@ -35,17 +35,9 @@ void ColorScrollEffect::writeFields(const EffectRecord& entry, FieldWriter& out)
 bool ColorScrollEffect::readFields(EffectRecord& entry, FieldReader& in) const {
     if (!in.int16(entry.colorCount)) return false;
     if (entry.colorCount < 0) return in.fail("a negative count");
-    const int n = entry.colorCount;
-    startCounted(in.room(n, 2), entry.colors, entry.colorValues);
-    for (int k = 0; k < n; ++k) {
-        uint32_t color = 0;
-        int32_t value = 0;
-        if (!(in.color(color) && in.int32(value))) return false;
-        entry.colors.push_back(color);
-        entry.colorValues.push_back(value);
-    }
-    entry.colors.push_back(0u);
-    entry.colorValues.push_back(0);
+    if (!readCountedPairs(in, entry.colorCount, entry.colors, entry.colorValues,
+                          &FieldReader::color, &FieldReader::int32))
+        return false;
     return in.int16(entry.beat) && in.int16(entry.blend) && in.int16(entry.speed) &&
            in.int16(entry.direction);
 }
