@@ -11,6 +11,9 @@ namespace kavrel {
 namespace {
 
 constexpr int16_t kFadeTypeMax = 10;
+// An entry takes its marker and flag lines at least; a fade always five.
+constexpr int64_t kEntryLinesAtLeast = 2;
+constexpr int64_t kFadeLines = 5;
 
 std::string marker(char letter, size_t n) {
     return std::string(1, letter) + std::to_string(n);
@@ -97,6 +100,9 @@ std::vector<std::string> writeProject(const ProjectSource& project, const std::s
 std::variant<Project, ProjectFailure> readProject(std::string_view content,
                                                   const EffectRegistry& effects, int cols,
                                                   int rows) {
+    if (content.size() > kMaxProjectBytes)
+        return ProjectFailure{std::string("Matrix Project not loaded: larger than ") +
+                              kMaxProjectText};
     FieldReader in(content, cols, rows);
     std::string title;
     std::string version;
@@ -120,21 +126,24 @@ std::variant<Project, ProjectFailure> readProject(std::string_view content,
             return lineFailure(in);
         }
     }
+    // Entries and fades are appended as they are read, so a count is trusted
+    // only as far as the file has lines for it.
     for (size_t b = 0; b < p.banks.size(); ++b) {
         Project::Bank& bank = p.banks[b];
         bank.selected = selected[b];
-        bank.entries.resize(static_cast<size_t>(counts[b]));
-        bank.ok.assign(static_cast<size_t>(counts[b]), false);
-        for (size_t i = 0; i < bank.entries.size(); ++i) {
+        const size_t room = in.room(counts[b], kEntryLinesAtLeast);
+        bank.entries.reserve(room);
+        bank.ok.reserve(room);
+        for (int16_t i = 0; i < counts[b]; ++i) {
             bool ok = false;
-            if (!readEntry(in, effects, bank.entries[i], ok)) return lineFailure(in);
-            bank.ok[i] = ok;
+            if (!readEntry(in, effects, bank.entries.emplace_back(), ok)) return lineFailure(in);
+            bank.ok.push_back(ok);
         }
     }
     p.selectedFade = selected[2];
-    p.fades.resize(static_cast<size_t>(counts[2]));
-    for (FadeRecord& fade : p.fades)
-        if (!readFade(in, fade)) return lineFailure(in);
+    p.fades.reserve(in.room(counts[2], kFadeLines));
+    for (int16_t i = 0; i < counts[2]; ++i)
+        if (!readFade(in, p.fades.emplace_back())) return lineFailure(in);
     return p;
 }
 

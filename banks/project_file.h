@@ -19,6 +19,11 @@ namespace kavrel {
 
 inline constexpr const char* kProjectVersion = "V1.0";
 inline constexpr const char* kWrongVersion = "falsche Matrix-Version ";
+// The largest project file read or written. The largest projects known (256
+// painted 50 x 50 entries a bank) take some 12 MB; a larger file is no
+// project, and reading one would take up to 20 times its size in memory.
+inline constexpr uintmax_t kMaxProjectBytes = 64u * 1024u * 1024u;
+inline constexpr const char* kMaxProjectText = "64 MiB";
 
 // The open project as the lists show it, for writing: entries in list order.
 struct ProjectSource {

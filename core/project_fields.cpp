@@ -1,5 +1,6 @@
 #include "core/project_fields.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -61,6 +62,12 @@ bool FieldReader::next(std::string_view& line) {
     pos_ = end == std::string_view::npos ? content_.size() : end + 1;
     ++lineNo_;
     return true;
+}
+
+size_t FieldReader::room(int64_t count, int64_t linesEach) const {
+    if (count <= 0 || linesEach <= 0) return 0;
+    const size_t left = (content_.size() - pos_) / static_cast<size_t>(linesEach);
+    return std::min(static_cast<size_t>(count), left);
 }
 
 bool FieldReader::fail(std::string_view what) {

@@ -75,6 +75,10 @@ class FieldReader {
     const std::string& failure() const { return failure_; }
     // Lines taken so far.
     int64_t linesRead() const { return lineNo_; }
+    // How many of `count` elements of `linesEach` lines the rest of the file
+    // can still hold (every line takes at least a byte): storage for a
+    // declared count is reserved no further than lines that could fill it.
+    size_t room(int64_t count, int64_t linesEach) const;
 
   private:
     // The next raw line (bytes, line end cut); false at the end of the file.

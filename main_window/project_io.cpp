@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -26,9 +27,9 @@ constexpr const char* kSaveTitle = "Save Matrix Project ...";
 constexpr const char* kLoadTitle = "Load Matrix Project ...";
 constexpr const char* kNotSaved = "Matrix Project not saved: ";
 constexpr const char* kNotLoaded = "Matrix Project not loaded: ";
-// Far above any project (256 entries a bank with 50 x 50 pictures is some
-// 30 MB); a larger file is no project and is not read into memory.
-constexpr std::uintmax_t kMaxProjectBytes = 512u * 1024u * 1024u;
+// After the path: a file over the cap, read or written.
+constexpr const char* kTooLarge = " is larger than a project file may be (";
+constexpr const char* kWouldBeTooLarge = " would be larger than a project file may be (";
 
 // The folder of the host's current project, with its trailing separator;
 // empty when the host cannot say.
@@ -95,17 +96,33 @@ std::optional<ProjectSource> currentProject(MatrixForm& form) {
     return p;
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
+// A file's bytes, or why they were not read.
+struct FileBytes {
+    std::optional<std::string> content;
+    std::string failure;
+};
+
+// A file over the cap is refused before anything is read.
+FileBytes readWholeFile(const std::string& path) {
+    const FileBytes unreadable{std::nullopt, "cannot read " + path};
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    if (!std::filesystem::is_regular_file(path, ec)) return unreadable;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxProjectBytes) return std::nullopt;
+    if (ec) return unreadable;
+    if (size > kMaxProjectBytes) return {std::nullopt, path + kTooLarge + kMaxProjectText + ")"};
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in) return unreadable;
     std::string content(static_cast<size_t>(size), '\0');
     in.read(content.data(), static_cast<std::streamsize>(size));
-    if (static_cast<std::uintmax_t>(in.gcount()) != size) return std::nullopt;
-    return content;
+    if (static_cast<std::uintmax_t>(in.gcount()) != size) return unreadable;
+    return {std::move(content), {}};
+}
+
+// The bytes the lines take in the file: Windows-1252, CR LF after each.
+std::uintmax_t fileSize(const std::vector<std::string>& lines) {
+    std::uintmax_t size = 0;
+    for (const std::string& line : lines) size += platform::cp1252Size(line) + 2;
+    return size;
 }
 
 // Items for records 0 to count - 1, each with its record index.
@@ -211,6 +228,12 @@ void saveProject(MatrixForm& form, MxCommonDialog& dialog) {
     const SharedState& s = kavrel.state();
     const std::vector<std::string> lines = writeProject(
         *project, title, kavrel.effects(), form.desktop().locale(), s.gridCols(), s.gridRows());
+    // Never write a file that loading would then refuse.
+    if (fileSize(lines) > kMaxProjectBytes) {
+        kavrel.showMessage(std::string(kNotSaved) + path + kWouldBeTooLarge + kMaxProjectText +
+                           ")");
+        return;
+    }
     const bool written =
         platform::replaceFileAtomically(path, [&lines](platform::TextFileWriter& w) {
             for (const std::string& line : lines)
@@ -231,15 +254,20 @@ void loadProject(MatrixForm& form, MxCommonDialog& dialog) {
     const std::string path = dialog.CDM.FileName();
     const std::string title = dialog.CDM.FileTitle();
     std::variant<Project, ProjectFailure> result = ProjectFailure{};
-    {
+    try {
         // The file is read whole and closed before anything is shown.
-        const std::optional<std::string> content = readWholeFile(path);
-        if (!content) {
-            kavrel.showMessage(std::string(kNotLoaded) + "cannot read " + path);
+        const FileBytes file = readWholeFile(path);
+        if (!file.content) {
+            kavrel.showMessage(std::string(kNotLoaded) + file.failure);
             return;
         }
         const SharedState& s = kavrel.state();
-        result = readProject(*content, kavrel.effects(), s.gridCols(), s.gridRows());
+        result = readProject(*file.content, kavrel.effects(), s.gridCols(), s.gridRows());
+    } catch (const std::bad_alloc&) {
+        // The cap keeps a load far below any sane memory limit; should memory
+        // still run out, the open project stays.
+        kavrel.showMessage(std::string(kNotLoaded) + "not enough memory for " + path);
+        return;
     }
     if (const ProjectFailure* failure = std::get_if<ProjectFailure>(&result)) {
         kavrel.showMessage(failure->message);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "platform/cp1252.h"
 #include "platform/text_box.h"
 
 namespace platform {
@@ -192,7 +193,8 @@ bool ListView::userEditCell(int row, int column, const std::string& text) {
     if (!editing_ || editRow_ != row || editColumn_ != column) {
         StartSubItemEdit(row, column, cell(row, column));
     }
-    editText_ = text;
+    // As in a text box, what the cell shows is what a project file keeps.
+    editText_ = keepCp1252(text);
     commitEdit();
     return true;
 }

@@ -80,7 +80,8 @@ class ListView : public Control {
     // A click on a row (and cell): selects it, then ItemClick and Click.
     bool userSelectRow(int row, int column = 0, int button = 1);
     bool userDblClickRow(int row, int column = 0);
-    // Types `text` into the cell and commits it.
+    // Types `text` into the cell (characters Windows-1252 cannot hold as
+    // '?') and commits it.
     bool userEditCell(int row, int column, const std::string& text);
     bool userSpin(bool up);
     // With the editor open: 13 commits, 27 cancels, other keys type into it.

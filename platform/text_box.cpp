@@ -1,5 +1,7 @@
 #include "platform/text_box.h"
 
+#include "platform/cp1252.h"
+
 namespace platform {
 
 bool applyTypedKey(std::string& text, int keyAscii) {
@@ -12,12 +14,8 @@ bool applyTypedKey(std::string& text, int keyAscii) {
         return true;
     }
     if (keyAscii < 32 || keyAscii == 127 || keyAscii > 255) return false;
-    if (keyAscii < 128) {
-        text += static_cast<char>(keyAscii);
-    } else {
-        text += static_cast<char>(0xC0 | (keyAscii >> 6));
-        text += static_cast<char>(0x80 | (keyAscii & 0x3F));
-    }
+    // A key's code is a byte of the system's code page: 128 types the euro sign.
+    text += cp1252ToUtf8(std::string(1, static_cast<char>(keyAscii)));
     return true;
 }
 
@@ -32,7 +30,7 @@ void TextBox::setText(std::string t) {
 
 bool TextBox::userSet(const std::string& value) {
     if (!acceptsInput() || locked_) return false;
-    setText(value);
+    setText(keepCp1252(value));
     return true;
 }
 

@@ -10,8 +10,8 @@
 namespace platform {
 
 // Applies one typed key to a text: 8 removes the last character, codes from 32
-// (but 127) up to 255 append that Latin-1 character as UTF-8, others do
-// nothing. True when the text changed.
+// (but 127) up to 255 append the Windows-1252 character of that byte as UTF-8,
+// others do nothing. True when the text changed.
 bool applyTypedKey(std::string& text, int keyAscii);
 
 class TextBox : public Control {
@@ -28,7 +28,9 @@ class TextBox : public Control {
 
     std::function<void()> onChange;
 
-    // The user replaces the whole text: one Change when it differs.
+    // The user replaces the whole text (typed or pasted): one Change when it
+    // differs. Characters Windows-1252 cannot hold become '?' at once, as a
+    // project file would keep them.
     bool userSet(const std::string& value) override;
     // KeyDown, KeyPress (its handler may swallow the key by setting it to 0),
     // then the key is typed; every change raises Change.

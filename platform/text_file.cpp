@@ -1,9 +1,9 @@
 #include "platform/text_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -14,83 +14,6 @@
 namespace platform {
 
 namespace {
-
-// Unicode code points of bytes 0x80..0x9F; the unassigned five map to
-// themselves.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char32_t cp1252ToCodePoint(unsigned char b) {
-    if (b >= 0x80 && b <= 0x9F) return kHighControls[b - 0x80];
-    return b;
-}
-
-std::optional<unsigned char> codePointToCp1252(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
-    for (size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == cp) return static_cast<unsigned char>(0x80 + i);
-    }
-    return std::nullopt;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        // Windows-1252 reaches no further than the Basic Multilingual Plane.
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-struct Decoded {
-    std::optional<char32_t> cp;  // nullopt for an invalid sequence
-    size_t length;               // bytes consumed, at least 1
-};
-
-// Decodes one UTF-8 sequence. An invalid one consumes its longest valid
-// prefix (at least one byte), so each broken sequence gives a single '?'.
-Decoded decodeUtf8(std::string_view s, size_t i) {
-    auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    unsigned char lead = byte(i);
-    if (lead < 0x80) return {lead, 1};
-    size_t need = 0;
-    char32_t cp = 0;
-    unsigned char lo = 0x80;
-    unsigned char hi = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        need = 1;
-        cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        need = 2;
-        cp = lead & 0x0F;
-        if (lead == 0xE0) lo = 0xA0;  // no overlong forms
-        if (lead == 0xED) hi = 0x9F;  // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        need = 3;
-        cp = lead & 0x07;
-        if (lead == 0xF0) lo = 0x90;
-        if (lead == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
-    } else {
-        return {std::nullopt, 1};
-    }
-    size_t k = i + 1;
-    for (size_t n = 0; n < need; ++n, ++k) {
-        if (k >= s.size()) return {std::nullopt, k - i};
-        unsigned char c = byte(k);
-        unsigned char min = n == 0 ? lo : 0x80;
-        unsigned char max = n == 0 ? hi : 0xBF;
-        if (c < min || c > max) return {std::nullopt, k - i};
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    return {cp, k - i};
-}
 
 // A name beside `path` that no file has yet, created empty; nullopt when none
 // could be made (a missing folder, no permission).
@@ -113,31 +36,49 @@ std::optional<std::string> createTemporaryBeside(const std::string& path) {
     return std::nullopt;
 }
 
+// The file a save at `path` replaces: `path` itself, or the file the chain of
+// symbolic links at `path` ends in (which need not exist yet), so that the
+// links stay. nullopt for a loop or a link that cannot be read.
+std::optional<std::string> linkTarget(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path p = path;
+    // As many links as the system itself follows before it gives up.
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p.string();
+        std::error_code ec;
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) return std::nullopt;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return std::nullopt;
+}
+
+struct Replaceable {
+    bool allowed = false;
+    std::optional<mode_t> mode;  // the permissions the new file keeps
+};
+
+// Whether a save may replace `target`, looked at without opening it (a FIFO
+// would block): not a read-only file, whoever runs the program, nor anything
+// but a regular file. A file that does not exist yet may be made.
+Replaceable replaceable(const std::string& target) {
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0) return {errno == ENOENT, std::nullopt};
+    if (!S_ISREG(st.st_mode)) return {};
+    // No write bit at all: read-only even for the superuser, who passes
+    // access() whatever the bits say.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return {};
+    if (::access(target.c_str(), W_OK) != 0) return {};
+    return {true, st.st_mode & 07777};
+}
+
 }  // namespace
 
 bool fileExists(const std::string& path) {
     if (path.empty()) return false;
     std::error_code ec;
     return std::filesystem::is_regular_file(path, ec);
-}
-
-std::string utf8ToCp1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();) {
-        Decoded d = decodeUtf8(utf8, i);
-        i += d.length;
-        auto b = d.cp ? codePointToCp1252(*d.cp) : std::nullopt;
-        out += b ? static_cast<char>(*b) : '?';
-    }
-    return out;
-}
-
-std::string cp1252ToUtf8(std::string_view cp1252) {
-    std::string out;
-    out.reserve(cp1252.size());
-    for (char c : cp1252) appendUtf8(out, cp1252ToCodePoint(static_cast<unsigned char>(c)));
-    return out;
 }
 
 bool TextFileWriter::open(const std::string& path) {
@@ -198,7 +139,11 @@ void TextFileReader::close() {
 bool replaceFileAtomically(const std::string& path,
                            const std::function<bool(TextFileWriter&)>& write) {
     if (path.empty() || !write) return false;
-    auto temp = createTemporaryBeside(path);
+    const std::optional<std::string> target = linkTarget(path);
+    if (!target) return false;
+    const Replaceable old = replaceable(*target);
+    if (!old.allowed) return false;
+    auto temp = createTemporaryBeside(*target);
     if (!temp) return false;
     auto discard = [&] {
         std::error_code ec;
@@ -216,12 +161,15 @@ bool replaceFileAtomically(const std::string& path,
     // Close in every case, so the temporary can be removed and a write error
     // that only shows on flushing still counts.
     bool closed = writer.close();
-    if (!written || !closed) {
+    // The permissions are set only now: a read-only temporary could not be
+    // reopened for writing.
+    const bool modeKept = !old.mode || ::chmod(temp->c_str(), *old.mode) == 0;
+    if (!written || !closed || !modeKept) {
         discard();
         return false;
     }
     std::error_code ec;
-    std::filesystem::rename(*temp, path, ec);
+    std::filesystem::rename(*temp, *target, ec);
     if (ec) {
         discard();
         return false;

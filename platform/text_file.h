@@ -7,17 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/cp1252.h"
+
 namespace platform {
 
 // True only for an existing regular file (not for "" or a folder).
 bool fileExists(const std::string& path);
-
-// UTF-8 to Windows-1252: characters the code page cannot hold, and bytes that
-// are not valid UTF-8, become '?'.
-std::string utf8ToCp1252(std::string_view utf8);
-// Windows-1252 to UTF-8; the five bytes the code page leaves unassigned map to
-// the control characters of the same number.
-std::string cp1252ToUtf8(std::string_view cp1252);
 
 class TextFileWriter {
   public:
@@ -49,6 +44,10 @@ class TextFileReader {
 // Writes through `write` into a temporary file beside `path` and moves it over
 // `path` only when `write` returned true and every line was written and the
 // file closed; otherwise removes the temporary and leaves `path` as it was.
+// A symbolic link at `path` stays: the file it points to is replaced, keeping
+// its permissions. Refused, before anything is written: a read-only file (no
+// write permission bit, or none for this user) and anything that is not a
+// regular file (a folder, FIFO or device, which is never opened).
 bool replaceFileAtomically(const std::string& path,
                            const std::function<bool(TextFileWriter&)>& write);
 

@@ -28,11 +28,9 @@ void ColorChangeEffect::writeFields(const EffectRecord& entry, FieldWriter& out)
 bool ColorChangeEffect::readFields(EffectRecord& entry, FieldReader& in) const {
     if (!in.int16(entry.colorCount)) return false;
     if (entry.colorCount < 0) return in.fail("a negative count");
-    const size_t n = static_cast<size_t>(entry.colorCount);
-    entry.colors.assign(n + 1, 0u);
-    entry.durations.assign(n + 1, 0.0);
-    for (size_t k = 0; k < n; ++k)
-        if (!(in.color(entry.colors[k]) && in.number(entry.durations[k]))) return false;
+    if (!readCountedPairs(in, entry.colorCount, entry.colors, entry.durations, &FieldReader::color,
+                          &FieldReader::number))
+        return false;
     return in.int16(entry.fadeMode) && in.int16(entry.beat) && in.int16(entry.speed) &&
            in.int16(entry.level) && in.int16(entry.direction);
 }

@@ -35,11 +35,9 @@ void ColorScrollEffect::writeFields(const EffectRecord& entry, FieldWriter& out)
 bool ColorScrollEffect::readFields(EffectRecord& entry, FieldReader& in) const {
     if (!in.int16(entry.colorCount)) return false;
     if (entry.colorCount < 0) return in.fail("a negative count");
-    const size_t n = static_cast<size_t>(entry.colorCount);
-    entry.colors.assign(n + 1, 0u);
-    entry.colorValues.assign(n + 1, 0);
-    for (size_t k = 0; k < n; ++k)
-        if (!(in.color(entry.colors[k]) && in.int32(entry.colorValues[k]))) return false;
+    if (!readCountedPairs(in, entry.colorCount, entry.colors, entry.colorValues,
+                          &FieldReader::color, &FieldReader::int32))
+        return false;
     return in.int16(entry.beat) && in.int16(entry.blend) && in.int16(entry.speed) &&
            in.int16(entry.direction);
 }

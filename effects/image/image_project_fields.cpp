@@ -41,14 +41,19 @@ bool ImageEffect::readFields(EffectRecord& entry, FieldReader& in) const {
     const int n = entry.imageCount;
     if (n < 0) return in.fail("a negative count");
     if (n > 0) {
-        const size_t size = static_cast<size_t>(n) + 1;
-        entry.imageNames.assign(size, {});
-        entry.durations.assign(size, 0.0);
-        entry.imagePaths.assign(size, {});
-        for (size_t k = 0; k < static_cast<size_t>(n); ++k)
-            if (!(in.text(entry.imageNames[k]) && in.number(entry.durations[k]) &&
-                  in.text(entry.imagePaths[k])))
-                return false;
+        startCounted(in.room(n, 3), entry.imageNames, entry.durations, entry.imagePaths);
+        for (int k = 0; k < n; ++k) {
+            std::string name;
+            double duration = 0.0;
+            std::string path;
+            if (!(in.text(name) && in.number(duration) && in.text(path))) return false;
+            entry.imageNames.push_back(std::move(name));
+            entry.durations.push_back(duration);
+            entry.imagePaths.push_back(std::move(path));
+        }
+        entry.imageNames.emplace_back();
+        entry.durations.push_back(0.0);
+        entry.imagePaths.emplace_back();
     }
     return in.int16(entry.level);
 }

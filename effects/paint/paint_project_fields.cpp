@@ -35,7 +35,10 @@ bool PaintEffect::readFields(EffectRecord& entry, FieldReader& in) const {
     int16_t h = 0;
     if (!in.pair(w, h)) return false;
     if (w < 0 || h < 0) return in.fail("a negative picture size");
-    entry.pixels.assign(in.cols(), in.rows(), 0u);
+    // Only the saved part of the grid in force: a picture is trusted no
+    // further than its lines. Cells it does not hold are black, as the
+    // picture is grown to the grid when its entry starts or is edited.
+    entry.pixels.assign(std::min<int>(w, in.cols()), std::min<int>(h, in.rows()), 0u);
     // Every saved cell is read; those outside the grid in force are dropped.
     for (int x = 0; x < w; ++x)
         for (int y = 0; y < h; ++y) {

@@ -10,6 +10,7 @@
 #include "platform/desktop.h"
 #include "platform/label.h"
 #include "platform/line_shape.h"
+#include "platform/list_view.h"
 #include "platform/option_button.h"
 #include "platform/text_box.h"
 #include "platform/window.h"
@@ -131,6 +132,30 @@ TEST_F(ControlsTest, TextBoxTyping) {
     EXPECT_TRUE(text.userKey(8));
     EXPECT_TRUE(text.userKey(300));
     EXPECT_TRUE(changes.empty());
+}
+
+TEST_F(ControlsTest, TextEntryHoldsOnlyWhatWindows1252Keeps) {
+    // What the user sees is what a project file keeps: the text box, typed
+    // or pasted, and the list's cell editor alike.
+    auto& text = w.add<TextBox>("Text1");
+    EXPECT_TRUE(text.userSet("Gr\u00fc\u00dfe \u20ac \u03a9\u03bb \u0416\u0436 \u4e2d \U0001F600"));
+    EXPECT_EQ(text.Text(), "Gr\u00fc\u00dfe \u20ac ?? ?? ? ?");
+    EXPECT_TRUE(text.userSet("x\xFFy"));  // not UTF-8 at all
+    EXPECT_EQ(text.Text(), "x?y");
+    EXPECT_TRUE(text.userKey(128));  // the key code is a Windows-1252 byte
+    EXPECT_TRUE(text.userKey(0x9F));
+    EXPECT_EQ(text.Text(), "x?y\u20ac\u0178");
+    text.setText("\u03a9 from code");  // code may show what it likes
+    EXPECT_EQ(text.Text(), "\u03a9 from code");
+
+    auto& list = w.add<ListView>("List1");
+    list.AddItem("one");
+    EXPECT_TRUE(list.userEditCell(1, 0, "\u03a9\u03bb \u00e4"));
+    EXPECT_EQ(list.Item(1).Text, "?? \u00e4");
+    list.StartSubItemEdit(1, 0, "");
+    EXPECT_TRUE(list.userKey(0x80));
+    EXPECT_TRUE(list.userKey(13));
+    EXPECT_EQ(list.Item(1).Text, "\u20ac");
 }
 
 TEST_F(ControlsTest, LockedTextBoxReportsKeysButTakesNoTyping) {

@@ -1,6 +1,7 @@
 #include "platform/text_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -168,6 +169,50 @@ TEST_F(PlatformTextFile, AtomicReplaceFailsWithoutAFolderOrOnAFolder) {
     EXPECT_FALSE(replaceFileAtomically(path("sub"), ok));
     EXPECT_TRUE(fs::is_directory(path("sub")));
     EXPECT_EQ(entriesInDir(), 1u);
+}
+
+TEST_F(PlatformTextFile, AtomicReplaceKeepsReadOnlyFilesAndNeverOpensSpecialOnes) {
+    auto ok = [](TextFileWriter& w) { return w.writeLine("new"); };
+    // No write bit: kept whoever runs the test, the superuser too.
+    putBytes(path("ro.txt"), "old\r\n");
+    fs::permissions(path("ro.txt"), fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(replaceFileAtomically(path("ro.txt"), ok));
+    EXPECT_EQ(bytesOf(path("ro.txt")), "old\r\n");
+    // A FIFO with no reader: opening it for writing would block for good.
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0644), 0);
+    EXPECT_FALSE(replaceFileAtomically(path("fifo"), ok));
+    EXPECT_TRUE(fs::is_fifo(path("fifo")));
+    // Through a link too.
+    fs::create_symlink("fifo", path("to-fifo"));
+    EXPECT_FALSE(replaceFileAtomically(path("to-fifo"), ok));
+    EXPECT_EQ(entriesInDir(), 3u);  // no temporary left behind
+}
+
+TEST_F(PlatformTextFile, AtomicReplaceWritesThroughLinksAndKeepsPermissions) {
+    auto ok = [](TextFileWriter& w) { return w.writeLine("new"); };
+    fs::create_directory(path("real"));
+    const std::string target = path("real/show.txt");
+    putBytes(target, "old\r\n");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write |
+                                fs::perms::group_read);  // 0640, unlike any umask default
+    // A chain of two links, one relative and one absolute.
+    fs::create_symlink(target, path("abs-link"));
+    fs::create_symlink("abs-link", path("link"));
+    EXPECT_TRUE(replaceFileAtomically(path("link"), ok));
+    EXPECT_TRUE(fs::is_symlink(path("link")));
+    EXPECT_TRUE(fs::is_symlink(path("abs-link")));
+    EXPECT_EQ(bytesOf(target), "new\r\n");
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(path("real")), {}), 1);
+    EXPECT_EQ(entriesInDir(), 3u);
+    // A link to a file not there yet makes that file; a loop is refused.
+    fs::create_symlink("real/later.txt", path("ahead"));
+    EXPECT_TRUE(replaceFileAtomically(path("ahead"), ok));
+    EXPECT_EQ(bytesOf(path("real/later.txt")), "new\r\n");
+    fs::create_symlink("loop", path("loop"));
+    EXPECT_FALSE(replaceFileAtomically(path("loop"), ok));
+    EXPECT_TRUE(fs::is_symlink(path("loop")));
 }
 
 }  // namespace
