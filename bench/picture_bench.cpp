@@ -12,13 +12,10 @@
 #include <string>
 #include <thread>
 
-#include "core/kavrel.h"
+#include "bench/image_session.h"
 #include "effects/image/image_list_play.h"
-#include "host/kavrel_plugin.h"
-#include "host/orva_host.h"
-#include "main_window/matrix_form.h"
+#include "platform/picture_cache.h"
 #include "platform/picture_file.h"
-#include "platform/user_driver.h"
 
 namespace {
 
@@ -65,36 +62,16 @@ void BM_PictureSwitch(benchmark::State& st) {
     // A file changed in the current tick of the kernel's clock is not kept yet.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
 
-    orva::OrvaHost host(&orva::createKavrelPlugin);
-    orva::StartOptions options;
-    options.gridCols = 50;
-    options.gridRows = 50;
-    host.open(options);
-    platform::Desktop& desktop = host.plugin().desktop();
-    desktop.autoAcknowledgeMessages = true;
-    platform::UserDriver user(desktop);
-    user.set("MatrixForm.typeA", "Image");
-    user.click("MatrixForm.editA");
-    user.click("MxImageForm.BImage");
-    for (const std::string& path : {png, jpeg}) {
-        platform::DialogAnswer answer;
-        answer.kind = platform::DialogAnswer::Kind::File;
-        answer.path = path;
-        desktop.queueDialogAnswer(answer);
-        user.click("MxImageList.addImage");
-    }
-    user.click("MxImageList.OK");
-    user.click("MxImageForm.OK");
-
-    kavrel::BankContext& bank =
-        static_cast<orva::KavrelHostedPlugin&>(host.plugin()).plugin().mainWindow().form().bankA();
+    ImageSession session({png, jpeg});
+    session.user().click("MxImageForm.OK");
+    platform::Desktop& desktop = session.desktop();
+    kavrel::BankContext& bank = session.bankA();
     kavrel::nextListPicture(bank);  // both pictures seen
     kavrel::nextListPicture(bank);
     const platform::PictureCache& cache = desktop.pictureCache();
     if (bank.image().surface().width() != kSide || bank.entry()->imageCount != 2 ||
         cache.count() != 2) {
         st.SkipWithError("the pictures did not load");
-        host.close();
         std::filesystem::remove_all(dir);
         return;
     }
@@ -110,7 +87,6 @@ void BM_PictureSwitch(benchmark::State& st) {
     if (bank.image().surface().width() != kSide || cache.count() != (firstLoad ? 1u : 2u))
         st.SkipWithError("a picture did not load");
     st.SetLabel(firstLoad ? "first load" : "already seen");
-    host.close();
     std::filesystem::remove_all(dir);
 }
 
