@@ -7,13 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "core/kavrel.h"
+#include "bench/image_session.h"
 #include "effects/image/image_view.h"
-#include "host/kavrel_plugin.h"
-#include "host/orva_host.h"
-#include "main_window/matrix_form.h"
 #include "platform/picture_file.h"
-#include "platform/user_driver.h"
 
 namespace {
 
@@ -35,32 +31,14 @@ void BM_ImageScrollStep(benchmark::State& st) {
         return;
     }
 
-    orva::OrvaHost host(&orva::createKavrelPlugin);
-    orva::StartOptions options;
-    options.gridCols = 50;
-    options.gridRows = 50;
-    host.open(options);
-    platform::Desktop& desktop = host.plugin().desktop();
-    desktop.autoAcknowledgeMessages = true;
-    platform::UserDriver user(desktop);
-    user.set("MatrixForm.typeA", "Image");
-    user.click("MatrixForm.editA");
-    user.click("MxImageForm.BImage");
-    platform::DialogAnswer answer;
-    answer.kind = platform::DialogAnswer::Kind::File;
-    answer.path = path;
-    desktop.queueDialogAnswer(answer);
-    user.click("MxImageList.addImage");
-    user.click("MxImageList.OK");
-    user.set("MxImageForm.slOffset", "50");
-    user.click("MxImageForm.richtung(" + std::to_string(direction) + ")");
-    user.click("MxImageForm.OK");
-
-    kavrel::BankContext& bank =
-        static_cast<orva::KavrelHostedPlugin&>(host.plugin()).plugin().mainWindow().form().bankA();
+    ImageSession session({path});
+    session.user().set("MxImageForm.slOffset", "50");
+    session.user().click("MxImageForm.richtung(" + std::to_string(direction) + ")");
+    session.user().click("MxImageForm.OK");
+    kavrel::BankContext& bank = session.bankA();
     if (bank.image().surface().width() != 1000 || bank.entry()->direction != direction) {
         st.SkipWithError("the picture did not load");
-        host.close();
+        std::filesystem::remove_all(dir);
         return;
     }
     for (auto _ : st) {
@@ -68,7 +46,6 @@ void BM_ImageScrollStep(benchmark::State& st) {
         benchmark::DoNotOptimize(bank.state().frame);
     }
     st.SetLabel(direction == 3 ? "right, wrapping" : "down and right");
-    host.close();
     std::filesystem::remove_all(dir);
 }
 

@@ -11,6 +11,7 @@
 
 #include "platform/event_loop.h"
 #include "platform/locale.h"
+#include "platform/picture_cache.h"
 #include "platform/random.h"
 
 namespace platform {
@@ -39,6 +40,8 @@ class Desktop {
     const Locale& locale() const { return locale_; }
     void setLocale(Locale l) { locale_ = std::move(l); }
     Random& random() { return random_; }
+    // The decoded pictures every picture box of this instance shares.
+    PictureCache& pictureCache() { return pictureCache_; }
     // Draws text in installed fonts; made on first use. Tests put a double
     // with known glyph boxes in its place.
     TextRasterizer& textRasterizer();
@@ -94,6 +97,7 @@ class Desktop {
     EventLoop loop_;
     Locale locale_;
     Random random_;
+    PictureCache pictureCache_;
     std::unique_ptr<TextRasterizer> textRasterizer_;
     std::vector<Entry> windows_;
     std::vector<Window*> modalStack_;

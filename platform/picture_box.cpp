@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
+#include "platform/desktop.h"
+#include "platform/picture_cache.h"
 #include "platform/picture_file.h"
 #include "platform/system_colors.h"
 #include "platform/window.h"
@@ -49,10 +52,10 @@ void PictureBox::setForeColor(Color c) {
 
 bool PictureBox::loadPicture(const std::string& path) {
     const Color back = translateColor(BackColor());
-    std::optional<Surface> picture = loadPictureFile(path, back);
+    std::optional<Surface> picture = desktop().pictureCache().load(path, back);
     if (!picture) return false;
     if (autoSize_) {
-        surface_ = std::move(*picture);
+        surface_ = std::move(*picture);  // shares the kept pixels until drawn on
         const float upp = parent().unitsPerPixel();
         Control::setWidth(static_cast<float>(surface_.width()) * upp);
         Control::setHeight(static_cast<float>(surface_.height()) * upp);
@@ -61,7 +64,7 @@ bool PictureBox::loadPicture(const std::string& path) {
         const int32_t w = std::min(surface_.width(), picture->width());
         const int32_t h = std::min(surface_.height(), picture->height());
         for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w; ++x) surface_.set(x, y, picture->at(x, y));
+            std::copy_n(std::as_const(*picture).row(y), w, surface_.row(y));
     }
     hasPicture_ = true;
     return true;

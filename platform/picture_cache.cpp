@@ -1,0 +1,99 @@
+#include "platform/picture_cache.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
+
+#include "platform/picture_file.h"
+
+namespace platform {
+
+namespace {
+
+bool operator<(const timespec& a, const timespec& b) {
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+bool sameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+}  // namespace
+
+bool PictureCache::FileState::operator==(const FileState& o) const {
+    return dev == o.dev && ino == o.ino && size == o.size && sameTime(mtime, o.mtime) &&
+           sameTime(ctime, o.ctime);
+}
+
+std::string PictureCache::keyOf(const std::string& path, Color transparentAs) {
+    std::string key = path;
+    key.push_back('\0');  // paths hold no NUL: the colour cannot run into them
+    key += std::to_string(transparentAs);
+    return key;
+}
+
+std::optional<PictureCache::FileState> PictureCache::readableState(const std::string& path) {
+    if (path.empty() || path.find('\0') != std::string::npos) return std::nullopt;
+    // Only regular files are opened: opening a device can do things.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    // Opening proves the file can still be read (rights can go without a
+    // change the state shows, e.g. on a folder above it).
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    if (!ok) return std::nullopt;
+    return FileState{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+std::optional<Surface> PictureCache::load(const std::string& path, Color transparentAs) {
+    // File times come from the kernel's coarse clock: a file changed in this
+    // tick could change again in it with the same times, so such a file is
+    // decoded but not kept until its change time is in the past.
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    const std::optional<FileState> before = readableState(path);
+    std::string key = keyOf(path, transparentAs);
+    if (const auto found = byKey_.find(key); found != byKey_.end()) {
+        const Lru::iterator it = found->second;
+        if (before && it->state == *before) {
+            lru_.splice(lru_.begin(), lru_, it);
+            return it->picture;
+        }
+        drop(it);  // the file changed or went: its picture is stale
+    }
+    std::optional<Surface> picture = loadPictureFile(path, transparentAs);
+    if (!picture || !before || !(before->ctime < now)) return picture;
+    // Kept only when the file stayed as it was through the decode.
+    const std::optional<FileState> after = readableState(path);
+    if (!after || !(*after == *before)) return picture;
+    picture->share();
+    store(std::move(key), *before, *picture);
+    return picture;
+}
+
+void PictureCache::store(std::string key, const FileState& state, const Surface& picture) {
+    const size_t bytes = picture.bytes() + key.size();
+    if (bytes > budget_) return;  // larger than everything kept together
+    while (!lru_.empty() && bytes_ + bytes > budget_) drop(std::prev(lru_.end()));
+    lru_.push_front(Entry{key, state, picture, bytes});
+    byKey_.emplace(std::move(key), lru_.begin());
+    bytes_ += bytes;
+}
+
+void PictureCache::drop(Lru::iterator it) {
+    bytes_ -= it->bytes;
+    byKey_.erase(it->key);
+    lru_.erase(it);
+}
+
+void PictureCache::clear() {
+    lru_.clear();
+    byKey_.clear();
+    bytes_ = 0;
+}
+
+}  // namespace platform
