@@ -98,12 +98,15 @@ std::string indexText(const std::vector<int>& indexes) {
     if (indexes.empty()) return "";
     bool consecutive = true;
     for (size_t i = 1; i < indexes.size(); ++i) consecutive &= indexes[i] == indexes[i - 1] + 1;
-    if (consecutive)
-        return "(" + std::to_string(indexes.front()) + "-" + std::to_string(indexes.back()) + ")";
-    std::string text = "(";
-    for (size_t i = 0; i < indexes.size(); ++i)
-        text.append(i == 0 ? "" : ",").append(std::to_string(indexes[i]));
-    return text + ")";
+    std::string text(1, '(');
+    if (consecutive) {
+        text.append(std::to_string(indexes.front())).append("-");
+        text.append(std::to_string(indexes.back()));
+    } else {
+        for (size_t i = 0; i < indexes.size(); ++i)
+            text.append(i == 0 ? "" : ",").append(std::to_string(indexes[i]));
+    }
+    return text.append(")");
 }
 
 Names programControls(platform::Window& w) {
