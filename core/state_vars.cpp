@@ -133,6 +133,21 @@ Result lookup(const std::array<Field<Owner, Member>, N>& table, const Owner& own
     return std::nullopt;
 }
 
+// Names whose reading needs more than a member: indexed arrays, and
+// scalars of their own format.
+template <typename Owner>
+struct Named {
+    std::string_view name;
+    Result (*read)(const Owner&, const Access&);
+};
+
+template <typename Owner, size_t N>
+const Named<Owner>* findNamed(const std::array<Named<Owner>, N>& table, std::string_view name) {
+    for (const auto& n : table)
+        if (n.name == name) return &n;
+    return nullptr;
+}
+
 template <typename T>
 bool inVector(const std::vector<T>& v, int64_t i) {
     return i >= 0 && static_cast<uint64_t>(i) < v.size();
@@ -193,28 +208,41 @@ constexpr std::array<Field<EffectRecord, uint32_t>, 2> kRecordColor{{
     {"color2", &EffectRecord::color2},
 }};
 
+constexpr std::array<Named<EffectRecord>, 6> kRecordIndexed{{
+    {"pixels",
+     [](const EffectRecord& r, const Access& a) { return gridCell(r.pixels, a, asColor); }},
+    {"imageNames",
+     [](const EffectRecord& r, const Access& a) { return listItem(r.imageNames, a, asString); }},
+    {"durations",
+     [](const EffectRecord& r, const Access& a) { return listItem(r.durations, a, asDouble); }},
+    {"imagePaths",
+     [](const EffectRecord& r, const Access& a) { return listItem(r.imagePaths, a, asString); }},
+    {"colors",
+     [](const EffectRecord& r, const Access& a) { return listItem(r.colors, a, asColor); }},
+    {"colorValues",
+     [](const EffectRecord& r, const Access& a) { return listItem(r.colorValues, a, asInt); }},
+}};
+
 Result recordField(const EffectRecord& r, const Access& f) {
     if (f.indexed) {
-        if (f.name == "pixels") return gridCell(r.pixels, f, asColor);
-        if (f.name == "imageNames") return listItem(r.imageNames, f, asString);
-        if (f.name == "durations") return listItem(r.durations, f, asDouble);
-        if (f.name == "imagePaths") return listItem(r.imagePaths, f, asString);
-        if (f.name == "colors") return listItem(r.colors, f, asColor);
-        if (f.name == "colorValues") return listItem(r.colorValues, f, asInt);
-        return std::nullopt;
+        const Named<EffectRecord>* n = findNamed(kRecordIndexed, f.name);
+        return n != nullptr ? n->read(r, f) : std::nullopt;
     }
     if (auto v = lookup(kRecordInt16, r, f.name, asInt)) return v;
     if (auto v = lookup(kRecordText, r, f.name, asString)) return v;
     return lookup(kRecordColor, r, f.name, asColor);
 }
 
+constexpr std::array<Named<FadeRecord>, 4> kFadeFields{{
+    {"type", [](const FadeRecord& r, const Access&) -> Result { return fmtInt(r.type); }},
+    {"name", [](const FadeRecord& r, const Access&) -> Result { return r.name; }},
+    {"time", [](const FadeRecord& r, const Access&) -> Result { return fmtDouble(r.time); }},
+    {"color", [](const FadeRecord& r, const Access&) -> Result { return fmtColor(r.color); }},
+}};
+
 Result fadeField(const FadeRecord& r, const Access& f) {
-    if (f.indexed) return std::nullopt;
-    if (f.name == "type") return fmtInt(r.type);
-    if (f.name == "name") return r.name;
-    if (f.name == "time") return fmtDouble(r.time);
-    if (f.name == "color") return fmtColor(r.color);
-    return std::nullopt;
+    const Named<FadeRecord>* n = f.indexed ? nullptr : findNamed(kFadeFields, f.name);
+    return n != nullptr ? n->read(r, f) : std::nullopt;
 }
 
 // BankState (names without their A/B suffix)
@@ -243,43 +271,61 @@ constexpr std::array<Field<BankState, bool>, 3> kBankBool{{
     {"colorFadeRunning", &BankState::colorFadeRunning},
 }};
 
-Result bankScalar(const BankState& b, std::string_view name) {
-    if (auto v = lookup(kBankInt16, b, name, asInt)) return v;
-    if (auto v = lookup(kBankBool, b, name, asBool)) return v;
-    if (name == "tickerWidth") return fmtInt(b.tickerWidth);
-    if (name == "colorFadeRatio") return fmtDouble(b.colorFadeRatio);
-    if (name == "fontName") return b.fontName;
-    return std::nullopt;
+constexpr std::array<Named<BankState>, 3> kBankOther{{
+    {"tickerWidth",
+     [](const BankState& b, const Access&) -> Result { return fmtInt(b.tickerWidth); }},
+    {"colorFadeRatio",
+     [](const BankState& b, const Access&) -> Result { return fmtDouble(b.colorFadeRatio); }},
+    {"fontName", [](const BankState& b, const Access&) -> Result { return b.fontName; }},
+}};
+
+Result bankScalar(const BankState& b, const Access& a) {
+    if (auto v = lookup(kBankInt16, b, a.name, asInt)) return v;
+    if (auto v = lookup(kBankBool, b, a.name, asBool)) return v;
+    const Named<BankState>* n = findNamed(kBankOther, a.name);
+    return n != nullptr ? n->read(b, a) : std::nullopt;
 }
 
-Result bankIndexed(const BankState& b, const Access& a) {
-    if (a.name == "effOk") {
-        if (a.args.size() != 1 || !inVector(b.effOk, a.args[0])) return std::nullopt;
-        return fmtBool(b.effOk[static_cast<size_t>(a.args[0])]);
-    }
-    if (a.name == "pixelOrder") return listItem(b.pixelOrder, a, asInt);
-    if (a.name == "strip") return listItem(b.strip, a, asInt);
-    if (a.name == "laserPos" || a.name == "laserDir") {
-        const auto& arr = a.name == "laserPos" ? b.laserPos : b.laserDir;
-        if (a.args.size() != 1 || a.args[0] < 0 || a.args[0] >= static_cast<int64_t>(arr.size()))
-            return std::nullopt;
-        return fmtInt(arr[static_cast<size_t>(a.args[0])]);
-    }
-    if (a.name == "freeCell") return gridCell(b.freeCell, a, asBool);
-    if (a.name == "tickerBuf") return gridCell(b.tickerBuf, a, asColor);
-    if (a.name == "frame") return frameByte(b.frame, a);
-    if (a.name == "shadow") return frameByte(b.shadow, a);
-    return std::nullopt;
+Result laserItem(const std::array<int16_t, 5>& arr, const Access& a) {
+    if (a.args.size() != 1 || a.args[0] < 0 || a.args[0] >= static_cast<int64_t>(arr.size()))
+        return std::nullopt;
+    return fmtInt(arr[static_cast<size_t>(a.args[0])]);
 }
+
+constexpr std::array<Named<BankState>, 9> kBankIndexed{{
+    {"effOk",
+     [](const BankState& b, const Access& a) -> Result {
+         if (a.args.size() != 1 || !inVector(b.effOk, a.args[0])) return std::nullopt;
+         return fmtBool(b.effOk[static_cast<size_t>(a.args[0])]);
+     }},
+    {"pixelOrder",
+     [](const BankState& b, const Access& a) { return listItem(b.pixelOrder, a, asInt); }},
+    {"strip", [](const BankState& b, const Access& a) { return listItem(b.strip, a, asInt); }},
+    {"laserPos", [](const BankState& b, const Access& a) { return laserItem(b.laserPos, a); }},
+    {"laserDir", [](const BankState& b, const Access& a) { return laserItem(b.laserDir, a); }},
+    {"freeCell",
+     [](const BankState& b, const Access& a) { return gridCell(b.freeCell, a, asBool); }},
+    {"tickerBuf",
+     [](const BankState& b, const Access& a) { return gridCell(b.tickerBuf, a, asColor); }},
+    {"frame", [](const BankState& b, const Access& a) { return frameByte(b.frame, a); }},
+    {"shadow", [](const BankState& b, const Access& a) { return frameByte(b.shadow, a); }},
+}};
+
+// The heads that take a record field after a dot.
+constexpr std::string_view kEntryHead = "eff";
+constexpr std::string_view kFadeListHead = "fadeList";
+constexpr std::string_view kCopyBufferHead = "copyBuffer";
 
 Result bankPath(const BankState& b, const Path& p) {
     const Access& h = p.head;
-    if (h.name == "eff") {
+    if (h.name == kEntryHead) {
         if (!p.field || h.args.size() != 1 || !inVector(b.eff, h.args[0])) return std::nullopt;
         return recordField(element(b.eff, h.args[0]), *p.field);
     }
     if (p.field) return std::nullopt;
-    return h.indexed ? bankIndexed(b, h) : bankScalar(b, h.name);
+    if (!h.indexed) return bankScalar(b, h);
+    const Named<BankState>* n = findNamed(kBankIndexed, h.name);
+    return n != nullptr ? n->read(b, h) : std::nullopt;
 }
 
 // SharedState
@@ -330,37 +376,47 @@ constexpr std::array<Field<SharedState, Frame>, 4> kGlobalFrames{{
     {"shadowM", &SharedState::shadowM},
 }};
 
+constexpr std::array<Named<SharedState>, 4> kGlobalIndexed{{
+    {"mixMap",
+     [](const SharedState& s, const Access& a) {
+         return gridCell(s.mixMap, a, [](float v) { return fmtSingle(v); });
+     }},
+    {"cellConfigured",
+     [](const SharedState& s, const Access& a) { return gridCell(s.cellConfigured, a, asBool); }},
+    {"channelMap",
+     [](const SharedState& s, const Access& a) -> Result {
+         if (a.args.size() != 3 || !s.channelMap.contains(a.args[0], a.args[1]) || a.args[2] < 0 ||
+             a.args[2] > 2)
+             return std::nullopt;
+         const LightChannels& ch =
+             s.channelMap.at(static_cast<int>(a.args[0]), static_cast<int>(a.args[1]));
+         return fmtInt(ch[static_cast<size_t>(a.args[2])]);
+     }},
+    {"dmxSent",
+     [](const SharedState& s, const Access& a) -> Result {
+         if (a.args.size() != 1 || a.args[0] < 0 ||
+             a.args[0] >= static_cast<int64_t>(s.dmxSent.size()))
+             return std::nullopt;
+         return fmtInt(s.dmxSent[static_cast<size_t>(a.args[0])]);
+     }},
+}};
+
 // nullopt when the name is no indexed shared variable.
 std::optional<Result> globalIndexed(const SharedState& s, const Access& a) {
     for (const auto& f : kGlobalFrames)
         if (f.name == a.name) return frameByte(s.*(f.member), a);
-    if (a.name == "mixMap") return gridCell(s.mixMap, a, [](float v) { return fmtSingle(v); });
-    if (a.name == "cellConfigured") return gridCell(s.cellConfigured, a, asBool);
-    if (a.name == "channelMap") {
-        if (a.args.size() != 3 || !s.channelMap.contains(a.args[0], a.args[1]) || a.args[2] < 0 ||
-            a.args[2] > 2)
-            return Result{};
-        const LightChannels& ch =
-            s.channelMap.at(static_cast<int>(a.args[0]), static_cast<int>(a.args[1]));
-        return fmtInt(ch[static_cast<size_t>(a.args[2])]);
-    }
-    if (a.name == "dmxSent") {
-        if (a.args.size() != 1 || a.args[0] < 0 ||
-            a.args[0] >= static_cast<int64_t>(s.dmxSent.size()))
-            return Result{};
-        return fmtInt(s.dmxSent[static_cast<size_t>(a.args[0])]);
-    }
+    if (const Named<SharedState>* n = findNamed(kGlobalIndexed, a.name)) return n->read(s, a);
     return std::nullopt;
 }
 
 // nullopt when the head names no shared variable (a bank name may follow).
 std::optional<Result> globalPath(const SharedState& s, const Path& p) {
     const Access& h = p.head;
-    if (h.name == "fadeList") {
+    if (h.name == kFadeListHead) {
         if (!p.field || h.args.size() != 1 || !inVector(s.fadeList, h.args[0])) return Result{};
         return fadeField(element(s.fadeList, h.args[0]), *p.field);
     }
-    if (h.name == "copyBuffer") {
+    if (h.name == kCopyBufferHead) {
         if (!p.field || h.indexed) return Result{};
         return recordField(s.copyBuffer, *p.field);
     }
@@ -377,7 +433,37 @@ std::optional<Result> globalPath(const SharedState& s, const Path& p) {
     return p.field ? Result{} : v;
 }
 
+template <typename Table>
+void addNames(std::vector<StateVarName>& out, StateVarGroup group, bool indexed,
+              const Table& table) {
+    for (const auto& entry : table) out.push_back({group, entry.name, indexed});
+}
+
 }  // namespace
+
+std::vector<StateVarName> stateVarNames() {
+    using G = StateVarGroup;
+    std::vector<StateVarName> names;
+    addNames(names, G::Shared, false, kGlobalInt16);
+    addNames(names, G::Shared, false, kGlobalDouble);
+    addNames(names, G::Shared, false, kGlobalBool);
+    addNames(names, G::Shared, false, kGlobalColor);
+    addNames(names, G::Shared, true, kGlobalFrames);
+    addNames(names, G::Shared, true, kGlobalIndexed);
+    names.push_back({G::Shared, kFadeListHead, true});
+    names.push_back({G::Shared, kCopyBufferHead, false});
+    addNames(names, G::Bank, false, kBankInt16);
+    addNames(names, G::Bank, false, kBankBool);
+    addNames(names, G::Bank, false, kBankOther);
+    addNames(names, G::Bank, true, kBankIndexed);
+    names.push_back({G::Bank, kEntryHead, true});
+    addNames(names, G::Entry, false, kRecordInt16);
+    addNames(names, G::Entry, false, kRecordText);
+    addNames(names, G::Entry, false, kRecordColor);
+    addNames(names, G::Entry, true, kRecordIndexed);
+    addNames(names, G::Fade, false, kFadeFields);
+    return names;
+}
 
 std::optional<std::string> readStateVar(const SharedState& state, std::string_view name) {
     const std::optional<Path> path = Parser(name).path();

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/shared_state.h"
 
@@ -18,5 +19,17 @@ namespace kavrel {
 // 32-bit numbers, text as it is. An unknown name or an index out of range
 // gives nullopt.
 std::optional<std::string> readStateVar(const SharedState& state, std::string_view name);
+
+// Where a name is valid: on its own (Shared), with the bank letter appended
+// (Bank), after `effA(i).`, `effB(i).` or `copyBuffer.` (Entry), or after
+// `fadeList(i).` (Fade).
+enum class StateVarGroup { Shared, Bank, Entry, Fade };
+struct StateVarName {
+    StateVarGroup group;
+    std::string_view name;
+    bool indexed;  // takes indexes in parentheses
+};
+// Every name readStateVar knows, from the tables it reads by.
+std::vector<StateVarName> stateVarNames();
 
 }  // namespace kavrel

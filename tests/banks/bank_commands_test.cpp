@@ -139,7 +139,8 @@ TEST(UpAndRemove, MovesItemsAndRestartsTheNewCurrentEntryOnce) {
     KavrelSession s;
     MatrixForm& f = s.form();
     for (int i = 0; i < 3; ++i) f.addA_Click();
-    for (int row = 1; row <= 4; ++row) f.efxAList.Item(row).Text = "e" + std::to_string(row - 1);
+    for (int row = 1; row <= 4; ++row)
+        f.efxAList.Item(row).Text = std::string("e").append(std::to_string(row - 1));
     f.efxAList.Select(4);
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(s.driver.click("MatrixForm.upA"));
     EXPECT_EQ(f.efxAList.Item(1).Text, "e3");

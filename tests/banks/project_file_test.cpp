@@ -130,7 +130,8 @@ TEST_F(Reader, LineEndsTrailingLinesAndCounts) {
 
     // More than 256 entries load in full.
     std::string many = crlf({"t", "V1.0", "1", "300", "1", "1", "299", "0", "0"});
-    for (int i = 0; i < 300; ++i) many += crlf({"A" + std::to_string(i), "False"});
+    for (int i = 0; i < 300; ++i)
+        many += crlf({std::string("A").append(std::to_string(i)), "False"});
     many += crlf({"B0", "False", "X0", "0", "f", "3", "255"});
     const Project p = read(many);
     EXPECT_EQ(p.banks[0].entries.size(), 300u);

@@ -1,7 +1,9 @@
 // kavrel_sim_listener: a stand-in matrix simulator for the demo and manual
-// checks. Listens on a loopback port, takes one client, keeps the lights its
-// records name, and writes them as a PNG when the client goes away or the
-// time is up (one pixel per light, scaled up by --scale).
+// checks. Listens on a loopback port, takes its clients one after another,
+// keeps the lights their records name, and writes them as a PNG when the time
+// is up or a second has passed with no client since the last one went away
+// (so a client that reconnects at once is taken too); one pixel per light,
+// scaled up by --scale.
 //
 //   kavrel_sim_listener --port-file FILE --png OUT.png [--grid 12x12]
 //                       [--seconds 30] [--scale 10]
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -61,12 +64,20 @@ int main(int argc, char** argv) {
         out << listener.port() << "\n";
         if (!out) return 1;
     }
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    bool hadClient = false;
-    while (std::chrono::steady_clock::now() < end) {
+    using Clock = std::chrono::steady_clock;
+    const auto end = Clock::now() + std::chrono::seconds(seconds);
+    std::optional<Clock::time_point> lastLeft;
+    while (Clock::now() < end) {
         listener.pump(50);
-        if (listener.connected()) hadClient = true;
-        if (hadClient && listener.peerClosed()) break;
+        if (listener.connected()) {
+            lastLeft.reset();
+            if (listener.peerClosed()) {
+                listener.closeClient();
+                lastLeft = Clock::now();
+            }
+        } else if (lastLeft && Clock::now() - *lastLeft > std::chrono::seconds(1)) {
+            break;
+        }
     }
     const platform::Surface lights = listener.picture(cols, rows);
     platform::Surface big(cols * scale, rows * scale, 0);

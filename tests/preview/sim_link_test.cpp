@@ -62,7 +62,7 @@ TEST(SimLinkTest, ConnectShowsTheStateThenStreamsTheWholeFrameAndThenOnlyChanges
     LinkSession s;
     SimListener l;
     s.tickNetwork();
-    s.connectTo("127.0.0.1", " " + l.portText() + " ");
+    s.connectTo("127.0.0.1", std::string(" ").append(l.portText()).append(" "));
     ASSERT_EQ(s.messages().size(), 1u);
     const int shown = std::stoi(s.messages()[0]);
     EXPECT_TRUE(shown == 6 || shown == 7) << s.messages()[0];

@@ -75,10 +75,12 @@ class SimListener {
             parse();
         }
     }
-    // Closes the accepted connection (the peer going away).
+    // Closes the accepted connection (the peer going away); the next pump
+    // accepts the next client.
     void closeClient() {
         if (conn_ >= 0) ::close(conn_);
         conn_ = -1;
+        peerClosed_ = false;
     }
 
     const std::string& bytes() const { return bytes_; }
