@@ -106,7 +106,9 @@ PictureHeader pngHeader(Reader& in) {
 }
 
 // Every entry is checked, not only the one a decoder would pick: an entry
-// whose data is missing or makes no sense is passed over.
+// whose data is missing or makes no sense is passed over. The size given is
+// the largest DIB entry's, the one decoded; PNG entries are only checked, as
+// the decoder does not read them.
 PictureHeader icoHeader(Reader& in) {
     std::array<uint8_t, 6> head{};
     if (!in.get(0, head.data(), head.size())) return {Verdict::Broken, PictureFormat::Ico};
@@ -119,16 +121,14 @@ PictureHeader icoHeader(Reader& in) {
         const uint64_t at = le32(entry.data() + 12);
         std::array<uint8_t, 8> magic{};
         if (!in.getOnce(at, magic.data(), magic.size())) continue;
-        std::optional<Size> s;
-        if (std::memcmp(magic.data(), "\x89PNG\r\n\x1a\n", 8) == 0) {
-            s = pngSize(in, at);
-        } else if ((s = dibSize(in, at))) {
-            s->h = (s->h + 1) / 2;  // the colour rows and the mask's rows
-        }
+        const bool png = std::memcmp(magic.data(), "\x89PNG\r\n\x1a\n", 8) == 0;
+        std::optional<Size> s = png ? pngSize(in, at) : dibSize(in, at);
+        if (s && !png) s->h = (s->h + 1) / 2;  // the colour rows and the mask's rows
         if (!s || s->w <= 0 || s->h <= 0) continue;
         if (!pictureSizeAllowed(s->w, s->h))
             return {Verdict::TooLarge, PictureFormat::Ico, s->w, s->h};
-        if (s->w * s->h > largest.w * largest.h) largest = *s;
+        // On a tie the later entry is decoded.
+        if (!png && s->w * s->h >= largest.w * largest.h) largest = *s;
     }
     return judged(PictureFormat::Ico, largest.w, largest.h);
 }
@@ -144,13 +144,17 @@ std::optional<uint64_t> skipSubBlocks(Reader& in, uint64_t at) {
     }
 }
 
-// The screen and every frame's extent (its offset plus its size): a frame
-// reaching past the screen may make a decoder's picture larger. A file cut
-// short is judged by what it holds.
+bool exceeds(Size s) {
+    return s.w > kMaxPictureSide || s.h > kMaxPictureSide || s.w * s.h > kMaxPicturePixels;
+}
+
+// The picture is the screen; frames are cut to it, but a decoder holds each
+// frame whole first, so a frame's extent (its offset plus its size) must be
+// allowed too. A file cut short is judged by what it holds.
 PictureHeader gifHeader(Reader& in) {
     std::array<uint8_t, 13> head{};
     if (!in.get(0, head.data(), head.size())) return {Verdict::Broken, PictureFormat::Gif};
-    Size size{le16(head.data() + 6), le16(head.data() + 8)};
+    const Size screen{le16(head.data() + 6), le16(head.data() + 8)};
     auto colourTable = [](uint8_t flags) -> uint64_t {
         return (flags & 0x80) ? 3u << ((flags & 7) + 1) : 0;
     };
@@ -165,9 +169,9 @@ PictureHeader gifHeader(Reader& in) {
         } else if (*kind == 0x2C) {
             std::array<uint8_t, 10> d{};
             if (!in.get(at, d.data(), d.size())) break;
-            size.w = std::max<int64_t>(size.w, int64_t{le16(d.data() + 1)} + le16(d.data() + 5));
-            size.h = std::max<int64_t>(size.h, int64_t{le16(d.data() + 3)} + le16(d.data() + 7));
-            if (size.w > kMaxPictureSide || size.h > kMaxPictureSide) break;  // refused already
+            const Size extent{int64_t{le16(d.data() + 1)} + le16(d.data() + 5),
+                              int64_t{le16(d.data() + 3)} + le16(d.data() + 7)};
+            if (exceeds(extent)) return {Verdict::TooLarge, PictureFormat::Gif, extent.w, extent.h};
             const auto next = skipSubBlocks(in, at + 10 + colourTable(d[9]) + 1);
             if (!next) break;
             at = *next;
@@ -175,7 +179,7 @@ PictureHeader gifHeader(Reader& in) {
             ++at;  // a stray byte between blocks
         }
     }
-    return judged(PictureFormat::Gif, size.w, size.h);
+    return judged(PictureFormat::Gif, screen.w, screen.h);
 }
 
 bool isFrameHeader(uint8_t marker) {

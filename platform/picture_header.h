@@ -27,10 +27,12 @@ struct PictureHeader {
     };
     Verdict verdict = Verdict::UnknownFormat;
     PictureFormat format = PictureFormat::Png;  // unless UnknownFormat
-    // The largest size declared (Fits, TooLarge): PNG's IHDR; BMP's info
-    // header (a top-down picture's height is negative there); the GIF screen
-    // and every frame's extent; the JPEG frame header (SOFn); the largest
-    // ICO entry, a PNG or a DIB whose height counts both masks.
+    // Fits: the size the decoder will give. TooLarge: the size refused.
+    // Read from PNG's IHDR; BMP's info header (a top-down picture's height
+    // is negative there); the GIF screen and every frame's extent (its
+    // offset plus its size); the JPEG frame header (SOFn); every ICO entry,
+    // a PNG or a DIB whose height counts both masks (Fits: the largest DIB
+    // entry, the one decoded).
     int64_t width = 0;
     int64_t height = 0;
 };
