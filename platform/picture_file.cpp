@@ -5,12 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <system_error>
-#include <vector>
 
 #include "platform/fd_write.h"
 
@@ -28,19 +26,6 @@ std::optional<Surface> fail(std::string* error, std::string reason) {
     return std::nullopt;
 }
 
-bool tooLarge(int w, int h) {
-    return w > kMaxPictureSide || h > kMaxPictureSide ||
-           static_cast<int64_t>(w) * static_cast<int64_t>(h) > kMaxPicturePixels;
-}
-
-struct UnrefLoader {
-    void operator()(GdkPixbufLoader* p) const { g_object_unref(p); }
-};
-using LoaderPtr = std::unique_ptr<GdkPixbufLoader, UnrefLoader>;
-
-// Small writes let the loader report the size before it decodes much.
-constexpr size_t kChunk = 4096;
-
 struct FdCloser {
     int fd;
     ~FdCloser() { ::close(fd); }
@@ -57,32 +42,6 @@ bool writeRegularFile(const std::string& path, const char* data, size_t size) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::ftruncate(fd, 0) != 0) return false;
     return writeAll(fd, data, size);
-}
-
-// The loader of the formats pictures come in, by the file's first bytes;
-// null for any other content.
-const char* formatOf(const unsigned char* b, size_t n) {
-    if (n >= 2 && b[0] == 'B' && b[1] == 'M') return "bmp";
-    if (n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return "jpeg";
-    if (n >= 6 && std::memcmp(b, "GIF87a", 6) == 0) return "gif";
-    if (n >= 6 && std::memcmp(b, "GIF89a", 6) == 0) return "gif";
-    if (n >= 8 && std::memcmp(b, "\x89PNG\r\n\x1a\n", 8) == 0) return "png";
-    if (n >= 4 && b[0] == 0 && b[1] == 0 && b[2] == 1 && b[3] == 0) return "ico";
-    return nullptr;
-}
-
-struct SizeCheck {
-    bool known = false;
-    bool refused = false;
-};
-
-void onSizePrepared(GdkPixbufLoader* loader, gint w, gint h, gpointer data) {
-    auto* check = static_cast<SizeCheck*>(data);
-    check->known = true;
-    if (w <= 0 || h <= 0 || tooLarge(w, h)) {
-        check->refused = true;
-        gdk_pixbuf_loader_set_size(loader, 1, 1);  // nothing large is made meanwhile
-    }
 }
 
 void dropLogMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
@@ -123,33 +82,21 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return fail(error, "not a picture file: " + path);
 
-    std::vector<unsigned char> chunk(kChunk);
-    ssize_t got = ::read(fd, chunk.data(), chunk.size());
-    const char* type = got > 0 ? formatOf(chunk.data(), static_cast<size_t>(got)) : nullptr;
-    if (type == nullptr) return fail(error, "unknown picture format: " + path);
+    // The declared size decides before the decoder allocates anything.
+    const PictureHeader header = readPictureHeaderOfFile(fd);
+    switch (header.verdict) {
+        case PictureHeader::Verdict::Fits:
+            break;
+        case PictureHeader::Verdict::TooLarge:
+            return fail(error, "picture too large: " + path);
+        case PictureHeader::Verdict::UnknownFormat:
+            return fail(error, "unknown picture format: " + path);
+        case PictureHeader::Verdict::Broken:
+            return fail(error, "cannot decode picture: " + path);
+    }
     silenceLoaderLog();
 
-    // The loader reports the declared size from the header; feeding stops
-    // there, before any pixel is decoded.
     GError* err = nullptr;
-    LoaderPtr loader(gdk_pixbuf_loader_new_with_type(type, &err));
-    if (!loader) return fail(error, takeMessage(err, "no loader for the picture format"));
-    SizeCheck check;
-    g_signal_connect(loader.get(), "size-prepared", G_CALLBACK(onSizePrepared), &check);
-    while (got > 0 && !check.known) {
-        if (!gdk_pixbuf_loader_write(loader.get(), chunk.data(), static_cast<gsize>(got), &err))
-            break;
-        if (check.known) break;
-        got = ::read(fd, chunk.data(), chunk.size());
-    }
-    GError* closeErr = nullptr;
-    gdk_pixbuf_loader_close(loader.get(), &closeErr);
-    g_clear_error(&closeErr);
-    loader.reset();
-    if (!check.known) return fail(error, takeMessage(err, "cannot decode picture"));
-    g_clear_error(&err);
-    if (check.refused) return fail(error, "picture too large: " + path);
-
     const std::string same = "/proc/self/fd/" + std::to_string(fd);
     PixbufPtr pixbuf(gdk_pixbuf_new_from_file(same.c_str(), &err));
     if (!pixbuf) return fail(error, takeMessage(err, "cannot decode picture"));
@@ -159,7 +106,7 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
     const int w = gdk_pixbuf_get_width(pb), h = gdk_pixbuf_get_height(pb);
     const int channels = gdk_pixbuf_get_n_channels(pb);
     const bool alpha = gdk_pixbuf_get_has_alpha(pb);
-    if (w <= 0 || h <= 0 || tooLarge(w, h)) return fail(error, "picture size refused: " + path);
+    if (!pictureSizeAllowed(w, h)) return fail(error, "picture size refused: " + path);
     if (gdk_pixbuf_get_colorspace(pb) != GDK_COLORSPACE_RGB ||
         gdk_pixbuf_get_bits_per_sample(pb) != 8 || channels != (alpha ? 4 : 3)) {
         return fail(error, "unsupported pixel layout: " + path);

@@ -5,21 +5,18 @@
 #include <optional>
 #include <string>
 
+#include "platform/picture_header.h"
 #include "platform/surface.h"
 
 namespace platform {
-
-// The largest width or height of a picture that is loaded.
-constexpr int32_t kMaxPictureSide = 32767;
-// The most pixels a loaded picture may have.
-constexpr int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
 
 // The picture in the file at `path`; of an animation, the first frame. Pixels
 // with alpha below 128 take `transparentAs`. nullopt, with a reason in
 // `error` when given, for a path that is not a readable regular file, a file
 // that is no BMP, JPEG, GIF, ICO or PNG picture or does not decode, or a
 // picture larger than kMaxPictureSide either way or kMaxPicturePixels in all
-// (refused from its declared size, before decoding).
+// (refused from the size its header declares, see readPictureHeader,
+// before decoding).
 std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
                                        std::string* error = nullptr);
 

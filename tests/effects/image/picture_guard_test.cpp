@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/picture_file.h"
+#include "platform/picture_header.h"
 
 namespace {
 
@@ -54,25 +56,101 @@ Bytes gifBomb() {
                  0xFF, 0x7F, 0xFF, 0x7F, 0,   2,   2,    0x44, 0x01, 0,    0x3B};
 }
 
-TEST(PictureGuardBytes, BombIsTheSmallFileItClaimsToBe) {
-    EXPECT_EQ(gifBomb().size(), 35u);
+void putLE(Bytes& b, uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+void putBE(Bytes& b, uint32_t v) {
+    for (int i = 3; i >= 0; --i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-TEST_F(PictureGuard, DeclaredHugeSizesAreRefusedBeforeDecoding) {
-    std::string error;
-    EXPECT_FALSE(platform::loadPictureFile(write("bomb.gif", gifBomb()), 0, &error));
-    EXPECT_NE(error.find("too large"), std::string::npos) << error;
+// A PNG chunk with its CRC, so a decoder takes it as sound.
+void pngChunk(Bytes& b, const char* type, const Bytes& data) {
+    putBE(b, static_cast<uint32_t>(data.size()));
+    Bytes body(type, type + 4);
+    body.insert(body.end(), data.begin(), data.end());
+    uint32_t crc = 0xFFFFFFFF;
+    for (uint8_t byte : body) {
+        crc ^= byte;
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    b.insert(b.end(), body.begin(), body.end());
+    putBE(b, ~crc);
+}
 
-    // 9000 x 9000 keeps each side under the limit but exceeds 64 megapixels.
-    Bytes bmp{'B', 'M'};
-    auto le = [&bmp](uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) bmp.push_back(static_cast<uint8_t>(v >> (8 * i)));
+// 32767 x 32767 RGBA with an empty compressed stream: 65 bytes.
+Bytes pngBomb() {
+    Bytes b{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, ihdr;
+    putBE(ihdr, 32767), putBE(ihdr, 32767);
+    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
+    pngChunk(b, "IHDR", ihdr);
+    pngChunk(b, "IDAT", {0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
+    pngChunk(b, "IEND", {});
+    return b;
+}
+
+// An info header of `w` x `h`, 32 bits a pixel, as BMP files and ICO entries hold it.
+Bytes dibHeader(int32_t w, int32_t h) {
+    Bytes b;
+    putLE(b, 40, 4), putLE(b, static_cast<uint32_t>(w), 4), putLE(b, static_cast<uint32_t>(h), 4);
+    putLE(b, 1, 2), putLE(b, 32, 2);
+    for (int i = 0; i < 6; ++i) putLE(b, 0, 4);
+    return b;
+}
+
+Bytes bmp(int32_t w, int32_t h) {
+    Bytes b{'B', 'M'};
+    putLE(b, 54, 4), putLE(b, 0, 4), putLE(b, 54, 4);
+    const Bytes dib = dibHeader(w, h);
+    b.insert(b.end(), dib.begin(), dib.end());
+    return b;
+}
+
+// An icon of one entry holding `image` (a PNG or a DIB).
+Bytes ico(const Bytes& image) {
+    Bytes b;
+    putLE(b, 0, 2), putLE(b, 1, 2), putLE(b, 1, 2);
+    b.insert(b.end(), {0, 0, 0, 0});
+    putLE(b, 1, 2), putLE(b, 32, 2), putLE(b, static_cast<uint32_t>(image.size()), 4);
+    putLE(b, 22, 4);
+    b.insert(b.end(), image.begin(), image.end());
+    return b;
+}
+
+TEST(PictureGuardBytes, BombsAreTheSmallFilesTheyClaimToBe) {
+    EXPECT_EQ(gifBomb().size(), 35u);
+    EXPECT_EQ(pngBomb().size(), 65u);
+}
+
+// Each format's bomb is refused from its header: at once, where decoding the
+// PNG one took seconds and gigabytes. 9000 x 9000 keeps each side under the
+// limit but exceeds 64 megapixels.
+TEST_F(PictureGuard, DeclaredHugeSizesAreRefusedBeforeDecoding) {
+    Bytes jpeg = encoded("jpeg", 8, 8);
+    for (size_t i = 2; i + 8 < jpeg.size(); i += 2 + (jpeg[i + 2] << 8 | jpeg[i + 3])) {
+        if (jpeg[i + 1] == 0xC0) {  // the frame header: height, then width
+            for (size_t k : {i + 5, i + 7}) jpeg[k] = 0x7F, jpeg[k + 1] = 0xFF;
+            break;
+        }
+    }
+    const std::pair<const char*, Bytes> bombs[] = {
+        {"bomb.png", pngBomb()},
+        {"bomb.gif", gifBomb()},
+        {"bomb.jpg", jpeg},
+        {"top-down.bmp", bmp(32767, -32767)},
+        {"wide.bmp", bmp(9000, 9000)},
+        {"png.ico", ico(pngBomb())},
+        {"dib.ico", ico(dibHeader(32767, 2 * 32767))},  // colour and mask rows
     };
-    le(54, 4), le(0, 4), le(54, 4), le(40, 4), le(9000, 4), le(9000, 4), le(1, 2), le(24, 2);
-    for (int i = 0; i < 6; ++i) le(0, 4);
-    error.clear();
-    EXPECT_FALSE(platform::loadPictureFile(write("wide.bmp", bmp), 0, &error));
-    EXPECT_NE(error.find("too large"), std::string::npos) << error;
+    for (const auto& [name, bytes] : bombs) {
+        EXPECT_EQ(platform::readPictureHeader(bytes).verdict,
+                  platform::PictureHeader::Verdict::TooLarge)
+            << name;
+        std::string error;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(platform::loadPictureFile(write(name, bytes), 0, &error)) << name;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << name;
+        EXPECT_NE(error.find("too large"), std::string::npos) << error;
+    }
 }
 
 TEST_F(PictureGuard, OnlyPictureFormatsLoad) {
@@ -93,6 +171,11 @@ TEST_F(PictureGuard, OnlyPictureFormatsLoad) {
         const auto s = platform::loadPictureFile(p, 0);
         ASSERT_TRUE(s) << type;
         EXPECT_EQ(s->width(), 16) << type;
+        // The header check reports the size the decoder gives.
+        const auto header = platform::readPictureHeader(read(p));
+        EXPECT_EQ(header.verdict, platform::PictureHeader::Verdict::Fits) << type;
+        EXPECT_EQ(header.width, 16) << type;
+        EXPECT_EQ(header.height, 16) << type;
     }
 }
 

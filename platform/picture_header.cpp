@@ -1,0 +1,257 @@
+#include "platform/picture_header.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+using Verdict = PictureHeader::Verdict;
+
+// Sequential reads through a buffer, so walking a GIF's blocks or a JPEG's
+// segments costs one read per buffer, not one per block.
+class Reader {
+  public:
+    explicit Reader(const PictureBytes& source) : source_(source), buffer_(kBuffer) {}
+
+    // Copies `n` (at most kBuffer) bytes at `offset`; false when the data
+    // ends first.
+    bool get(uint64_t offset, uint8_t* out, size_t n) {
+        if (offset < start_ || offset + n > start_ + filled_) {
+            start_ = offset;
+            filled_ = source_(offset, buffer_.data(), buffer_.size());
+            if (n > filled_) return false;
+        }
+        std::memcpy(out, buffer_.data() + (offset - start_), n);
+        return true;
+    }
+    std::optional<uint8_t> byte(uint64_t offset) {
+        uint8_t b = 0;
+        return get(offset, &b, 1) ? std::optional<uint8_t>(b) : std::nullopt;
+    }
+    // A single read of a few bytes, leaving the buffer as it is: for an ICO
+    // entry's header, which lies anywhere in the file.
+    bool getOnce(uint64_t offset, uint8_t* out, size_t n) const {
+        return source_(offset, out, n) >= n;
+    }
+
+  private:
+    static constexpr size_t kBuffer = 16384;
+    const PictureBytes& source_;
+    std::vector<uint8_t> buffer_;
+    uint64_t start_ = 0;
+    size_t filled_ = 0;
+};
+
+uint32_t le16(const uint8_t* p) {
+    return p[0] | (uint32_t{p[1]} << 8);
+}
+uint32_t le32(const uint8_t* p) {
+    return le16(p) | (le16(p + 2) << 16);
+}
+uint32_t be16(const uint8_t* p) {
+    return (uint32_t{p[0]} << 8) | p[1];
+}
+uint32_t be32(const uint8_t* p) {
+    return (be16(p) << 16) | be16(p + 2);
+}
+int64_t signed32(uint32_t v) {
+    return static_cast<int64_t>(static_cast<int32_t>(v));
+}
+
+PictureHeader judged(PictureFormat format, int64_t w, int64_t h) {
+    if (w <= 0 || h <= 0) return {Verdict::Broken, format};
+    return {pictureSizeAllowed(w, h) ? Verdict::Fits : Verdict::TooLarge, format, w, h};
+}
+
+struct Size {
+    int64_t w = 0, h = 0;
+};
+
+// PNG: the IHDR chunk comes first.
+std::optional<Size> pngSize(Reader& in, uint64_t at) {
+    std::array<uint8_t, 24> b{};
+    if (!in.getOnce(at, b.data(), b.size()) || std::memcmp(b.data() + 12, "IHDR", 4) != 0)
+        return std::nullopt;
+    return Size{be32(b.data() + 16), be32(b.data() + 20)};
+}
+
+// A DIB header: 16-bit sizes in the old 12-byte header, signed 32-bit sizes
+// in every later one. A negative height is a top-down picture.
+std::optional<Size> dibSize(Reader& in, uint64_t at) {
+    std::array<uint8_t, 12> b{};
+    if (!in.getOnce(at, b.data(), b.size())) return std::nullopt;
+    const uint32_t headerSize = le32(b.data());
+    if (headerSize == 12) return Size{le16(b.data() + 4), le16(b.data() + 6)};
+    if (headerSize < 16) return std::nullopt;
+    const int64_t w = signed32(le32(b.data() + 4)), h = signed32(le32(b.data() + 8));
+    return Size{w, h < 0 ? -h : h};
+}
+
+PictureHeader bmpHeader(Reader& in) {
+    const auto s = dibSize(in, 14);
+    return s ? judged(PictureFormat::Bmp, s->w, s->h) : PictureHeader{Verdict::Broken};
+}
+
+PictureHeader pngHeader(Reader& in) {
+    const auto s = pngSize(in, 0);
+    return s ? judged(PictureFormat::Png, s->w, s->h) : PictureHeader{Verdict::Broken};
+}
+
+// Every entry is checked, not only the one a decoder would pick: an entry
+// whose data is missing or makes no sense is passed over. The size given is
+// the largest DIB entry's, the one decoded; PNG entries are only checked, as
+// the decoder does not read them.
+PictureHeader icoHeader(Reader& in) {
+    std::array<uint8_t, 6> head{};
+    if (!in.get(0, head.data(), head.size())) return {Verdict::Broken, PictureFormat::Ico};
+    const uint32_t count = le16(head.data() + 4);
+    Size largest;
+    for (uint32_t i = 0; i < count; ++i) {
+        std::array<uint8_t, 16> entry{};
+        if (!in.get(6 + 16 * uint64_t{i}, entry.data(), entry.size()))
+            return {Verdict::Broken, PictureFormat::Ico};
+        const uint64_t at = le32(entry.data() + 12);
+        std::array<uint8_t, 8> magic{};
+        if (!in.getOnce(at, magic.data(), magic.size())) continue;
+        const bool png = std::memcmp(magic.data(), "\x89PNG\r\n\x1a\n", 8) == 0;
+        std::optional<Size> s = png ? pngSize(in, at) : dibSize(in, at);
+        if (s && !png) s->h = (s->h + 1) / 2;  // the colour rows and the mask's rows
+        if (!s || s->w <= 0 || s->h <= 0) continue;
+        if (!pictureSizeAllowed(s->w, s->h))
+            return {Verdict::TooLarge, PictureFormat::Ico, s->w, s->h};
+        // On a tie the later entry is decoded.
+        if (!png && s->w * s->h >= largest.w * largest.h) largest = *s;
+    }
+    return judged(PictureFormat::Ico, largest.w, largest.h);
+}
+
+// Skips a GIF's data sub-blocks from `at`; the offset after them, or nullopt
+// when the file ends first.
+std::optional<uint64_t> skipSubBlocks(Reader& in, uint64_t at) {
+    for (;;) {
+        const auto n = in.byte(at);
+        if (!n) return std::nullopt;
+        at += 1 + *n;
+        if (*n == 0) return at;
+    }
+}
+
+bool exceeds(Size s) {
+    return s.w > kMaxPictureSide || s.h > kMaxPictureSide || s.w * s.h > kMaxPicturePixels;
+}
+
+// The picture is the screen; frames are cut to it, but a decoder holds each
+// frame whole first, so a frame's extent (its offset plus its size) must be
+// allowed too. A file cut short is judged by what it holds.
+PictureHeader gifHeader(Reader& in) {
+    std::array<uint8_t, 13> head{};
+    if (!in.get(0, head.data(), head.size())) return {Verdict::Broken, PictureFormat::Gif};
+    const Size screen{le16(head.data() + 6), le16(head.data() + 8)};
+    auto colourTable = [](uint8_t flags) -> uint64_t {
+        return (flags & 0x80) ? 3u << ((flags & 7) + 1) : 0;
+    };
+    uint64_t at = 13 + colourTable(head[10]);
+    for (;;) {
+        const auto kind = in.byte(at);
+        if (!kind || *kind == 0x3B) break;
+        if (*kind == 0x21) {
+            const auto next = skipSubBlocks(in, at + 2);
+            if (!next) break;
+            at = *next;
+        } else if (*kind == 0x2C) {
+            std::array<uint8_t, 10> d{};
+            if (!in.get(at, d.data(), d.size())) break;
+            const Size extent{int64_t{le16(d.data() + 1)} + le16(d.data() + 5),
+                              int64_t{le16(d.data() + 3)} + le16(d.data() + 7)};
+            if (exceeds(extent)) return {Verdict::TooLarge, PictureFormat::Gif, extent.w, extent.h};
+            const auto next = skipSubBlocks(in, at + 10 + colourTable(d[9]) + 1);
+            if (!next) break;
+            at = *next;
+        } else {
+            ++at;  // a stray byte between blocks
+        }
+    }
+    return judged(PictureFormat::Gif, screen.w, screen.h);
+}
+
+bool isFrameHeader(uint8_t marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Markers are found as a JPEG decoder finds them: bytes up to a 0xFF are
+// skipped, fill bytes 0xFF too, and 0xFF 0x00 is no marker. The first frame
+// header (SOFn) gives the size; a scan or the end before it is broken.
+PictureHeader jpegHeader(Reader& in) {
+    uint64_t at = 2;
+    for (;;) {
+        auto c = in.byte(at++);
+        while (c && *c != 0xFF) c = in.byte(at++);
+        while (c && *c == 0xFF) c = in.byte(at++);
+        if (!c) return {Verdict::Broken, PictureFormat::Jpeg};
+        const uint8_t marker = *c;
+        if (marker == 0 || (marker >= 0xD0 && marker <= 0xD7) || marker == 0x01) continue;
+        if (marker == 0xD8 || marker == 0xD9 || marker == 0xDA)
+            return {Verdict::Broken, PictureFormat::Jpeg};
+        std::array<uint8_t, 7> seg{};
+        if (!in.get(at, seg.data(), isFrameHeader(marker) ? 7 : 2))
+            return {Verdict::Broken, PictureFormat::Jpeg};
+        if (isFrameHeader(marker))
+            return judged(PictureFormat::Jpeg, be16(seg.data() + 5), be16(seg.data() + 3));
+        const uint32_t length = be16(seg.data());
+        if (length < 2) return {Verdict::Broken, PictureFormat::Jpeg};
+        at += length;
+    }
+}
+
+}  // namespace
+
+bool pictureSizeAllowed(int64_t width, int64_t height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
+}
+
+PictureHeader readPictureHeader(const PictureBytes& bytes) {
+    Reader in(bytes);
+    std::array<uint8_t, 8> b{};
+    const size_t n = bytes(0, b.data(), b.size());
+    if (n >= 2 && b[0] == 'B' && b[1] == 'M') return bmpHeader(in);
+    if (n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return jpegHeader(in);
+    if (n >= 6 &&
+        (std::memcmp(b.data(), "GIF87a", 6) == 0 || std::memcmp(b.data(), "GIF89a", 6) == 0))
+        return gifHeader(in);
+    if (n >= 8 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) return pngHeader(in);
+    if (n >= 4 && b[0] == 0 && b[1] == 0 && b[2] == 1 && b[3] == 0) return icoHeader(in);
+    return {};
+}
+
+PictureHeader readPictureHeader(std::span<const uint8_t> bytes) {
+    return readPictureHeader([bytes](uint64_t offset, uint8_t* out, size_t n) -> size_t {
+        if (offset >= bytes.size()) return 0;
+        const size_t got = std::min<uint64_t>(n, bytes.size() - offset);
+        std::memcpy(out, bytes.data() + offset, got);
+        return got;
+    });
+}
+
+PictureHeader readPictureHeaderOfFile(int fd) {
+    return readPictureHeader([fd](uint64_t offset, uint8_t* out, size_t n) -> size_t {
+        size_t got = 0;
+        while (got < n) {
+            const ssize_t r = ::pread(fd, out + got, n - got, static_cast<off_t>(offset + got));
+            if (r < 0 && errno == EINTR) continue;
+            if (r <= 0) break;
+            got += static_cast<size_t>(r);
+        }
+        return got;
+    });
+}
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+#pragma once
+// The size a picture file declares, read from its header bytes before
+// anything is decoded or allocated: BMP, JPEG, GIF, ICO and PNG.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+namespace platform {
+
+// The largest width or height of a picture that is loaded.
+constexpr int32_t kMaxPictureSide = 32767;
+// The most pixels a loaded picture may have.
+constexpr int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
+
+// True for 1..kMaxPictureSide a side and at most kMaxPicturePixels in all.
+bool pictureSizeAllowed(int64_t width, int64_t height);
+
+enum class PictureFormat { Bmp, Jpeg, Gif, Ico, Png };
+
+struct PictureHeader {
+    enum class Verdict {
+        Fits,           // every declared size is allowed
+        TooLarge,       // a declared size is not
+        UnknownFormat,  // not one of the formats, told by the first bytes
+        Broken,         // the format's header is cut short or makes no sense
+    };
+    Verdict verdict = Verdict::UnknownFormat;
+    PictureFormat format = PictureFormat::Png;  // unless UnknownFormat
+    // Fits: the size the decoder will give. TooLarge: the size refused.
+    // Read from PNG's IHDR; BMP's info header (a top-down picture's height
+    // is negative there); the GIF screen and every frame's extent (its
+    // offset plus its size); the JPEG frame header (SOFn); every ICO entry,
+    // a PNG or a DIB whose height counts both masks (Fits: the largest DIB
+    // entry, the one decoded).
+    int64_t width = 0;
+    int64_t height = 0;
+};
+
+// Reads up to `n` bytes at `offset` into `out`; returns how many it read
+// (fewer at the end of the data, 0 past it or on an error).
+using PictureBytes = std::function<size_t(uint64_t offset, uint8_t* out, size_t n)>;
+
+// Reads only headers, directory entries and block lengths: its time and
+// memory do not depend on the sizes the file declares.
+PictureHeader readPictureHeader(const PictureBytes& bytes);
+PictureHeader readPictureHeader(std::span<const uint8_t> bytes);
+// Through pread on an open file: the descriptor's offset stays.
+PictureHeader readPictureHeaderOfFile(int fd);
+
+}  // namespace platform
