@@ -68,7 +68,17 @@ void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, b
     for (int y = 0; y < h; ++y) {
         const uint8_t* now = frame.row(y);
         uint8_t* shown = shadow.row(y);
+        // The changed lights of this row are painted into its first pixel
+        // row, in order, then each run of them whose squares join up is
+        // copied down to the other pixel rows in one piece: every pixel row
+        // of the lights' squares receives the same fills, so the copy leaves
+        // what painting each square alone would.
         const PixelSpan rowSpan = down[static_cast<size_t>(y)];
+        PixelSpan run;
+        const auto copyRun = [&] {
+            for (int32_t py = rowSpan.first + 1; py <= rowSpan.last; ++py)
+                surface.copySpan(rowSpan.first, py, run.first, run.last);
+        };
         for (int x = 0; x < w; ++x) {
             // A light's red, green and blue as one word, red in the low byte
             // like platform::Color; the spare byte is masked off.
@@ -80,9 +90,17 @@ void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, b
             painted = (painted & ~kRgbBits) | c;
             std::memcpy(shown + x * Frame::kComponents, &painted, sizeof painted);
             const PixelSpan colSpan = across[static_cast<size_t>(x)];
-            for (int32_t py = rowSpan.first; py <= rowSpan.last; ++py)
-                for (int32_t px = colSpan.first; px <= colSpan.last; ++px) surface.set(px, py, c);
+            if (rowSpan.first > rowSpan.last || colSpan.first > colSpan.last) continue;
+            surface.fillSpan(rowSpan.first, colSpan.first, colSpan.last, c);
+            if (run.first <= run.last && colSpan.first <= int64_t{run.last} + 1 &&
+                colSpan.last >= int64_t{run.first} - 1) {
+                run = {std::min(run.first, colSpan.first), std::max(run.last, colSpan.last)};
+                continue;
+            }
+            copyRun();
+            run = colSpan;
         }
+        copyRun();
     }
     dirty = false;
 }

@@ -335,7 +335,7 @@ std::optional<Result> globalIndexed(const SharedState& s, const Access& a) {
     for (const auto& f : kGlobalFrames)
         if (f.name == a.name) return frameByte(s.*(f.member), a);
     if (a.name == "mixMap") return gridCell(s.mixMap, a, [](float v) { return fmtSingle(v); });
-    if (a.name == "cellConfigured") return gridCell(s.cellConfigured, a, asBool);
+    if (a.name == "cellConfigured") return gridCell(s.cellConfigured.grid(), a, asBool);
     if (a.name == "channelMap") {
         if (a.args.size() != 3 || !s.channelMap.contains(a.args[0], a.args[1]) || a.args[2] < 0 ||
             a.args[2] > 2)

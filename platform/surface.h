@@ -1,6 +1,7 @@
 #pragma once
 // A persistent pixel buffer of 0x00BBGGRR colours: what picture boxes, window
 // surfaces and loaded pictures hold. It keeps its drawing and can be read back.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -31,6 +32,15 @@ class Surface {
         if (contains(x, y)) px_[index(static_cast<int32_t>(x), static_cast<int32_t>(y))] = c;
     }
     void fill(Color c);
+    // Pixels x0..x1 (inclusive) of row y: set to `c`, or copied from row
+    // `from`. Callers keep both ends inside the buffer; x0 > x1 does nothing.
+    void fillSpan(int32_t y, int32_t x0, int32_t x1, Color c) {
+        if (x0 <= x1) std::fill_n(px_.begin() + offset(x0, y), x1 - x0 + 1, c);
+    }
+    void copySpan(int32_t from, int32_t y, int32_t x0, int32_t x1) {
+        if (x0 <= x1)
+            std::copy_n(px_.begin() + offset(x0, from), x1 - x0 + 1, px_.begin() + offset(x0, y));
+    }
     // Keeps the pixels that remain inside; new area takes `fill`.
     void resize(int32_t width, int32_t height, Color fill);
     const std::vector<Color>& pixels() const { return px_; }
@@ -38,6 +48,9 @@ class Surface {
   private:
     size_t index(int32_t x, int32_t y) const {
         return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
+    }
+    std::ptrdiff_t offset(int32_t x, int32_t y) const {
+        return static_cast<std::ptrdiff_t>(index(x, y));
     }
     int32_t width_ = 0;
     int32_t height_ = 0;
