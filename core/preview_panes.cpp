@@ -41,8 +41,19 @@ PixelSpan spanOf(std::optional<int64_t> from, std::optional<int64_t> to, int32_t
     return {static_cast<int32_t>(lo), static_cast<int32_t>(hi)};
 }
 
+// Copies pixels first..last of the top pixel row of `rows` to the others.
+void copyDown(platform::Surface& surface, PixelSpan rows, int32_t first, int32_t last) {
+    for (int32_t py = rows.first + 1; py <= rows.last; ++py)
+        surface.copySpan(rows.first, py, first, last);
+}
+
 }  // namespace
 
+// The changed lights of a row are painted into the top pixel row of their
+// squares, in order, then each run of them whose squares join up is copied
+// down to the other pixel rows in one piece: every pixel row of the squares
+// receives the same fills, so the copy leaves what painting each square on
+// its own would.
 void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, bool& dirty,
                 int cols, int rows) {
     if (!dirty) return;
@@ -68,17 +79,10 @@ void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, b
     for (int y = 0; y < h; ++y) {
         const uint8_t* now = frame.row(y);
         uint8_t* shown = shadow.row(y);
-        // The changed lights of this row are painted into its first pixel
-        // row, in order, then each run of them whose squares join up is
-        // copied down to the other pixel rows in one piece: every pixel row
-        // of the lights' squares receives the same fills, so the copy leaves
-        // what painting each square alone would.
         const PixelSpan rowSpan = down[static_cast<size_t>(y)];
-        PixelSpan run;
-        const auto copyRun = [&] {
-            for (int32_t py = rowSpan.first + 1; py <= rowSpan.last; ++py)
-                surface.copySpan(rowSpan.first, py, run.first, run.last);
-        };
+        platform::Color* top =
+            rowSpan.first <= rowSpan.last ? surface.row(rowSpan.first) : nullptr;
+        int32_t runFirst = 0, runLast = -1;
         for (int x = 0; x < w; ++x) {
             // A light's red, green and blue as one word, red in the low byte
             // like platform::Color; the spare byte is masked off.
@@ -90,17 +94,19 @@ void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, b
             painted = (painted & ~kRgbBits) | c;
             std::memcpy(shown + x * Frame::kComponents, &painted, sizeof painted);
             const PixelSpan colSpan = across[static_cast<size_t>(x)];
-            if (rowSpan.first > rowSpan.last || colSpan.first > colSpan.last) continue;
-            surface.fillSpan(rowSpan.first, colSpan.first, colSpan.last, c);
-            if (run.first <= run.last && colSpan.first <= int64_t{run.last} + 1 &&
-                colSpan.last >= int64_t{run.first} - 1) {
-                run = {std::min(run.first, colSpan.first), std::max(run.last, colSpan.last)};
+            if (top == nullptr || colSpan.first > colSpan.last) continue;
+            std::fill(top + colSpan.first, top + colSpan.last + 1, c);
+            if (runFirst <= runLast && colSpan.first <= runLast + 1 &&
+                colSpan.last >= runFirst - 1) {
+                runFirst = std::min(runFirst, colSpan.first);
+                runLast = std::max(runLast, colSpan.last);
                 continue;
             }
-            copyRun();
-            run = colSpan;
+            copyDown(surface, rowSpan, runFirst, runLast);
+            runFirst = colSpan.first;
+            runLast = colSpan.last;
         }
-        copyRun();
+        copyDown(surface, rowSpan, runFirst, runLast);
     }
     dirty = false;
 }

@@ -37,6 +37,8 @@ class Surface {
     void fillSpan(int32_t y, int32_t x0, int32_t x1, Color c) {
         if (x0 <= x1) std::fill_n(px_.begin() + offset(x0, y), x1 - x0 + 1, c);
     }
+    // Row y's pixels from x = 0; callers keep y inside the buffer.
+    Color* row(int32_t y) { return px_.data() + index(0, y); }
     void copySpan(int32_t from, int32_t y, int32_t x0, int32_t x1) {
         if (x0 <= x1)
             std::copy_n(px_.begin() + offset(x0, from), x1 - x0 + 1, px_.begin() + offset(x0, y));
