@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 #include <optional>
 
@@ -23,9 +22,7 @@ void clearPane(platform::PictureBox& pane, Frame& shadow) {
 
 namespace {
 
-static_assert(std::endian::native == std::endian::little,
-              "colours are read as little-endian words");
-constexpr uint32_t kRgbBits = 0x00FFFFFFu;
+constexpr uint32_t kRgbBits = Frame::kRgbBits;
 
 // Pixels first..last (inclusive, cut to the buffer) that the square of one
 // column or row covers, mapped by the pane's scale exactly as Line maps them;

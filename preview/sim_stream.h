@@ -3,7 +3,6 @@
 // from what was last sent (x and y as 32-bit little-endian integers, then
 // red, green, blue), column by column, each column top to bottom.
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -18,8 +17,6 @@ namespace kavrel {
 constexpr int kUnsentMark = 3;
 
 namespace sim_detail {
-static_assert(std::endian::native == std::endian::little,
-              "colours are read as little-endian words");
 // Whether a light differs from its sent copy: red, green and blue compared
 // as one word with the copy's whole word, so that an unsent mark in its
 // spare byte counts as a difference.
@@ -27,7 +24,7 @@ inline bool differs(const uint8_t* now, const uint8_t* sent) {
     uint32_t a, b;
     std::memcpy(&a, now, sizeof a);
     std::memcpy(&b, sent, sizeof b);
-    return (a & 0x00FFFFFFu) != b;
+    return (a & Frame::kRgbBits) != b;
 }
 }  // namespace sim_detail
 
