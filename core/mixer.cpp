@@ -1,6 +1,7 @@
 #include "core/mixer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <numeric>
@@ -171,7 +172,10 @@ void updateMask(SharedState& s, FadeType type, double f, platform::Random& rng, 
             // not branches. The mask first, then the lights, so that stores
             // to the frame's bytes do not make every mask write look up the
             // grid again.
-            for (int x = 0; x < w; ++x) s.mixMap.at(x, y) = static_cast<float>(rank[x] < k);
+            constexpr uint32_t kOne = std::bit_cast<uint32_t>(1.0f);
+            for (int x = 0; x < w; ++x)
+                s.mixMap.at(x, y) =
+                    std::bit_cast<float>(kOne & (0u - static_cast<uint32_t>(rank[x] < k)));
             if (m)
                 for (int x = 0; x < w; ++x) {
                     const uint32_t showB = 0u - static_cast<uint32_t>(rank[x] < k);
