@@ -77,8 +77,7 @@ void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, b
         const uint8_t* now = frame.row(y);
         uint8_t* shown = shadow.row(y);
         const PixelSpan rowSpan = down[static_cast<size_t>(y)];
-        platform::Color* top =
-            rowSpan.first <= rowSpan.last ? surface.row(rowSpan.first) : nullptr;
+        platform::Color* top = rowSpan.first <= rowSpan.last ? surface.row(rowSpan.first) : nullptr;
         int32_t runFirst = 0, runLast = -1;
         for (int x = 0; x < w; ++x) {
             // A light's red, green and blue as one word, red in the low byte
