@@ -78,11 +78,11 @@ function(may_include from to out)
 endfunction()
 
 # Every source file of the tree, leaving out hidden folders and build folders
-# (those holding a CMakeCache.txt).
+# (named build or build-*, as git ignores them, or holding a CMakeCache.txt).
 file(GLOB top_entries RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*")
 set(sources "")
 foreach(entry IN LISTS top_entries)
-  if(entry MATCHES "^\\." OR NOT IS_DIRECTORY "${SOURCE_DIR}/${entry}"
+  if(entry MATCHES "^\\." OR entry MATCHES "^build(-.*)?$" OR NOT IS_DIRECTORY "${SOURCE_DIR}/${entry}"
      OR EXISTS "${SOURCE_DIR}/${entry}/CMakeCache.txt")
     continue()
   endif()

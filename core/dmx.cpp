@@ -10,42 +10,70 @@ DmxChanges collectDmxChanges(SharedState& state) {
     return changes;
 }
 
-void collectDmxChanges(SharedState& state, DmxChanges& changes) {
-    changes.clear();
-    constexpr int kMax = SharedState::kDmxAddresses;
-    std::array<int32_t, kMax + 1> wanted;
-    wanted.fill(-1);
+namespace {
 
+// Builds the table again when the channel map, the configured lights, the
+// grid or the output frame's shape changed since it was built.
+void refreshTable(SharedState& state) {
+    DmxChannelTable& t = state.dmxTable;
     const int w = state.gridCols();
     const int h = state.gridRows();
-    // Arrays sized with the grid (always, but for hand-made states) are read
-    // without a bounds check per light.
-    const bool covered = w > 0 && h > 0 && state.cellConfigured.contains(w - 1, h - 1) &&
-                         state.channelMap.contains(w - 1, h - 1) &&
-                         state.frameM.contains(w - 1, h - 1);
+    const Frame& frame = state.frameM;
+    if (t.built && t.mapChanges == state.channelMap.changes() &&
+        t.configuredChanges == state.cellConfigured.changes() && t.cols == w && t.rows == h &&
+        t.frameCols == frame.cols() && t.frameRows == frame.rows())
+        return;
+
+    // The source of each address; when several lights share one, the last
+    // in row order wins.
+    constexpr int kMax = DmxChannelTable::kAddresses;
+    constexpr int32_t kUnused = -2;
+    std::array<int32_t, kMax + 1> source;
+    source.fill(kUnused);
+    const uint8_t* first = frame.row(0);
     for (int y = 0; y < h; ++y) {
-        const uint8_t* light = covered ? state.frameM.row(y) : nullptr;
         for (int x = 0; x < w; ++x) {
-            const bool configured =
-                covered ? state.cellConfigured.at(x, y) : state.cellConfigured.get(x, y, false);
-            if (!configured) continue;
-            const LightChannels& channels =
-                covered ? state.channelMap.at(x, y) : state.channelMap.get(x, y, {0, 0, 0});
+            if (!state.cellConfigured.get(x, y, false)) continue;
+            const LightChannels channels = state.channelMap.get(x, y, {0, 0, 0});
             for (int c = 0; c < 3; ++c) {
                 const int32_t address = channels[static_cast<size_t>(c)];
                 if (address < 1 || address > kMax) continue;
-                wanted[static_cast<size_t>(address)] =
-                    covered ? light[x * Frame::kComponents + c] : state.frameM.get(x, y, c);
+                source[static_cast<size_t>(address)] =
+                    frame.contains(x, y)
+                        ? static_cast<int32_t>(frame.row(y) - first) + x * Frame::kComponents + c
+                        : DmxChannelTable::kAlwaysZero;
             }
         }
     }
+    t.count = 0;
+    for (int32_t address = 1; address <= kMax; ++address)
+        if (source[static_cast<size_t>(address)] != kUnused)
+            t.channels[static_cast<size_t>(t.count++)] = {address,
+                                                          source[static_cast<size_t>(address)]};
 
-    for (int32_t address = 1; address <= kMax; ++address) {
-        const int32_t value = wanted[static_cast<size_t>(address)];
-        int32_t& sent = state.dmxSent[static_cast<size_t>(address)];
-        if (value < 0 || value == sent) continue;
+    t.built = true;
+    t.mapChanges = state.channelMap.changes();
+    t.configuredChanges = state.cellConfigured.changes();
+    t.cols = w;
+    t.rows = h;
+    t.frameCols = frame.cols();
+    t.frameRows = frame.rows();
+}
+
+}  // namespace
+
+void collectDmxChanges(SharedState& state, DmxChanges& changes) {
+    changes.clear();
+    refreshTable(state);
+    const DmxChannelTable& t = state.dmxTable;
+    const uint8_t* frame = state.frameM.row(0);
+    for (int i = 0; i < t.count; ++i) {
+        const DmxChannelTable::Channel ch = t.channels[static_cast<size_t>(i)];
+        const int32_t value = ch.offset >= 0 ? frame[ch.offset] : 0;
+        int32_t& sent = state.dmxSent[static_cast<size_t>(ch.address)];
+        if (value == sent) continue;
         sent = value;
-        changes.emplace_back(address, static_cast<uint8_t>(value));
+        changes.emplace_back(ch.address, static_cast<uint8_t>(value));
     }
 }
 

@@ -38,10 +38,4 @@ platform::Color Frame::rgb(int64_t x, int64_t y) const {
     return platform::rgb(bytes_[i], bytes_[i + 1], bytes_[i + 2]);
 }
 
-size_t Frame::index(int x, int y, int c) const {
-    return (static_cast<size_t>(y) * static_cast<size_t>(cols_ + 1) + static_cast<size_t>(x)) *
-               kComponents +
-           static_cast<size_t>(c);
-}
-
 }  // namespace kavrel

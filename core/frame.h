@@ -2,6 +2,7 @@
 // One byte per light (x, y) and component c (0 red, 1 green, 2 blue). Bounds are
 // inclusive, 0..cols, 0..rows, 0..3: one spare index per dimension, so the
 // lights are x < cols and y < rows.
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -12,6 +13,11 @@ namespace kavrel {
 class Frame {
   public:
     static constexpr int kComponents = 4;  // red, green, blue, spare
+    // A light's four bytes read as one word: red in the low byte, like
+    // platform::Color; this mask keeps red, green and blue.
+    static constexpr uint32_t kRgbBits = 0x00FFFFFFu;
+    static_assert(std::endian::native == std::endian::little,
+                  "lights are read as little-endian words");
 
     Frame() = default;  // one spare light, 0x0 lights
     Frame(int cols, int rows) { resize(cols, rows); }
@@ -47,7 +53,11 @@ class Frame {
     bool operator==(const Frame&) const = default;
 
   private:
-    size_t index(int x, int y, int c) const;
+    size_t index(int x, int y, int c) const {
+        return (static_cast<size_t>(y) * static_cast<size_t>(cols_ + 1) + static_cast<size_t>(x)) *
+                   kComponents +
+               static_cast<size_t>(c);
+    }
 
     int cols_ = 0;
     int rows_ = 0;

@@ -72,8 +72,8 @@ void Kavrel::showMessage(const std::string& text) {
 void Kavrel::sendDmxFrame() {
     if (pluginHelper == nullptr) return;
     orva::DmxOutput& output = pluginHelper->dmxOutput();
-    for (const auto& [address, value] : collectDmxChanges(state_))
-        output.setChannel(address, value);
+    collectDmxChanges(state_, dmxChanges_);
+    for (const auto& [address, value] : dmxChanges_) output.setChannel(address, value);
 }
 
 void Kavrel::runBeat() {

@@ -1,7 +1,9 @@
 #include "core/mixer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 #include "core/byte_rounding.h"
@@ -166,11 +168,25 @@ void updateMask(SharedState& s, FadeType type, double f, platform::Random& rng, 
         uint8_t* m = out ? out->row(y) : nullptr;
         if (type == FadeType::Random && partial) {
             const int32_t* rank = s.randomRank.data() + static_cast<ptrdiff_t>(y) * w;
-            for (int x = 0; x < w; ++x) {
-                const bool showB = rank[x] < k;
-                s.mixMap.at(x, y) = showB ? 1.0f : 0.0f;
-                if (m) copyLights(showB ? b : a, m, x, x + 1);
-            }
+            // The ranks are in random order: the bank is chosen by masks,
+            // not branches. The mask first, then the lights, so that stores
+            // to the frame's bytes do not make every mask write look up the
+            // grid again.
+            constexpr uint32_t kOne = std::bit_cast<uint32_t>(1.0f);
+            for (int x = 0; x < w; ++x)
+                s.mixMap.at(x, y) =
+                    std::bit_cast<float>(kOne & (0u - static_cast<uint32_t>(rank[x] < k)));
+            if (m)
+                for (int x = 0; x < w; ++x) {
+                    const uint32_t showB = 0u - static_cast<uint32_t>(rank[x] < k);
+                    uint32_t fromA, fromB, to;
+                    std::memcpy(&fromA, a + x * Frame::kComponents, sizeof fromA);
+                    std::memcpy(&fromB, b + x * Frame::kComponents, sizeof fromB);
+                    std::memcpy(&to, m + x * Frame::kComponents, sizeof to);
+                    const uint32_t colour = (fromB & showB) | (fromA & ~showB);
+                    to = (to & ~Frame::kRgbBits) | (colour & Frame::kRgbBits);
+                    std::memcpy(m + x * Frame::kComponents, &to, sizeof to);
+                }
             continue;
         }
         const Span span = partial ? switchedSpan(type, k, y, w, h) : Span{0, k == n ? w : 0};

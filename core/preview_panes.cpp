@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 #include <optional>
 
@@ -23,9 +22,7 @@ void clearPane(platform::PictureBox& pane, Frame& shadow) {
 
 namespace {
 
-static_assert(std::endian::native == std::endian::little,
-              "colours are read as little-endian words");
-constexpr uint32_t kRgbBits = 0x00FFFFFFu;
+constexpr uint32_t kRgbBits = Frame::kRgbBits;
 
 // Pixels first..last (inclusive, cut to the buffer) that the square of one
 // column or row covers, mapped by the pane's scale exactly as Line maps them;
@@ -41,8 +38,19 @@ PixelSpan spanOf(std::optional<int64_t> from, std::optional<int64_t> to, int32_t
     return {static_cast<int32_t>(lo), static_cast<int32_t>(hi)};
 }
 
+// Copies pixels first..last of the top pixel row of `rows` to the others.
+void copyDown(platform::Surface& surface, PixelSpan rows, int32_t first, int32_t last) {
+    for (int32_t py = rows.first + 1; py <= rows.last; ++py)
+        surface.copySpan(rows.first, py, first, last);
+}
+
 }  // namespace
 
+// The changed lights of a row are painted into the top pixel row of their
+// squares, in order, then each run of them whose squares join up is copied
+// down to the other pixel rows in one piece: every pixel row of the squares
+// receives the same fills, so the copy leaves what painting each square on
+// its own would.
 void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, bool& dirty,
                 int cols, int rows) {
     if (!dirty) return;
@@ -69,6 +77,8 @@ void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, b
         const uint8_t* now = frame.row(y);
         uint8_t* shown = shadow.row(y);
         const PixelSpan rowSpan = down[static_cast<size_t>(y)];
+        platform::Color* top = rowSpan.first <= rowSpan.last ? surface.row(rowSpan.first) : nullptr;
+        int32_t runFirst = 0, runLast = -1;
         for (int x = 0; x < w; ++x) {
             // A light's red, green and blue as one word, red in the low byte
             // like platform::Color; the spare byte is masked off.
@@ -80,9 +90,19 @@ void redrawPane(platform::PictureBox& pane, const Frame& frame, Frame& shadow, b
             painted = (painted & ~kRgbBits) | c;
             std::memcpy(shown + x * Frame::kComponents, &painted, sizeof painted);
             const PixelSpan colSpan = across[static_cast<size_t>(x)];
-            for (int32_t py = rowSpan.first; py <= rowSpan.last; ++py)
-                for (int32_t px = colSpan.first; px <= colSpan.last; ++px) surface.set(px, py, c);
+            if (top == nullptr || colSpan.first > colSpan.last) continue;
+            std::fill(top + colSpan.first, top + colSpan.last + 1, c);
+            if (runFirst <= runLast && colSpan.first <= runLast + 1 &&
+                colSpan.last >= runFirst - 1) {
+                runFirst = std::min(runFirst, colSpan.first);
+                runLast = std::max(runLast, colSpan.last);
+                continue;
+            }
+            copyDown(surface, rowSpan, runFirst, runLast);
+            runFirst = colSpan.first;
+            runLast = colSpan.last;
         }
+        copyDown(surface, rowSpan, runFirst, runLast);
     }
     dirty = false;
 }

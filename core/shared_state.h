@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "core/defaults.h"
+#include "core/dmx_table.h"
 #include "core/effect_record.h"
 #include "core/frame.h"
 #include "core/grid2d.h"
+#include "core/watched_grid.h"
 #include "platform/surface.h"
 
 namespace kavrel {
@@ -71,7 +73,7 @@ using LightChannels = std::array<int32_t, 3>;
 struct SharedState {
     static constexpr int kMinGrid = 1;
     static constexpr int kMaxGrid = 50;
-    static constexpr int kDmxAddresses = 1024;
+    static constexpr int kDmxAddresses = DmxChannelTable::kAddresses;
 
     SharedState();
 
@@ -112,9 +114,10 @@ struct SharedState {
     bool randomRankStale = true;
     int16_t lastMixType = -1;
 
-    Grid2D<LightChannels> channelMap;  // absolute DMX addresses
-    Grid2D<bool> cellConfigured;
+    WatchedGrid<LightChannels> channelMap;  // absolute DMX addresses
+    WatchedGrid<bool> cellConfigured;
     std::array<int32_t, kDmxAddresses + 1> dmxSent{};  // by address 1..1024; -1 none yet
+    DmxChannelTable dmxTable;  // built from the two grids above when they change
 
     int16_t simMode = 0;
     bool simActive = false;

@@ -382,7 +382,7 @@ constexpr std::array<Named<SharedState>, 4> kGlobalIndexed{{
          return gridCell(s.mixMap, a, [](float v) { return fmtSingle(v); });
      }},
     {"cellConfigured",
-     [](const SharedState& s, const Access& a) { return gridCell(s.cellConfigured, a, asBool); }},
+     [](const SharedState& s, const Access& a) { return gridCell(s.cellConfigured.grid(), a, asBool); }},
     {"channelMap",
      [](const SharedState& s, const Access& a) -> Result {
          if (a.args.size() != 3 || !s.channelMap.contains(a.args[0], a.args[1]) || a.args[2] < 0 ||

@@ -220,9 +220,10 @@ void Canvas::fillRect(int64_t x0, int64_t y0, int64_t x1, int64_t y1, Color c) {
     y0 = std::max<int64_t>(y0, 0);
     x1 = std::min<int64_t>(x1, int64_t{surface_.width()} - 1);
     y1 = std::min<int64_t>(y1, int64_t{surface_.height()} - 1);
+    if (x0 > x1) return;
     for (int64_t y = y0; y <= y1; ++y)
-        for (int64_t x = x0; x <= x1; ++x)
-            surface_.set(static_cast<int32_t>(x), static_cast<int32_t>(y), c);
+        surface_.fillSpan(static_cast<int32_t>(y), static_cast<int32_t>(x0),
+                          static_cast<int32_t>(x1), c);
 }
 
 // Draws the segment with the square pen, one span per step along the major

@@ -1,6 +1,7 @@
 #pragma once
 // A persistent pixel buffer of 0x00BBGGRR colours: what picture boxes, window
 // surfaces and loaded pictures hold. It keeps its drawing and can be read back.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -43,6 +44,17 @@ class Surface {
     const Color* row(int32_t y) const { return data_ + index(0, y); }
     Color* row(int32_t y) { return writable() + index(0, y); }
     void fill(Color c);
+    // Pixels x0..x1 (inclusive) of row y: set to `c`, or copied from row
+    // `from`. Callers keep both ends inside the buffer; x0 > x1 does nothing.
+    void fillSpan(int32_t y, int32_t x0, int32_t x1, Color c) {
+        if (x0 <= x1) std::fill_n(writable() + index(x0, y), x1 - x0 + 1, c);
+    }
+    void copySpan(int32_t from, int32_t y, int32_t x0, int32_t x1) {
+        if (x0 <= x1) {
+            Color* p = writable();
+            std::copy_n(p + index(x0, from), x1 - x0 + 1, p + index(x0, y));
+        }
+    }
     // Keeps the pixels that remain inside; new area takes `fill`.
     void resize(int32_t width, int32_t height, Color fill);
     const std::vector<Color>& pixels() const { return shared_ ? *shared_ : own_; }
