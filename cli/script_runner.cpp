@@ -46,13 +46,25 @@ int ScriptRunner::run(LineSource& lines) {
 bool ScriptRunner::step() {
     if (stopped_) throw Stop{};
     if (ended_ || !lines_) return false;
+    if (prompt_) {
+        out_ << "kavrel> ";
+        out_.flush();
+        prompted_ = true;
+    }
     std::optional<std::string> text;
     try {
         text = lines_->next([this] { return idle(); });
     } catch (const LineSourceError& e) {
+        // The source cannot go past the line: even a session typed by hand ends.
         report(lineCount_ + 1, kExitScriptError, e.what());
+        stopped_ = true;
         throw Stop{};
     }
+    if (prompted_ && !text) {
+        // Input ended at the prompt: the shell's next prompt starts a new line.
+        out_ << '\n';
+    }
+    prompted_ = false;
     if (!text) {
         ended_ = true;
         return false;
@@ -64,7 +76,7 @@ bool ScriptRunner::step() {
 }
 
 void ScriptRunner::runLine(int number, const std::string& text) {
-    if (!guarded(number, [&] { execute(tokenizeScriptLine(text)); })) throw Stop{};
+    if (!guarded(number, [&] { execute(tokenizeScriptLine(text)); }) && stopped_) throw Stop{};
 }
 
 bool ScriptRunner::guarded(int line, const std::function<void()>& action) {
@@ -96,8 +108,13 @@ bool ScriptRunner::guarded(int line, const std::function<void()>& action) {
 void ScriptRunner::report(int line, int code, const std::string& what) {
     // The first failure decides; a later one is what unwinding it caused.
     if (stopped_) return;
-    stopped_ = true;
-    exitCode_ = code;
+    if (interactive_) {
+        // Typed by hand: the session goes on and ends with its worst failure.
+        exitCode_ = std::max(exitCode_, code);
+    } else {
+        stopped_ = true;
+        exitCode_ = code;
+    }
     out_.flush();
     err_ << "kavrel: line " << line << ": " << printableText(what, kMaxMessageBytes) << '\n';
     err_.flush();
@@ -112,7 +129,12 @@ int ScriptRunner::idle() {
         const int64_t next = loop.msUntilNextDue();
         if (next >= 0) wait = std::min<int64_t>(next, kIdlePollMs);
     });
-    if (!ok) throw Stop{};
+    if (!ok) {
+        // The plug-in failed on its own, not a line: even a session typed by
+        // hand ends, rather than report the same failure at every tick.
+        stopped_ = true;
+        throw Stop{};
+    }
     return static_cast<int>(wait);
 }
 
@@ -123,7 +145,7 @@ platform::Desktop& ScriptRunner::desktop() {
 void ScriptRunner::attach(orva::HostedPlugin& plugin) {
     platform::Desktop& d = plugin.desktop();
     d.onMessage = [this](platform::Window&, const std::string& text) {
-        out_ << "message: " << text << '\n';
+        out_ << "message: " << printableText(text) << '\n';
         out_.flush();
     };
     d.autoAcknowledgeMessages = !holdMessages_;
@@ -133,7 +155,8 @@ void ScriptRunner::attach(orva::HostedPlugin& plugin) {
 
 void ScriptRunner::note(bool taken, const std::string& action, const std::string& target) {
     if (taken) return;
-    out_ << "ignored: " << action << ' ' << target << " (not available)\n";
+    out_ << "ignored: " << printableText(action) << ' ' << printableText(target)
+         << " (not available)\n";
 }
 
 void ScriptRunner::execute(const Words& w) {

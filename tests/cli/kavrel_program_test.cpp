@@ -55,8 +55,9 @@ void writeAll(int fd, const std::string& text) {
 struct Program {
     hosttest::FakeRecord record;
     std::ostringstream out, err;
-    int run(const Args& args, int stdinFd = -1) {
-        return kavrel::runProgram(args, hosttest::fakeFactory(record), out, err, stdinFd);
+    int run(const Args& args, int stdinFd = -1, kavrel::Terminals terminals = {}) {
+        return kavrel::runProgram(args, hosttest::fakeFactory(record), out, err, stdinFd,
+                                  terminals);
     }
 };
 }  // namespace
@@ -114,12 +115,15 @@ TEST(HostProgram, HelpPrintsTheUsageAndAMissingScriptFails) {
         << version.out.str();
     Program missing;
     EXPECT_EQ(missing.run({"/nonexistent/dir/s.kav"}), kavrel::kExitScriptError);
-    EXPECT_NE(missing.err.str().find("cannot read"), std::string::npos);
+    EXPECT_EQ(missing.err.str(),
+              "kavrel: cannot read the script \"/nonexistent/dir/s.kav\": No such file or "
+              "directory\n");
     // A folder opens like a file but cannot be read: no silent empty script.
     TempDir dir;
     Program folder;
     EXPECT_EQ(folder.run({dir.file("")}), kavrel::kExitScriptError);
-    EXPECT_EQ(folder.err.str(), "kavrel: line 1: the script could not be read\n");
+    EXPECT_EQ(folder.err.str(),
+              "kavrel: cannot read the script \"" + dir.file("") + "\": Is a directory\n");
     EXPECT_TRUE(folder.record.calls.empty());
 }
 

@@ -140,7 +140,9 @@ TEST(HostScript, IndexedPropertiesTakeWholeNumbersAndNothingElse) {
     }
     Session past;  // well formed, but no such row
     EXPECT_EQ(past.run("open\nprint TestForm.list.Item(3)\n"), kavrel::kExitScriptError);
-    EXPECT_EQ(past.err.str(), "kavrel: line 2: unknown property: TestForm.list.Item(3)\n");
+    EXPECT_EQ(past.err.str(),
+              "kavrel: line 2: unknown property: TestForm.list.Item(3) (out of range: Item(row) "
+              "takes a row from 1 to Count)\n");
 }
 
 TEST(HostScript, EveryBadLineIsAScriptErrorWithItsLineNumber) {
