@@ -68,7 +68,8 @@ std::vector<std::string> closestNames(std::string_view name,
                      [](const Scored& a, const Scored& b) { return a.distance < b.distance; });
     std::vector<std::string> out;
     for (const Scored& s : found) {
-        if (out.size() >= most) break;
+        // A name that differs only in case is surely the one meant.
+        if (out.size() >= most || (s.distance > 0 && found.front().distance == 0)) break;
         const std::string& c = candidates[s.order];
         if (std::find(out.begin(), out.end(), c) == out.end()) out.push_back(c);
     }

@@ -9,9 +9,9 @@
 namespace platform {
 
 // Up to `most` of `candidates` close to `name`: those equal to it ignoring
-// case first, then those within a few edits (letters inserted, dropped,
-// changed or swapped; at most max(2, length / 3) and fewer than the name's
-// length), nearest first, ties in the candidates' order. A name equal to a
+// case when there are any, else those within a few edits (letters inserted,
+// dropped, changed or swapped; at most max(2, length / 3) and fewer than the
+// name's length), nearest first, ties in the candidates' order. A name equal to a
 // candidate is not suggested back; repeated candidates count once.
 std::vector<std::string> closestNames(std::string_view name,
                                       const std::vector<std::string>& candidates, size_t most = 3);
