@@ -5,6 +5,7 @@
 
 #include "cli/script_tokenizer.h"
 #include "cli/script_values.h"
+#include "platform/closest_names.h"
 #include "platform/control.h"
 #include "platform/event_loop.h"
 
@@ -181,7 +182,12 @@ void ScriptRunner::execute(const Words& w) {
     };
     const auto* verb = std::find_if(std::begin(kVerbs), std::end(kVerbs),
                                     [&](const Verb& v) { return v.name == w[0]; });
-    if (verb == std::end(kVerbs)) throw ScriptError("unknown action " + quotedText(w[0]));
+    if (verb == std::end(kVerbs)) {
+        std::vector<std::string> names;
+        for (const Verb& v : kVerbs) names.emplace_back(v.name);
+        throw ScriptError("unknown action " + quotedText(w[0]) +
+                          platform::didYouMean(platform::closestNames(w[0], names), true));
+    }
     const bool beforeOpen = verb->name == "open" || verb->name == "grid" || verb->name == "locale";
     if (!beforeOpen && !host_.isOpen())
         throw ScriptError(w[0] + ": no plug-in is open (the script must open it first)");
