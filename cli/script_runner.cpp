@@ -94,6 +94,8 @@ bool ScriptRunner::guarded(int line, const std::function<void()>& action) {
             std::string what = "the script ended while window " + e.window + " waits modally";
             if (line != lineCount_) what += " (shown by line " + std::to_string(line) + ")";
             report(lineCount_, kExitScriptError, what);
+            // The wait was unwound out of the plug-in's code: run no more of it.
+            stopped_ = true;
         } else
             report(line, kExitScriptError, e.what());
     } catch (const std::exception& e) {

@@ -332,12 +332,19 @@ TEST(HostScript, TypedFailuresInsideAModalWaitLeaveTheWindowWaitingForTheNextLin
 
 TEST(HostScript, ScriptEndingDuringAModalWaitIsAnErrorNamingTheWindow) {
     for (const char* ending : {"wait 100\n", "quit\nexpect var ticks 99\n"}) {
-        Session s;
-        const int status = s.run(std::string("open\nhold messages\nclick TestForm.go\n") + ending);
-        EXPECT_EQ(status, kavrel::kExitScriptError) << ending;
-        EXPECT_EQ(s.err.str(),
-                  "kavrel: line 4: the script ended while window MsgBox waits modally (shown by "
-                  "line 3)\n");
+        for (bool typed : {false, true}) {
+            Session s;
+            s.interactive = typed;
+            const int status =
+                s.run(std::string("open\nhold messages\nclick TestForm.go\n") + ending);
+            EXPECT_EQ(status, kavrel::kExitScriptError) << ending;
+            // Released without running more of its code, even typed.
+            EXPECT_EQ(s.record.calls.back(), "showWindow") << typed;
+            EXPECT_EQ(
+                s.err.str(),
+                "kavrel: line 4: the script ended while window MsgBox waits modally (shown by "
+                "line 3)\n");
+        }
     }
 }
 
