@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/closest_names.h"
-
 #include "platform/list_view.h"
 #include "platform/picture_box.h"
 #include "platform/picture_file.h"
