@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <system_error>
 
 #include "cli/line_source.h"
 #include "cli/script_runner.h"
@@ -84,7 +85,26 @@ std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path, const std::st
 }
 
 int session(const std::vector<std::string>& args, const orva::PluginFactory& factory,
-            std::ostream& out, std::ostream& err, int stdinFd);
+            std::ostream& out, std::ostream& err, int stdinFd, Terminals terminals);
+
+// Opens the script file; throws UsageError with the system's reason. A
+// folder opens as a stream, so it is told apart first.
+void openScript(std::ifstream& file, const std::string& path) {
+    struct stat st {};
+    int error = 0;
+    if (::stat(path.c_str(), &st) != 0)
+        error = errno;
+    else if (S_ISDIR(st.st_mode))
+        error = EISDIR;
+    else {
+        errno = 0;
+        file.open(path);
+        if (!file) error = errno ? errno : EIO;
+    }
+    if (error)
+        throw UsageError("cannot read the script " + quotedText(path) + ": " +
+                         std::generic_category().message(error));
+}
 }  // namespace
 
 std::string usageText() {
@@ -108,7 +128,9 @@ std::string usageText() {
            "\n"
            "exit status: 0 when every line ran and every expect held, 1 at the first\n"
            "failed expect, 2 for a script or usage error or output that could not be\n"
-           "written.\n"
+           "written. Lines typed on a terminal are run one by one after a prompt; a\n"
+           "failed line is reported and the next one read, and the session ends with\n"
+           "the status of its worst failure.\n"
            "\n"
            "The script language: docs/script-language.md; the windows, controls and\n"
            "variables a script can name: docs/reference.md.\n";
@@ -172,8 +194,8 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
 }
 
 int runProgram(const std::vector<std::string>& args, const orva::PluginFactory& factory,
-               std::ostream& out, std::ostream& err, int stdinFd) {
-    int status = session(args, factory, out, err, stdinFd);
+               std::ostream& out, std::ostream& err, int stdinFd, Terminals terminals) {
+    int status = session(args, factory, out, err, stdinFd, terminals);
     // What the script printed is part of its result: losing it is a failure.
     if (!out.flush()) {
         err << "kavrel: cannot write standard output\n";
@@ -184,7 +206,7 @@ int runProgram(const std::vector<std::string>& args, const orva::PluginFactory& 
 
 namespace {
 int session(const std::vector<std::string>& args, const orva::PluginFactory& factory,
-            std::ostream& out, std::ostream& err, int stdinFd) {
+            std::ostream& out, std::ostream& err, int stdinFd, Terminals terminals) {
     try {
         ProgramOptions o;
         try {
@@ -203,9 +225,10 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
         if (fromStdin) {
             lines = std::make_unique<FdLineSource>(stdinFd);
         } else {
-            scriptFile.open(o.script);
-            if (!scriptFile) {
-                err << "kavrel: cannot read the script " << quotedText(o.script) << '\n';
+            try {
+                openScript(scriptFile, o.script);
+            } catch (const UsageError& e) {
+                err << "kavrel: " << e.what() << '\n';
                 return kExitScriptError;
             }
             lines = std::make_unique<StreamLineSource>(scriptFile);
@@ -224,6 +247,7 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
         int status = kExitOk;
         {
             ScriptRunner runner(factory, o.start, out, err);
+            if (fromStdin && terminals.input) runner.setInteractive(terminals.output);
             runner.host().setProjectFile(o.projectFile);
             if (dmxBuffer) runner.host().dmx().setLog(&dmxLog);
             status = runner.run(*lines);
@@ -243,7 +267,8 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
 int runProgram(int argc, char** argv, const orva::PluginFactory& factory) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-    return runProgram(args, factory, std::cout, std::cerr, 0);
+    return runProgram(args, factory, std::cout, std::cerr, 0,
+                      Terminals{::isatty(0) == 1, ::isatty(1) == 1});
 }
 
 }  // namespace kavrel

@@ -30,10 +30,19 @@ std::string usageText();
 // "kavrel VERSION", the version the build was configured with.
 std::string versionText();
 
+// Which of standard input and output are terminals. A script read from a
+// terminal is typed by hand: a failed line does not end the session, and a
+// prompt is shown when the output is a terminal too.
+struct Terminals {
+    bool input = false;
+    bool output = false;
+};
+
 // Runs one session and returns the exit status (0, 1 for a failed expect, 2
-// for a script or usage error). Standard input is read from `stdinFd`.
+// for a script or usage error; typed by hand, the worst of them). Standard
+// input is read from `stdinFd`.
 int runProgram(const std::vector<std::string>& args, const orva::PluginFactory& factory,
-               std::ostream& out, std::ostream& err, int stdinFd);
+               std::ostream& out, std::ostream& err, int stdinFd, Terminals terminals = {});
 int runProgram(int argc, char** argv, const orva::PluginFactory& factory);
 
 }  // namespace kavrel

@@ -4,6 +4,7 @@
 
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
+#include "platform/closest_names.h"
 #include "platform/option_button.h"
 
 namespace kavrel {
@@ -164,8 +165,14 @@ void ScriptRunner::doCommand(const Words& w) {
     orva::ICommandServer* server = host_.moduleInfo().commands;
     const auto offered = server ? server->commands() : std::vector<orva::CommandInfo>{};
     if (std::none_of(offered.begin(), offered.end(),
-                     [&](const orva::CommandInfo& c) { return c.key == w[1]; }))
-        throw ScriptError("unknown command " + quotedText(w[1]));
+                     [&](const orva::CommandInfo& c) { return c.key == w[1]; })) {
+        std::vector<std::string> keys;
+        for (const orva::CommandInfo& c : offered) keys.push_back(c.key);
+        std::vector<std::string> shown;
+        for (const std::string& key : platform::closestNames(w[1], keys))
+            shown.push_back(quotedText(key));
+        throw ScriptError("unknown command " + quotedText(w[1]) + platform::didYouMean(shown));
+    }
     host_.runCommand(w[1], option, value);
 }
 

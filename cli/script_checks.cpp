@@ -6,6 +6,7 @@
 
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
+#include "cli/variable_hints.h"
 #include "platform/picture_box.h"
 #include "platform/picture_file.h"
 #include "platform/window.h"
@@ -61,9 +62,7 @@ void ScriptRunner::doExpect(const Words& w) {
         compare("message", desktop().lastMessage(), expectedValue(w, 2));
     } else if (kind == "var") {
         checkWordCount(w, 3, 5, "expect var NAME VALUE");
-        auto value = host_.plugin().readVar(w[2]);
-        if (!value) throw ScriptError("unknown variable " + quotedText(w[2]));
-        compare("var " + w[2], *value, expectedValue(w, 3));
+        compare("var " + w[2], readVar(w[2]), expectedValue(w, 3));
     } else if (kind == "frame") {
         expectFrame(w);
     } else if (kind == "pixel") {
@@ -133,6 +132,12 @@ const platform::Surface& ScriptRunner::surfaceOf(const std::string& target) {
     return box->surface();
 }
 
+std::string ScriptRunner::readVar(const std::string& name) {
+    auto value = host_.plugin().readVar(name);
+    if (!value) throw ScriptError(unknownVariableMessage(name));
+    return *value;
+}
+
 void ScriptRunner::doPrint(const Words& w) {
     const char* usage = "print TARGET.PROPERTY | print var NAME | print frame A|B|M | print dmx";
     checkWordCount(w, 1, 2, usage);
@@ -140,12 +145,10 @@ void ScriptRunner::doPrint(const Words& w) {
     if (isPropertyPath(kind)) {
         checkWordCount(w, 1, 1, "print TARGET.PROPERTY");
         checkPropertyPath(kind);
-        out_ << driver().property(kind) << '\n';
+        out_ << printableText(driver().property(kind)) << '\n';
     } else if (kind == "var") {
         checkWordCount(w, 2, 2, "print var NAME");
-        auto value = host_.plugin().readVar(w[2]);
-        if (!value) throw ScriptError("unknown variable " + quotedText(w[2]));
-        out_ << *value << '\n';
+        out_ << printableText(readVar(w[2])) << '\n';
     } else if (kind == "frame") {
         printFrame(w);
     } else if (kind == "dmx") {

@@ -5,6 +5,7 @@
 
 #include "cli/script_tokenizer.h"
 #include "cli/script_values.h"
+#include "platform/closest_names.h"
 #include "platform/control.h"
 #include "platform/event_loop.h"
 
@@ -46,13 +47,25 @@ int ScriptRunner::run(LineSource& lines) {
 bool ScriptRunner::step() {
     if (stopped_) throw Stop{};
     if (ended_ || !lines_) return false;
+    if (prompt_) {
+        out_ << "kavrel> ";
+        out_.flush();
+        prompted_ = true;
+    }
     std::optional<std::string> text;
     try {
         text = lines_->next([this] { return idle(); });
     } catch (const LineSourceError& e) {
+        // The source cannot go past the line: even a session typed by hand ends.
         report(lineCount_ + 1, kExitScriptError, e.what());
+        stopped_ = true;
         throw Stop{};
     }
+    if (prompted_ && !text) {
+        // Input ended at the prompt: the shell's next prompt starts a new line.
+        out_ << '\n';
+    }
+    prompted_ = false;
     if (!text) {
         ended_ = true;
         return false;
@@ -64,7 +77,7 @@ bool ScriptRunner::step() {
 }
 
 void ScriptRunner::runLine(int number, const std::string& text) {
-    if (!guarded(number, [&] { execute(tokenizeScriptLine(text)); })) throw Stop{};
+    if (!guarded(number, [&] { execute(tokenizeScriptLine(text)); }) && stopped_) throw Stop{};
 }
 
 bool ScriptRunner::guarded(int line, const std::function<void()>& action) {
@@ -81,6 +94,8 @@ bool ScriptRunner::guarded(int line, const std::function<void()>& action) {
             std::string what = "the script ended while window " + e.window + " waits modally";
             if (line != lineCount_) what += " (shown by line " + std::to_string(line) + ")";
             report(lineCount_, kExitScriptError, what);
+            // The wait was unwound out of the plug-in's code: run no more of it.
+            stopped_ = true;
         } else
             report(line, kExitScriptError, e.what());
     } catch (const std::exception& e) {
@@ -96,8 +111,13 @@ bool ScriptRunner::guarded(int line, const std::function<void()>& action) {
 void ScriptRunner::report(int line, int code, const std::string& what) {
     // The first failure decides; a later one is what unwinding it caused.
     if (stopped_) return;
-    stopped_ = true;
-    exitCode_ = code;
+    if (interactive_) {
+        // Typed by hand: the session goes on and ends with its worst failure.
+        exitCode_ = std::max(exitCode_, code);
+    } else {
+        stopped_ = true;
+        exitCode_ = code;
+    }
     out_.flush();
     err_ << "kavrel: line " << line << ": " << printableText(what, kMaxMessageBytes) << '\n';
     err_.flush();
@@ -112,7 +132,12 @@ int ScriptRunner::idle() {
         const int64_t next = loop.msUntilNextDue();
         if (next >= 0) wait = std::min<int64_t>(next, kIdlePollMs);
     });
-    if (!ok) throw Stop{};
+    if (!ok) {
+        // The plug-in failed on its own, not a line: even a session typed by
+        // hand ends, rather than report the same failure at every tick.
+        stopped_ = true;
+        throw Stop{};
+    }
     return static_cast<int>(wait);
 }
 
@@ -123,7 +148,7 @@ platform::Desktop& ScriptRunner::desktop() {
 void ScriptRunner::attach(orva::HostedPlugin& plugin) {
     platform::Desktop& d = plugin.desktop();
     d.onMessage = [this](platform::Window&, const std::string& text) {
-        out_ << "message: " << text << '\n';
+        out_ << "message: " << printableText(text) << '\n';
         out_.flush();
     };
     d.autoAcknowledgeMessages = !holdMessages_;
@@ -133,7 +158,8 @@ void ScriptRunner::attach(orva::HostedPlugin& plugin) {
 
 void ScriptRunner::note(bool taken, const std::string& action, const std::string& target) {
     if (taken) return;
-    out_ << "ignored: " << action << ' ' << target << " (not available)\n";
+    out_ << "ignored: " << printableText(action) << ' ' << printableText(target)
+         << " (not available)\n";
 }
 
 void ScriptRunner::execute(const Words& w) {
@@ -158,7 +184,12 @@ void ScriptRunner::execute(const Words& w) {
     };
     const auto* verb = std::find_if(std::begin(kVerbs), std::end(kVerbs),
                                     [&](const Verb& v) { return v.name == w[0]; });
-    if (verb == std::end(kVerbs)) throw ScriptError("unknown action " + quotedText(w[0]));
+    if (verb == std::end(kVerbs)) {
+        std::vector<std::string> names;
+        for (const Verb& v : kVerbs) names.emplace_back(v.name);
+        throw ScriptError("unknown action " + quotedText(w[0]) +
+                          platform::didYouMean(platform::closestNames(w[0], names), true));
+    }
     const bool beforeOpen = verb->name == "open" || verb->name == "grid" || verb->name == "locale";
     if (!beforeOpen && !host_.isOpen())
         throw ScriptError(w[0] + ": no plug-in is open (the script must open it first)");

@@ -38,9 +38,18 @@ class ScriptRunner {
     // The host, to set its project file, DMX log or failure switches first.
     orva::OrvaHost& host() { return host_; }
 
-    // Plays the script to its end or its first failure, then unloads the
-    // plug-in (after a failure it is released without running more of its
-    // code). Returns kExitOk, kExitExpectFailed or kExitScriptError.
+    // Lines typed by hand: a failed line is reported and the next one read,
+    // and the exit status is the worst failure's. With `prompt`, "kavrel> "
+    // is written to `out` before each line is read.
+    void setInteractive(bool prompt) {
+        interactive_ = true;
+        prompt_ = prompt;
+    }
+
+    // Plays the script to its end or its first failure (interactively: to its
+    // end), then unloads the plug-in (after a failure that stops the script it
+    // is released without running more of its code). Returns kExitOk,
+    // kExitExpectFailed or kExitScriptError.
     int run(LineSource& lines);
 
   private:
@@ -89,6 +98,8 @@ class ScriptRunner {
     // The pixels of a picture box or of a window's drawing surface.
     const platform::Surface& surfaceOf(const std::string& target);
     void printFrame(const Words& w);
+    // A state variable's value; throws ScriptError naming the nearest names.
+    std::string readVar(const std::string& name);
 
     orva::StartOptions start_;
     std::ostream& out_;
@@ -96,8 +107,11 @@ class ScriptRunner {
     LineSource* lines_ = nullptr;
     int lineCount_ = 0;     // lines read so far
     bool ended_ = false;    // input ended or `quit` ran
-    bool stopped_ = false;  // a failure was reported
+    bool stopped_ = false;  // a failure stopped the script
     int exitCode_ = kExitOk;
+    bool interactive_ = false;
+    bool prompt_ = false;
+    bool prompted_ = false;  // a prompt waits for its line
     bool holdMessages_ = false;
     // Last: the plug-in goes first, while the state its hooks reach still exists.
     orva::OrvaHost host_;

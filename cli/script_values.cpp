@@ -1,8 +1,10 @@
 #include "cli/script_values.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 #include "platform/convert.h"
 
@@ -38,21 +40,74 @@ namespace {
 constexpr size_t kMaxQuotedBytes = 80;
 constexpr size_t kQuotedStartBytes = 60;
 
-void appendEscaped(std::string& out, char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '\n')
-        out += "\\n";
-    else if (c == '\t')
-        out += "\\t";
-    else if (c == '\r')
-        out += "\\r";
-    else if (u < 0x20 || u == 0x7f) {
-        static constexpr char kHex[] = "0123456789abcdef";
-        out += "\\x";
-        out += kHex[u >> 4];
-        out += kHex[u & 15];
-    } else
-        out += c;
+// The length of the valid UTF-8 sequence at `text[i]` and its code point;
+// length 0 for a byte that starts none.
+std::pair<size_t, char32_t> utf8At(std::string_view text, size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    size_t n = 0;
+    char32_t cp = 0, min = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        n = 2, cp = lead & 0x1F, min = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        n = 3, cp = lead & 0x0F, min = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        n = 4, cp = lead & 0x07, min = 0x10000;
+    } else {
+        return {0, 0};
+    }
+    if (i + n > text.size()) return {0, 0};
+    for (size_t k = 1; k < n; ++k) {
+        const auto b = static_cast<unsigned char>(text[i + k]);
+        if ((b & 0xC0) != 0x80) return {0, 0};
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
+    return {n, cp};
+}
+
+void appendHex(std::string& out, unsigned char u) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += "\\x";
+    out += kHex[u >> 4];
+    out += kHex[u & 15];
+}
+
+// Appends `text` with what could steer a terminal escaped: C0 controls as
+// \n, \r or \xHH (a tab kept unless `quoted`, then \t), DEL, the C1 controls
+// U+0080..U+009F byte by byte, and every byte that is no valid UTF-8 (a lone
+// 0x9B is a control to an 8-bit terminal). In `quoted` text quotes and
+// backslashes get a backslash too.
+void appendEscaped(std::string& out, std::string_view text, bool quoted) {
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x80) {
+            const auto [n, cp] = utf8At(text, i);
+            if (n == 0 || cp <= 0x9F) {
+                for (size_t k = 0; k < std::max<size_t>(n, 1); ++k)
+                    appendHex(out, static_cast<unsigned char>(text[i + k]));
+            } else {
+                out.append(text.substr(i, n));
+            }
+            i += std::max<size_t>(n, 1);
+            continue;
+        }
+        ++i;
+        if (quoted && (c == '"' || c == '\\')) {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += quoted ? "\\t" : "\t";
+        } else if (u < 0x20 || u == 0x7f) {
+            appendHex(out, u);
+        } else {
+            out += c;
+        }
+    }
 }
 
 // The length of a start of `text` of at most `max` bytes that does not end
@@ -108,10 +163,7 @@ std::string quotedText(std::string_view text) {
     const bool cut = text.size() > kMaxQuotedBytes;
     const std::string_view shown = cut ? text.substr(0, cutPoint(text, kQuotedStartBytes)) : text;
     std::string q = "\"";
-    for (char c : shown) {
-        if (c == '"' || c == '\\') q += '\\';
-        appendEscaped(q, c);
-    }
+    appendEscaped(q, shown, true);
     q += cut ? "...\"" : "\"";
     if (cut) q += " (" + std::to_string(text.size()) + " bytes)";
     return q;
@@ -120,7 +172,7 @@ std::string quotedText(std::string_view text) {
 std::string printableText(std::string_view text, size_t max) {
     const bool cut = text.size() > max;
     std::string out;
-    for (char c : cut ? text.substr(0, cutPoint(text, max)) : text) appendEscaped(out, c);
+    appendEscaped(out, cut ? text.substr(0, cutPoint(text, max)) : text, false);
     if (cut) out += "...";
     return out;
 }

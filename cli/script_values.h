@@ -66,11 +66,13 @@ std::optional<platform::Locale> parseLocale(std::string_view text);
 // so no malformed word reaches the windows.
 void checkPropertyPath(std::string_view word);
 
-// Quotes a text for a message: quotes and backslashes escaped, control bytes
-// as \n, \t, \r or \xHH, and a long text cut short with its length given.
+// Quotes a text for a message: quotes and backslashes escaped, control
+// characters as \n, \t, \r or \xHH (the C1 controls and bytes that are no
+// UTF-8 byte by byte), and a long text cut short with its length given.
 std::string quotedText(std::string_view text);
-// A message made safe for a terminal: control bytes escaped as in quotedText,
-// and no longer than about `max` bytes.
-std::string printableText(std::string_view text, size_t max);
+// Text from a file or the user made safe for a terminal: control characters
+// escaped as in quotedText except that a tab stays, and no longer than about
+// `max` bytes.
+std::string printableText(std::string_view text, size_t max = std::string_view::npos);
 
 }  // namespace kavrel

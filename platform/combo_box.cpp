@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/closest_names.h"
+
 namespace platform {
 
 namespace {
@@ -13,6 +15,9 @@ std::optional<int64_t> digitsValue(std::string_view s) {
     if (ec != std::errc() || end != s.data() + s.size() || s[0] == '-') return std::nullopt;
     return v;
 }
+
+// Items listed after a failed choice; a longer list ends with how many more.
+constexpr size_t kListedItems = 30;
 }  // namespace
 
 ComboBox::ComboBox(Window& parent, std::string name, int index)
@@ -54,10 +59,23 @@ bool ComboBox::userSet(const std::string& value) {
         for (size_t i = 0; i < items_.size() && !chosen; ++i)
             if (items_[i] == value) chosen = static_cast<int64_t>(i);
     }
-    if (!chosen) throw UserActionError("no such item \"" + value + "\" in " + path());
+    if (!chosen) throw UserActionError(noSuchItem(value));
     listIndex_ = static_cast<int>(*chosen);
     raise(onClick);
     return true;
+}
+
+std::string ComboBox::noSuchItem(const std::string& value) const {
+    std::string out = "no such item \"" + value + "\" in " + path();
+    if (items_.empty()) return out + "; it has no items";
+    if (!value.empty() && value[0] == '#')
+        return out + "; its items are #0 to #" + std::to_string(items_.size() - 1);
+    out += didYouMean(closestNames(value, items_), true) + "; its items:";
+    for (size_t i = 0; i < items_.size() && i < kListedItems; ++i)
+        out += (i ? ", \"" : " \"") + items_[i] + '"';
+    if (items_.size() > kListedItems)
+        out += " and " + std::to_string(items_.size() - kListedItems) + " more";
+    return out;
 }
 
 std::optional<std::string> ComboBox::property(std::string_view name) const {

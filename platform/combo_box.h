@@ -39,6 +39,8 @@ class ComboBox : public Control {
 
   private:
     bool inList(int64_t i) const { return i >= 0 && i < static_cast<int64_t>(items_.size()); }
+    // The failure of choosing `value`: the nearest items and the whole list.
+    std::string noSuchItem(const std::string& value) const;
 
     std::vector<std::string> items_;
     int listIndex_ = -1;

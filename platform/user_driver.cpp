@@ -1,7 +1,11 @@
 #include "platform/user_driver.h"
 
+#include <algorithm>
 #include <cctype>
+#include <functional>
+#include <vector>
 
+#include "platform/closest_names.h"
 #include "platform/list_view.h"
 #include "platform/picture_box.h"
 #include "platform/picture_file.h"
@@ -15,6 +19,123 @@ bool validName(std::string_view s) {
     for (char c : s)
         if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) return false;
     return true;
+}
+
+// The names of the properties the platform's windows and controls answer; a
+// target is offered those it answers when a name is not found.
+constexpr std::string_view kPropertyNames[] = {
+    "BackColor",     "BorderColor", "CancelError",
+    "Caption",       "ColumnCount", "Count",
+    "CurrentColumn", "DialogTitle", "EditText",
+    "Editing",       "Enabled",     "FileName",
+    "FileTitle",     "Filter",      "FilterIndex",
+    "Flags",         "FontBold",    "FontItalic",
+    "FontName",      "FontSize",    "FontStrikethru",
+    "FontUnderline", "ForeColor",   "Height",
+    "Index",         "InitDir",     "Interval",
+    "Kind",          "LargeChange", "LastShown",
+    "Left",          "ListCount",   "ListIndex",
+    "Loaded",        "Locked",      "Max",
+    "Min",           "Modal",       "Name",
+    "Orientation",   "RemoteHost",  "RemotePort",
+    "ScaleHeight",   "ScaleMode",   "ScaleWidth",
+    "SelectedIndex", "ShowCount",   "ShownPicture",
+    "SmallChange",   "State",       "Style",
+    "Text",          "ToolTipText", "Top",
+    "Value",         "Visible",     "Width",
+    "WindowState",
+};
+
+// Properties read with indexes, by the kind of control that has them.
+struct IndexedProperty {
+    std::string_view kind, name, form, range;
+};
+constexpr IndexedProperty kIndexedProperties[] = {
+    {"ComboBox", "List", "List(i)", "an i from 0 to ListCount - 1"},
+    {"ListView", "Item", "Item(row)", "a row from 1 to Count"},
+    {"ListView", "ItemForeColor", "ItemForeColor(row)", "a row from 1 to Count"},
+    {"ListView", "ColumnHeader", "ColumnHeader(column)", "a column from 1 to ColumnCount"},
+    {"ListView", "SubItems", "SubItems(row,column)", "a row from 1 to Count and a column from 1"},
+};
+
+// "0 to 3" for indexes that follow each other, else "0, 2, 5".
+std::string indexesText(std::vector<int> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    if (indexes.back() - indexes.front() + 1 == static_cast<int>(indexes.size()))
+        return indexes.size() == 1
+                   ? std::to_string(indexes.front())
+                   : std::to_string(indexes.front()) + " to " + std::to_string(indexes.back());
+    std::string out;
+    for (int i : indexes) out += (out.empty() ? "" : ", ") + std::to_string(i);
+    return out;
+}
+
+// The indexes of the controls named `name` on `w`; {-1} for a single control,
+// empty when there is none.
+std::vector<int> indexesOf(const Window& w, std::string_view name) {
+    std::vector<int> out;
+    for (const Control* c : w.controls())
+        if (c->name() == name) out.push_back(c->index());
+    return out;
+}
+
+// Why `t` names no control of `w`, and what it may have meant.
+std::string unknownControl(const Window& w, const TargetName& t, std::string_view target) {
+    const std::string base = w.name() + '.' + t.control;
+    const std::vector<int> same = indexesOf(w, t.control);
+    if (!same.empty() && same.front() >= 0) {
+        if (t.index < 0)
+            return base + " is a control array: name an index " + indexesText(same) + ", e.g. " +
+                   base + '(' + std::to_string(*std::min_element(same.begin(), same.end())) + ')';
+        return "unknown control: " + std::string(target) + " (" + base +
+               " is a control array with indexes " + indexesText(same) + ')';
+    }
+    if (!same.empty())
+        return "unknown control: " + std::string(target) + " (" + base +
+               " is no control array: name it without an index)";
+    std::vector<std::string> names;
+    for (const Control* c : w.controls())
+        if (std::find(names.begin(), names.end(), c->name()) == names.end())
+            names.push_back(c->name());
+    std::vector<std::string> shown;
+    for (const std::string& name : closestNames(t.control, names)) {
+        const std::vector<int> indexes = indexesOf(w, name);
+        std::string s = w.name() + '.' + name;
+        if (indexes.front() >= 0)
+            s += std::find(indexes.begin(), indexes.end(), t.index) != indexes.end()
+                     ? '(' + std::to_string(t.index) + ')'
+                     : '(' + indexesText(indexes) + ')';
+        shown.push_back(std::move(s));
+    }
+    return "unknown control: " + std::string(target) + didYouMean(shown);
+}
+
+// What a target that answers nothing to `prop` answers instead. `kind` is
+// the control's kind, or "" for a window.
+std::string propertyHint(std::string_view prop, std::string_view kind,
+                         const std::function<bool(std::string_view)>& answers) {
+    const std::string_view base = prop.substr(0, prop.find('('));
+    std::vector<std::string> names;
+    std::vector<std::string> forms;
+    for (std::string_view name : kPropertyNames)
+        if (answers(name)) {
+            names.emplace_back(name);
+            forms.emplace_back(name);
+        }
+    for (const IndexedProperty& p : kIndexedProperties) {
+        if (p.kind != kind) continue;
+        if (p.name == base)
+            return (base.size() == prop.size() ? " (name its index: " : " (out of range: ") +
+                   std::string(p.form) + " takes " + std::string(p.range) + ')';
+        names.emplace_back(p.name);
+        forms.emplace_back(p.form);
+    }
+    std::vector<std::string> shown;
+    for (const std::string& name : closestNames(base, names)) {
+        const auto at = std::find(names.begin(), names.end(), name) - names.begin();
+        shown.push_back(forms[static_cast<size_t>(at)]);
+    }
+    return didYouMean(shown);
 }
 
 ListView& listView(Control& c) {
@@ -51,7 +172,9 @@ std::optional<TargetName> UserDriver::parseTarget(std::string_view text) {
 
 Window& UserDriver::window(const std::string& name) {
     Window* w = desktop_.window(name);
-    if (!w) throw DriverError("unknown window: " + name);
+    if (!w)
+        throw DriverError("unknown window: " + name +
+                          didYouMean(closestNames(name, desktop_.windowNames())));
     return *w;
 }
 
@@ -61,7 +184,7 @@ Control& UserDriver::control(std::string_view target) {
     if (t->control.empty()) throw DriverError("not a control: " + std::string(target));
     Window& w = window(t->window);
     Control* c = w.find(t->control, t->index);
-    if (!c) throw DriverError("unknown control: " + std::string(target));
+    if (!c) throw DriverError(unknownControl(w, *t, target));
     return *c;
 }
 
@@ -152,13 +275,18 @@ std::string UserDriver::property(std::string_view text) {
     const std::string_view prop = text.substr(split + 1);
     auto t = parseTarget(target);
     if (!t) throw DriverError("malformed target: " + std::string(target));
-    std::optional<std::string> v;
-    if (t->control.empty())
-        v = window(t->window).property(prop);
-    else
-        v = control(target).property(prop);
-    if (!v) throw DriverError("unknown property: " + std::string(text));
-    return *v;
+    if (t->control.empty()) {
+        const Window& w = window(t->window);
+        if (auto v = w.property(prop)) return *v;
+        throw DriverError(
+            "unknown property: " + std::string(text) +
+            propertyHint(prop, "", [&](std::string_view n) { return w.property(n).has_value(); }));
+    }
+    const Control& c = control(target);
+    if (auto v = c.property(prop)) return *v;
+    throw DriverError("unknown property: " + std::string(text) +
+                      propertyHint(prop, c.kind(),
+                                   [&](std::string_view n) { return c.property(n).has_value(); }));
 }
 
 bool UserDriver::snapshot(std::string_view target, const std::string& pngPath) {

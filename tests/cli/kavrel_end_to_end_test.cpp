@@ -13,11 +13,17 @@ namespace {
 
 using hosttest::ProgramRun;
 
-ProgramRun runKavrel(const std::string& args, const std::string& script) {
+// A folder of the running test's own.
+std::filesystem::path testDir() {
     const auto dir = std::filesystem::temp_directory_path() /
                      ("kavrel-e2e-" + std::to_string(::getpid()) + "-" +
                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir);
+    return dir;
+}
+
+ProgramRun runKavrel(const std::string& args, const std::string& script) {
+    const auto dir = testDir();
     const auto scriptPath = dir / "session.kav";
     std::ofstream(scriptPath) << script;
     return hosttest::runKavrelIn(dir, args + " " + scriptPath.string());
@@ -74,4 +80,61 @@ TEST(KavrelProgram, ASnapshotOfAPictureBoxWithoutPixelsSaysSo) {
     EXPECT_NE(run.output.find("line 2: MatrixForm.imageA has no pixels to write (it is 0x0)"),
               std::string::npos)
         << run.output;
+}
+
+// Text from a file reaches the terminal with its control characters escaped;
+// checks compare the text as it is.
+TEST(KavrelProgram, ControlCharactersOfAProjectArePrintedEscaped) {
+    const auto dir = testDir();
+    std::ofstream(dir / "show.Kavrel", std::ios::binary)
+        << "show.Kavrel\r\nV1.0\r\n0\r\n1\r\n1\r\n1\r\n0\r\n0\r\n0\r\n"
+           "A0\r\nTrue\r\n3\r\nt\x1b]0;owned\x07wo\r\n1\r\n0\r\n0\r\n50\r\n2\r\n"
+           "a\r\n2.5\r\na.png\r\nb\r\n3,5\r\nb.png\r\n0\r\n"
+           "B0\r\nFalse\r\nX0\r\n0\r\nf\r\n3\r\n0\r\n";
+    std::ofstream(dir / "bad.Kavrel", std::ios::binary) << "bad\r\nV1\x1b[2J\x07\r\n";
+    const ProgramRun run = runKavrel("",
+                                     "open\n"
+                                     "answer file show.Kavrel\n"
+                                     "click MatrixForm.myload\n"
+                                     "print MatrixForm.efxAList.Item(1)\n"
+                                     "print var effA(0).name\n"
+                                     "expect var effA(0).name \"t\x1b]0;owned\x07wo\"\n"
+                                     "answer file bad.Kavrel\n"
+                                     "click MatrixForm.myload\n");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output,
+              "message: Matrix Project loaded\n"
+              "t\\x1b]0;owned\\x07wo\n"
+              "t\\x1b]0;owned\\x07wo\n"
+              "message: falsche Matrix-Version V1\\x1b[2J\\x07\n");
+}
+
+TEST(KavrelProgram, AnUnknownVariableNamesTheNearestOnes) {
+    struct Case {
+        const char* name;
+        const char* error;
+    };
+    for (const Case& c : {
+             Case{"mixpos", "unknown variable \"mixpos\" (did you mean \"mixPos\"?)"},
+             Case{"curEff",
+                  "unknown variable \"curEff\" (did you mean \"curEffA\" or \"curEffB\"?)"},
+             Case{"mixMapp(1,1)",
+                  "unknown variable \"mixMapp(1,1)\" (did you mean \"mixMap(1,1)\"?)"},
+             Case{"mixMap", "unknown variable \"mixMap\" (it takes indexes in parentheses)"},
+             Case{"mixPos(1)", "unknown variable \"mixPos(1)\" (mixPos takes no indexes)"},
+             Case{"mixMap(99,0)", "unknown variable \"mixMap(99,0)\" (an index is out of range)"},
+             Case{"effA(0).nmae",
+                  "unknown variable \"effA(0).nmae\" (did you mean \"effA(0).name\"?)"},
+             Case{"effA(9).name", "unknown variable \"effA(9).name\" (an index is out of range)"},
+             Case{"effa(0).name",
+                  "unknown variable \"effa(0).name\" (did you mean \"effA(0).name\"?)"},
+             Case{"copyBuffer",
+                  "unknown variable \"copyBuffer\" (its fields follow after a dot: "
+                  "copyBuffer.FIELD)"},
+             Case{"qqqqqqqq", "unknown variable \"qqqqqqqq\""},
+         }) {
+        const ProgramRun run = runKavrel("", std::string("open\nprint var ") + c.name + "\n");
+        EXPECT_EQ(run.status, 2) << c.name;
+        EXPECT_EQ(run.output, std::string("kavrel: line 2: ") + c.error + "\n");
+    }
 }

@@ -55,8 +55,9 @@ void writeAll(int fd, const std::string& text) {
 struct Program {
     hosttest::FakeRecord record;
     std::ostringstream out, err;
-    int run(const Args& args, int stdinFd = -1) {
-        return kavrel::runProgram(args, hosttest::fakeFactory(record), out, err, stdinFd);
+    int run(const Args& args, int stdinFd = -1, kavrel::Terminals terminals = {}) {
+        return kavrel::runProgram(args, hosttest::fakeFactory(record), out, err, stdinFd,
+                                  terminals);
     }
 };
 }  // namespace
@@ -114,12 +115,15 @@ TEST(HostProgram, HelpPrintsTheUsageAndAMissingScriptFails) {
         << version.out.str();
     Program missing;
     EXPECT_EQ(missing.run({"/nonexistent/dir/s.kav"}), kavrel::kExitScriptError);
-    EXPECT_NE(missing.err.str().find("cannot read"), std::string::npos);
+    EXPECT_EQ(missing.err.str(),
+              "kavrel: cannot read the script \"/nonexistent/dir/s.kav\": No such file or "
+              "directory\n");
     // A folder opens like a file but cannot be read: no silent empty script.
     TempDir dir;
     Program folder;
     EXPECT_EQ(folder.run({dir.file("")}), kavrel::kExitScriptError);
-    EXPECT_EQ(folder.err.str(), "kavrel: line 1: the script could not be read\n");
+    EXPECT_EQ(folder.err.str(),
+              "kavrel: cannot read the script \"" + dir.file("") + "\": Is a directory\n");
     EXPECT_TRUE(folder.record.calls.empty());
 }
 
@@ -157,6 +161,71 @@ TEST(HostProgram, ReadsTheScriptFromStandardInput) {
     // The last line lacked its line end and still ran.
     EXPECT_EQ(p.err.str(),
               "kavrel: line 3: expect TestForm.Caption: found \"Fake\", expected \"Wrong\"\n");
+}
+
+// Standard input of `text`, as a pipe the caller closes.
+int typedInput(const std::string& text) {
+    int fds[2];
+    if (::pipe(fds) != 0) return -1;
+    writeAll(fds[1], text);
+    ::close(fds[1]);
+    return fds[0];
+}
+
+TEST(HostProgram, TypedOnATerminalAFailedLineIsReportedAndTheNextOneRuns) {
+    const std::string script =
+        "open\n"
+        "clik TestForm.go\n"
+        "expect TestForm.Caption Wrong\n"
+        "set TestForm.text typed\n"
+        "expect TestForm.Caption typed\n";
+    const int in = typedInput(script);
+    Program p;
+    EXPECT_EQ(p.run({}, in, {true, true}), kavrel::kExitScriptError);
+    ::close(in);
+    EXPECT_EQ(p.err.str(),
+              "kavrel: line 2: unknown action \"clik\" (did you mean \"click\"?)\n"
+              "kavrel: line 3: expect TestForm.Caption: found \"Fake\", expected \"Wrong\"\n");
+    // A prompt before each line and at the end of input, then a line end.
+    EXPECT_EQ(p.out.str(), "kavrel> kavrel> kavrel> kavrel> kavrel> kavrel> \n");
+
+    // From a pipe or a file, the first failure still ends the script.
+    const int piped = typedInput(script);
+    Program pipe;
+    EXPECT_EQ(pipe.run({"-"}, piped, {false, true}), kavrel::kExitScriptError);
+    ::close(piped);
+    EXPECT_EQ(pipe.err.str(),
+              "kavrel: line 2: unknown action \"clik\" (did you mean \"click\"?)\n");
+    EXPECT_EQ(pipe.out.str(), "");
+    TempDir dir;
+    Program file;
+    EXPECT_EQ(file.run({dir.file("s.kav", script)}, -1, {true, true}), kavrel::kExitScriptError);
+    EXPECT_EQ(file.err.str(), pipe.err.str());
+    EXPECT_EQ(file.out.str(), "");
+}
+
+TEST(HostProgram, ATypedSessionEndsWithItsWorstFailure) {
+    struct Case {
+        const char* lines;
+        int status;
+    };
+    for (const Case& c :
+         {Case{"expect TestForm.Caption Wrong\nexpect TestForm.Caption Fake\n",
+               kavrel::kExitExpectFailed},
+          Case{"bogus\nexpect TestForm.Caption Wrong\n", kavrel::kExitScriptError},
+          // Lines after quit are not read.
+          Case{"expect TestForm.Caption Wrong\nquit\nbogus\n", kavrel::kExitExpectFailed},
+          Case{"expect TestForm.Caption Fake\n", kavrel::kExitOk}}) {
+        const int in = typedInput(std::string("open\n") + c.lines);
+        Program p;
+        // Output that is no terminal gets no prompt.
+        EXPECT_EQ(p.run({"-"}, in, {true, false}), c.status) << c.lines;
+        ::close(in);
+        EXPECT_EQ(p.out.str(), "") << c.lines;
+        // The plug-in is unloaded as after any session.
+        EXPECT_FALSE(p.record.calls.empty());
+        EXPECT_EQ(p.record.calls.back(), "Term") << c.lines;
+    }
 }
 
 TEST(HostProgram, RealtimeTimersKeepFiringWhileWaitingForTypedLines) {

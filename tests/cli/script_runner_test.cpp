@@ -27,11 +27,13 @@ struct Session {
     bool wantsBeat = true;
     bool projectInfoFails = false;
     std::string project;
+    bool interactive = false;
 
     int run(const std::string& script) {
         std::istringstream in(script);
         kavrel::StreamLineSource lines(in);
         ScriptRunner runner(hosttest::fakeFactory(record, wantsBeat), start, out, err);
+        if (interactive) runner.setInteractive(false);
         runner.host().setProjectFile(project);
         runner.host().setProjectInfoFails(projectInfoFails);
         return runner.run(lines);
@@ -140,7 +142,9 @@ TEST(HostScript, IndexedPropertiesTakeWholeNumbersAndNothingElse) {
     }
     Session past;  // well formed, but no such row
     EXPECT_EQ(past.run("open\nprint TestForm.list.Item(3)\n"), kavrel::kExitScriptError);
-    EXPECT_EQ(past.err.str(), "kavrel: line 2: unknown property: TestForm.list.Item(3)\n");
+    EXPECT_EQ(past.err.str(),
+              "kavrel: line 2: unknown property: TestForm.list.Item(3) (out of range: Item(row) "
+              "takes a row from 1 to Count)\n");
 }
 
 TEST(HostScript, EveryBadLineIsAScriptErrorWithItsLineNumber) {
@@ -309,14 +313,38 @@ TEST(HostScript, FailureInsideAModalWaitIsReportedOnceAtItsOwnLine) {
     EXPECT_EQ(s.err.str(), "kavrel: line 4: expect var ticks: found \"0\", expected \"5\"\n");
 }
 
+TEST(HostScript, TypedFailuresInsideAModalWaitLeaveTheWindowWaitingForTheNextLine) {
+    Session s;
+    s.interactive = true;
+    const int status = s.run(
+        "open\n"
+        "hold messages\n"
+        "click TestForm.go\n"
+        "expect var ticks 5\n"
+        "click MsgBox.Okay\n"
+        "click MsgBox.OK\n"
+        "expect MsgBox.Visible False\n");
+    EXPECT_EQ(status, kavrel::kExitScriptError);
+    EXPECT_EQ(s.err.str(),
+              "kavrel: line 4: expect var ticks: found \"0\", expected \"5\"\n"
+              "kavrel: line 5: unknown control: MsgBox.Okay (did you mean MsgBox.OK?)\n");
+}
+
 TEST(HostScript, ScriptEndingDuringAModalWaitIsAnErrorNamingTheWindow) {
     for (const char* ending : {"wait 100\n", "quit\nexpect var ticks 99\n"}) {
-        Session s;
-        const int status = s.run(std::string("open\nhold messages\nclick TestForm.go\n") + ending);
-        EXPECT_EQ(status, kavrel::kExitScriptError) << ending;
-        EXPECT_EQ(s.err.str(),
-                  "kavrel: line 4: the script ended while window MsgBox waits modally (shown by "
-                  "line 3)\n");
+        for (bool typed : {false, true}) {
+            Session s;
+            s.interactive = typed;
+            const int status =
+                s.run(std::string("open\nhold messages\nclick TestForm.go\n") + ending);
+            EXPECT_EQ(status, kavrel::kExitScriptError) << ending;
+            // Released without running more of its code, even typed.
+            EXPECT_EQ(s.record.calls.back(), "showWindow") << typed;
+            EXPECT_EQ(
+                s.err.str(),
+                "kavrel: line 4: the script ended while window MsgBox waits modally (shown by "
+                "line 3)\n");
+        }
     }
 }
 
@@ -521,4 +549,84 @@ TEST(HostScript, GridAndLocaleLinesBeforeOpenSetTheStart) {
         Session b;
         EXPECT_EQ(b.run(std::string(bad) + "\nopen\n"), kavrel::kExitScriptError) << bad;
     }
+}
+
+TEST(HostScript, UnknownNamesComeWithTheNearestOnes) {
+    struct Case {
+        const char* line;
+        const char* error;
+    };
+    for (const Case& c : {
+             Case{"click testform.go", "unknown window: testform (did you mean TestForm?)"},
+             Case{"click TestFrom.go", "unknown window: TestFrom (did you mean TestForm?)"},
+             Case{"click Nothing.go", "unknown window: Nothing"},
+             Case{"click TestForm.gone",
+                  "unknown control: TestForm.gone (did you mean TestForm.go?)"},
+             Case{"click TestForm.Off",
+                  "unknown control: TestForm.Off (did you mean TestForm.off?)"},
+             Case{"click TestForm.op(1)",
+                  "unknown control: TestForm.op(1) (did you mean TestForm.opt(1)?)"},
+             Case{"click TestForm.op(7)",
+                  "unknown control: TestForm.op(7) (did you mean TestForm.opt(0 to 1)?)"},
+             Case{"click TestForm.opt",
+                  "TestForm.opt is a control array: name an index 0 to 1, e.g. TestForm.opt(0)"},
+             Case{"click TestForm.opt(2)",
+                  "unknown control: TestForm.opt(2) (TestForm.opt is a control array with "
+                  "indexes 0 to 1)"},
+             Case{"click TestForm.go(0)",
+                  "unknown control: TestForm.go(0) (TestForm.go is no control array: name it "
+                  "without an index)"},
+             Case{"click TestForm.zzzzzzzz", "unknown control: TestForm.zzzzzzzz"},
+             Case{"print TestForm.go.caption",
+                  "unknown property: TestForm.go.caption (did you mean Caption?)"},
+             Case{"print TestForm.Captoin",
+                  "unknown property: TestForm.Captoin (did you mean Caption?)"},
+             Case{"print TestForm.combo.List",
+                  "unknown property: TestForm.combo.List (name its index: List(i) takes an i "
+                  "from 0 to ListCount - 1)"},
+             Case{"print TestForm.list.Itme(1)",
+                  "unknown property: TestForm.list.Itme(1) (did you mean Item(row) or Name?)"},
+             Case{"set TestForm.combo Gradiant",
+                  "no such item \"Gradiant\" in TestForm.combo (did you mean \"Gradient\"?); its "
+                  "items: \"Color\", \"Gradient\", \"Fire\""},
+             Case{"set TestForm.combo fire",
+                  "no such item \"fire\" in TestForm.combo (did you mean \"Fire\"?); its items: "
+                  "\"Color\", \"Gradient\", \"Fire\""},
+             Case{"set TestForm.combo #3",
+                  "no such item \"#3\" in TestForm.combo; its items are #0 to #2"},
+             Case{"clikc TestForm.go", "unknown action \"clikc\" (did you mean \"click\"?)"},
+             Case{"expectt var ticks 0", "unknown action \"expectt\" (did you mean \"expect\"?)"},
+         }) {
+        Session s;
+        EXPECT_EQ(s.run(std::string("open\n") + c.line + "\n"), kavrel::kExitScriptError) << c.line;
+        EXPECT_EQ(s.err.str(), std::string("kavrel: line 2: ") + c.error + "\n");
+    }
+}
+
+TEST(HostScript, PrintedTextHasItsControlCharactersEscapedAndChecksSeeItRaw) {
+    Session s;
+    // ESC, BEL, a tab (kept), DEL and a letter beyond ASCII (kept).
+    const std::string raw = "a\x1b[31m\x07\tb\x7f\xc3\xbc";
+    const int status = s.run(
+        "open\n"
+        "set TestForm.text \"" +
+        raw +
+        "\"\n"
+        "print TestForm.Caption\n"
+        "expect TestForm.Caption \"" +
+        raw +
+        "\"\n"
+        "expect TestForm.Caption x\n");
+    EXPECT_EQ(status, kavrel::kExitExpectFailed);
+    EXPECT_EQ(s.out.str(), "a\\x1b[31m\\x07\tb\\x7f\xc3\xbc\n");
+    EXPECT_EQ(s.err.str(),
+              "kavrel: line 5: expect TestForm.Caption: found \"a\\x1b[31m\\x07\\tb"
+              "\\x7f\xc3\xbc\", expected \"x\"\n");
+    // The C1 control U+0085 and a byte that is no UTF-8, in a message that
+    // repeats the script's word unquoted.
+    Session c1;
+    EXPECT_EQ(c1.run("open\nset TestForm.combo \"x\xc2\x85\xff\"\n"), kavrel::kExitScriptError);
+    EXPECT_EQ(c1.err.str(),
+              "kavrel: line 2: no such item \"x\\xc2\\x85\\xff\" in TestForm.combo; its items: "
+              "\"Color\", \"Gradient\", \"Fire\"\n");
 }
