@@ -208,25 +208,43 @@ constexpr std::array<Field<EffectRecord, uint32_t>, 2> kRecordColor{{
     {"color2", &EffectRecord::color2},
 }};
 
-constexpr std::array<Named<EffectRecord>, 6> kRecordIndexed{{
-    {"pixels",
-     [](const EffectRecord& r, const Access& a) { return gridCell(r.pixels, a, asColor); }},
-    {"imageNames",
-     [](const EffectRecord& r, const Access& a) { return listItem(r.imageNames, a, asString); }},
+// An entry with the grid of lights in force, which its painted picture covers.
+struct EntryView {
+    const EffectRecord& record;
+    int cols;
+    int rows;
+};
+
+// A light of the grid the picture does not hold shows black; a cell the
+// picture holds past the lights (its spare column and row) reads as held.
+Result paintedCell(const EntryView& e, const Access& a) {
+    if (a.args.size() != 2) return std::nullopt;
+    const int64_t x = a.args[0];
+    const int64_t y = a.args[1];
+    if (e.record.pixels.contains(x, y)) return fmtColor(e.record.pixels.get(x, y, 0u));
+    if (x < 0 || y < 0 || x >= e.cols || y >= e.rows) return std::nullopt;
+    return fmtColor(0);
+}
+
+constexpr std::array<Named<EntryView>, 6> kRecordIndexed{{
+    {"pixels", paintedCell},
+    {"imageNames", [](const EntryView& e,
+                      const Access& a) { return listItem(e.record.imageNames, a, asString); }},
     {"durations",
-     [](const EffectRecord& r, const Access& a) { return listItem(r.durations, a, asDouble); }},
-    {"imagePaths",
-     [](const EffectRecord& r, const Access& a) { return listItem(r.imagePaths, a, asString); }},
+     [](const EntryView& e, const Access& a) { return listItem(e.record.durations, a, asDouble); }},
+    {"imagePaths", [](const EntryView& e,
+                      const Access& a) { return listItem(e.record.imagePaths, a, asString); }},
     {"colors",
-     [](const EffectRecord& r, const Access& a) { return listItem(r.colors, a, asColor); }},
+     [](const EntryView& e, const Access& a) { return listItem(e.record.colors, a, asColor); }},
     {"colorValues",
-     [](const EffectRecord& r, const Access& a) { return listItem(r.colorValues, a, asInt); }},
+     [](const EntryView& e, const Access& a) { return listItem(e.record.colorValues, a, asInt); }},
 }};
 
-Result recordField(const EffectRecord& r, const Access& f) {
+Result recordField(const EntryView& e, const Access& f) {
+    const EffectRecord& r = e.record;
     if (f.indexed) {
-        const Named<EffectRecord>* n = findNamed(kRecordIndexed, f.name);
-        return n != nullptr ? n->read(r, f) : std::nullopt;
+        const Named<EntryView>* n = findNamed(kRecordIndexed, f.name);
+        return n != nullptr ? n->read(e, f) : std::nullopt;
     }
     if (auto v = lookup(kRecordInt16, r, f.name, asInt)) return v;
     if (auto v = lookup(kRecordText, r, f.name, asString)) return v;
@@ -316,11 +334,11 @@ constexpr std::string_view kEntryHead = "eff";
 constexpr std::string_view kFadeListHead = "fadeList";
 constexpr std::string_view kCopyBufferHead = "copyBuffer";
 
-Result bankPath(const BankState& b, const Path& p) {
+Result bankPath(const BankState& b, const Path& p, int cols, int rows) {
     const Access& h = p.head;
     if (h.name == kEntryHead) {
         if (!p.field || h.args.size() != 1 || !inVector(b.eff, h.args[0])) return std::nullopt;
-        return recordField(element(b.eff, h.args[0]), *p.field);
+        return recordField({element(b.eff, h.args[0]), cols, rows}, *p.field);
     }
     if (p.field) return std::nullopt;
     if (!h.indexed) return bankScalar(b, h);
@@ -382,7 +400,9 @@ constexpr std::array<Named<SharedState>, 4> kGlobalIndexed{{
          return gridCell(s.mixMap, a, [](float v) { return fmtSingle(v); });
      }},
     {"cellConfigured",
-     [](const SharedState& s, const Access& a) { return gridCell(s.cellConfigured.grid(), a, asBool); }},
+     [](const SharedState& s, const Access& a) {
+         return gridCell(s.cellConfigured.grid(), a, asBool);
+     }},
     {"channelMap",
      [](const SharedState& s, const Access& a) -> Result {
          if (a.args.size() != 3 || !s.channelMap.contains(a.args[0], a.args[1]) || a.args[2] < 0 ||
@@ -418,7 +438,7 @@ std::optional<Result> globalPath(const SharedState& s, const Path& p) {
     }
     if (h.name == kCopyBufferHead) {
         if (!p.field || h.indexed) return Result{};
-        return recordField(s.copyBuffer, *p.field);
+        return recordField({s.copyBuffer, s.matrixCols, s.matrixRows}, *p.field);
     }
     if (h.indexed) {
         std::optional<Result> v = globalIndexed(s, h);
@@ -477,7 +497,7 @@ std::optional<std::string> readStateVar(const SharedState& state, std::string_vi
     if (letter != 'A' && letter != 'B') return std::nullopt;
     Path bankPathOnly = *path;
     bankPathOnly.head.name = head.substr(0, head.size() - 1);
-    return bankPath(state.bank(letter == 'B'), bankPathOnly);
+    return bankPath(state.bank(letter == 'B'), bankPathOnly, state.matrixCols, state.matrixRows);
 }
 
 }  // namespace kavrel

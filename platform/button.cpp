@@ -27,10 +27,10 @@ bool Button::userClick() {
     return true;
 }
 
-std::optional<std::string> Button::property(std::string_view name) const {
-    if (name == "Caption") return caption_;
-    if (name == "ShownPicture") return shownPicture();
-    return Control::property(name);
+std::optional<std::string> Button::answer(PropertyQuery& q) const {
+    if (q.is("Caption")) return caption_;
+    if (q.is("ShownPicture")) return shownPicture();
+    return Control::answer(q);
 }
 
 }  // namespace platform

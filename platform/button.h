@@ -35,7 +35,9 @@ class Button : public Control {
     std::string shownPicture() const;
 
     bool userClick() override;
-    std::optional<std::string> property(std::string_view name) const override;
+
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     std::string caption_;

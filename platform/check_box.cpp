@@ -27,10 +27,10 @@ bool CheckBox::userSet(const std::string& value) {
     return true;
 }
 
-std::optional<std::string> CheckBox::property(std::string_view name) const {
-    if (name == "Caption") return caption_;
-    if (name == "Value") return propertyNumber(static_cast<int64_t>(value_));
-    return Control::property(name);
+std::optional<std::string> CheckBox::answer(PropertyQuery& q) const {
+    if (q.is("Caption")) return caption_;
+    if (q.is("Value")) return propertyNumber(static_cast<int64_t>(value_));
+    return Control::answer(q);
 }
 
 }  // namespace platform

@@ -24,7 +24,9 @@ class CheckBox : public Control {
     bool userClick() override;
     // "0", "1" or "2": sets the value as the user; Click when it changed.
     bool userSet(const std::string& value) override;
-    std::optional<std::string> property(std::string_view name) const override;
+
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     std::string caption_;

@@ -78,16 +78,13 @@ std::string ComboBox::noSuchItem(const std::string& value) const {
     return out;
 }
 
-std::optional<std::string> ComboBox::property(std::string_view name) const {
-    if (name == "Text") return Text();
-    if (name == "ListIndex") return propertyNumber(static_cast<int64_t>(listIndex_));
-    if (name == "ListCount") return propertyNumber(static_cast<int64_t>(items_.size()));
-    if (name.starts_with("List(") && name.ends_with(")")) {
-        auto i = digitsValue(name.substr(5, name.size() - 6));
-        if (i && inList(*i)) return items_[static_cast<size_t>(*i)];
-        return std::nullopt;
-    }
-    return Control::property(name);
+std::optional<std::string> ComboBox::answer(PropertyQuery& q) const {
+    if (q.is("Text")) return Text();
+    if (q.is("ListIndex")) return propertyNumber(static_cast<int64_t>(listIndex_));
+    if (q.is("ListCount")) return propertyNumber(static_cast<int64_t>(items_.size()));
+    if (auto i = q.indexes("List(i)"); i && inList((*i)[0]))
+        return items_[static_cast<size_t>((*i)[0])];
+    return Control::answer(q);
 }
 
 }  // namespace platform

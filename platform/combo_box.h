@@ -35,7 +35,9 @@ class ComboBox : public Control {
     // An item's text (the first item with it) or "#index". The user's choice
     // raises Click even when the same item is chosen again.
     bool userSet(const std::string& value) override;
-    std::optional<std::string> property(std::string_view name) const override;
+
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     bool inList(int64_t i) const { return i >= 0 && i < static_cast<int64_t>(items_.size()); }

@@ -80,24 +80,24 @@ bool CommonDialog::ShowFont() {
     return true;
 }
 
-std::optional<std::string> CommonDialog::property(std::string_view name) const {
-    if (name == "DialogTitle") return dialogTitle_;
-    if (name == "Filter") return filter_;
-    if (name == "FilterIndex") return propertyNumber(static_cast<int64_t>(filterIndex_));
-    if (name == "InitDir") return initDir_;
-    if (name == "CancelError") return propertyBool(cancelError_);
-    if (name == "Flags") return propertyNumber(flags_);
-    if (name == "FileName") return fileName_;
-    if (name == "FileTitle") return fileTitle_;
-    if (name == "FontName") return fontName_;
-    if (name == "FontSize") return propertyNumber(fontSize_);
-    if (name == "FontBold") return propertyBool(fontBold_);
-    if (name == "FontItalic") return propertyBool(fontItalic_);
-    if (name == "FontUnderline") return propertyBool(fontUnderline_);
-    if (name == "FontStrikethru") return propertyBool(fontStrikethru_);
-    if (name == "LastShown") return lastShown_;
-    if (name == "ShowCount") return propertyNumber(showCount_);
-    return Control::property(name);
+std::optional<std::string> CommonDialog::answer(PropertyQuery& q) const {
+    if (q.is("DialogTitle")) return dialogTitle_;
+    if (q.is("Filter")) return filter_;
+    if (q.is("FilterIndex")) return propertyNumber(static_cast<int64_t>(filterIndex_));
+    if (q.is("InitDir")) return initDir_;
+    if (q.is("CancelError")) return propertyBool(cancelError_);
+    if (q.is("Flags")) return propertyNumber(flags_);
+    if (q.is("FileName")) return fileName_;
+    if (q.is("FileTitle")) return fileTitle_;
+    if (q.is("FontName")) return fontName_;
+    if (q.is("FontSize")) return propertyNumber(fontSize_);
+    if (q.is("FontBold")) return propertyBool(fontBold_);
+    if (q.is("FontItalic")) return propertyBool(fontItalic_);
+    if (q.is("FontUnderline")) return propertyBool(fontUnderline_);
+    if (q.is("FontStrikethru")) return propertyBool(fontStrikethru_);
+    if (q.is("LastShown")) return lastShown_;
+    if (q.is("ShowCount")) return propertyNumber(showCount_);
+    return Control::answer(q);
 }
 
 }  // namespace platform

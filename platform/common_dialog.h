@@ -65,7 +65,8 @@ class CommonDialog : public Control {
     const std::string& lastShown() const { return lastShown_; }
     int64_t showCount() const { return showCount_; }
 
-    std::optional<std::string> property(std::string_view name) const override;
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     DialogAnswer awaitAnswer(const char* which);

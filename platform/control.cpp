@@ -94,19 +94,30 @@ bool Control::releaseOver(float x, float y) const {
     return x >= 0 && y >= 0 && x < width_ && y < height_;
 }
 
-std::optional<std::string> Control::property(std::string_view n) const {
-    if (n == "Enabled") return propertyBool(enabled_);
-    if (n == "Visible") return propertyBool(visible_);
-    if (n == "ToolTipText") return toolTip_;
-    if (n == "BackColor") return propertyColor(backColor_);
-    if (n == "ForeColor") return propertyColor(foreColor_);
-    if (n == "Left") return propertyNumber(left_);
-    if (n == "Top") return propertyNumber(top_);
-    if (n == "Width") return propertyNumber(width_);
-    if (n == "Height") return propertyNumber(height_);
-    if (n == "Name") return name_;
-    if (n == "Index") return propertyNumber(static_cast<int64_t>(index_));
-    if (n == "Kind") return std::string(kind());
+std::optional<std::string> Control::property(std::string_view name) const {
+    PropertyQuery q(name);
+    return answer(q);
+}
+
+std::vector<std::string> Control::propertyNames() const {
+    PropertyQuery q = PropertyQuery::listing();
+    answer(q);
+    return q.names();
+}
+
+std::optional<std::string> Control::answer(PropertyQuery& q) const {
+    if (q.is("Enabled")) return propertyBool(enabled_);
+    if (q.is("Visible")) return propertyBool(visible_);
+    if (q.is("ToolTipText")) return toolTip_;
+    if (q.is("BackColor")) return propertyColor(backColor_);
+    if (q.is("ForeColor")) return propertyColor(foreColor_);
+    if (q.is("Left")) return propertyNumber(left_);
+    if (q.is("Top")) return propertyNumber(top_);
+    if (q.is("Width")) return propertyNumber(width_);
+    if (q.is("Height")) return propertyNumber(height_);
+    if (q.is("Name")) return name_;
+    if (q.is("Index")) return propertyNumber(static_cast<int64_t>(index_));
+    if (q.is("Kind")) return std::string(kind());
     return std::nullopt;
 }
 

@@ -7,7 +7,9 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/property_query.h"
 #include "platform/surface.h"
 
 namespace platform {
@@ -85,9 +87,13 @@ class Control {
 
     // Script access: the value of a property by its name, as text; nullopt when
     // the control has no such property.
-    virtual std::optional<std::string> property(std::string_view name) const;
+    std::optional<std::string> property(std::string_view name) const;
+    // Every name property() answers, "Item(i)" for one that takes indexes.
+    std::vector<std::string> propertyNames() const;
 
   protected:
+    // Each kind answers its own properties and passes the query on to its base.
+    virtual std::optional<std::string> answer(PropertyQuery& q) const;
     // Whether a release at (x, y), in the control's own units, is over it (a
     // click follows only then).
     virtual bool releaseOver(float x, float y) const;

@@ -5,17 +5,17 @@ namespace platform {
 Label::Label(Window& parent, std::string name, int index)
     : Control(parent, std::move(name), index) {}
 
-std::optional<std::string> Label::property(std::string_view name) const {
-    if (name == "Caption") return caption_;
-    return Control::property(name);
+std::optional<std::string> Label::answer(PropertyQuery& q) const {
+    if (q.is("Caption")) return caption_;
+    return Control::answer(q);
 }
 
 Frame::Frame(Window& parent, std::string name, int index)
     : Control(parent, std::move(name), index) {}
 
-std::optional<std::string> Frame::property(std::string_view name) const {
-    if (name == "Caption") return caption_;
-    return Control::property(name);
+std::optional<std::string> Frame::answer(PropertyQuery& q) const {
+    if (q.is("Caption")) return caption_;
+    return Control::answer(q);
 }
 
 }  // namespace platform

@@ -16,7 +16,8 @@ class Label : public Control {
     const std::string& Caption() const { return caption_; }
     void setCaption(std::string c) { caption_ = std::move(c); }
 
-    std::optional<std::string> property(std::string_view name) const override;
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     std::string caption_;
@@ -30,7 +31,8 @@ class Frame : public Control {
     const std::string& Caption() const { return caption_; }
     void setCaption(std::string c) { caption_ = std::move(c); }
 
-    std::optional<std::string> property(std::string_view name) const override;
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     std::string caption_;

@@ -27,13 +27,13 @@ bool LineShape::userMouse(MouseAction, float, float, int, int) {
     noInput(*this);
 }
 
-std::optional<std::string> LineShape::property(std::string_view name) const {
-    if (name == "X1") return propertyNumber(x1_);
-    if (name == "Y1") return propertyNumber(y1_);
-    if (name == "X2") return propertyNumber(x2_);
-    if (name == "Y2") return propertyNumber(y2_);
-    if (name == "BorderColor") return propertyColor(borderColor_);
-    return Control::property(name);
+std::optional<std::string> LineShape::answer(PropertyQuery& q) const {
+    if (q.is("X1")) return propertyNumber(x1_);
+    if (q.is("Y1")) return propertyNumber(y1_);
+    if (q.is("X2")) return propertyNumber(x2_);
+    if (q.is("Y2")) return propertyNumber(y2_);
+    if (q.is("BorderColor")) return propertyColor(borderColor_);
+    return Control::answer(q);
 }
 
 }  // namespace platform

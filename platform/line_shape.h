@@ -31,7 +31,9 @@ class LineShape : public Control {
     bool userSet(const std::string& value) override;
     bool userKey(int keyAscii) override;
     bool userMouse(MouseAction action, float x, float y, int button, int shift) override;
-    std::optional<std::string> property(std::string_view name) const override;
+
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;

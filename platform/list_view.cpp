@@ -1,6 +1,5 @@
 #include "platform/list_view.h"
 
-#include <charconv>
 #include <cmath>
 #include <stdexcept>
 
@@ -8,34 +7,6 @@
 #include "platform/text_box.h"
 
 namespace platform {
-
-namespace {
-// The whole numbers between the parentheses of "Name(a)" or "Name(a,b)";
-// nullopt when `name` is not of that form.
-std::optional<std::vector<int>> indexArgs(std::string_view name, std::string_view prefix,
-                                          size_t count) {
-    if (!name.starts_with(prefix) || name.size() < prefix.size() + 2) return std::nullopt;
-    if (name[prefix.size()] != '(' || name.back() != ')') return std::nullopt;
-    std::string_view rest = name.substr(prefix.size() + 1, name.size() - prefix.size() - 2);
-    std::vector<int> args;
-    while (true) {
-        const size_t comma = rest.find(',');
-        std::string_view part = rest.substr(0, comma);
-        while (!part.empty() && part.front() == ' ') part.remove_prefix(1);
-        while (!part.empty() && part.back() == ' ') part.remove_suffix(1);
-        int v = 0;
-        auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), v);
-        if (part.empty() || ec != std::errc() || end != part.data() + part.size()) {
-            return std::nullopt;
-        }
-        args.push_back(v);
-        if (comma == std::string_view::npos) break;
-        rest.remove_prefix(comma + 1);
-    }
-    if (args.size() != count) return std::nullopt;
-    return args;
-}
-}  // namespace
 
 ListView::ListView(Window& parent, std::string name, int index)
     : Control(parent, std::move(name), index) {}
@@ -218,26 +189,25 @@ bool ListView::userKey(int keyAscii) {
     return true;
 }
 
-std::optional<std::string> ListView::property(std::string_view name) const {
-    if (name == "Count") return propertyNumber(static_cast<int64_t>(Count()));
-    if (name == "SelectedIndex") return propertyNumber(static_cast<int64_t>(selected_.value_or(0)));
-    if (name == "CurrentColumn") return propertyNumber(static_cast<int64_t>(currentColumn_));
-    if (name == "EditText") return editText_;
-    if (name == "Editing") return propertyBool(editing_);
-    if (name == "ColumnCount") return propertyNumber(static_cast<int64_t>(ColumnCount()));
+std::optional<std::string> ListView::answer(PropertyQuery& q) const {
+    if (q.is("Count")) return propertyNumber(static_cast<int64_t>(Count()));
+    if (q.is("SelectedIndex")) return propertyNumber(static_cast<int64_t>(selected_.value_or(0)));
+    if (q.is("CurrentColumn")) return propertyNumber(static_cast<int64_t>(currentColumn_));
+    if (q.is("EditText")) return editText_;
+    if (q.is("Editing")) return propertyBool(editing_);
+    if (q.is("ColumnCount")) return propertyNumber(static_cast<int64_t>(ColumnCount()));
     const auto inRows = [this](int i) { return i >= 1 && i <= Count(); };
-    if (auto a = indexArgs(name, "Item", 1); a && inRows((*a)[0])) return Item((*a)[0]).Text;
-    if (auto a = indexArgs(name, "ItemForeColor", 1); a && inRows((*a)[0])) {
+    if (auto a = q.indexes("Item(i)"); a && inRows((*a)[0])) return Item((*a)[0]).Text;
+    if (auto a = q.indexes("ItemForeColor(i)"); a && inRows((*a)[0])) {
         return propertyColor(Item((*a)[0]).ForeColor);
     }
-    if (auto a = indexArgs(name, "ColumnHeader", 1);
-        a && (*a)[0] >= 1 && (*a)[0] <= ColumnCount()) {
+    if (auto a = q.indexes("ColumnHeader(k)"); a && (*a)[0] >= 1 && (*a)[0] <= ColumnCount()) {
         return columns_[static_cast<size_t>((*a)[0] - 1)].caption;
     }
-    if (auto a = indexArgs(name, "SubItems", 2); a && inRows((*a)[0]) && (*a)[1] >= 1) {
+    if (auto a = q.indexes("SubItems(i,k)"); a && inRows((*a)[0]) && (*a)[1] >= 1) {
         return SubItem((*a)[0], (*a)[1]);
     }
-    return Control::property(name);
+    return Control::answer(q);
 }
 
 }  // namespace platform

@@ -87,7 +87,8 @@ class ListView : public Control {
     // With the editor open: 13 commits, 27 cancels, other keys type into it.
     bool userKey(int keyAscii) override;
 
-    std::optional<std::string> property(std::string_view name) const override;
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     size_t slot(int i) const;  // throws std::out_of_range

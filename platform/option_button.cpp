@@ -33,10 +33,10 @@ bool OptionButton::userClick() {
     return true;
 }
 
-std::optional<std::string> OptionButton::property(std::string_view name) const {
-    if (name == "Caption") return caption_;
-    if (name == "Value") return propertyBool(value_);
-    return Control::property(name);
+std::optional<std::string> OptionButton::answer(PropertyQuery& q) const {
+    if (q.is("Caption")) return caption_;
+    if (q.is("Value")) return propertyBool(value_);
+    return Control::answer(q);
 }
 
 }  // namespace platform

@@ -27,7 +27,9 @@ class OptionButton : public Control {
 
     // Chooses this one; Click is raised even when it already was chosen.
     bool userClick() override;
-    std::optional<std::string> property(std::string_view name) const override;
+
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     void clearSiblings();

@@ -95,12 +95,12 @@ bool PictureBox::userClick() {
     return true;
 }
 
-std::optional<std::string> PictureBox::property(std::string_view name) const {
-    if (name == "ScaleMode")
+std::optional<std::string> PictureBox::answer(PropertyQuery& q) const {
+    if (q.is("ScaleMode"))
         return propertyNumber(static_cast<int64_t>(static_cast<int>(canvas_.scaleMode())));
-    if (name == "ScaleWidth") return propertyNumber(canvas_.ScaleWidth());
-    if (name == "ScaleHeight") return propertyNumber(canvas_.ScaleHeight());
-    return Control::property(name);
+    if (q.is("ScaleWidth")) return propertyNumber(canvas_.ScaleWidth());
+    if (q.is("ScaleHeight")) return propertyNumber(canvas_.ScaleHeight());
+    return Control::answer(q);
 }
 
 bool PictureBox::snapshot(const std::string& pngPath) const {

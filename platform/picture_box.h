@@ -49,10 +49,11 @@ class PictureBox : public Control {
     // Press and release of the left button at the centre, then Click.
     bool userClick() override;
 
-    std::optional<std::string> property(std::string_view name) const override;
-
     // Writes the box's pixels as a PNG file.
     bool snapshot(const std::string& pngPath) const;
+
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     std::optional<int32_t> toPixels(float units) const;

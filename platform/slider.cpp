@@ -108,14 +108,14 @@ bool Slider::userMouse(MouseAction action, float x, float y, int button, int shi
     return true;
 }
 
-std::optional<std::string> Slider::property(std::string_view name) const {
-    if (name == "Value") return propertyNumber(value_);
-    if (name == "Min") return propertyNumber(min_);
-    if (name == "Max") return propertyNumber(max_);
-    if (name == "Orientation") return propertyNumber(static_cast<int64_t>(orientation_));
-    if (name == "SmallChange") return propertyNumber(smallChange_);
-    if (name == "LargeChange") return propertyNumber(largeChange_);
-    return Control::property(name);
+std::optional<std::string> Slider::answer(PropertyQuery& q) const {
+    if (q.is("Value")) return propertyNumber(value_);
+    if (q.is("Min")) return propertyNumber(min_);
+    if (q.is("Max")) return propertyNumber(max_);
+    if (q.is("Orientation")) return propertyNumber(static_cast<int64_t>(orientation_));
+    if (q.is("SmallChange")) return propertyNumber(smallChange_);
+    if (q.is("LargeChange")) return propertyNumber(largeChange_);
+    return Control::answer(q);
 }
 
 }  // namespace platform

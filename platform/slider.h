@@ -52,7 +52,8 @@ class Slider : public Control {
     // slider's top left; beyond the ends the thumb stays at Min or Max.
     bool userMouse(MouseAction action, float x, float y, int button, int shift) override;
 
-    std::optional<std::string> property(std::string_view name) const override;
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     // Min and Max may be set in either order; the range is between them.

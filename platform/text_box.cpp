@@ -45,10 +45,10 @@ bool TextBox::userKey(int keyAscii) {
     return true;
 }
 
-std::optional<std::string> TextBox::property(std::string_view name) const {
-    if (name == "Text") return text_;
-    if (name == "Locked") return propertyBool(locked_);
-    return Control::property(name);
+std::optional<std::string> TextBox::answer(PropertyQuery& q) const {
+    if (q.is("Text")) return text_;
+    if (q.is("Locked")) return propertyBool(locked_);
+    return Control::answer(q);
 }
 
 }  // namespace platform

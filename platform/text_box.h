@@ -35,7 +35,9 @@ class TextBox : public Control {
     // KeyDown, KeyPress (its handler may swallow the key by setting it to 0),
     // then the key is typed; every change raises Change.
     bool userKey(int keyAscii) override;
-    std::optional<std::string> property(std::string_view name) const override;
+
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     std::string text_;

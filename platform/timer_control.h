@@ -19,7 +19,8 @@ class TimerControl : public Control {
     Timer& timer() { return timer_; }
     const Timer& timer() const { return timer_; }
 
-    std::optional<std::string> property(std::string_view name) const override;
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     Timer timer_;

@@ -21,32 +21,8 @@ bool validName(std::string_view s) {
     return true;
 }
 
-// The names of the properties the platform's windows and controls answer; a
-// target is offered those it answers when a name is not found.
-constexpr std::string_view kPropertyNames[] = {
-    "BackColor",     "BorderColor", "CancelError",
-    "Caption",       "ColumnCount", "Count",
-    "CurrentColumn", "DialogTitle", "EditText",
-    "Editing",       "Enabled",     "FileName",
-    "FileTitle",     "Filter",      "FilterIndex",
-    "Flags",         "FontBold",    "FontItalic",
-    "FontName",      "FontSize",    "FontStrikethru",
-    "FontUnderline", "ForeColor",   "Height",
-    "Index",         "InitDir",     "Interval",
-    "Kind",          "LargeChange", "LastShown",
-    "Left",          "ListCount",   "ListIndex",
-    "Loaded",        "Locked",      "Max",
-    "Min",           "Modal",       "Name",
-    "Orientation",   "RemoteHost",  "RemotePort",
-    "ScaleHeight",   "ScaleMode",   "ScaleWidth",
-    "SelectedIndex", "ShowCount",   "ShownPicture",
-    "SmallChange",   "State",       "Style",
-    "Text",          "ToolTipText", "Top",
-    "Value",         "Visible",     "Width",
-    "WindowState",
-};
-
-// Properties read with indexes, by the kind of control that has them.
+// The index ranges of the properties read with indexes, by the kind of
+// control that has them.
 struct IndexedProperty {
     std::string_view kind, name, form, range;
 };
@@ -110,30 +86,25 @@ std::string unknownControl(const Window& w, const TargetName& t, std::string_vie
     return "unknown control: " + std::string(target) + didYouMean(shown);
 }
 
-// What a target that answers nothing to `prop` answers instead. `kind` is
-// the control's kind, or "" for a window.
+// What a target that answers nothing to `prop` answers instead: the names it
+// lists (`answered`, indexed ones as "List(i)"). `kind` is the control's kind,
+// or "" for a window.
 std::string propertyHint(std::string_view prop, std::string_view kind,
-                         const std::function<bool(std::string_view)>& answers) {
+                         const std::vector<std::string>& answered) {
     const std::string_view base = prop.substr(0, prop.find('('));
-    std::vector<std::string> names;
-    std::vector<std::string> forms;
-    for (std::string_view name : kPropertyNames)
-        if (answers(name)) {
-            names.emplace_back(name);
-            forms.emplace_back(name);
-        }
-    for (const IndexedProperty& p : kIndexedProperties) {
-        if (p.kind != kind) continue;
-        if (p.name == base)
+    for (const IndexedProperty& p : kIndexedProperties)
+        if (p.kind == kind && p.name == base)
             return (base.size() == prop.size() ? " (name its index: " : " (out of range: ") +
                    std::string(p.form) + " takes " + std::string(p.range) + ')';
-        names.emplace_back(p.name);
-        forms.emplace_back(p.form);
-    }
+    std::vector<std::string> names;
+    for (const std::string& form : answered) names.push_back(form.substr(0, form.find('(')));
     std::vector<std::string> shown;
     for (const std::string& name : closestNames(base, names)) {
         const auto at = std::find(names.begin(), names.end(), name) - names.begin();
-        shown.push_back(forms[static_cast<size_t>(at)]);
+        std::string form = answered[static_cast<size_t>(at)];
+        for (const IndexedProperty& p : kIndexedProperties)
+            if (p.kind == kind && p.name == name) form = p.form;
+        shown.push_back(form);
     }
     return didYouMean(shown);
 }
@@ -278,15 +249,13 @@ std::string UserDriver::property(std::string_view text) {
     if (t->control.empty()) {
         const Window& w = window(t->window);
         if (auto v = w.property(prop)) return *v;
-        throw DriverError(
-            "unknown property: " + std::string(text) +
-            propertyHint(prop, "", [&](std::string_view n) { return w.property(n).has_value(); }));
+        throw DriverError("unknown property: " + std::string(text) +
+                          propertyHint(prop, "", w.propertyNames()));
     }
     const Control& c = control(target);
     if (auto v = c.property(prop)) return *v;
     throw DriverError("unknown property: " + std::string(text) +
-                      propertyHint(prop, c.kind(),
-                                   [&](std::string_view n) { return c.property(n).has_value(); }));
+                      propertyHint(prop, c.kind(), c.propertyNames()));
 }
 
 bool UserDriver::snapshot(std::string_view target, const std::string& pngPath) {

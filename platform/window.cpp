@@ -232,21 +232,32 @@ bool Window::userClose() {
     return true;
 }
 
-std::optional<std::string> Window::property(std::string_view n) const {
-    if (n == "Caption") return caption_;
-    if (n == "Visible") return propertyBool(visible_);
-    if (n == "Loaded") return propertyBool(loaded_);
-    if (n == "Modal") return propertyBool(modal_);
-    if (n == "Left") return propertyNumber(left_);
-    if (n == "Top") return propertyNumber(top_);
-    if (n == "Width") return propertyNumber(width_);
-    if (n == "Height") return propertyNumber(height_);
-    if (n == "WindowState") return propertyNumber(static_cast<int64_t>(windowState_));
-    if (n == "ScaleWidth") return propertyNumber(ScaleWidth());
-    if (n == "ScaleHeight") return propertyNumber(ScaleHeight());
-    if (n == "Style") return propertyNumber(static_cast<int64_t>(style_));
-    if (n == "BackColor") return propertyColor(backColor_);
-    if (n == "Name") return name_;
+std::optional<std::string> Window::property(std::string_view name) const {
+    PropertyQuery q(name);
+    return answer(q);
+}
+
+std::vector<std::string> Window::propertyNames() const {
+    PropertyQuery q = PropertyQuery::listing();
+    answer(q);
+    return q.names();
+}
+
+std::optional<std::string> Window::answer(PropertyQuery& q) const {
+    if (q.is("Caption")) return caption_;
+    if (q.is("Visible")) return propertyBool(visible_);
+    if (q.is("Loaded")) return propertyBool(loaded_);
+    if (q.is("Modal")) return propertyBool(modal_);
+    if (q.is("Left")) return propertyNumber(left_);
+    if (q.is("Top")) return propertyNumber(top_);
+    if (q.is("Width")) return propertyNumber(width_);
+    if (q.is("Height")) return propertyNumber(height_);
+    if (q.is("WindowState")) return propertyNumber(static_cast<int64_t>(windowState_));
+    if (q.is("ScaleWidth")) return propertyNumber(ScaleWidth());
+    if (q.is("ScaleHeight")) return propertyNumber(ScaleHeight());
+    if (q.is("Style")) return propertyNumber(static_cast<int64_t>(style_));
+    if (q.is("BackColor")) return propertyColor(backColor_);
+    if (q.is("Name")) return name_;
     return std::nullopt;
 }
 

@@ -126,13 +126,20 @@ class Window {
     // unless cancelled.
     bool userClose();
 
-    virtual std::optional<std::string> property(std::string_view name) const;
+    // Script access: the value of a property by its name, as text; nullopt when
+    // the window has no such property.
+    std::optional<std::string> property(std::string_view name) const;
+    // Every name property() answers.
+    std::vector<std::string> propertyNames() const;
 
     // Screen size in pixels (for maximised windows).
     static constexpr int32_t kScreenWidth = 1920;
     static constexpr int32_t kScreenHeight = 1080;
 
   protected:
+    // A window answers its own properties and passes the query on to Window's.
+    virtual std::optional<std::string> answer(PropertyQuery& q) const;
+
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}

@@ -202,11 +202,11 @@ bool Winsock::SendData(const std::string& bytes) {
     return queue(bytes.data(), bytes.size());
 }
 
-std::optional<std::string> Winsock::property(std::string_view name) const {
-    if (name == "RemoteHost") return remoteHost_;
-    if (name == "RemotePort") return propertyNumber(remotePort_);
-    if (name == "State") return propertyNumber(static_cast<int64_t>(State()));
-    return Control::property(name);
+std::optional<std::string> Winsock::answer(PropertyQuery& q) const {
+    if (q.is("RemoteHost")) return remoteHost_;
+    if (q.is("RemotePort")) return propertyNumber(remotePort_);
+    if (q.is("State")) return propertyNumber(static_cast<int64_t>(State()));
+    return Control::answer(q);
 }
 
 }  // namespace platform

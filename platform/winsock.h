@@ -73,7 +73,8 @@ class Winsock : public Control {
     // Releases the socket and any unsent bytes; the state becomes 0.
     void Close();
 
-    std::optional<std::string> property(std::string_view name) const override;
+  protected:
+    std::optional<std::string> answer(PropertyQuery& q) const override;
 
   private:
     // What the socket holds. Reading the state looks at the socket, so this is

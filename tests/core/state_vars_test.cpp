@@ -69,6 +69,24 @@ TEST_F(CoreStateVars, RecordsArraysAndGrids) {
     EXPECT_EQ(read("laserPosB(4)"), "0");
 }
 
+// A painted picture covers the grid of lights in force: what it does not hold
+// there is black; past the lights only what it holds (its spare cells) reads.
+TEST_F(CoreStateVars, PaintedLightsReadBlackWhereThePictureHoldsNothing) {
+    state.matrixCols = 4;
+    state.matrixRows = 3;
+    state.copyBuffer.pixels.assign(1, 1, 0u);
+    state.copyBuffer.pixels.at(1, 0) = 255;
+    EXPECT_EQ(read("copyBuffer.pixels(1,0)"), "255");
+    EXPECT_EQ(read("copyBuffer.pixels(3,2)"), "0");
+    EXPECT_EQ(read("effB(0).pixels(3,2)"), "0");  // holds nothing at all
+    for (const char* outside :
+         {"copyBuffer.pixels(4,0)", "copyBuffer.pixels(0,3)", "copyBuffer.pixels(-1,0)",
+          "copyBuffer.pixels(1)", "effB(0).pixels(4,2)"})
+        EXPECT_EQ(read(outside), "?") << outside;
+    state.bankA.eff[0].pixels.assign(5, 5, 7u);  // saved on a larger grid, kept
+    EXPECT_EQ(read("effA(0).pixels(5,5)"), "7");
+}
+
 TEST_F(CoreStateVars, UnknownNamesAndBadIndexesGiveNothing) {
     for (const char* name : {"",
                              "nope",

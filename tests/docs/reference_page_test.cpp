@@ -1,8 +1,12 @@
 // docs/reference.md against the running program, both ways: every window
 // (with its caption and the effect type whose editor it is), every control
-// (kind, array indexes) and every variable name `expect var` reads is on the
-// page, and the page names nothing the program does not have.
+// (kind, array indexes), every property each kind and window answers and the
+// one `set` changes, every combo box's items, every slider's range, the
+// direction buttons and every variable name `expect var` reads is on the page,
+// and the page names nothing the program does not have.
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -14,7 +18,10 @@
 
 #include "core/effect.h"
 #include "core/state_vars.h"
+#include "platform/combo_box.h"
+#include "platform/slider.h"
 #include "platform/window.h"
+#include "tests/cli/run_kavrel.h"
 #include "tests/core/kavrel_session.h"
 
 namespace kavrel::testing {
@@ -55,13 +62,20 @@ struct Page {
     std::map<std::string, std::string> editorOf;  // window -> type name or "—"
     Names controls;                               // "Window kind name(indexes)"
     Names vars;                                   // "group name" with "()" when indexed
+    // Properties by table ("Every control", a kind, "Window", "Window `W`").
+    std::map<std::string, Names> properties;
+    Names settable;                                 // "table property" marked `set`
+    Names pixelWindows;                             // named in the window's ScaleWidth row
+    std::map<std::string, std::string> comboItems;  // "W.name(indexes)" -> "a|b|..."
+    Names sliders;                                  // "W.name min max"
+    std::map<std::string, Names> directions;        // "W.richtung(indexes)" -> indexes listed
 };
 
 Page readPage() {
     std::ifstream in(std::filesystem::path(KAVREL_SOURCE_DIR) / "docs" / "reference.md");
     EXPECT_TRUE(in) << "docs/reference.md is missing";
     Page page;
-    std::string section, window, group, line;
+    std::string section, window, group, table, line;
     while (std::getline(in, line)) {
         if (line.rfind("## ", 0) == 0) {
             section = line.substr(3);
@@ -71,10 +85,16 @@ Page readPage() {
             const auto q = backticked(line);
             window = q.empty() ? "" : q[0];
             group = line.substr(4, line.find(' ', 4) - 4);
+            table = line.substr(4);
             continue;
         }
         const auto row = cells(line);
-        if (row.size() < 2 || (backticked(row[0]).empty() && section != "Controls")) continue;
+        if (row.size() < 2) continue;
+        if (section == "Direction buttons") {
+            if (row[0] != "Index" && !window.empty()) page.directions[window].insert(row[0]);
+            continue;
+        }
+        if (backticked(row[0]).empty() && section != "Controls") continue;
         if (section == "Windows" && row.size() == 4) {
             const std::string name = backticked(row[0])[0];
             const auto caption = backticked(row[1]);
@@ -83,6 +103,18 @@ Page readPage() {
         } else if (section == "Controls") {
             for (const std::string& c : backticked(row[1]))
                 page.controls.insert(window + " " + row[0] + " " + c);
+        } else if (section == "Properties" && row.size() == 3) {
+            const std::string name = backticked(row[0])[0];
+            page.properties[table].insert(name);
+            if (row[1].rfind("`set`", 0) == 0) page.settable.insert(table + " " + name);
+            if (table == "Window" && name == "ScaleWidth")
+                for (const std::string& w : backticked(row[2])) page.pixelWindows.insert(w);
+        } else if (section == "Combo boxes" && row.size() == 3) {
+            std::string items;
+            for (const std::string& item : backticked(row[1])) items += item + "|";
+            for (const std::string& box : backticked(row[0])) page.comboItems[box] = items;
+        } else if (section == "Sliders" && row.size() == 4) {
+            page.sliders.insert(backticked(row[0])[0] + " " + row[1] + " " + row[2]);
         } else if (section == "Variables") {
             const std::string text = backticked(row[0])[0];
             const size_t end = text.find_first_of("(.");
@@ -199,6 +231,206 @@ TEST(ReferencePage, NamesEveryVariableOfTheProgramAndNoOther) {
         program.insert(std::string(kGroups[static_cast<size_t>(v.group)]) + " " +
                        std::string(v.name) + (v.indexed ? "()" : ""));
     expectSame(program, readPage().vars, "variables");
+}
+
+// Every control of every window, each window loaded as a script first names it.
+std::vector<platform::Control*> everyControl(KavrelSession& s) {
+    std::vector<platform::Control*> all;
+    platform::Desktop& d = s.plugin().desktop();
+    for (const std::string& name : d.windowNames()) {
+        const auto controls = d.window(name)->controls();
+        all.insert(all.end(), controls.begin(), controls.end());
+    }
+    return all;
+}
+
+// "Item(i)" as "Item(1)", "SubItems(i,k)" as "SubItems(1,1)".
+std::string withIndexes(const std::string& name, const std::string& index) {
+    const size_t open = name.find('(');
+    if (open == std::string::npos) return name;
+    std::string out = name.substr(0, open + 1) + index;
+    for (size_t i = open; i < name.size(); ++i)
+        if (name[i] == ',') out += "," + index;
+    return out + ")";
+}
+
+TEST(ReferencePage, PropertyTablesListWhatEveryKindAndWindowAnswers) {
+    const Page page = readPage();
+    KavrelSession s;
+    std::map<std::string, std::vector<platform::Control*>> byKind;
+    for (platform::Control* c : everyControl(s)) byKind[c->kind()].push_back(c);
+    Names program, listed;
+    for (const auto& [kind, controls] : byKind) {
+        for (const std::string& n : controls.front()->propertyNames())
+            program.insert(kind + " " + n);
+        const auto own = page.properties.find(kind);
+        if (own == page.properties.end()) continue;
+        for (const auto* table : {&page.properties.at("Every control"), &own->second})
+            for (const std::string& n : *table) {
+                listed.insert(kind + " " + n);
+                // Some control of the kind answers it (lists and combos have a first row).
+                const std::string asked = withIndexes(n, kind == "ComboBox" ? "0" : "1");
+                EXPECT_TRUE(std::any_of(
+                    controls.begin(), controls.end(),
+                    [&](const platform::Control* c) { return c->property(asked).has_value(); }))
+                    << kind << "." << asked;
+            }
+    }
+    for (const auto& [table, names] : page.properties)
+        if (table != "Every control" && table.rfind("Window", 0) != 0 && !byKind.count(table))
+            listed.insert(table + " (no such kind)");
+    expectSame(program, listed, "control properties");
+
+    platform::Desktop& d = s.plugin().desktop();
+    Names programWindows, listedWindows, pixelWindows;
+    for (const std::string& name : d.windowNames()) {
+        const platform::Window& w = *d.window(name);
+        for (const std::string& n : w.propertyNames()) {
+            programWindows.insert(name + " " + n);
+            EXPECT_TRUE(w.property(n).has_value()) << name << "." << n;
+        }
+        for (const std::string& table : {std::string("Window"), "Window `" + name + "`"})
+            if (page.properties.count(table))
+                for (const std::string& n : page.properties.at(table))
+                    listedWindows.insert(name + " " + n);
+        if (w.scaleMode() == platform::ScaleMode::Pixels) pixelWindows.insert(name);
+    }
+    expectSame(programWindows, listedWindows, "window properties");
+    expectSame(pixelWindows, page.pixelWindows, "windows measured in pixels");
+}
+
+// A value `set` gives each kind's marked property, and what it then reads.
+struct SetSample {
+    const char* kindAndProperty;
+    const char* before;  // lines that make the control available
+    const char* target;
+    const char* value;
+    const char* reads;
+};
+constexpr SetSample kSetSamples[] = {
+    {"CheckBox Value", "", "MatrixForm.dmx_active", "1", "1"},
+    {"ComboBox ListIndex", "", "MatrixForm.fadeType", "#4", "4"},
+    {"ComboBox Text", "", "MatrixForm.fadeType", "Random", "Random"},
+    {"OptionButton Value", "click MatrixForm.vovev_active\n", "MxDxSimConf.DDMode(1)", "1", "True"},
+    {"Slider Value", "", "MatrixForm.faderM", "-30", "-30"},
+    {"TextBox Text", "", "MatrixForm.fadeName", "front", "front"},
+};
+
+class ReferencePageSet : public ::testing::Test {
+  protected:
+    ReferencePageSet() {
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    ~ReferencePageSet() override { std::filesystem::remove_all(dir_); }
+    hosttest::ProgramRun run(const std::string& script) {
+        std::ofstream(dir_ / "set.kav") << script;
+        return hosttest::runKavrelIn(dir_, "set.kav");
+    }
+    const std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
+                                       ("kavrel-reference-set-" + std::to_string(::getpid()));
+};
+
+TEST_F(ReferencePageSet, SetChangesTheMarkedPropertyAndNoKindWithoutOne) {
+    const Page page = readPage();
+    Names sampled;
+    std::set<std::string> settableKinds;
+    for (const SetSample& sample : kSetSamples) {
+        sampled.insert(sample.kindAndProperty);
+        const std::string kp = sample.kindAndProperty;
+        settableKinds.insert(kp.substr(0, kp.find(' ')));
+        const auto r = run(std::string("open\n") + sample.before + "set " + sample.target + " " +
+                           sample.value + "\nexpect " + sample.target + "." +
+                           kp.substr(kp.find(' ') + 1) + " " + sample.reads + "\n");
+        EXPECT_EQ(r.status, 0) << kp << ": " << r.output;
+    }
+    expectSame(sampled, page.settable, "properties set changes");
+    // Every other kind refuses `set`, whatever the control's state.
+    KavrelSession s;
+    Names refused;
+    for (const platform::Control* c : everyControl(s)) {
+        if (settableKinds.count(c->kind()) || refused.count(c->kind())) continue;
+        refused.insert(c->kind());
+        const auto r = run("open\nset " + c->path() + " 1\n");
+        EXPECT_EQ(r.status, 2) << c->path() << ": " << r.output;
+        EXPECT_NE(r.output.find("kavrel: line 2: "), std::string::npos) << r.output;
+    }
+    EXPECT_GE(refused.size(), 8u);
+}
+
+// "W.name(indexes)" for an array whose members hold the same, else per member.
+template <typename Describe>
+std::map<std::string, std::string> byArray(const std::vector<platform::Control*>& controls,
+                                           Describe describe) {
+    std::map<std::string, std::map<int, std::string>> arrays;
+    for (const platform::Control* c : controls)
+        arrays[c->parent().name() + "." + c->name()][c->index()] = describe(*c);
+    std::map<std::string, std::string> out;
+    for (const auto& [name, members] : arrays) {
+        std::vector<int> indexes;
+        bool same = true;
+        for (const auto& [i, text] : members) {
+            if (i >= 0) indexes.push_back(i);
+            same &= text == members.begin()->second;
+        }
+        if (same) {
+            out[name + indexText(indexes)] = members.begin()->second;
+        } else {
+            for (const auto& [i, text] : members) out[name + "(" + std::to_string(i) + ")"] = text;
+        }
+    }
+    return out;
+}
+
+std::string describeCombo(const platform::Control& c) {
+    const auto& box = dynamic_cast<const platform::ComboBox&>(c);
+    std::string items;
+    for (int i = 0; i < box.ListCount(); ++i) items += box.List(i) + "|";
+    return items;
+}
+
+std::string describeSlider(const platform::Control& c) {
+    const auto& slider = dynamic_cast<const platform::Slider&>(c);
+    return std::to_string(slider.Min()) + " " + std::to_string(slider.Max());
+}
+
+Names asNames(const std::map<std::string, std::string>& m) {
+    Names out;
+    for (const auto& [k, v] : m) out.insert(k + " " + v);
+    return out;
+}
+
+TEST(ReferencePage, ComboItemsAndSliderRangesAreThoseTheWindowsLoadWith) {
+    const Page page = readPage();
+    KavrelSession s;
+    std::vector<platform::Control*> combos, sliders;
+    for (platform::Control* c : everyControl(s)) {
+        if (dynamic_cast<platform::ComboBox*>(c)) combos.push_back(c);
+        if (dynamic_cast<platform::Slider*>(c)) sliders.push_back(c);
+    }
+    expectSame(asNames(byArray(combos, describeCombo)), asNames(page.comboItems), "combo items");
+    expectSame(asNames(byArray(sliders, describeSlider)), page.sliders, "slider ranges");
+}
+
+TEST(ReferencePage, DirectionTablesListTheShownButtonsOfEveryDirectionArray) {
+    const Page page = readPage();
+    KavrelSession s;
+    std::vector<platform::Control*> buttons;
+    for (platform::Control* c : everyControl(s))
+        if (c->name() == "richtung") buttons.push_back(c);
+    // Every member of an array describes alike, so each array is one name.
+    Names program, listed;
+    for (const auto& [array, same] : byArray(buttons, [](const platform::Control&) { return ""; }))
+        program.insert(array);
+    for (const auto& [array, indexes] : page.directions) listed.insert(array);
+    expectSame(program, listed, "direction arrays");
+    for (const auto& [array, indexes] : page.directions) {
+        Names visible;
+        for (const platform::Control* c : buttons)
+            if (array.rfind(c->parent().name() + "." + c->name() + "(", 0) == 0 && c->Visible())
+                visible.insert(std::to_string(c->index()));
+        expectSame(visible, indexes, (array + " shown indexes").c_str());
+    }
 }
 
 }  // namespace

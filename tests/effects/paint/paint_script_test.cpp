@@ -76,4 +76,39 @@ expect var effOkA(0) True
     std::filesystem::remove_all(dir);
 }
 
+// A picture saved on a smaller grid holds only its block; every other light
+// of the grid in force shows black and reads 0, also in an entry that has not
+// run since the load. Past the lights a name is still unknown.
+TEST(PaintScript, LightsOutsideASavedBlockReadBlackInsideTheGridOnly) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("kavrel-paint-block-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    // Two Paint entries saved on a 2 x 2 grid, column by column; the first runs.
+    const std::string block = "2,2\r\n255\r\n65280\r\n16711680\r\n16777215\r\n";
+    std::ofstream(dir / "small.Kavrel")
+        << "small.Kavrel\r\nV1.0\r\n0\r\n2\r\n1\r\n1\r\n0\r\n0\r\n0\r\n"
+        << "A0\r\nTrue\r\n2\r\nrunning\r\n"
+        << block << "A1\r\nTrue\r\n2\r\nwaiting\r\n"
+        << block << "B0\r\nFalse\r\nX0\r\n0\r\nf\r\n3\r\n0\r\n";
+    std::ofstream(dir / "load.kav") << R"(open
+answer file small.Kavrel
+click MatrixForm.myload
+expect message "Matrix Project loaded"
+expect var effA(1).pixels(0,1) 65280
+expect var effA(1).pixels(1,0) 16711680
+expect var effA(1).pixels(2,2) 0
+expect var effA(1).pixels(11,11) 0
+expect var effA(1).pixels(5,0) 0
+expect var effA(0).pixels(11,0) 0
+expect frame A 11 0 0 0 0
+expect frame A 1 1 255 255 255
+print var effA(1).pixels(12,0)
+)";
+    const auto run = hosttest::runKavrelIn(dir, "load.kav");
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_NE(run.output.find("line 13: unknown variable"), std::string::npos) << run.output;
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
