@@ -132,8 +132,8 @@ std::string usageText() {
            "failed line is reported and the next one read, and the session ends with\n"
            "the status of its worst failure.\n"
            "\n"
-           "The script language: docs/script-language.md; the windows, controls and\n"
-           "variables a script can name: docs/reference.md.\n";
+           "The script language: docs/script-language.md; the windows, controls,\n"
+           "properties and variables a script can name: docs/reference.md.\n";
 }
 
 std::string versionText() {
