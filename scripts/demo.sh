@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 mkdir -p demo-out
 out=$(pwd)/demo-out
+# Pictures of an earlier run go, so the folder holds this run's only.
+rm -f demo-out/[0-9][0-9]-*.png
 
 # Runs a command with its whole printout in a file; on failure shows the
 # printout's end and stops.
@@ -27,9 +29,9 @@ logged demo-out/build.txt cmake --build build -j 4 --target kavrel kavrel_sim_li
 logged demo-out/demo.txt build/kavrel --dmx-log demo-out/dmx.log examples/demo.kav
 
 # The previews and the simulator link, streaming to a stand-in simulator on
-# the loopback address; it writes what it received as demo-out/14-listener.png.
+# the loopback address; it writes what it received as demo-out/25-listener.png.
 rm -f demo-out/listener.port
-build/kavrel_sim_listener --port-file demo-out/listener.port --png demo-out/14-listener.png \
+build/kavrel_sim_listener --port-file demo-out/listener.port --png demo-out/25-listener.png \
     --seconds 30 >demo-out/listener.txt 2>&1 &
 listener=$!
 for _ in $(seq 50); do [ -s demo-out/listener.port ] && break; sleep 0.1; done
@@ -46,7 +48,9 @@ The demo ran two sessions of the Kavrel plug-in in the stand-in host:
   examples/preview-demo.kav  the plain and the surface preview, and the link
                              streaming to a stand-in simulator
 Everything is in $out:
-  $pictures pictures   NN-*.png, numbered in the order taken
+  $pictures pictures   NN-*.png, numbered in the order taken (those taken
+                at one moment share a number)
+  project       show.Kavrel (examples/show.Kavrel holds the same bytes)
   DMX log       dmx.log (milliseconds, DMX address, value)
   printouts     demo.txt, preview-demo.txt, listener.txt, build.txt
 SUMMARY

@@ -50,7 +50,7 @@ TEST(ProjectDemo, AFreshRunLoadsTheSavedShowWithTheSameFrames) {
     std::ofstream(dir / "example.kav")
         << "open\nanswer file \"" << KAVREL_SOURCE_DIR << "/examples/show.Kavrel\"\n"
         << "click MatrixForm.myload\nexpect message \"Matrix Project loaded\"\n"
-        << "expect MatrixForm.efxBList.Count 4\nquit\n";
+        << "expect MatrixForm.efxAList.Count 6\nexpect MatrixForm.efxBList.Count 7\nquit\n";
     const auto example = hosttest::runKavrelIn(dir, "example.kav");
     EXPECT_EQ(example.status, 0) << example.output;
     std::filesystem::remove_all(dir);

@@ -34,8 +34,8 @@ TEST(PreviewDemoTest, ScriptRunsBothPreviewsAndTheSimulatorSeesTheFadedMix) {
 
     const hosttest::ProgramRun run = hosttest::runKavrelIn(dir, "demo.kav");
     EXPECT_EQ(run.status, 0) << run.output;
-    for (const char* png : {"10-plain-preview.png", "11-plain-full-view.png",
-                            "12-surface-preview.png", "13-mix-after-fade.png"})
+    for (const char* png : {"21-plain-preview.png", "22-plain-full-view.png",
+                            "23-surface-preview.png", "24-mix-after-fade.png"})
         EXPECT_TRUE(std::filesystem::is_regular_file(dir / "demo-out" / png)) << png;
 
     // The program has ended; what it sent waits in the listener's socket.
