@@ -99,15 +99,13 @@ void forEachCp1252Byte(std::string_view utf8, Take take) {
 
 std::string utf8ToCp1252(std::string_view utf8) {
     std::string out;
-    out.reserve(utf8.size());
-    forEachCp1252Byte(utf8, [&out](char b) { out += b; });
+    appendCp1252(out, utf8);
     return out;
 }
 
-size_t cp1252Size(std::string_view utf8) {
-    size_t n = 0;
-    forEachCp1252Byte(utf8, [&n](char) { ++n; });
-    return n;
+void appendCp1252(std::string& out, std::string_view utf8) {
+    out.reserve(out.size() + utf8.size());
+    forEachCp1252Byte(utf8, [&out](char b) { out += b; });
 }
 
 std::string keepCp1252(std::string_view utf8) {
