@@ -2,11 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+#include <new>
 #include <string>
 
 #include <unistd.h>
 
 #include "banks/project_file.h"
+#include "core/project_fields.h"
+#include "effects/beam_show/beam_show_effect.h"
 #include "main_window/mx_common_dialog.h"
 #include "tests/banks/project_test_support.h"
 
@@ -337,6 +341,50 @@ TEST(ProjectSave, AProjectOverTheCapIsNotWritten) {
     EXPECT_EQ(readBytes(target), "the old show\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_EQ(s.form().Caption(), "Kavrel");
+}
+
+TEST(ProjectSave, ANameAsLongAsTheFolderTakesSaves) {
+    TempFolder dir;
+    KavrelSession s;
+    buildExample(s);
+    const std::string name = std::string(255 - 7, 'n') + ".Kavrel";
+    saveAs(s, dir.file(name));
+    EXPECT_EQ(s.messages().back(), "Matrix Project saved");
+    EXPECT_EQ(readBytes(dir.file(name)).substr(0, name.size() + 2), name + "\r\n");
+    EXPECT_EQ(s.form().Caption(), "Kavrel - " + name);
+}
+
+// A BeamShow module whose lines need more memory than there is.
+class HungryBeamShow : public Effect {
+  public:
+    void writeFields(const EffectRecord&, FieldWriter&) const override { throw std::bad_alloc(); }
+};
+
+TEST(ProjectSave, RunningOutOfMemorySaysSoAndKeepsTheSessionProjectAndFile) {
+    TempFolder dir;
+    KavrelSession s;
+    buildExample(s);
+    EffectRecord beams;
+    beams.type = static_cast<int16_t>(EffectType::BeamShow);
+    beams.name = "beams";
+    putEntry(s, BankId::A, 3, beams);
+    const std::string target = dir.file("party.Kavrel");
+    writeBytes(target, "the old show\r\n");
+    const std::vector<std::string> before = snapshot(s);
+    s.k().effects().add(EffectType::BeamShow, std::make_unique<HungryBeamShow>());
+    saveAs(s, target);
+    EXPECT_EQ(s.messages().back(), "Matrix Project not saved: not enough memory for " + target);
+    EXPECT_EQ(readBytes(target), "the old show\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+        << "no temporary file is left behind";
+    EXPECT_EQ(snapshot(s), before);
+    EXPECT_EQ(s.form().Caption(), "Kavrel");
+
+    // The session goes on, and saves once there is memory again.
+    s.k().effects().add(EffectType::BeamShow, std::make_unique<BeamShowEffect>(s.k()));
+    saveAs(s, target);
+    EXPECT_EQ(s.messages().back(), "Matrix Project saved");
+    EXPECT_NE(readBytes(target).find("\r\nbeams\r\n"), std::string::npos);
 }
 
 TEST(ProjectLoad, TypedNamesAndTextsComeBackAsTheyWereShown) {
