@@ -13,6 +13,7 @@
 #include "cli/line_source.h"
 #include "host/hosted_plugin.h"
 #include "host/orva_host.h"
+#include "platform/file_replace.h"
 #include "platform/surface.h"
 #include "platform/user_driver.h"
 
@@ -37,6 +38,9 @@ class ScriptRunner {
 
     // The host, to set its project file, DMX log or failure switches first.
     orva::OrvaHost& host() { return host_; }
+    // The file the script is read from, when it is one: snapshots never
+    // write over it.
+    void setScriptFile(std::optional<platform::FileIdentity> script) { script_ = script; }
 
     // Plays the script to its end or its first failure, then unloads the
     // plug-in (after a failure it is released without running more of its
@@ -99,6 +103,7 @@ class ScriptRunner {
     bool stopped_ = false;  // a failure was reported
     int exitCode_ = kExitOk;
     bool holdMessages_ = false;
+    std::optional<platform::FileIdentity> script_;
     // Last: the plug-in goes first, while the state its hooks reach still exists.
     orva::OrvaHost host_;
 };
