@@ -18,13 +18,13 @@ void FieldWriter::put(std::string_view line) {
 }
 
 void FieldWriter::text(std::string_view value) {
-    if (value.find_first_of("\r\n") == std::string_view::npos) {
+    const auto breaksLine = [](char c) { return c == '\r' || c == '\n'; };
+    if (std::none_of(value.begin(), value.end(), breaksLine)) {
         put(value);
         return;
     }
     std::string line(value);
-    for (char& c : line)
-        if (c == '\r' || c == '\n') c = ' ';
+    std::replace_if(line.begin(), line.end(), breaksLine, ' ');
     put(line);
 }
 
