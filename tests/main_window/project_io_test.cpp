@@ -6,6 +6,8 @@
 #include <new>
 #include <string>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "banks/project_file.h"
@@ -385,6 +387,51 @@ TEST(ProjectSave, RunningOutOfMemorySaysSoAndKeepsTheSessionProjectAndFile) {
     saveAs(s, target);
     EXPECT_EQ(s.messages().back(), "Matrix Project saved");
     EXPECT_NE(readBytes(target).find("\r\nbeams\r\n"), std::string::npos);
+}
+
+// The address space the process takes now.
+size_t addressSpaceInUse() {
+    std::ifstream statm("/proc/self/statm");
+    size_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+TEST(ProjectSave, ASaveStoppedByAnAddressSpaceLimitSaysSoAndTheSessionGoesOn) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the address sanitizer reserves address space of its own";
+#endif
+    TempFolder dir;
+    const std::string target = dir.file("party.Kavrel");
+    writeBytes(target, "the old show\r\n");
+    // In a child process of its own, so that the limit binds nothing else.
+    // Its exit status says what went wrong.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        KavrelSession s;
+        buildExample(s);
+        // A name of 32 MiB: writing it out takes as much again, more than
+        // the limit leaves.
+        s.state().bankA.eff[0].name = std::string(size_t{32} << 20, 'x');
+        const rlimit limit{addressSpaceInUse() + (size_t{16} << 20), RLIM_INFINITY};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(10);
+        saveAs(s, target);
+        if (s.messages().back() != "Matrix Project not saved: not enough memory for " + target)
+            ::_exit(11);
+        if (readBytes(target) != "the old show\r\n") ::_exit(12);
+        if (std::distance(std::filesystem::directory_iterator(dir.path()), {}) != 1) ::_exit(13);
+        s.state().bankA.eff[0].name = "red";
+        saveAs(s, target);
+        if (s.messages().back() != "Matrix Project saved") ::_exit(14);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the session ended with signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "10 no limit, 11 wrong message, 12 old file lost, 13 temporary left, 14 no save after";
+    EXPECT_NE(readBytes(target).find("\r\nred\r\n"), std::string::npos);
 }
 
 TEST(ProjectLoad, TypedNamesAndTextsComeBackAsTheyWereShown) {
