@@ -4,12 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <random>
+#include <string_view>
 #include <system_error>
 
 namespace platform {
