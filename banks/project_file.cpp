@@ -74,10 +74,10 @@ ProjectFailure lineFailure(const FieldReader& in) {
 
 }  // namespace
 
-std::vector<std::string> writeProject(const ProjectSource& project, const std::string& fileTitle,
-                                      const EffectRegistry& effects, const platform::Locale& locale,
-                                      int cols, int rows) {
-    FieldWriter out(locale, cols, rows);
+bool writeProject(const ProjectSource& project, const std::string& fileTitle,
+                  const EffectRegistry& effects, const platform::Locale& locale, int cols, int rows,
+                  const LineSink& sink) {
+    FieldWriter out(locale, cols, rows, sink);
     out.text(fileTitle);
     out.text(kProjectVersion);
     out.number(project.mixPos);
@@ -89,11 +89,11 @@ std::vector<std::string> writeProject(const ProjectSource& project, const std::s
     const std::array<char, 2> letters{'A', 'B'};
     for (size_t b = 0; b < project.banks.size(); ++b) {
         const ProjectSource::Bank& bank = project.banks[b];
-        for (size_t n = 0; n < bank.entries.size(); ++n)
+        for (size_t n = 0; n < bank.entries.size() && out.ok(); ++n)
             writeEntry(out, effects, *bank.entries[n], n < bank.ok.size() && bank.ok[n],
                        marker(letters[b], n));
     }
-    for (size_t n = 0; n < project.fades.size(); ++n) {
+    for (size_t n = 0; n < project.fades.size() && out.ok(); ++n) {
         const FadeRecord& fade = *project.fades[n];
         out.text(marker('X', n));
         out.whole(fade.type);
@@ -101,7 +101,7 @@ std::vector<std::string> writeProject(const ProjectSource& project, const std::s
         out.number(fade.time);
         out.color(fade.color);
     }
-    return std::move(out.lines());
+    return out.ok();
 }
 
 std::variant<Project, ProjectFailure> readProject(std::string_view content,

@@ -13,6 +13,7 @@
 
 #include "core/effect.h"
 #include "core/effect_record.h"
+#include "core/project_fields.h"
 #include "platform/locale.h"
 
 namespace kavrel {
@@ -57,11 +58,13 @@ struct ProjectFailure {
     std::string message;
 };
 
-// The file's lines (UTF-8, without line ends). `fileTitle` is the first
-// line; `cols` x `rows` the grid in force (painted pictures are written at it).
-std::vector<std::string> writeProject(const ProjectSource& project, const std::string& fileTitle,
-                                      const EffectRegistry& effects, const platform::Locale& locale,
-                                      int cols, int rows);
+// Hands the file's lines (UTF-8, without line ends) to `sink` one by one, as
+// they are made, so that no copy of the file is ever held. `fileTitle` is the
+// first line; `cols` x `rows` the grid in force (painted pictures are written
+// at it). False when the sink refused a line: it is handed no more.
+bool writeProject(const ProjectSource& project, const std::string& fileTitle,
+                  const EffectRegistry& effects, const platform::Locale& locale, int cols, int rows,
+                  const LineSink& sink);
 
 // Parses and checks a whole file (its bytes, Windows-1252, CR LF or LF).
 // Lines after the last fade block are not read.

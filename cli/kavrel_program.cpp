@@ -9,12 +9,14 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "cli/line_source.h"
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
 #include "platform/fd_write.h"
+#include "platform/file_replace.h"
 
 namespace kavrel {
 
@@ -56,8 +58,18 @@ class FdWriteBuffer : public std::streambuf {
 
 // Opens the DMX log for writing, emptied. Only a regular file or a new one is
 // taken: opening without blocking keeps a FIFO from waiting for a reader, and
-// a device or FIFO is refused. Throws UsageError naming the problem.
-std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path, const std::string& script) {
+// a device or FIFO is refused. The script itself (`script`, named or on
+// standard input) is refused before it is opened, and again by what was
+// opened, before it is emptied. Throws UsageError naming the problem.
+std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path,
+                                          const std::optional<platform::FileIdentity>& script) {
+    const auto isScript = [&script](const std::optional<platform::FileIdentity>& file) {
+        return script && file == script;
+    };
+    const auto theScript = [&path] {
+        return UsageError("the DMX log " + quotedText(path) + " is the script itself");
+    };
+    if (isScript(platform::identityOf(path))) throw theScript();
     const int fd =
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     // ENXIO: a FIFO that no one reads.
@@ -69,12 +81,9 @@ std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path, const std::st
         ::close(fd);
         throw UsageError("the DMX log " + quotedText(path) + " is not a regular file");
     }
-    // Emptying the log must not empty the script being read.
-    struct stat source {};
-    if (!script.empty() && ::stat(script.c_str(), &source) == 0 && source.st_dev == log.st_dev &&
-        source.st_ino == log.st_ino) {
+    if (isScript(platform::FileIdentity{log.st_dev, log.st_ino})) {
         ::close(fd);
-        throw UsageError("the DMX log " + quotedText(path) + " is the script itself");
+        throw theScript();
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (::ftruncate(fd, 0) != 0 || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
@@ -233,11 +242,13 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
             }
             lines = std::make_unique<StreamLineSource>(scriptFile);
         }
+        const std::optional<platform::FileIdentity> scriptIdentity =
+            fromStdin ? platform::identityOfDescriptor(stdinFd) : platform::identityOf(o.script);
         std::unique_ptr<FdWriteBuffer> dmxBuffer;
         std::ostream dmxLog(nullptr);
         if (!o.dmxLog.empty()) {
             try {
-                dmxBuffer = openDmxLog(o.dmxLog, fromStdin ? std::string() : o.script);
+                dmxBuffer = openDmxLog(o.dmxLog, scriptIdentity);
             } catch (const UsageError& e) {
                 err << "kavrel: " << e.what() << '\n';
                 return kExitScriptError;
@@ -249,6 +260,7 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
             ScriptRunner runner(factory, o.start, out, err);
             if (fromStdin && terminals.input) runner.setInteractive(terminals.output);
             runner.host().setProjectFile(o.projectFile);
+            runner.setScriptFile(scriptIdentity);
             if (dmxBuffer) runner.host().dmx().setLog(&dmxLog);
             status = runner.run(*lines);
         }

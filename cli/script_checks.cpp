@@ -1,12 +1,16 @@
 // The script's checks and prints: properties, messages, shared-state
 // variables, frames, pixels, DMX values, files and snapshots.
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
 #include "cli/variable_hints.h"
+#include "platform/file_replace.h"
 #include "platform/picture_box.h"
 #include "platform/picture_file.h"
 #include "platform/window.h"
@@ -37,6 +41,16 @@ uint32_t rgbWord(const std::vector<std::string>& w, size_t first) {
     const auto g = wholeNumber(w[first + 1], 0, 255, "G");
     const auto b = wholeNumber(w[first + 2], 0, 255, "B");
     return static_cast<uint32_t>(r | (g << 8) | (b << 16));
+}
+
+// Snapshots are PNG files, and their names say so, in any case.
+bool hasPngName(const std::string& file) {
+    constexpr std::string_view kSuffix = ".png";
+    if (file.size() < kSuffix.size()) return false;
+    const std::string_view end = std::string_view(file).substr(file.size() - kSuffix.size());
+    return std::equal(end.begin(), end.end(), kSuffix.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
 }
 
 std::string rgbWords(uint32_t c) {
@@ -184,18 +198,28 @@ void ScriptRunner::printFrame(const Words& w) {
 
 void ScriptRunner::doSnapshot(const Words& w) {
     checkWordCount(w, 2, 2, "snapshot TARGET FILE.png");
+    const std::string& file = w[2];
+    if (!hasPngName(file))
+        throw ScriptError("snapshots are PNG files: " + quotedText(file) + " does not end in .png");
     const platform::Surface& surface = surfaceOf(w[1]);
     if (surface.width() <= 0 || surface.height() <= 0)
         throw ScriptError(w[1] + " has no pixels to write (it is " +
                           std::to_string(surface.width()) + 'x' + std::to_string(surface.height()) +
                           ')');
     // A FIFO or device is refused by its name, before it is opened at all.
-    std::error_code ec;
-    const auto status = std::filesystem::status(w[2], ec);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-        throw ScriptError("cannot write " + quotedText(w[2]) + ": it is not a regular file");
-    if (!platform::writePng(surface, w[2]))
-        throw ScriptError("could not write " + quotedText(w[2]));
+    switch (platform::replaceability(file)) {
+        case platform::Replaceable::NotRegular:
+            throw ScriptError("cannot write " + quotedText(file) + ": it is not a regular file");
+        case platform::Replaceable::ReadOnly:
+            throw ScriptError("cannot write " + quotedText(file) + ": it is read-only");
+        case platform::Replaceable::Yes:
+        case platform::Replaceable::Unreachable:
+            break;
+    }
+    if (script_ && platform::identityOf(file) == script_)
+        throw ScriptError("cannot write " + quotedText(file) + ": it is the script being run");
+    if (!platform::writePng(surface, file))
+        throw ScriptError("could not write " + quotedText(file));
 }
 
 }  // namespace kavrel

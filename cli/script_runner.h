@@ -13,6 +13,7 @@
 #include "cli/line_source.h"
 #include "host/hosted_plugin.h"
 #include "host/orva_host.h"
+#include "platform/file_replace.h"
 #include "platform/surface.h"
 #include "platform/user_driver.h"
 
@@ -37,6 +38,9 @@ class ScriptRunner {
 
     // The host, to set its project file, DMX log or failure switches first.
     orva::OrvaHost& host() { return host_; }
+    // The file the script is read from, when it is one: snapshots never
+    // write over it.
+    void setScriptFile(std::optional<platform::FileIdentity> script) { script_ = script; }
 
     // Lines typed by hand: a failed line is reported and the next one read,
     // and the exit status is the worst failure's. With `prompt`, "kavrel> "
@@ -113,6 +117,7 @@ class ScriptRunner {
     bool prompt_ = false;
     bool prompted_ = false;  // a prompt waits for its line
     bool holdMessages_ = false;
+    std::optional<platform::FileIdentity> script_;
     // Last: the plug-in goes first, while the state its hooks reach still exists.
     orva::OrvaHost host_;
 };

@@ -3,24 +3,33 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "platform/convert.h"
 #include "platform/text_file.h"
 
 namespace kavrel {
 
-FieldWriter::FieldWriter(const platform::Locale& locale, int cols, int rows)
-    : locale_(locale), cols_(cols), rows_(rows) {}
+FieldWriter::FieldWriter(const platform::Locale& locale, int cols, int rows, LineSink sink)
+    : locale_(locale), cols_(cols), rows_(rows), sink_(std::move(sink)) {}
+
+void FieldWriter::put(std::string_view line) {
+    if (ok_) ok_ = sink_(line);
+}
 
 void FieldWriter::text(std::string_view value) {
+    const auto breaksLine = [](char c) { return c == '\r' || c == '\n'; };
+    if (std::none_of(value.begin(), value.end(), breaksLine)) {
+        put(value);
+        return;
+    }
     std::string line(value);
-    for (char& c : line)
-        if (c == '\r' || c == '\n') c = ' ';
-    lines_.push_back(std::move(line));
+    std::replace_if(line.begin(), line.end(), breaksLine, ' ');
+    put(line);
 }
 
 void FieldWriter::whole(int64_t value) {
-    lines_.push_back(platform::numberText(value));
+    put(platform::numberText(value));
 }
 
 void FieldWriter::color(uint32_t value) {
@@ -28,7 +37,7 @@ void FieldWriter::color(uint32_t value) {
 }
 
 void FieldWriter::number(double value) {
-    lines_.push_back(platform::numberText(value, locale_));
+    put(platform::numberText(value, locale_));
 }
 
 void FieldWriter::flag(bool value) {
@@ -36,14 +45,14 @@ void FieldWriter::flag(bool value) {
     // words, which every reader takes.
     const bool german = locale_.language == platform::Locale::Language::German;
     if (german) {
-        lines_.push_back(value ? "Wahr" : "Falsch");
+        put(value ? "Wahr" : "Falsch");
     } else {
-        lines_.push_back(value ? "True" : "False");
+        put(value ? "True" : "False");
     }
 }
 
 void FieldWriter::pair(int64_t first, int64_t second) {
-    lines_.push_back(platform::numberText(first) + "," + platform::numberText(second));
+    put(platform::numberText(first) + "," + platform::numberText(second));
 }
 
 FieldReader::FieldReader(std::string_view content, int cols, int rows)

@@ -1,10 +1,11 @@
 #pragma once
 // The lines of a ".Kavrel" project file as effect types write and read their
 // own fields: one value a line, numbers and truth values in the user's
-// locale, texts as they stand. The writer collects lines (UTF-8, without
-// line ends); the reader walks the lines of a file held in memory and stops
+// locale, texts as they stand. The writer hands each line (UTF-8, without its
+// line end) on as it is made; the reader walks the lines of a file held in memory and stops
 // at the first line that does not fit, naming it.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,10 +14,13 @@
 
 namespace kavrel {
 
+// Takes one line; false when it could not, which ends the writing.
+using LineSink = std::function<bool(std::string_view line)>;
+
 class FieldWriter {
   public:
     // `cols` x `rows`: the grid in force (a painted picture is written at it).
-    FieldWriter(const platform::Locale& locale, int cols, int rows);
+    FieldWriter(const platform::Locale& locale, int cols, int rows, LineSink sink);
 
     int cols() const { return cols_; }
     int rows() const { return rows_; }
@@ -34,13 +38,17 @@ class FieldWriter {
     // Two whole numbers joined by a comma on one line ("12,12", "5,0").
     void pair(int64_t first, int64_t second);
 
-    std::vector<std::string>& lines() { return lines_; }
+    // False once the sink refused a line; nothing is handed on after that.
+    bool ok() const { return ok_; }
 
   private:
+    void put(std::string_view line);
+
     const platform::Locale& locale_;
     int cols_;
     int rows_;
-    std::vector<std::string> lines_;
+    LineSink sink_;
+    bool ok_ = true;
 };
 
 class FieldReader {

@@ -118,13 +118,6 @@ FileBytes readWholeFile(const std::string& path) {
     return {std::move(content), {}};
 }
 
-// The bytes the lines take in the file: Windows-1252, CR LF after each.
-std::uintmax_t fileSize(const std::vector<std::string>& lines) {
-    std::uintmax_t size = 0;
-    for (const std::string& line : lines) size += platform::cp1252Size(line) + 2;
-    return size;
-}
-
 // Items for records 0 to count - 1, each with its record index.
 template <typename Record>
 void fillList(platform::ListView& list, const std::vector<Record>& records, size_t count) {
@@ -213,6 +206,30 @@ void commitProject(MatrixForm& form, Project& p) {
     }
 }
 
+// Why a save failed, for the message after "Matrix Project not saved: ";
+// empty when it succeeded.
+std::string writeProjectFile(MatrixForm& form, const std::string& path, const std::string& title) {
+    Kavrel& kavrel = form.kavrel();
+    const std::optional<ProjectSource> project = currentProject(form);
+    if (!project) return "a list item names no entry";
+    const SharedState& s = kavrel.state();
+    bool tooLarge = false;
+    // Each line goes to the file as it is made: the save needs no copy of
+    // the project beside the one open.
+    const bool written = platform::replaceFileAtomically(path, [&](platform::TextFileWriter& w) {
+        // Never a file that loading would then refuse.
+        w.setLimit(kMaxProjectBytes);
+        const bool ok =
+            writeProject(*project, title, kavrel.effects(), form.desktop().locale(), s.gridCols(),
+                         s.gridRows(), [&w](std::string_view line) { return w.writeLine(line); });
+        tooLarge = w.overLimit();
+        return ok;
+    });
+    if (tooLarge) return path + kWouldBeTooLarge + kMaxProjectText + ")";
+    if (!written) return "cannot write " + path;
+    return {};
+}
+
 }  // namespace
 
 void saveProject(MatrixForm& form, MxCommonDialog& dialog) {
@@ -220,28 +237,16 @@ void saveProject(MatrixForm& form, MxCommonDialog& dialog) {
     if (!askFile(form, dialog, kSaveTitle, true)) return;
     const std::string path = dialog.CDM.FileName();
     const std::string title = dialog.CDM.FileTitle();
-    const std::optional<ProjectSource> project = currentProject(form);
-    if (!project) {
-        kavrel.showMessage(std::string(kNotSaved) + "a list item names no entry");
-        return;
+    std::string failure;
+    try {
+        failure = writeProjectFile(form, path, title);
+    } catch (const std::bad_alloc&) {
+        // The temporary file is gone by now; the open project and the old
+        // file stay as they were.
+        failure = "not enough memory for " + path;
     }
-    const SharedState& s = kavrel.state();
-    const std::vector<std::string> lines = writeProject(
-        *project, title, kavrel.effects(), form.desktop().locale(), s.gridCols(), s.gridRows());
-    // Never write a file that loading would then refuse.
-    if (fileSize(lines) > kMaxProjectBytes) {
-        kavrel.showMessage(std::string(kNotSaved) + path + kWouldBeTooLarge + kMaxProjectText +
-                           ")");
-        return;
-    }
-    const bool written =
-        platform::replaceFileAtomically(path, [&lines](platform::TextFileWriter& w) {
-            for (const std::string& line : lines)
-                if (!w.writeLine(line)) return false;
-            return true;
-        });
-    if (!written) {
-        kavrel.showMessage(std::string(kNotSaved) + "cannot write " + path);
+    if (!failure.empty()) {
+        kavrel.showMessage(kNotSaved + failure);
         return;
     }
     kavrel.showMessage(kProjectSaved);

@@ -84,14 +84,24 @@ Decoded decodeUtf8(std::string_view s, size_t i) {
     return {cp, k - i};
 }
 
-// Calls `take` with each byte the text becomes in Windows-1252.
+// Calls `take` with the bytes the text becomes in Windows-1252: a run of
+// ASCII, which stands as it is and makes up most of any text, at once, any
+// other character alone.
 template <typename Take>
-void forEachCp1252Byte(std::string_view utf8, Take take) {
+void forEachCp1252Piece(std::string_view utf8, Take take) {
     for (size_t i = 0; i < utf8.size();) {
+        size_t ascii = i;
+        while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) ++ascii;
+        if (ascii > i) {
+            take(utf8.substr(i, ascii - i));
+            i = ascii;
+            continue;
+        }
         Decoded d = decodeUtf8(utf8, i);
         i += d.length;
         auto b = d.cp ? codePointToCp1252(*d.cp) : std::nullopt;
-        take(b ? static_cast<char>(*b) : '?');
+        const char byte = b ? static_cast<char>(*b) : '?';
+        take(std::string_view(&byte, 1));
     }
 }
 
@@ -99,22 +109,20 @@ void forEachCp1252Byte(std::string_view utf8, Take take) {
 
 std::string utf8ToCp1252(std::string_view utf8) {
     std::string out;
-    out.reserve(utf8.size());
-    forEachCp1252Byte(utf8, [&out](char b) { out += b; });
+    appendCp1252(out, utf8);
     return out;
 }
 
-size_t cp1252Size(std::string_view utf8) {
-    size_t n = 0;
-    forEachCp1252Byte(utf8, [&n](char) { ++n; });
-    return n;
+void appendCp1252(std::string& out, std::string_view utf8) {
+    out.reserve(out.size() + utf8.size());
+    forEachCp1252Piece(utf8, [&out](std::string_view piece) { out += piece; });
 }
 
 std::string keepCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    forEachCp1252Byte(utf8, [&out](char b) {
-        appendUtf8(out, cp1252ToCodePoint(static_cast<unsigned char>(b)));
+    forEachCp1252Piece(utf8, [&out](std::string_view piece) {
+        for (char b : piece) appendUtf8(out, cp1252ToCodePoint(static_cast<unsigned char>(b)));
     });
     return out;
 }

@@ -10,8 +10,8 @@ namespace platform {
 // UTF-8 to Windows-1252: characters the code page cannot hold, and bytes that
 // are not valid UTF-8, become '?'.
 std::string utf8ToCp1252(std::string_view utf8);
-// The number of bytes utf8ToCp1252 makes of the text.
-size_t cp1252Size(std::string_view utf8);
+// utf8ToCp1252 appended to `out`.
+void appendCp1252(std::string& out, std::string_view utf8);
 // Windows-1252 to UTF-8; the five bytes the code page leaves unassigned map to
 // the control characters of the same number.
 std::string cp1252ToUtf8(std::string_view cp1252);

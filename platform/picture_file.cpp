@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/fd_write.h"
+#include "platform/file_replace.h"
 
 namespace platform {
 
@@ -30,19 +31,6 @@ struct FdCloser {
     int fd;
     ~FdCloser() { ::close(fd); }
 };
-
-// Writes `size` bytes as the whole content of the file at `path`, a regular
-// file or a new one. Opening without blocking keeps a FIFO from waiting for a
-// reader; a FIFO, device or folder is refused before anything is written.
-bool writeRegularFile(const std::string& path, const char* data, size_t size) {
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    const FdCloser closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::ftruncate(fd, 0) != 0) return false;
-    return writeAll(fd, data, size);
-}
 
 void dropLogMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
@@ -148,7 +136,8 @@ bool writePng(const Surface& surface, const std::string& path) {
         gdk_pixbuf_save_to_buffer(pixbuf.get(), &bytes, &size, "png", &err, nullptr) != FALSE;
     g_clear_error(&err);
     const std::unique_ptr<gchar, decltype(&g_free)> owned(bytes, g_free);
-    return encoded && writeRegularFile(path, bytes, size);
+    return encoded &&
+           replaceFile(path, [bytes, size](int fd) { return writeAll(fd, bytes, size); });
 }
 
 }  // namespace platform

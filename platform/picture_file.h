@@ -20,9 +20,10 @@ namespace platform {
 std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
                                        std::string* error = nullptr);
 
-// Writes the buffer as an 8-bit RGB PNG file. False when the buffer is empty
-// or the path names no regular file and no new one (a FIFO, a device, a
-// folder), with nothing written, or when the file cannot be written.
+// Writes the buffer as an 8-bit RGB PNG file, replacing the file at `path` as
+// replaceFile does (platform/file_replace.h). False, with nothing written,
+// when the buffer is empty or replaceFile refuses the path (a read-only file,
+// a FIFO, a device, a folder), or when the file cannot be written.
 bool writePng(const Surface& surface, const std::string& path);
 
 }  // namespace platform

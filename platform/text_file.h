@@ -1,8 +1,10 @@
 #pragma once
 // Line-based text files as the program's files hold them: Windows-1252 on
 // disk, CR LF after every line; UTF-8 strings in the program.
+#include <cstdint>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,18 +16,34 @@ namespace platform {
 // True only for an existing regular file (not for "" or a folder).
 bool fileExists(const std::string& path);
 
+// Lines written to a file descriptor, which stays the caller's, through a
+// buffer of fixed size (a line longer than it passes whole).
 class TextFileWriter {
   public:
-    // Creates or overwrites the file.
-    bool open(const std::string& path);
+    explicit TextFileWriter(int fd);
+    TextFileWriter(const TextFileWriter&) = delete;
+    TextFileWriter& operator=(const TextFileWriter&) = delete;
+
+    // A file may hold at most `bytes`: the line that would pass them is not
+    // written, and it and every line after it fail.
+    void setLimit(uintmax_t bytes) { limit_ = bytes; }
+    bool overLimit() const { return overLimit_; }
     // Writes the line and CR LF.
     bool writeLine(std::string_view utf8);
-    // False when the file could not be opened, written or closed.
+    // Writes out what is buffered. False when a line failed or a write did;
+    // a line written after it fails too.
     bool close();
 
   private:
-    std::ofstream out_;
-    bool ok_ = false;
+    bool writeOut();
+
+    int fd_;
+    std::string buffer_;
+    uintmax_t size_ = 0;
+    uintmax_t limit_ = std::numeric_limits<uintmax_t>::max();
+    bool ok_ = true;
+    bool closed_ = false;
+    bool overLimit_ = false;
 };
 
 class TextFileReader {
@@ -41,13 +59,9 @@ class TextFileReader {
     bool atEnd_ = true;
 };
 
-// Writes through `write` into a temporary file beside `path` and moves it over
-// `path` only when `write` returned true and every line was written and the
-// file closed; otherwise removes the temporary and leaves `path` as it was.
-// A symbolic link at `path` stays: the file it points to is replaced, keeping
-// its permissions. Refused, before anything is written: a read-only file (no
-// write permission bit, or none for this user) and anything that is not a
-// regular file (a folder, FIFO or device, which is never opened).
+// Writes the lines `write` gives into a new file that replaces `path` only
+// when `write` returned true and every line was written (see replaceFile in
+// platform/file_replace.h, which says what is refused and what is kept).
 bool replaceFileAtomically(const std::string& path,
                            const std::function<bool(TextFileWriter&)>& write);
 

@@ -165,8 +165,12 @@ TEST(Writer, TextLinesNeverBreakAndUnknownCharactersBecomeQuestionMarks) {
     ProjectSource src;
     src.banks[0].entries = {&e};
     src.banks[0].ok = {true};
-    const std::vector<std::string> lines =
-        writeProject(src, "t", k.effects(), platform::Locale::english(), 4, 3);
+    std::vector<std::string> lines;
+    EXPECT_TRUE(writeProject(src, "t", k.effects(), platform::Locale::english(), 4, 3,
+                             [&lines](std::string_view line) {
+                                 lines.emplace_back(line);
+                                 return true;
+                             }));
     EXPECT_EQ(lines[12], "two  lines");
     EXPECT_EQ(lines[17], "snow \xe2\x98\x83 and \xe2\x82\xac");  // the file takes '?' and 0x80
     EXPECT_EQ(platform::utf8ToCp1252(lines[17]), "snow ? and \x80");

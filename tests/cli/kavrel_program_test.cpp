@@ -137,6 +137,47 @@ TEST(HostProgram, DmxLogNamingTheScriptLeavesTheScriptAlone) {
     EXPECT_TRUE(p.record.calls.empty());
 }
 
+TEST(HostProgram, DmxLogOfTheScriptOnStandardInputOrAnotherLinkToItIsRefused) {
+    TempDir dir;
+    const std::string text = "open\nwait 200\n";
+    const std::string script = dir.file("s.kav", text);
+    const std::string hard = dir.file("hard.log");
+    std::filesystem::create_hard_link(script, hard);
+    const std::vector<Args> runs = {{"--dmx-log", script},
+                                    {"--dmx-log", script, "-"},
+                                    {"--dmx-log", hard, "-"},
+                                    {"--dmx-log", hard, script}};
+    for (const Args& args : runs) {
+        const int in = ::open(script.c_str(), O_RDONLY);
+        ASSERT_GE(in, 0);
+        Program p;
+        EXPECT_EQ(p.run(args, in), kavrel::kExitScriptError) << args[1];
+        ::close(in);
+        EXPECT_EQ(p.err.str(), "kavrel: the DMX log \"" + args[1] + "\" is the script itself\n");
+        EXPECT_EQ(readFile(script), text) << args[1];
+        EXPECT_TRUE(p.record.calls.empty()) << args[1];
+    }
+}
+
+TEST(HostProgram, ASnapshotOverTheScriptIsAScriptErrorWhereverTheScriptComesFrom) {
+    TempDir dir;
+    const std::string script = dir.file("show.png");
+    const std::string text = "open\nsnapshot TestForm.pic \"" + script + "\"\n";
+    std::ofstream(script) << text;
+    const std::string expected =
+        "kavrel: line 2: cannot write \"" + script + "\": it is the script being run\n";
+    Program named;
+    EXPECT_EQ(named.run({script}), kavrel::kExitScriptError);
+    EXPECT_EQ(named.err.str(), expected);
+    const int in = ::open(script.c_str(), O_RDONLY);
+    ASSERT_GE(in, 0);
+    Program piped;
+    EXPECT_EQ(piped.run({"-"}, in), kavrel::kExitScriptError);
+    ::close(in);
+    EXPECT_EQ(piped.err.str(), expected);
+    EXPECT_EQ(readFile(script), text);
+}
+
 TEST(HostProgram, DmxLogHasOneLinePerChangeWithTheLoopsMilliseconds) {
     TempDir dir;
     const std::string script =

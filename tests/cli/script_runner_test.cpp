@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,6 +30,7 @@ struct Session {
     bool projectInfoFails = false;
     std::string project;
     bool interactive = false;
+    std::optional<platform::FileIdentity> scriptFile;
 
     int run(const std::string& script) {
         std::istringstream in(script);
@@ -36,6 +39,7 @@ struct Session {
         if (interactive) runner.setInteractive(false);
         runner.host().setProjectFile(project);
         runner.host().setProjectInfoFails(projectInfoFails);
+        runner.setScriptFile(scriptFile);
         return runner.run(lines);
     }
 };
@@ -464,7 +468,11 @@ TEST(HostScript, SnapshotWritesAPngThatExpectFileFinds) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    for (const std::string& path : {fifo, std::string("/dev/null"), dir.string()}) {
+    const std::string null = (dir / "null.png").string();
+    std::filesystem::create_symlink("/dev/null", null);
+    const std::string folderPng = (dir / "folder.png").string();
+    std::filesystem::create_directory(folderPng);
+    for (const std::string& path : {fifo, null, folderPng}) {
         Session bad;
         EXPECT_EQ(bad.run("open\nsnapshot TestForm.pic \"" + path + "\"\n"),
                   kavrel::kExitScriptError);
@@ -474,6 +482,56 @@ TEST(HostScript, SnapshotWritesAPngThatExpectFileFinds) {
     char byte = 0;
     EXPECT_LE(::read(reader, &byte, 1), 0) << "nothing went into the FIFO";
     ::close(reader);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(HostScript, SnapshotsArePngAndKeepReadOnlyFilesAndTheScript) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("kavrel-host-snap-keep-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto file = [&dir](const std::string& name) { return (dir / name).string(); };
+    const auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    // The name says PNG, in any case.
+    for (const char* name : {"x.jpg", "x.png.bak", "png", "x.pn"}) {
+        Session s;
+        EXPECT_EQ(s.run("open\nsnapshot TestForm.pic \"" + file(name) + "\"\n"),
+                  kavrel::kExitScriptError);
+        EXPECT_EQ(s.err.str(), "kavrel: line 2: snapshots are PNG files: \"" + file(name) +
+                                   "\" does not end in .png\n");
+        EXPECT_FALSE(std::filesystem::exists(file(name))) << name;
+    }
+    Session upper;
+    EXPECT_EQ(upper.run("open\nsnapshot TestForm.pic \"" + file("X.PnG") + "\"\n"), kavrel::kExitOk)
+        << upper.err.str();
+    EXPECT_TRUE(std::filesystem::is_regular_file(file("X.PnG")));
+
+    // No write bit: kept, whoever runs the script.
+    std::ofstream(file("ro.png")) << "old";
+    std::filesystem::permissions(file("ro.png"), std::filesystem::perms::owner_read);
+    Session readOnly;
+    EXPECT_EQ(readOnly.run("open\nsnapshot TestForm.pic \"" + file("ro.png") + "\"\n"),
+              kavrel::kExitScriptError);
+    EXPECT_EQ(readOnly.err.str(),
+              "kavrel: line 2: cannot write \"" + file("ro.png") + "\": it is read-only\n");
+    EXPECT_EQ(bytes(file("ro.png")), "old");
+
+    // The script being run, by a link or another hard link to it.
+    const std::string script = "open\nsnapshot TestForm.pic \"" + file("link.png") + "\"\n";
+    std::ofstream(file("s.kav")) << script;
+    std::filesystem::create_symlink(file("s.kav"), file("link.png"));
+    std::filesystem::create_hard_link(file("s.kav"), file("hard.png"));
+    for (const char* name : {"link.png", "hard.png"}) {
+        Session s;
+        s.scriptFile = platform::identityOf(file("s.kav"));
+        EXPECT_EQ(s.run("open\nsnapshot TestForm.pic \"" + file(name) + "\"\n"),
+                  kavrel::kExitScriptError);
+        EXPECT_EQ(s.err.str(), "kavrel: line 2: cannot write \"" + file(name) +
+                                   "\": it is the script being run\n");
+        EXPECT_EQ(bytes(file("s.kav")), script) << name;
+    }
     std::filesystem::remove_all(dir);
 }
 

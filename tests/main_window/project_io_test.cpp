@@ -2,11 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+#include <new>
 #include <string>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "banks/project_file.h"
+#include "core/project_fields.h"
+#include "effects/beam_show/beam_show_effect.h"
 #include "main_window/mx_common_dialog.h"
 #include "tests/banks/project_test_support.h"
 
@@ -337,6 +343,95 @@ TEST(ProjectSave, AProjectOverTheCapIsNotWritten) {
     EXPECT_EQ(readBytes(target), "the old show\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_EQ(s.form().Caption(), "Kavrel");
+}
+
+TEST(ProjectSave, ANameAsLongAsTheFolderTakesSaves) {
+    TempFolder dir;
+    KavrelSession s;
+    buildExample(s);
+    const std::string name = std::string(255 - 7, 'n') + ".Kavrel";
+    saveAs(s, dir.file(name));
+    EXPECT_EQ(s.messages().back(), "Matrix Project saved");
+    EXPECT_EQ(readBytes(dir.file(name)).substr(0, name.size() + 2), name + "\r\n");
+    EXPECT_EQ(s.form().Caption(), "Kavrel - " + name);
+}
+
+// A BeamShow module whose lines need more memory than there is.
+class HungryBeamShow : public Effect {
+  public:
+    void writeFields(const EffectRecord&, FieldWriter&) const override { throw std::bad_alloc(); }
+};
+
+TEST(ProjectSave, RunningOutOfMemorySaysSoAndKeepsTheSessionProjectAndFile) {
+    TempFolder dir;
+    KavrelSession s;
+    buildExample(s);
+    EffectRecord beams;
+    beams.type = static_cast<int16_t>(EffectType::BeamShow);
+    beams.name = "beams";
+    putEntry(s, BankId::A, 3, beams);
+    const std::string target = dir.file("party.Kavrel");
+    writeBytes(target, "the old show\r\n");
+    const std::vector<std::string> before = snapshot(s);
+    s.k().effects().add(EffectType::BeamShow, std::make_unique<HungryBeamShow>());
+    saveAs(s, target);
+    EXPECT_EQ(s.messages().back(), "Matrix Project not saved: not enough memory for " + target);
+    EXPECT_EQ(readBytes(target), "the old show\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+        << "no temporary file is left behind";
+    EXPECT_EQ(snapshot(s), before);
+    EXPECT_EQ(s.form().Caption(), "Kavrel");
+
+    // The session goes on, and saves once there is memory again.
+    s.k().effects().add(EffectType::BeamShow, std::make_unique<BeamShowEffect>(s.k()));
+    saveAs(s, target);
+    EXPECT_EQ(s.messages().back(), "Matrix Project saved");
+    EXPECT_NE(readBytes(target).find("\r\nbeams\r\n"), std::string::npos);
+}
+
+// The address space the process takes now.
+size_t addressSpaceInUse() {
+    std::ifstream statm("/proc/self/statm");
+    size_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+TEST(ProjectSave, ASaveStoppedByAnAddressSpaceLimitSaysSoAndTheSessionGoesOn) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the address sanitizer reserves address space of its own";
+#endif
+    TempFolder dir;
+    const std::string target = dir.file("party.Kavrel");
+    writeBytes(target, "the old show\r\n");
+    // In a child process of its own, so that the limit binds nothing else.
+    // Its exit status says what went wrong.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        KavrelSession s;
+        buildExample(s);
+        // A name of 32 MiB: writing it out takes as much again, more than
+        // the limit leaves.
+        s.state().bankA.eff[0].name = std::string(size_t{32} << 20, 'x');
+        const rlimit limit{addressSpaceInUse() + (size_t{16} << 20), RLIM_INFINITY};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(10);
+        saveAs(s, target);
+        if (s.messages().back() != "Matrix Project not saved: not enough memory for " + target)
+            ::_exit(11);
+        if (readBytes(target) != "the old show\r\n") ::_exit(12);
+        if (std::distance(std::filesystem::directory_iterator(dir.path()), {}) != 1) ::_exit(13);
+        s.state().bankA.eff[0].name = "red";
+        saveAs(s, target);
+        if (s.messages().back() != "Matrix Project saved") ::_exit(14);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the session ended with signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "10 no limit, 11 wrong message, 12 old file lost, 13 temporary left, 14 no save after";
+    EXPECT_NE(readBytes(target).find("\r\nred\r\n"), std::string::npos);
 }
 
 TEST(ProjectLoad, TypedNamesAndTextsComeBackAsTheyWereShown) {

@@ -1,5 +1,6 @@
 #include "platform/text_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,28 +80,53 @@ TEST_F(PlatformTextFile, UnmappableAndInvalidBecomeQuestionMarks) {
 }
 
 TEST_F(PlatformTextFile, WriterPutsCp1252AndCrLfOnDisk) {
-    TextFileWriter w;
-    ASSERT_TRUE(w.open(path("a.txt")));
+    const int fd = ::open(path("a.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    TextFileWriter w(fd);
     EXPECT_TRUE(w.writeLine("Grün €"));
     EXPECT_TRUE(w.writeLine(""));
     EXPECT_TRUE(w.writeLine("中"));
+    // Longer than the writer's buffer: written whole, in order.
+    const std::string longLine(200 * 1024, 'x');
+    EXPECT_TRUE(w.writeLine(longLine));
+    EXPECT_TRUE(w.writeLine("end"));
     EXPECT_TRUE(w.close());
-    EXPECT_EQ(bytesOf(path("a.txt")), "Gr\xFCn \x80\r\n\r\n?\r\n");
-    EXPECT_EQ(readAll(path("a.txt")), (std::vector<std::string>{"Grün €", "", "?"}));
+    ::close(fd);
+    EXPECT_EQ(bytesOf(path("a.txt")), "Gr\xFCn \x80\r\n\r\n?\r\n" + longLine + "\r\nend\r\n");
+    EXPECT_EQ(readAll(path("a.txt")),
+              (std::vector<std::string>{"Grün €", "", "?", longLine, "end"}));
 }
 
-TEST_F(PlatformTextFile, WriterOverwritesAndFailsWithoutAFile) {
-    putBytes(path("a.txt"), "old old old\r\n");
-    TextFileWriter w;
-    ASSERT_TRUE(w.open(path("a.txt")));
-    EXPECT_TRUE(w.writeLine("new"));
-    EXPECT_TRUE(w.close());
-    EXPECT_EQ(bytesOf(path("a.txt")), "new\r\n");
+TEST_F(PlatformTextFile, WriterStopsAtItsLimitAndFailsWithoutAFile) {
+    const int fd = ::open(path("a.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    TextFileWriter w(fd);
+    w.setLimit(10);
+    EXPECT_TRUE(
+        w.writeLine("\xC3\xA4"
+                    "234567"));  // 7 bytes in the file, 9 with CR LF
+    EXPECT_FALSE(w.overLimit());
+    EXPECT_FALSE(w.writeLine("x"));  // would make 12
+    EXPECT_TRUE(w.overLimit());
+    EXPECT_FALSE(w.writeLine(""));
+    EXPECT_FALSE(w.close());
+    ::close(fd);
+    EXPECT_LE(bytesOf(path("a.txt")).size(), 10u) << "nothing past the limit";
 
-    TextFileWriter bad;
-    EXPECT_FALSE(bad.open(path("missing/a.txt")));
-    EXPECT_FALSE(bad.writeLine("x"));
+    // A line of exactly the limit fits.
+    const int exactFd = ::open(path("b.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    TextFileWriter exact(exactFd);
+    exact.setLimit(5);
+    EXPECT_TRUE(exact.writeLine("abc"));
+    EXPECT_TRUE(exact.close());
+    ::close(exactFd);
+    EXPECT_EQ(bytesOf(path("b.txt")), "abc\r\n");
+
+    // A write that fails shows at the latest when the writer is closed.
+    TextFileWriter bad(-1);
+    bad.writeLine("x");
     EXPECT_FALSE(bad.close());
+    EXPECT_FALSE(bad.writeLine("x"));
 }
 
 TEST_F(PlatformTextFile, ReaderTakesLfOrCrLfAndAnUnterminatedLastLine) {
