@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -63,6 +65,31 @@ std::string takeMessage(GError*& err, const char* fallback) {
     return msg;
 }
 
+// Only the first frame of a GIF is shown, and the decoder appends every frame
+// to a list from its head, which is quadratic in the frame count: it is
+// handed the file up to the end of the first frame (`end`, see
+// PictureHeader::firstFrameEnd) and the trailer, a piece at a time.
+PixbufPtr decodeFirstGifFrame(int fd, uint64_t end, GError** err) {
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("gif", err);
+    if (!loader) return nullptr;
+    const PictureBytes file = fileBytes(fd);
+    std::array<guint8, 65536> piece{};
+    bool written = true;
+    for (uint64_t at = 0; written && at < end;) {
+        const size_t n = file(at, piece.data(), std::min<uint64_t>(piece.size(), end - at));
+        written = n > 0 && gdk_pixbuf_loader_write(loader, piece.data(), n, err);
+        at += n;
+    }
+    const guint8 trailer = 0x3B;
+    written = written && gdk_pixbuf_loader_write(loader, &trailer, 1, err);
+    // Closed in any case: a loader must be closed before it goes.
+    const bool closed = gdk_pixbuf_loader_close(loader, written ? err : nullptr);
+    GdkPixbuf* first = written && closed ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
+    PixbufPtr out(first ? GDK_PIXBUF(g_object_ref(first)) : nullptr);
+    g_object_unref(loader);
+    return out;
+}
+
 }  // namespace
 
 std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
@@ -89,6 +116,8 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
             break;
         case PictureHeader::Verdict::TooLarge:
             return fail(error, "picture too large: " + path);
+        case PictureHeader::Verdict::TooManyScans:
+            return fail(error, "too many scans: " + path);
         case PictureHeader::Verdict::UnknownFormat:
             return fail(error, "unknown picture format: " + path);
         case PictureHeader::Verdict::Broken:
@@ -97,8 +126,13 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
     silenceLoaderLog();
 
     GError* err = nullptr;
-    const std::string same = "/proc/self/fd/" + std::to_string(fd);
-    PixbufPtr pixbuf(gdk_pixbuf_new_from_file(same.c_str(), &err));
+    PixbufPtr pixbuf;
+    if (header.format == PictureFormat::Gif && header.firstFrameEnd != 0) {
+        pixbuf = decodeFirstGifFrame(fd, header.firstFrameEnd, &err);
+    } else {
+        const std::string same = "/proc/self/fd/" + std::to_string(fd);
+        pixbuf.reset(gdk_pixbuf_new_from_file(same.c_str(), &err));
+    }
     if (!pixbuf) return fail(error, takeMessage(err, "cannot decode picture"));
     g_clear_error(&err);
 
