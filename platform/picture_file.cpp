@@ -2,11 +2,12 @@
 
 #include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
+#include <sys/mman.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <array>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -30,7 +31,9 @@ std::optional<Surface> fail(std::string* error, std::string reason) {
 
 struct FdCloser {
     int fd;
-    ~FdCloser() { ::close(fd); }
+    ~FdCloser() {
+        if (fd >= 0) ::close(fd);
+    }
 };
 
 // Writes `size` bytes as the whole content of the file at `path`, a regular
@@ -66,28 +69,27 @@ std::string takeMessage(GError*& err, const char* fallback) {
 }
 
 // Only the first frame of a GIF is shown, and the decoder appends every frame
-// to a list from its head, which is quadratic in the frame count: it is
-// handed the file up to the end of the first frame (`end`, see
-// PictureHeader::firstFrameEnd) and the trailer, a piece at a time.
-PixbufPtr decodeFirstGifFrame(int fd, uint64_t end, GError** err) {
-    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("gif", err);
-    if (!loader) return nullptr;
-    const PictureBytes file = fileBytes(fd);
-    std::array<guint8, 65536> piece{};
-    bool written = true;
-    for (uint64_t at = 0; written && at < end;) {
-        const size_t n = file(at, piece.data(), std::min<uint64_t>(piece.size(), end - at));
-        written = n > 0 && gdk_pixbuf_loader_write(loader, piece.data(), n, err);
-        at += n;
+// to a list from its head, which is quadratic in the frame count. So a GIF
+// with more after its first frame is decoded from a copy in memory of the
+// file up to the end of the first frame's image data (`end`, see
+// PictureHeader::firstFrameEnd) and a trailer, read as a file like any other
+// picture (the decoder's incremental form is far slower on long frames).
+// The copy's descriptor, or -1.
+int gifFirstFrameCopy(int fd, uint64_t end) {
+    const int copy = ::memfd_create("gif-first-frame", MFD_CLOEXEC);
+    if (copy < 0) return -1;
+    off_t at = 0;
+    while (static_cast<uint64_t>(at) < end) {
+        const ssize_t n = ::sendfile(copy, fd, &at, end - static_cast<uint64_t>(at));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
     }
-    const guint8 trailer = 0x3B;
-    written = written && gdk_pixbuf_loader_write(loader, &trailer, 1, err);
-    // Closed in any case: a loader must be closed before it goes.
-    const bool closed = gdk_pixbuf_loader_close(loader, written ? err : nullptr);
-    GdkPixbuf* first = written && closed ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
-    PixbufPtr out(first ? GDK_PIXBUF(g_object_ref(first)) : nullptr);
-    g_object_unref(loader);
-    return out;
+    const char trailer = 0x3B;
+    if (static_cast<uint64_t>(at) < end || !writeAll(copy, &trailer, 1)) {
+        ::close(copy);
+        return -1;
+    }
+    return copy;
 }
 
 }  // namespace
@@ -125,14 +127,16 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
     }
     silenceLoaderLog();
 
-    GError* err = nullptr;
-    PixbufPtr pixbuf;
-    if (header.format == PictureFormat::Gif && header.firstFrameEnd != 0) {
-        pixbuf = decodeFirstGifFrame(fd, header.firstFrameEnd, &err);
-    } else {
-        const std::string same = "/proc/self/fd/" + std::to_string(fd);
-        pixbuf.reset(gdk_pixbuf_new_from_file(same.c_str(), &err));
+    int decoded = fd;
+    if (header.format == PictureFormat::Gif && header.firstFrameEnd != 0 &&
+        static_cast<uint64_t>(st.st_size) > header.firstFrameEnd + 1) {
+        decoded = gifFirstFrameCopy(fd, header.firstFrameEnd);
+        if (decoded < 0) return fail(error, "cannot read: " + path);
     }
+    const FdCloser copyCloser{decoded == fd ? -1 : decoded};
+    GError* err = nullptr;
+    const std::string same = "/proc/self/fd/" + std::to_string(decoded);
+    PixbufPtr pixbuf(gdk_pixbuf_new_from_file(same.c_str(), &err));
     if (!pixbuf) return fail(error, takeMessage(err, "cannot decode picture"));
     g_clear_error(&err);
 

@@ -301,11 +301,7 @@ PictureHeader readPictureHeader(std::span<const uint8_t> bytes) {
 }
 
 PictureHeader readPictureHeaderOfFile(int fd) {
-    return readPictureHeader(fileBytes(fd));
-}
-
-PictureBytes fileBytes(int fd) {
-    return [fd](uint64_t offset, uint8_t* out, size_t n) -> size_t {
+    return readPictureHeader([fd](uint64_t offset, uint8_t* out, size_t n) -> size_t {
         size_t got = 0;
         while (got < n) {
             const ssize_t r = ::pread(fd, out + got, n - got, static_cast<off_t>(offset + got));
@@ -314,7 +310,7 @@ PictureBytes fileBytes(int fd) {
             got += static_cast<size_t>(r);
         }
         return got;
-    };
+    });
 }
 
 }  // namespace platform

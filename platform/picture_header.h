@@ -55,8 +55,7 @@ using PictureBytes = std::function<size_t(uint64_t offset, uint8_t* out, size_t 
 // declares, and its time grows with the file's length at most.
 PictureHeader readPictureHeader(const PictureBytes& bytes);
 PictureHeader readPictureHeader(std::span<const uint8_t> bytes);
-// The bytes of an open file, through pread: the descriptor's offset stays.
-PictureBytes fileBytes(int fd);
+// Through pread on an open file: the descriptor's offset stays.
 PictureHeader readPictureHeaderOfFile(int fd);
 
 }  // namespace platform
