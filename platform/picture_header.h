@@ -13,7 +13,7 @@ constexpr int32_t kMaxPictureSide = 32767;
 // The most pixels a loaded picture may have.
 constexpr int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
 // The most scans a JPEG may have. A decoder passes over the whole picture for
-// every scan, even an empty one; real encoders write at most a few dozen.
+// every scan, even an empty one; encoders write about ten.
 constexpr int kMaxJpegScans = 100;
 
 // True for 1..kMaxPictureSide a side and at most kMaxPicturePixels in all.
