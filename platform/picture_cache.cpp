@@ -20,6 +20,12 @@ bool sameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
+// True when `t` lies at least `seconds` before `now`.
+bool settled(const timespec& t, const timespec& now, time_t seconds) {
+    const timespec due{t.tv_sec + seconds, t.tv_nsec};
+    return !(now < due);
+}
+
 }  // namespace
 
 bool PictureCache::FileState::operator==(const FileState& o) const {
@@ -49,12 +55,15 @@ std::optional<PictureCache::FileState> PictureCache::readableState(const std::st
     return FileState{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
 }
 
-std::optional<Surface> PictureCache::load(const std::string& path, Color transparentAs) {
-    // File times come from the kernel's coarse clock: a file changed in this
-    // tick could change again in it with the same times, so such a file is
-    // decoded but not kept until its change time is in the past.
+timespec PictureCache::wallClock() {
+    // File times are wall-clock times, whatever clock the timers run on.
     timespec now{};
-    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
+std::optional<Surface> PictureCache::load(const std::string& path, Color transparentAs) {
+    const timespec now = now_();
     const std::optional<FileState> before = readableState(path);
     std::string key = keyOf(path, transparentAs);
     if (const auto found = byKey_.find(key); found != byKey_.end()) {
@@ -66,7 +75,11 @@ std::optional<Surface> PictureCache::load(const std::string& path, Color transpa
         drop(it);  // the file changed or went: its picture is stale
     }
     std::optional<Surface> picture = loadPictureFile(path, transparentAs);
-    if (!picture || !before || !(before->ctime < now)) return picture;
+    // A file changed within the time steps of its file system could change
+    // again unseen: it is decoded and shown, not kept.
+    if (!picture || !before || !settled(before->mtime, now, kSettledSeconds) ||
+        !settled(before->ctime, now, kSettledSeconds))
+        return picture;
     // Kept only when the file stayed as it was through the decode.
     const std::optional<FileState> after = readableState(path);
     if (!after || !(*after == *before)) return picture;

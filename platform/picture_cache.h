@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <list>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/surface.h"
 
@@ -19,14 +21,24 @@ class PictureCache {
   public:
     // Bytes of decoded pixels kept at most.
     static constexpr size_t kDefaultBudget = size_t{256} * 1024 * 1024;
+    // File systems keep times in steps of up to two seconds (FAT): a file
+    // changed more recently could change again with the same size and times.
+    static constexpr time_t kSettledSeconds = 2;
 
-    explicit PictureCache(size_t budget = kDefaultBudget) : budget_(budget) {}
+    // Gives the wall-clock time that file times are compared with.
+    using Clock = std::function<timespec()>;
+    static timespec wallClock();
+
+    explicit PictureCache(size_t budget = kDefaultBudget, Clock now = wallClock)
+        : budget_(budget), now_(std::move(now)) {}
     PictureCache(const PictureCache&) = delete;
     PictureCache& operator=(const PictureCache&) = delete;
 
     // What loadPictureFile(path, transparentAs) gives. A kept picture is given
     // (sharing its pixels) only while the file is a readable regular file
-    // whose identity and state on disk are those it was decoded from.
+    // whose identity and state on disk are those it was decoded from. A
+    // picture is kept only when its file's modification and change times are
+    // at least kSettledSeconds in the past.
     std::optional<Surface> load(const std::string& path, Color transparentAs);
 
     // Drops every kept picture.
@@ -57,6 +69,7 @@ class PictureCache {
     void drop(Lru::iterator it);
 
     size_t budget_;
+    Clock now_;
     size_t bytes_ = 0;
     Lru lru_;
     std::unordered_map<std::string, Lru::iterator> byKey_;

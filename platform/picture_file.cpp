@@ -2,9 +2,12 @@
 
 #include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
+#include <sys/mman.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -29,7 +32,9 @@ std::optional<Surface> fail(std::string* error, std::string reason) {
 
 struct FdCloser {
     int fd;
-    ~FdCloser() { ::close(fd); }
+    ~FdCloser() {
+        if (fd >= 0) ::close(fd);
+    }
 };
 
 void dropLogMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
@@ -49,6 +54,30 @@ std::string takeMessage(GError*& err, const char* fallback) {
     std::string msg = err && err->message ? err->message : fallback;
     g_clear_error(&err);
     return msg;
+}
+
+// Only the first frame of a GIF is shown, and the decoder appends every frame
+// to a list from its head, which is quadratic in the frame count. So a GIF
+// with more after its first frame is decoded from a copy in memory of the
+// file up to the end of the first frame's image data (`end`, see
+// PictureHeader::firstFrameEnd) and a trailer, read as a file like any other
+// picture (the decoder's incremental form is far slower on long frames).
+// The copy's descriptor, or -1.
+int gifFirstFrameCopy(int fd, uint64_t end) {
+    const int copy = ::memfd_create("gif-first-frame", MFD_CLOEXEC);
+    if (copy < 0) return -1;
+    off_t at = 0;
+    while (static_cast<uint64_t>(at) < end) {
+        const ssize_t n = ::sendfile(copy, fd, &at, end - static_cast<uint64_t>(at));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+    }
+    const char trailer = 0x3B;
+    if (static_cast<uint64_t>(at) < end || !writeAll(copy, &trailer, 1)) {
+        ::close(copy);
+        return -1;
+    }
+    return copy;
 }
 
 }  // namespace
@@ -77,6 +106,8 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
             break;
         case PictureHeader::Verdict::TooLarge:
             return fail(error, "picture too large: " + path);
+        case PictureHeader::Verdict::TooManyScans:
+            return fail(error, "too many scans: " + path);
         case PictureHeader::Verdict::UnknownFormat:
             return fail(error, "unknown picture format: " + path);
         case PictureHeader::Verdict::Broken:
@@ -84,8 +115,15 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
     }
     silenceLoaderLog();
 
+    int decoded = fd;
+    if (header.format == PictureFormat::Gif && header.firstFrameEnd != 0 &&
+        static_cast<uint64_t>(st.st_size) > header.firstFrameEnd + 1) {
+        decoded = gifFirstFrameCopy(fd, header.firstFrameEnd);
+        if (decoded < 0) return fail(error, "cannot read: " + path);
+    }
+    const FdCloser copyCloser{decoded == fd ? -1 : decoded};
     GError* err = nullptr;
-    const std::string same = "/proc/self/fd/" + std::to_string(fd);
+    const std::string same = "/proc/self/fd/" + std::to_string(decoded);
     PixbufPtr pixbuf(gdk_pixbuf_new_from_file(same.c_str(), &err));
     if (!pixbuf) return fail(error, takeMessage(err, "cannot decode picture"));
     g_clear_error(&err);

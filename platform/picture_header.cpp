@@ -36,6 +36,18 @@ class Reader {
         uint8_t b = 0;
         return get(offset, &b, 1) ? std::optional<uint8_t>(b) : std::nullopt;
     }
+    // The offset of the first byte `value` at or after `offset`; nullopt when
+    // the data ends first.
+    std::optional<uint64_t> find(uint64_t offset, uint8_t value) {
+        for (;;) {
+            if (!byte(offset)) return std::nullopt;  // loads the buffer at `offset`
+            const uint8_t* from = buffer_.data() + (offset - start_);
+            const size_t left = filled_ - (offset - start_);
+            if (const void* hit = std::memchr(from, value, left))
+                return offset + static_cast<size_t>(static_cast<const uint8_t*>(hit) - from);
+            offset += left;
+        }
+    }
     // A single read of a few bytes, leaving the buffer as it is: for an ICO
     // entry's header, which lies anywhere in the file.
     bool getOnce(uint64_t offset, uint8_t* out, size_t n) const {
@@ -100,9 +112,32 @@ PictureHeader bmpHeader(Reader& in) {
     return s ? judged(PictureFormat::Bmp, s->w, s->h) : PictureHeader{Verdict::Broken};
 }
 
+// The largest length a PNG chunk may declare.
+constexpr uint32_t kMaxPngChunk = 0x7FFFFFFF;
+
+// True when every chunk from IHDR to IEND lies within the file. A decoder
+// allocates what a chunk declares before reading it, so a chunk cut short
+// would cost up to 2 GB before the decoder finds the file cut. A file that
+// ends between two chunks is left to the decoder.
+bool pngChunksWhole(Reader& in) {
+    for (uint64_t at = 8;;) {
+        std::array<uint8_t, 8> head{};
+        if (!in.get(at, head.data(), head.size())) return !in.byte(at);
+        const uint32_t length = be32(head.data());
+        const uint64_t next = at + 12 + length;  // length, type, data, CRC
+        if (length > kMaxPngChunk || !in.byte(next - 1)) return false;
+        if (std::memcmp(head.data() + 4, "IEND", 4) == 0) return true;
+        at = next;
+    }
+}
+
 PictureHeader pngHeader(Reader& in) {
     const auto s = pngSize(in, 0);
-    return s ? judged(PictureFormat::Png, s->w, s->h) : PictureHeader{Verdict::Broken};
+    if (!s) return {Verdict::Broken};
+    const PictureHeader judgedSize = judged(PictureFormat::Png, s->w, s->h);
+    if (judgedSize.verdict == Verdict::Fits && !pngChunksWhole(in))
+        return {Verdict::Broken, PictureFormat::Png};
+    return judgedSize;
 }
 
 // Every entry is checked, not only the one a decoder would pick: an entry
@@ -150,7 +185,8 @@ bool exceeds(Size s) {
 
 // The picture is the screen; frames are cut to it, but a decoder holds each
 // frame whole first, so a frame's extent (its offset plus its size) must be
-// allowed too. A file cut short is judged by what it holds.
+// allowed too. A file cut short is judged by what it holds. Also notes where
+// the first frame's image data ends.
 PictureHeader gifHeader(Reader& in) {
     std::array<uint8_t, 13> head{};
     if (!in.get(0, head.data(), head.size())) return {Verdict::Broken, PictureFormat::Gif};
@@ -159,6 +195,7 @@ PictureHeader gifHeader(Reader& in) {
         return (flags & 0x80) ? 3u << ((flags & 7) + 1) : 0;
     };
     uint64_t at = 13 + colourTable(head[10]);
+    uint64_t firstFrameEnd = 0;
     for (;;) {
         const auto kind = in.byte(at);
         if (!kind || *kind == 0x3B) break;
@@ -175,40 +212,62 @@ PictureHeader gifHeader(Reader& in) {
             const auto next = skipSubBlocks(in, at + 10 + colourTable(d[9]) + 1);
             if (!next) break;
             at = *next;
+            if (firstFrameEnd == 0) firstFrameEnd = at;
         } else {
             ++at;  // a stray byte between blocks
         }
     }
-    return judged(PictureFormat::Gif, screen.w, screen.h);
+    PictureHeader h = judged(PictureFormat::Gif, screen.w, screen.h);
+    h.firstFrameEnd = firstFrameEnd;
+    return h;
 }
 
 bool isFrameHeader(uint8_t marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-// Markers are found as a JPEG decoder finds them: bytes up to a 0xFF are
-// skipped, fill bytes 0xFF too, and 0xFF 0x00 is no marker. The first frame
-// header (SOFn) gives the size; a scan or the end before it is broken.
+// The next marker from `at`, found as a JPEG decoder finds it: bytes up to a
+// 0xFF are skipped (a scan's coded data among them), fill bytes 0xFF too,
+// and 0xFF 0x00 and the restart markers mark nothing here. `at` ends just
+// past the marker.
+std::optional<uint8_t> nextMarker(Reader& in, uint64_t& at) {
+    for (;;) {
+        const auto ff = in.find(at, 0xFF);
+        if (!ff) return std::nullopt;
+        at = *ff + 1;
+        auto c = in.byte(at++);
+        while (c && *c == 0xFF) c = in.byte(at++);
+        if (!c) return std::nullopt;
+        if (*c != 0 && !(*c >= 0xD0 && *c <= 0xD7) && *c != 0x01) return c;
+    }
+}
+
+// The first frame header (SOFn) gives the size; a scan or the end before it
+// is broken. After it the scans (SOS) are counted up to the end of the
+// picture or of the file, as a decoder goes over the whole picture for each;
+// anything else odd there is left to the decoder.
 PictureHeader jpegHeader(Reader& in) {
     uint64_t at = 2;
+    std::optional<PictureHeader> frame;
+    int scans = 0;
     for (;;) {
-        auto c = in.byte(at++);
-        while (c && *c != 0xFF) c = in.byte(at++);
-        while (c && *c == 0xFF) c = in.byte(at++);
-        if (!c) return {Verdict::Broken, PictureFormat::Jpeg};
-        const uint8_t marker = *c;
-        if (marker == 0 || (marker >= 0xD0 && marker <= 0xD7) || marker == 0x01) continue;
-        if (marker == 0xD8 || marker == 0xD9 || marker == 0xDA)
-            return {Verdict::Broken, PictureFormat::Jpeg};
+        const auto marker = nextMarker(in, at);
+        if (!marker || *marker == 0xD8 || *marker == 0xD9) break;
+        if (*marker == 0xDA && (!frame || ++scans > kMaxJpegScans)) break;
+        const bool firstFrame = !frame && isFrameHeader(*marker);
         std::array<uint8_t, 7> seg{};
-        if (!in.get(at, seg.data(), isFrameHeader(marker) ? 7 : 2))
-            return {Verdict::Broken, PictureFormat::Jpeg};
-        if (isFrameHeader(marker))
-            return judged(PictureFormat::Jpeg, be16(seg.data() + 5), be16(seg.data() + 3));
+        if (!in.get(at, seg.data(), firstFrame ? 7 : 2)) break;
+        if (firstFrame) {
+            frame = judged(PictureFormat::Jpeg, be16(seg.data() + 5), be16(seg.data() + 3));
+            if (frame->verdict != Verdict::Fits) return *frame;
+        }
         const uint32_t length = be16(seg.data());
-        if (length < 2) return {Verdict::Broken, PictureFormat::Jpeg};
+        if (length < 2) break;
         at += length;
     }
+    if (!frame) return {Verdict::Broken, PictureFormat::Jpeg};
+    if (scans > kMaxJpegScans) frame->verdict = Verdict::TooManyScans;
+    return *frame;
 }
 
 }  // namespace

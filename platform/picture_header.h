@@ -12,6 +12,9 @@ namespace platform {
 constexpr int32_t kMaxPictureSide = 32767;
 // The most pixels a loaded picture may have.
 constexpr int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
+// The most scans a JPEG may have. A decoder passes over the whole picture for
+// every scan, even an empty one; encoders write about ten.
+constexpr int kMaxJpegScans = 100;
 
 // True for 1..kMaxPictureSide a side and at most kMaxPicturePixels in all.
 bool pictureSizeAllowed(int64_t width, int64_t height);
@@ -22,8 +25,10 @@ struct PictureHeader {
     enum class Verdict {
         Fits,           // every declared size is allowed
         TooLarge,       // a declared size is not
+        TooManyScans,   // a JPEG with more than kMaxJpegScans scans
         UnknownFormat,  // not one of the formats, told by the first bytes
-        Broken,         // the format's header is cut short or makes no sense
+        Broken,         // the format's header is cut short or makes no sense,
+                        // or a PNG chunk claims more bytes than the file holds
     };
     Verdict verdict = Verdict::UnknownFormat;
     PictureFormat format = PictureFormat::Png;  // unless UnknownFormat
@@ -35,14 +40,19 @@ struct PictureHeader {
     // entry, the one decoded).
     int64_t width = 0;
     int64_t height = 0;
+    // GIF: the offset just past the first frame's image data, where a copy
+    // that holds only the first frame ends (before its trailer); 0 when the
+    // file ends before that.
+    uint64_t firstFrameEnd = 0;
 };
 
 // Reads up to `n` bytes at `offset` into `out`; returns how many it read
 // (fewer at the end of the data, 0 past it or on an error).
 using PictureBytes = std::function<size_t(uint64_t offset, uint8_t* out, size_t n)>;
 
-// Reads only headers, directory entries and block lengths: its time and
-// memory do not depend on the sizes the file declares.
+// Reads only headers, directory entries, block and chunk lengths and, of a
+// JPEG, its markers: its memory does not depend on the sizes the file
+// declares, and its time grows with the file's length at most.
 PictureHeader readPictureHeader(const PictureBytes& bytes);
 PictureHeader readPictureHeader(std::span<const uint8_t> bytes);
 // Through pread on an open file: the descriptor's offset stays.

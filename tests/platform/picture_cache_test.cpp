@@ -6,13 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace platform;
@@ -43,25 +41,35 @@ struct stat statOf(const std::string& path) {
     return st;
 }
 
-// A file changed in the kernel clock's current tick is not kept; tests wait
-// for the tick to pass so that the load they check is kept.
-void waitPastChange(const std::string& path) {
-    const timespec changed = statOf(path).st_ctim;
-    for (int i = 0; i < 5000; ++i) {
-        timespec now{};
-        ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
-        if (now.tv_sec > changed.tv_sec ||
-            (now.tv_sec == changed.tv_sec && now.tv_nsec > changed.tv_nsec))
-            return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+timespec plus(timespec t, time_t seconds, long nanoseconds = 0) {
+    t.tv_sec += seconds;
+    t.tv_nsec += nanoseconds;
+    if (t.tv_nsec < 0) t.tv_nsec += 1000000000, --t.tv_sec;
+    if (t.tv_nsec >= 1000000000) t.tv_nsec -= 1000000000, ++t.tv_sec;
+    return t;
+}
+
+// A cache whose clock runs ahead of the wall clock, so that files written
+// just now count as settled and are kept.
+PictureCache::Clock ahead() {
+    return [] { return plus(PictureCache::wallClock(), PictureCache::kSettledSeconds + 1); };
+}
+
+void setModified(const std::string& path, timespec modified) {
+    const timespec times[2] = {{0, UTIME_OMIT}, modified};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+std::string tempDir() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "kavrel-cache-XXXXXX").string();
+    EXPECT_NE(mkdtemp(tmpl.data()), nullptr);
+    return tmpl;
 }
 
 // Loads a kept picture, makes the file unreadable and loads it again: "" when
 // the second load is refused, else what went wrong.
 std::string unreadableIsRefused(const std::string& path) {
-    PictureCache cache;
-    waitPastChange(path);
+    PictureCache cache(PictureCache::kDefaultBudget, ahead());
     const auto kept = cache.load(path, 0);
     if (!kept || cache.count() != 1) return "the readable picture was not kept";
     if (::chmod(path.c_str(), 0) != 0) return "chmod failed";
@@ -72,13 +80,11 @@ std::string unreadableIsRefused(const std::string& path) {
 }  // namespace
 
 TEST(PictureCache, NoticesAFileRewrittenInPlaceOrMadeUnreadable) {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "kavrel-cache-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    const std::string tmpl = tempDir();
     const std::string path = tmpl + "/p.bmp";
     writeBmp(path, kRed);
-    waitPastChange(path);
 
-    PictureCache cache;
+    PictureCache cache(PictureCache::kDefaultBudget, ahead());
     const auto first = cache.load(path, 0);
     ASSERT_TRUE(first && first->at(1, 1) == kRed);
     const auto again = cache.load(path, 0);
@@ -121,4 +127,60 @@ TEST(PictureCache, NoticesAFileRewrittenInPlaceOrMadeUnreadable) {
             ::testing::ExitedWithCode(0), "");
     }
     std::filesystem::remove_all(tmpl);
+}
+
+TEST(PictureCache, KeepsAPictureOnlyWhenItsFileTimesAreTwoSecondsOld) {
+    const std::string dir = tempDir();
+    const std::string path = dir + "/p.bmp";
+    writeBmp(path, kRed);
+    timespec now{};
+    PictureCache cache(PictureCache::kDefaultBudget, [&now] { return now; });
+
+    // The change time decides; the modification time is long past.
+    setModified(path, plus(statOf(path).st_mtim, -10));
+    const timespec changed = statOf(path).st_ctim;
+    now = plus(changed, 2, -1);
+    ASSERT_TRUE(cache.load(path, 0));
+    EXPECT_EQ(cache.count(), 0u) << "changed 1.999999999 s ago";
+    now = plus(changed, 2);
+    ASSERT_TRUE(cache.load(path, 0));
+    EXPECT_EQ(cache.count(), 1u) << "changed 2 s ago";
+
+    // The modification time decides: set ahead of the change time (a file
+    // copied with its times, a clock set back).
+    setModified(path, timespec{statOf(path).st_ctim.tv_sec + 10, 0});
+    const timespec modified = statOf(path).st_mtim;
+    now = plus(modified, 1);
+    const auto shown = cache.load(path, 0);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->at(1, 1), kRed);
+    EXPECT_EQ(cache.count(), 0u) << "the old entry is dropped, the new state not kept";
+    now = plus(modified, 2);
+    ASSERT_TRUE(cache.load(path, 0));
+    EXPECT_EQ(cache.count(), 1u);
+    std::filesystem::remove_all(dir);
+}
+
+// As on a file system that keeps whole seconds: a picture written and
+// rewritten with the same size within one second, the modification time the
+// same whole second both times. On the wall clock, the second load shows the
+// new picture.
+TEST(PictureCache, APictureRewrittenWithinItsSecondIsShownNew) {
+    const std::string dir = tempDir();
+    const std::string path = dir + "/p.bmp";
+    writeBmp(path, kRed);
+    const timespec second{statOf(path).st_mtim.tv_sec, 0};
+    setModified(path, second);
+    PictureCache cache;
+    const auto first = cache.load(path, 0);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->at(1, 1), kRed);
+    EXPECT_EQ(cache.count(), 0u) << "a file changed just now is not kept";
+
+    writeBmp(path, kBlue);
+    setModified(path, second);
+    const auto next = cache.load(path, 0);
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->at(1, 1), kBlue);
+    std::filesystem::remove_all(dir);
 }

@@ -51,9 +51,11 @@ Bytes bmp24(int32_t w, int32_t h, const std::function<Color(int32_t, int32_t)>& 
     return b;
 }
 
-// LZW data of a 2x2 GIF frame with 2-bit pixels. A clear code after every
+// LZW data of a 2x2 GIF frame with 2-bit pixels at (`x`, `y`), with a local
+// colour table when `local` holds one (4 colours). A clear code after every
 // second pixel keeps all codes at 3 bits.
-Bytes gifFrame(const uint8_t (&idx)[4], int transparent) {
+Bytes gifFrame(const uint8_t (&idx)[4], int transparent, uint8_t x = 0, uint8_t y = 0,
+               const Bytes& local = {}) {
     Bytes b{0x21,
             0xF9,
             4,
@@ -62,7 +64,10 @@ Bytes gifFrame(const uint8_t (&idx)[4], int transparent) {
             0,
             static_cast<uint8_t>(transparent >= 0 ? transparent : 0),
             0};
-    b.insert(b.end(), {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2});  // descriptor, code size 2
+    b.insert(b.end(),
+             {0x2C, x, 0, y, 0, 2, 0, 2, 0, static_cast<uint8_t>(local.empty() ? 0 : 0x81)});
+    b.insert(b.end(), local.begin(), local.end());
+    b.push_back(2);  // code size
     const uint8_t codes[] = {4, idx[0], idx[1], 4, idx[2], idx[3], 5};
     uint32_t bits = 0;
     for (int i = 0; i < 7; ++i) bits |= static_cast<uint32_t>(codes[i]) << (3 * i);
@@ -78,6 +83,18 @@ Bytes twoFrameGif() {
     const Bytes first = gifFrame({0, 1, 2, 3}, 3), second = gifFrame({2, 2, 2, 2}, -1);
     b.insert(b.end(), first.begin(), first.end());
     b.insert(b.end(), second.begin(), second.end());
+    b.push_back(0x3B);
+    return b;
+}
+
+// A GIF of `frames` 1 x 1 frames without extensions: the first red, the
+// others green.
+Bytes manyFrameGif(int frames) {
+    Bytes b{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 255, 0, 0, 0, 255, 0};
+    for (int i = 0; i < frames; ++i) {
+        const uint8_t clearIndexEnd = i == 0 ? 0x44 : 0x4C;  // code size 2: clear, 0 or 1, end
+        b.insert(b.end(), {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, clearIndexEnd, 0x01, 0});
+    }
     b.push_back(0x3B);
     return b;
 }
@@ -202,6 +219,83 @@ TEST_F(PictureFiles, GifGivesItsFirstFrame) {
     EXPECT_EQ(s->at(1, 0), kGreen);
     EXPECT_EQ(s->at(0, 1), kBlue);
     EXPECT_EQ(s->at(1, 1), kSeeThrough);  // the first frame's transparent index
+}
+
+// Only the first frame is handed to the decoder: what it gives must be
+// what the decoder makes of the whole file.
+TEST_F(PictureFiles, GifFirstFrameIsWhatTheWholeFileGives) {
+    const Bytes palette{255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+    // A first frame smaller than the screen, after a loop and a comment.
+    Bytes inset{'G', 'I', 'F', '8', '9', 'a', 4, 0, 3, 0, 0xF1, 0, 0};
+    inset.insert(inset.end(), palette.begin(), palette.end());
+    inset.insert(inset.end(), {0x21, 0xFF, 11, 'N', 'E', 'T', 'S',  'C',  'A', 'P', 'E', '2', '.',
+                               '0',  3,    1,  0,   0,   0,   0x21, 0xFE, 2,   'h', 'i', 0});
+    // No global colour table: the first frame brings its own.
+    Bytes local{'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0, 0, 0};
+    for (int i = 0; i < 2; ++i) {
+        const Bytes f =
+            i == 0 ? gifFrame({0, 1, 2, 3}, -1, 1, 1) : gifFrame({3, 3, 3, 3}, -1, 2, 0);
+        inset.insert(inset.end(), f.begin(), f.end());
+        const Bytes g = i == 0
+                            ? gifFrame({3, 2, 1, 0}, 1, 0, 0, {9, 9, 9, 0, 0, 0, 7, 7, 7, 5, 5, 5})
+                            : gifFrame({0, 0, 0, 0}, -1, 0, 0, palette);
+        local.insert(local.end(), g.begin(), g.end());
+    }
+    inset.push_back(0x3B);
+    local.push_back(0x3B);
+    for (const auto& [name, bytes] :
+         {std::pair{"two.gif", twoFrameGif()}, std::pair{"inset.gif", inset},
+          std::pair{"local.gif", local}}) {
+        const std::string file = write(name, bytes);
+        const auto s = loadPictureFile(file, kSeeThrough);
+        ASSERT_TRUE(s) << name;
+        GdkPixbuf* whole = gdk_pixbuf_new_from_file(file.c_str(), nullptr);
+        ASSERT_NE(whole, nullptr) << name;
+        ASSERT_EQ(s->width(), gdk_pixbuf_get_width(whole)) << name;
+        ASSERT_EQ(s->height(), gdk_pixbuf_get_height(whole)) << name;
+        const int stride = gdk_pixbuf_get_rowstride(whole), n = gdk_pixbuf_get_n_channels(whole);
+        const guint8* data = gdk_pixbuf_read_pixels(whole);
+        for (int y = 0; y < s->height(); ++y)
+            for (int x = 0; x < s->width(); ++x) {
+                const guint8* p = data + y * stride + x * n;
+                const bool clear = n == 4 && p[3] < 128;
+                EXPECT_EQ(s->at(x, y), clear ? kSeeThrough : rgb(p[0], p[1], p[2]))
+                    << name << " " << x << "," << y;
+            }
+        g_object_unref(whole);
+    }
+}
+
+TEST_F(PictureFiles, GifOfManyFramesShowsItsFirst) {
+    const Bytes gif = manyFrameGif(100000);
+    ASSERT_EQ(gif.size(), 19u + 15u * 100000 + 1);
+    EXPECT_EQ(readPictureHeader(gif).firstFrameEnd, 19u + 15u);
+    const auto s = loadPictureFile(write("many.gif", gif), kSeeThrough);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->width(), 1);
+    EXPECT_EQ(s->at(0, 0), kRed);
+    // Cut inside its first frame, a GIF is handed over as it is.
+    const Bytes cut(gif.begin(), gif.begin() + 30);
+    EXPECT_EQ(readPictureHeader(cut).firstFrameEnd, 0u);
+}
+
+TEST_F(PictureFiles, CostlyPartsAreRefusedBeforeDecoding) {
+    // A text chunk that claims nearly 2 GB of a 44-byte file.
+    Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    png.insert(png.end(), {0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0, 0x90, 0x77, 0x53, 0xDE});
+    png.insert(png.end(), {0x7F, 0xFF, 0xFF, 0xF0, 'z', 'T', 'X', 't', 'a', 0, 0});
+    ASSERT_EQ(png.size(), 44u);
+    std::string error;
+    EXPECT_FALSE(loadPictureFile(write("text.png", png), 0, &error));
+    EXPECT_NE(error.find("cannot decode"), std::string::npos) << error;
+
+    // A progressive JPEG of more scans than an encoder writes.
+    Bytes jpeg{0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0x20, 0, 0x20, 0, 1, 1, 0x11, 0};
+    for (int i = 0; i <= kMaxJpegScans; ++i)
+        jpeg.insert(jpeg.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 0, 0});
+    jpeg.insert(jpeg.end(), {0xFF, 0xD9});
+    EXPECT_FALSE(loadPictureFile(write("scans.jpg", jpeg), 0, &error));
+    EXPECT_NE(error.find("too many scans"), std::string::npos) << error;
 }
 
 TEST_F(PictureFiles, BrokenOrMissingFilesFailCleanly) {
