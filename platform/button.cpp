@@ -27,10 +27,10 @@ bool Button::userClick() {
     return true;
 }
 
-std::optional<std::string> Button::answer(PropertyQuery& q) const {
+std::optional<std::string> Button::answerProperty(PropertyQuery& q) const {
     if (q.is("Caption")) return caption_;
     if (q.is("ShownPicture")) return shownPicture();
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

@@ -37,7 +37,7 @@ class Button : public Control {
     bool userClick() override;
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     std::string caption_;

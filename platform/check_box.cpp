@@ -27,10 +27,10 @@ bool CheckBox::userSet(const std::string& value) {
     return true;
 }
 
-std::optional<std::string> CheckBox::answer(PropertyQuery& q) const {
+std::optional<std::string> CheckBox::answerProperty(PropertyQuery& q) const {
     if (q.is("Caption")) return caption_;
     if (q.is("Value")) return propertyNumber(static_cast<int64_t>(value_));
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

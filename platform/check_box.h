@@ -26,7 +26,7 @@ class CheckBox : public Control {
     bool userSet(const std::string& value) override;
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     std::string caption_;

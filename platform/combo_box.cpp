@@ -78,13 +78,13 @@ std::string ComboBox::noSuchItem(const std::string& value) const {
     return out;
 }
 
-std::optional<std::string> ComboBox::answer(PropertyQuery& q) const {
+std::optional<std::string> ComboBox::answerProperty(PropertyQuery& q) const {
     if (q.is("Text")) return Text();
     if (q.is("ListIndex")) return propertyNumber(static_cast<int64_t>(listIndex_));
     if (q.is("ListCount")) return propertyNumber(static_cast<int64_t>(items_.size()));
     if (auto i = q.indexes("List(i)"); i && inList((*i)[0]))
         return items_[static_cast<size_t>((*i)[0])];
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

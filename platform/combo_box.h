@@ -37,7 +37,7 @@ class ComboBox : public Control {
     bool userSet(const std::string& value) override;
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     bool inList(int64_t i) const { return i >= 0 && i < static_cast<int64_t>(items_.size()); }

@@ -80,7 +80,7 @@ bool CommonDialog::ShowFont() {
     return true;
 }
 
-std::optional<std::string> CommonDialog::answer(PropertyQuery& q) const {
+std::optional<std::string> CommonDialog::answerProperty(PropertyQuery& q) const {
     if (q.is("DialogTitle")) return dialogTitle_;
     if (q.is("Filter")) return filter_;
     if (q.is("FilterIndex")) return propertyNumber(static_cast<int64_t>(filterIndex_));
@@ -97,7 +97,7 @@ std::optional<std::string> CommonDialog::answer(PropertyQuery& q) const {
     if (q.is("FontStrikethru")) return propertyBool(fontStrikethru_);
     if (q.is("LastShown")) return lastShown_;
     if (q.is("ShowCount")) return propertyNumber(showCount_);
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

@@ -66,7 +66,7 @@ class CommonDialog : public Control {
     int64_t showCount() const { return showCount_; }
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     DialogAnswer awaitAnswer(const char* which);

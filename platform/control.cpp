@@ -96,16 +96,16 @@ bool Control::releaseOver(float x, float y) const {
 
 std::optional<std::string> Control::property(std::string_view name) const {
     PropertyQuery q(name);
-    return answer(q);
+    return answerProperty(q);
 }
 
 std::vector<std::string> Control::propertyNames() const {
     PropertyQuery q = PropertyQuery::listing();
-    answer(q);
+    answerProperty(q);
     return q.names();
 }
 
-std::optional<std::string> Control::answer(PropertyQuery& q) const {
+std::optional<std::string> Control::answerProperty(PropertyQuery& q) const {
     if (q.is("Enabled")) return propertyBool(enabled_);
     if (q.is("Visible")) return propertyBool(visible_);
     if (q.is("ToolTipText")) return toolTip_;

@@ -93,7 +93,7 @@ class Control {
 
   protected:
     // Each kind answers its own properties and passes the query on to its base.
-    virtual std::optional<std::string> answer(PropertyQuery& q) const;
+    virtual std::optional<std::string> answerProperty(PropertyQuery& q) const;
     // Whether a release at (x, y), in the control's own units, is over it (a
     // click follows only then).
     virtual bool releaseOver(float x, float y) const;

@@ -5,17 +5,17 @@ namespace platform {
 Label::Label(Window& parent, std::string name, int index)
     : Control(parent, std::move(name), index) {}
 
-std::optional<std::string> Label::answer(PropertyQuery& q) const {
+std::optional<std::string> Label::answerProperty(PropertyQuery& q) const {
     if (q.is("Caption")) return caption_;
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 Frame::Frame(Window& parent, std::string name, int index)
     : Control(parent, std::move(name), index) {}
 
-std::optional<std::string> Frame::answer(PropertyQuery& q) const {
+std::optional<std::string> Frame::answerProperty(PropertyQuery& q) const {
     if (q.is("Caption")) return caption_;
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

@@ -17,7 +17,7 @@ class Label : public Control {
     void setCaption(std::string c) { caption_ = std::move(c); }
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     std::string caption_;
@@ -32,7 +32,7 @@ class Frame : public Control {
     void setCaption(std::string c) { caption_ = std::move(c); }
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     std::string caption_;

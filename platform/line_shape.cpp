@@ -27,13 +27,13 @@ bool LineShape::userMouse(MouseAction, float, float, int, int) {
     noInput(*this);
 }
 
-std::optional<std::string> LineShape::answer(PropertyQuery& q) const {
+std::optional<std::string> LineShape::answerProperty(PropertyQuery& q) const {
     if (q.is("X1")) return propertyNumber(x1_);
     if (q.is("Y1")) return propertyNumber(y1_);
     if (q.is("X2")) return propertyNumber(x2_);
     if (q.is("Y2")) return propertyNumber(y2_);
     if (q.is("BorderColor")) return propertyColor(borderColor_);
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

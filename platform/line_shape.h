@@ -33,7 +33,7 @@ class LineShape : public Control {
     bool userMouse(MouseAction action, float x, float y, int button, int shift) override;
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;

@@ -189,7 +189,7 @@ bool ListView::userKey(int keyAscii) {
     return true;
 }
 
-std::optional<std::string> ListView::answer(PropertyQuery& q) const {
+std::optional<std::string> ListView::answerProperty(PropertyQuery& q) const {
     if (q.is("Count")) return propertyNumber(static_cast<int64_t>(Count()));
     if (q.is("SelectedIndex")) return propertyNumber(static_cast<int64_t>(selected_.value_or(0)));
     if (q.is("CurrentColumn")) return propertyNumber(static_cast<int64_t>(currentColumn_));
@@ -207,7 +207,7 @@ std::optional<std::string> ListView::answer(PropertyQuery& q) const {
     if (auto a = q.indexes("SubItems(i,k)"); a && inRows((*a)[0]) && (*a)[1] >= 1) {
         return SubItem((*a)[0], (*a)[1]);
     }
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

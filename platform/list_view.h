@@ -88,7 +88,7 @@ class ListView : public Control {
     bool userKey(int keyAscii) override;
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     size_t slot(int i) const;  // throws std::out_of_range

@@ -33,10 +33,10 @@ bool OptionButton::userClick() {
     return true;
 }
 
-std::optional<std::string> OptionButton::answer(PropertyQuery& q) const {
+std::optional<std::string> OptionButton::answerProperty(PropertyQuery& q) const {
     if (q.is("Caption")) return caption_;
     if (q.is("Value")) return propertyBool(value_);
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

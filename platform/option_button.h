@@ -29,7 +29,7 @@ class OptionButton : public Control {
     bool userClick() override;
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     void clearSiblings();

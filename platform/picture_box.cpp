@@ -95,12 +95,12 @@ bool PictureBox::userClick() {
     return true;
 }
 
-std::optional<std::string> PictureBox::answer(PropertyQuery& q) const {
+std::optional<std::string> PictureBox::answerProperty(PropertyQuery& q) const {
     if (q.is("ScaleMode"))
         return propertyNumber(static_cast<int64_t>(static_cast<int>(canvas_.scaleMode())));
     if (q.is("ScaleWidth")) return propertyNumber(canvas_.ScaleWidth());
     if (q.is("ScaleHeight")) return propertyNumber(canvas_.ScaleHeight());
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 bool PictureBox::snapshot(const std::string& pngPath) const {

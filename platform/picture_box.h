@@ -53,7 +53,7 @@ class PictureBox : public Control {
     bool snapshot(const std::string& pngPath) const;
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     std::optional<int32_t> toPixels(float units) const;

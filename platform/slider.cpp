@@ -108,14 +108,14 @@ bool Slider::userMouse(MouseAction action, float x, float y, int button, int shi
     return true;
 }
 
-std::optional<std::string> Slider::answer(PropertyQuery& q) const {
+std::optional<std::string> Slider::answerProperty(PropertyQuery& q) const {
     if (q.is("Value")) return propertyNumber(value_);
     if (q.is("Min")) return propertyNumber(min_);
     if (q.is("Max")) return propertyNumber(max_);
     if (q.is("Orientation")) return propertyNumber(static_cast<int64_t>(orientation_));
     if (q.is("SmallChange")) return propertyNumber(smallChange_);
     if (q.is("LargeChange")) return propertyNumber(largeChange_);
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

@@ -53,7 +53,7 @@ class Slider : public Control {
     bool userMouse(MouseAction action, float x, float y, int button, int shift) override;
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     // Min and Max may be set in either order; the range is between them.

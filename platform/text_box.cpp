@@ -45,10 +45,10 @@ bool TextBox::userKey(int keyAscii) {
     return true;
 }
 
-std::optional<std::string> TextBox::answer(PropertyQuery& q) const {
+std::optional<std::string> TextBox::answerProperty(PropertyQuery& q) const {
     if (q.is("Text")) return text_;
     if (q.is("Locked")) return propertyBool(locked_);
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

@@ -37,7 +37,7 @@ class TextBox : public Control {
     bool userKey(int keyAscii) override;
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     std::string text_;

@@ -10,10 +10,10 @@ TimerControl::TimerControl(Window& parent, std::string name)
     setVisible(false);
 }
 
-std::optional<std::string> TimerControl::answer(PropertyQuery& q) const {
+std::optional<std::string> TimerControl::answerProperty(PropertyQuery& q) const {
     if (q.is("Enabled")) return platform::propertyBool(timer_.Enabled());
     if (q.is("Interval")) return platform::propertyNumber(timer_.Interval());
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

@@ -20,7 +20,7 @@ class TimerControl : public Control {
     const Timer& timer() const { return timer_; }
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     Timer timer_;

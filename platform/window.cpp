@@ -234,16 +234,16 @@ bool Window::userClose() {
 
 std::optional<std::string> Window::property(std::string_view name) const {
     PropertyQuery q(name);
-    return answer(q);
+    return answerProperty(q);
 }
 
 std::vector<std::string> Window::propertyNames() const {
     PropertyQuery q = PropertyQuery::listing();
-    answer(q);
+    answerProperty(q);
     return q.names();
 }
 
-std::optional<std::string> Window::answer(PropertyQuery& q) const {
+std::optional<std::string> Window::answerProperty(PropertyQuery& q) const {
     if (q.is("Caption")) return caption_;
     if (q.is("Visible")) return propertyBool(visible_);
     if (q.is("Loaded")) return propertyBool(loaded_);

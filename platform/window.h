@@ -138,7 +138,7 @@ class Window {
 
   protected:
     // A window answers its own properties and passes the query on to Window's.
-    virtual std::optional<std::string> answer(PropertyQuery& q) const;
+    virtual std::optional<std::string> answerProperty(PropertyQuery& q) const;
 
     virtual void Form_Load() {}
     virtual void Form_Resize() {}

@@ -202,11 +202,11 @@ bool Winsock::SendData(const std::string& bytes) {
     return queue(bytes.data(), bytes.size());
 }
 
-std::optional<std::string> Winsock::answer(PropertyQuery& q) const {
+std::optional<std::string> Winsock::answerProperty(PropertyQuery& q) const {
     if (q.is("RemoteHost")) return remoteHost_;
     if (q.is("RemotePort")) return propertyNumber(remotePort_);
     if (q.is("State")) return propertyNumber(static_cast<int64_t>(State()));
-    return Control::answer(q);
+    return Control::answerProperty(q);
 }
 
 }  // namespace platform

@@ -74,7 +74,7 @@ class Winsock : public Control {
     void Close();
 
   protected:
-    std::optional<std::string> answer(PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
     // What the socket holds. Reading the state looks at the socket, so this is

@@ -258,14 +258,14 @@ void MxPicForm::myName_KeyPress(int& keyAscii) {
     OK_Click();
 }
 
-std::optional<std::string> MxPicForm::answer(platform::PropertyQuery& q) const {
+std::optional<std::string> MxPicForm::answerProperty(platform::PropertyQuery& q) const {
     if (q.is("currentTool")) return platform::propertyNumber(int64_t{currentTool});
     if (q.is("dragState")) return platform::propertyNumber(int64_t{dragState});
     if (q.is("pressX")) return platform::propertyNumber(int64_t{pressX});
     if (q.is("pressY")) return platform::propertyNumber(int64_t{pressY});
     if (q.is("releaseX")) return platform::propertyNumber(int64_t{releaseX});
     if (q.is("releaseY")) return platform::propertyNumber(int64_t{releaseY});
-    return Window::answer(q);
+    return Window::answerProperty(q);
 }
 
 }  // namespace kavrel

@@ -88,7 +88,7 @@ class MxPicForm : public platform::Window {
     // The edited entry while it is still its bank's running Paint entry.
     EffectRecord* editedEntry();
 
-    std::optional<std::string> answer(platform::PropertyQuery& q) const override;
+    std::optional<std::string> answerProperty(platform::PropertyQuery& q) const override;
 
     // Handlers.
     void Bild_MouseDown(float x, float y);
