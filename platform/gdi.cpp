@@ -1,6 +1,7 @@
 #include "platform/gdi.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace platform {
 
@@ -56,13 +57,21 @@ bool BitBlt(Hdc dst, int32_t xd, int32_t yd, int32_t w, int32_t h, Hdc src, int3
     const int64_t j1 = std::min<int64_t>({h, int64_t{d.height()} - yd, int64_t{s.height()} - ys});
     if (i0 >= i1 || j0 >= j1) return true;
     const auto at = [](int64_t base, int64_t off) { return static_cast<int32_t>(base + off); };
-    std::vector<Color> block(static_cast<size_t>((i1 - i0) * (j1 - j0)));
-    size_t k = 0;
+    const auto cols = static_cast<size_t>(i1 - i0);
+    if (&d == &s) {
+        // A block moved within one surface reads every source row before it
+        // is written over: rows in the order away from the overlap, and
+        // memmove within a row.
+        const bool down = yd > ys;
+        for (int64_t n = 0; n < j1 - j0; ++n) {
+            const int64_t j = down ? j1 - 1 - n : j0 + n;
+            Color* row = d.row(at(yd, j));
+            std::memmove(row + at(xd, i0), d.row(at(ys, j)) + at(xs, i0), cols * sizeof(Color));
+        }
+        return true;
+    }
     for (int64_t j = j0; j < j1; ++j)
-        for (int64_t i = i0; i < i1; ++i) block[k++] = s.at(at(xs, i), at(ys, j));
-    k = 0;
-    for (int64_t j = j0; j < j1; ++j)
-        for (int64_t i = i0; i < i1; ++i) d.set(at(xd, i), at(yd, j), block[k++]);
+        std::copy_n(s.row(at(ys, j)) + at(xs, i0), cols, d.row(at(yd, j)) + at(xd, i0));
     return true;
 }
 

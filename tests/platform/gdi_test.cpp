@@ -62,6 +62,24 @@ TEST(Gdi, BitBltWritesOnlyPixelsWhoseSourceAndDestinationExist) {
             EXPECT_EQ(d2.at(x, y), x < 2 && y >= 4 ? src.at(x + 2, y - 4) : kMark);
 }
 
+TEST(Gdi, BitBltWithinOneSurfaceCopiesTheBlockAsItWasBefore) {
+    // Blocks moved over themselves in every direction, and a shared copy
+    // that must keep its pixels when the other one is written.
+    for (auto [dx, dy] : {std::pair{1, 1}, {-1, -1}, {2, -1}, {-2, 1}, {3, 0}, {0, -3}}) {
+        Surface s = coordinates(8, 8);
+        s.share();
+        const Surface kept = s;
+        EXPECT_TRUE(BitBlt(Hdc{&s}, 2 + dx, 2 + dy, 4, 4, Hdc{&s}, 2, 2, SRCCOPY));
+        for (int32_t y = 0; y < 8; ++y)
+            for (int32_t x = 0; x < 8; ++x) {
+                const bool moved = x >= 2 + dx && x < 6 + dx && y >= 2 + dy && y < 6 + dy;
+                EXPECT_EQ(s.at(x, y), moved ? kept.at(x - dx, y - dy) : kept.at(x, y))
+                    << dx << "," << dy << " at " << x << "," << y;
+            }
+        EXPECT_EQ(kept.pixels(), coordinates(8, 8).pixels());
+    }
+}
+
 TEST(Gdi, BitBltEmptyBlocksAndBadCallsChangeNothing) {
     Surface src = coordinates(4, 4);
     Surface dst(4, 4, kMark);
