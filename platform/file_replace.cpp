@@ -44,15 +44,30 @@ class Descriptor {
     int fd_;
 };
 
+// Whether the system would follow the link `link` (its status `st`) for this
+// process: in a folder anyone may write to that keeps its files to their
+// owners (sticky, like /tmp), only a link of this user or of the folder's
+// owner. We follow links ourselves, so we apply the rule ourselves; otherwise
+// another user's link in /tmp could aim a save at any file.
+bool mayFollow(const std::filesystem::path& link, const struct stat& st) {
+    struct stat folder {};
+    const std::filesystem::path parent = link.parent_path();
+    if (::stat(parent.empty() ? "." : parent.c_str(), &folder) != 0) return false;
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || st.st_uid == ::geteuid() || st.st_uid == folder.st_uid;
+}
+
 // The file a save at `path` replaces: `path` itself, or the file the chain of
 // symbolic links at `path` ends in (which need not exist yet), so that the
-// links stay. nullopt for a loop or a link that cannot be read.
+// links stay. nullopt for a loop, a link that cannot be read, or one the
+// system would not follow for us.
 std::optional<std::filesystem::path> linkTarget(const std::string& path) {
     namespace fs = std::filesystem;
     fs::path p = path;
     for (int hop = 0; hop < kMaxLinks; ++hop) {
         struct stat st {};
         if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        if (!mayFollow(p, st)) return std::nullopt;
         std::error_code ec;
         const fs::path next = fs::read_symlink(p, ec);
         if (ec) return std::nullopt;
@@ -153,14 +168,13 @@ bool takeOwnerAndMode(int fd, const struct stat& old) {
     return ::fchmod(fd, mode) == 0;
 }
 
-// Whether `name` in `folder` is still the file open at `fd`: someone who may
+// Whether `name` in `folder` is still the file `file`: someone who may
 // write to the folder could have put something else in its place, and that
 // must not take the saved file's name.
-bool stillNames(int folder, const std::string& name, int fd) {
+bool stillNames(int folder, const std::string& name, const FileIdentity& file) {
     struct stat named {};
-    struct stat open {};
     return ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-           ::fstat(fd, &open) == 0 && named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+           FileIdentity{named.st_dev, named.st_ino} == file;
 }
 
 }  // namespace
@@ -204,9 +218,10 @@ bool replaceFile(const std::string& path, const std::function<bool(int fd)>& wri
     }
     // On disk before it takes the name: a power cut then leaves the old file
     // or the new one, never an empty one.
-    const bool ready = written && (!target.old || takeOwnerAndMode(file.get(), *target.old)) &&
-                       ::fsync(file.get()) == 0 &&
-                       stillNames(folder.get(), temporary->name, file.get());
+    const std::optional<FileIdentity> saved = identityOfDescriptor(file.get());
+    const bool ready =
+        written && saved && (!target.old || takeOwnerAndMode(file.get(), *target.old)) &&
+        ::fsync(file.get()) == 0 && stillNames(folder.get(), temporary->name, *saved);
     if (!file.close() || !ready) {
         discard();
         return false;
@@ -218,7 +233,10 @@ bool replaceFile(const std::string& path, const std::function<bool(int fd)>& wri
     // The rename lasts once the folder is on disk. Some file systems cannot
     // flush a folder; the new file is in place either way.
     ::fsync(folder.get());
-    return true;
+    // Between the last look and the rename someone who may write to the
+    // folder could still have put another file under the temporary name; no
+    // call closes that gap, but then the save did not happen and says so.
+    return stillNames(folder.get(), name, *saved);
 }
 
 }  // namespace platform

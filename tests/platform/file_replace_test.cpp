@@ -135,17 +135,47 @@ TEST_F(FileReplace, SavesRacedByLinksToTheirTemporariesNeverWriteOutside) {
     while (std::chrono::steady_clock::now() < until && saves < 400) {
         ++saves;
         const std::string content = "save " + std::to_string(saves);
-        if (!replaceFile(saved("show"), [&](int fd) { return writeText(fd, content); })) ++failed;
+        const bool ok = replaceFile(saved("show"), [&](int fd) { return writeText(fd, content); });
+        if (!ok) ++failed;
         // A link that took the name in the instant before the rename stands
         // where the save was; anyone who may write to the folder can put one
-        // there anyway. A later save would follow it, so it goes here.
-        if (fs::is_symlink(saved("show"))) fs::remove(saved("show"));
+        // there anyway. That save says it failed. A later save would follow
+        // the link, so it goes here.
+        if (fs::is_symlink(saved("show"))) {
+            EXPECT_FALSE(ok) << "a save whose name a link took says it was saved";
+            fs::remove(saved("show"));
+        }
     }
     done = true;
     attacker.join();
     EXPECT_EQ(bytesOf(outside()), "secret") << saves << " saves, " << swapped << " links put";
     EXPECT_EQ(statOf(outside()).st_mode & 07777, 0600u);
     EXPECT_LE(failed, swapped.load()) << "only a swapped save fails";
+}
+
+TEST_F(FileReplace, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give a link to another user";
+    putBytes(outside(), "secret");
+    const fs::path shared = root_ / "shared";
+    fs::create_directories(shared);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    const std::string theirs = (shared / "theirs.Kavrel").string();
+    const std::string ours = (shared / "ours.Kavrel").string();
+    fs::create_symlink(outside(), theirs);
+    fs::create_symlink(outside(), ours);
+    ASSERT_EQ(::lchown(theirs.c_str(), kOther, kOther), 0);
+    // As the system would not follow it for us, neither does the save.
+    EXPECT_EQ(replaceability(theirs), Replaceable::Unreachable);
+    EXPECT_FALSE(replaceFile(theirs, [](int fd) { return writeAll(fd, "new", 3); }));
+    EXPECT_EQ(bytesOf(outside()), "secret");
+    // This user's own link there, and another's link in a folder not shared
+    // that way, are followed.
+    EXPECT_TRUE(replaceFile(ours, [](int fd) { return writeAll(fd, "mine", 4); }));
+    EXPECT_EQ(bytesOf(outside()), "mine");
+    ASSERT_EQ(::chmod(shared.c_str(), 0777), 0);
+    EXPECT_TRUE(replaceFile(theirs, [](int fd) { return writeAll(fd, "open", 4); }));
+    EXPECT_EQ(bytesOf(outside()), "open");
+    EXPECT_TRUE(fs::is_symlink(theirs));
 }
 
 TEST_F(FileReplace, KeepsOwnerGroupAndPermissionsOfAnotherUsersFile) {
