@@ -253,7 +253,13 @@ PictureHeader jpegHeader(Reader& in) {
     for (;;) {
         const auto marker = nextMarker(in, at);
         if (!marker || *marker == 0xD8 || *marker == 0xD9) break;
-        if (*marker == 0xDA && (!frame || ++scans > kMaxJpegScans)) break;
+        if (*marker == 0xDA) {
+            // A scan of several components costs the decoder a pass for each.
+            std::array<uint8_t, 3> sos{};
+            if (!frame || !in.get(at, sos.data(), sos.size())) break;
+            scans += std::max(1, int{sos[2]});
+            if (scans > kMaxJpegScans) break;
+        }
         const bool firstFrame = !frame && isFrameHeader(*marker);
         std::array<uint8_t, 7> seg{};
         if (!in.get(at, seg.data(), firstFrame ? 7 : 2)) break;

@@ -12,8 +12,9 @@ namespace platform {
 constexpr int32_t kMaxPictureSide = 32767;
 // The most pixels a loaded picture may have.
 constexpr int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
-// The most scans a JPEG may have. A decoder passes over the whole picture for
-// every scan, even an empty one; encoders write about ten.
+// The most scans a JPEG may have, a scan of several components counting once
+// for each. A decoder passes over the whole picture for every scan, even an
+// empty one; encoders write about ten, of about fifteen components in all.
 constexpr int kMaxJpegScans = 100;
 
 // True for 1..kMaxPictureSide a side and at most kMaxPicturePixels in all.
@@ -25,7 +26,7 @@ struct PictureHeader {
     enum class Verdict {
         Fits,           // every declared size is allowed
         TooLarge,       // a declared size is not
-        TooManyScans,   // a JPEG with more than kMaxJpegScans scans
+        TooManyScans,   // a JPEG with more than kMaxJpegScans component scans
         UnknownFormat,  // not one of the formats, told by the first bytes
         Broken,         // the format's header is cut short or makes no sense,
                         // or a PNG chunk claims more bytes than the file holds

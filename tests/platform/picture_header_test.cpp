@@ -112,15 +112,20 @@ TEST(PictureHeaderPng, ChunkLengthsOver31BitsAreRefusedEvenWhenTheFileHoldsThem)
 
 namespace {
 
-// A JPEG of `w` x `h` (a progressive frame header, one component) with
-// `scans` scans. Each scan's coded data holds what must not count as a
-// marker: a stuffed 0xFF 0x00 followed by 0xDA, a restart marker, fill bytes.
-Bytes jpeg(int scans, uint16_t w = 16, uint16_t h = 16) {
+// A JPEG of `w` x `h` (a progressive frame header) with `scans` scans of
+// `components` components each. Each scan's coded data holds what must not
+// count as a marker: a stuffed 0xFF 0x00 followed by 0xDA, a restart marker,
+// fill bytes.
+Bytes jpeg(int scans, uint16_t w = 16, uint16_t h = 16, uint8_t components = 1) {
     Bytes b{0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F'};
     b.insert(b.end(), {0xFF, 0xC2, 0, 11, 8, static_cast<uint8_t>(h >> 8), static_cast<uint8_t>(h),
                        static_cast<uint8_t>(w >> 8), static_cast<uint8_t>(w), 1, 1, 0x11, 0});
     for (int i = 0; i < scans; ++i) {
-        b.insert(b.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 0, 0});
+        const auto length = static_cast<uint8_t>(6 + 2 * components);
+        b.insert(b.end(), {0xFF, 0xDA, 0, length, components});
+        for (uint8_t c = 0; c < components; ++c)
+            b.insert(b.end(), {static_cast<uint8_t>(c + 1), 0});
+        b.insert(b.end(), {0, 0, 0});
         b.insert(b.end(), {0x12, 0xFF, 0x00, 0xDA, 0x34, 0xFF, 0xD3, 0x56, 0xFF, 0xFF, 0xD0, 0x78});
     }
     b.insert(b.end(), {0xFF, 0xD9});
@@ -140,6 +145,12 @@ TEST(PictureHeaderJpeg, ScansOverTheLimitAreRefused) {
         EXPECT_EQ(h.verdict, Verdict::TooManyScans) << scans;
         EXPECT_EQ(h.width, 8192);
     }
+    // A scan of three or four components counts three or four times.
+    EXPECT_EQ(readPictureHeader(jpeg(kMaxJpegScans / 3, 8192, 8192, 3)).verdict, Verdict::Fits);
+    EXPECT_EQ(readPictureHeader(jpeg(kMaxJpegScans / 3 + 1, 8192, 8192, 3)).verdict,
+              Verdict::TooManyScans);
+    EXPECT_EQ(readPictureHeader(jpeg(kMaxJpegScans / 4 + 1, 8192, 8192, 4)).verdict,
+              Verdict::TooManyScans);
     // The declared size is judged first.
     EXPECT_EQ(readPictureHeader(jpeg(kMaxJpegScans + 1, 9000, 9000)).verdict, Verdict::TooLarge);
     // Scans after the end of the picture (another picture appended) do not
