@@ -56,9 +56,9 @@ class FdWriteBuffer : public std::streambuf {
     char buffer_[8192];
 };
 
-// Opens the DMX log for writing, emptied. Only a regular file or a new one is
-// taken: opening without blocking keeps a FIFO from waiting for a reader, and
-// a device or FIFO is refused. The script itself (`script`, named or on
+// Opens the DMX log for writing, emptied. Only a regular file with a write
+// bit or a new one is taken: opening without blocking keeps a FIFO from
+// waiting for a reader, and a device or FIFO is refused. The script itself (`script`, named or on
 // standard input) is refused before it is opened, and again by what was
 // opened, before it is emptied. Throws UsageError naming the problem.
 std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path,
@@ -84,6 +84,12 @@ std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path,
     if (isScript(platform::FileIdentity{log.st_dev, log.st_ino})) {
         ::close(fd);
         throw theScript();
+    }
+    // No write bit at all: kept, as a save or snapshot keeps it, even for the
+    // superuser, whom the open above does not stop.
+    if ((log.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        ::close(fd);
+        throw UsageError("the DMX log " + quotedText(path) + " is read-only");
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (::ftruncate(fd, 0) != 0 || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {

@@ -449,6 +449,13 @@ TEST(HostProgram, DmxLogMustBeARegularFileOrANewOne) {
     EXPECT_EQ(read.run({"--dmx-log", fifo, script}), kavrel::kExitScriptError);
     EXPECT_NE(read.err.str().find("is not a regular file"), std::string::npos) << read.err.str();
     ::close(reader);
+    // A read-only file is kept whole, even for the superuser.
+    const std::string readOnly = dir.file("ro.log", "kept\n");
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+    Program ro;
+    EXPECT_EQ(ro.run({"--dmx-log", readOnly, script}), kavrel::kExitScriptError);
+    EXPECT_NE(ro.err.str().find("is read-only"), std::string::npos) << ro.err.str();
+    EXPECT_EQ(readFile(readOnly), "kept\n");
     // An existing regular file is emptied and written.
     const std::string old = dir.file("old.log", "stale\n");
     Program p;
