@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/convert.h"
+#include "platform/utf8.h"
 
 namespace kavrel {
 
@@ -40,31 +41,6 @@ namespace {
 constexpr size_t kMaxQuotedBytes = 80;
 constexpr size_t kQuotedStartBytes = 60;
 
-// The length of the valid UTF-8 sequence at `text[i]` and its code point;
-// length 0 for a byte that starts none.
-std::pair<size_t, char32_t> utf8At(std::string_view text, size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    size_t n = 0;
-    char32_t cp = 0, min = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        n = 2, cp = lead & 0x1F, min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        n = 3, cp = lead & 0x0F, min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        n = 4, cp = lead & 0x07, min = 0x10000;
-    } else {
-        return {0, 0};
-    }
-    if (i + n > text.size()) return {0, 0};
-    for (size_t k = 1; k < n; ++k) {
-        const auto b = static_cast<unsigned char>(text[i + k]);
-        if ((b & 0xC0) != 0x80) return {0, 0};
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
-    return {n, cp};
-}
-
 void appendHex(std::string& out, unsigned char u) {
     static constexpr char kHex[] = "0123456789abcdef";
     out += "\\x";
@@ -82,7 +58,7 @@ void appendEscaped(std::string& out, std::string_view text, bool quoted) {
         const char c = text[i];
         const auto u = static_cast<unsigned char>(c);
         if (u >= 0x80) {
-            const auto [n, cp] = utf8At(text, i);
+            const auto [cp, n] = platform::utf8SequenceAt(text, i);
             if (n == 0 || cp <= 0x9F) {
                 for (size_t k = 0; k < std::max<size_t>(n, 1); ++k)
                     appendHex(out, static_cast<unsigned char>(text[i + k]));

@@ -14,39 +14,41 @@ bool continuation(unsigned char c) {
 
 }  // namespace
 
+Utf8Sequence utf8SequenceAt(std::string_view text, size_t i) {
+    if (i >= text.size()) return {};
+    const auto c = static_cast<unsigned char>(text[i]);
+    size_t len = 0;
+    char32_t cp = 0;
+    char32_t least = 0;
+    if (c < 0x80u) {
+        return {c, 1};
+    } else if ((c & 0xE0u) == 0xC0u) {
+        len = 2, cp = c & 0x1Fu, least = 0x80;
+    } else if ((c & 0xF0u) == 0xE0u) {
+        len = 3, cp = c & 0x0Fu, least = 0x800;
+    } else if ((c & 0xF8u) == 0xF0u) {
+        len = 4, cp = c & 0x07u, least = 0x10000;
+    } else {
+        return {};
+    }
+    if (i + len > text.size()) return {};
+    for (size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(text[i + k]);
+        if (!continuation(b)) return {};
+        cp = (cp << 6) | (b & 0x3Fu);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not text.
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {};
+    return {cp, len};
+}
+
 std::vector<char32_t> decodeUtf8(std::string_view text) {
     std::vector<char32_t> out;
     out.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        size_t len = 0;
-        char32_t cp = 0;
-        char32_t least = 0;
-        if (c < 0x80u) {
-            len = 1, cp = c;
-        } else if ((c & 0xE0u) == 0xC0u) {
-            len = 2, cp = c & 0x1Fu, least = 0x80;
-        } else if ((c & 0xF0u) == 0xE0u) {
-            len = 3, cp = c & 0x0Fu, least = 0x800;
-        } else if ((c & 0xF8u) == 0xF0u) {
-            len = 4, cp = c & 0x07u, least = 0x10000;
-        }
-        bool ok = len > 0 && i + len <= text.size();
-        for (size_t k = 1; ok && k < len; ++k) {
-            const auto b = static_cast<unsigned char>(text[i + k]);
-            ok = continuation(b);
-            cp = (cp << 6) | (b & 0x3Fu);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not text.
-        if (ok && (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
-        if (ok) {
-            out.push_back(cp);
-            i += len;
-        } else {
-            out.push_back(kReplacement);
-            ++i;
-        }
+    for (size_t i = 0; i < text.size();) {
+        const Utf8Sequence seq = utf8SequenceAt(text, i);
+        out.push_back(seq.length ? seq.cp : kReplacement);
+        i += seq.length ? seq.length : 1;
     }
     return out;
 }

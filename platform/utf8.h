@@ -6,6 +6,13 @@
 
 namespace platform {
 
+// The valid UTF-8 sequence that starts at `text[i]`: its code point and its
+// length in bytes; length 0 when none starts there.
+struct Utf8Sequence {
+    char32_t cp = 0;
+    size_t length = 0;
+};
+Utf8Sequence utf8SequenceAt(std::string_view text, size_t i);
 // The code points of the text; a byte that starts no valid sequence counts
 // as one code point of its own, U+FFFD.
 std::vector<char32_t> decodeUtf8(std::string_view text);
