@@ -58,9 +58,10 @@ class FdWriteBuffer : public std::streambuf {
 
 // Opens the DMX log for writing, emptied. Only a regular file with a write
 // bit or a new one is taken: opening without blocking keeps a FIFO from
-// waiting for a reader, and a device or FIFO is refused. The script itself (`script`, named or on
-// standard input) is refused before it is opened, and again by what was
-// opened, before it is emptied. Throws UsageError naming the problem.
+// waiting for a reader, and a device or FIFO is refused. The script itself
+// (`script`, named or on standard input) is refused before it is opened, and
+// again by what was opened, before it is emptied. Throws UsageError naming
+// the problem.
 std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path,
                                           const std::optional<platform::FileIdentity>& script) {
     const auto isScript = [&script](const std::optional<platform::FileIdentity>& file) {
