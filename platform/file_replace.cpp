@@ -222,7 +222,10 @@ bool replaceFile(const std::string& path, const std::function<bool(int fd)>& wri
     const bool ready =
         written && saved && (!target.old || takeOwnerAndMode(file.get(), *target.old)) &&
         ::fsync(file.get()) == 0 && stillNames(folder.get(), temporary->name, *saved);
-    if (!file.close() || !ready) {
+    // The file stays open through the last look below: an inode no one holds
+    // could be freed and its number given to whatever took the name.
+    const Descriptor held(ready ? ::fcntl(file.get(), F_DUPFD_CLOEXEC, 0) : -1);
+    if (!file.close() || !ready || held.get() < 0) {
         discard();
         return false;
     }
