@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "platform/fd_write.h"
+#include "tests/support/temp_folder.h"
 
 namespace platform {
 namespace {
@@ -27,16 +28,8 @@ constexpr uid_t kOther = 65534;
 class FileReplace : public ::testing::Test {
   protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ = fs::temp_directory_path() /
-                ("kavrel_file_replace_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(root_);
         fs::create_directories(root_ / "save");
         fs::create_directories(root_ / "elsewhere");
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
     }
     std::string saved(const std::string& name) const { return (root_ / "save" / name).string(); }
     std::string outside() const { return (root_ / "elsewhere" / "secret").string(); }
@@ -77,7 +70,8 @@ class FileReplace : public ::testing::Test {
     static bool writeText(int fd, const std::string& text) {
         return writeAll(fd, text.data(), text.size());
     }
-    fs::path root_;
+    kavrel_test::TempFolder folder_{"kavrel-file-replace"};
+    fs::path root_ = folder_.path();
 };
 
 TEST_F(FileReplace, ALongNameSavesThroughAShortHiddenTemporary) {
@@ -135,7 +129,8 @@ TEST_F(FileReplace, SavesRacedByLinksToTheirTemporariesNeverWriteOutside) {
     while (std::chrono::steady_clock::now() < until && saves < 400) {
         ++saves;
         const std::string content = "save " + std::to_string(saves);
-        const bool ok = replaceFile(saved("show"), [&](int fd) { return writeText(fd, content); });
+        const bool ok = static_cast<bool>(
+            replaceFile(saved("show"), [&](int fd) { return writeText(fd, content); }));
         if (!ok) ++failed;
         // A link that took the name in the instant before the rename stands
         // where the save was; anyone who may write to the folder can put one
@@ -246,6 +241,138 @@ TEST_F(FileReplace, SaysWhatCannotBeReplacedAndKnowsFilesByIdentity) {
     EXPECT_TRUE(replaceFile(saved("show"), [](int fd) { return writeAll(fd, "new", 3); }));
     EXPECT_NE(identityOf(saved("show")), show);
     EXPECT_EQ(bytesOf(saved("hard")), "old") << "another hard link keeps the old content";
+}
+
+// The owner and permission bits of `p`.
+std::pair<uid_t, mode_t> ownerAndMode(const std::string& p) {
+    struct stat st {};
+    EXPECT_EQ(::lstat(p.c_str(), &st), 0) << p;
+    return {st.st_uid, st.st_mode & 07777};
+}
+
+bool holdsTemporary(const fs::path& folder) {
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.path().filename().string().rfind(".kavrel-", 0) == 0) return true;
+    return false;
+}
+
+TEST_F(FileReplace, AFolderSwappedForALinkAtAnyStepTakesTheSaveWhole) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give folders to another user";
+    // Root saves into `mdir`, which lies in another user's folder: she may
+    // rename it and put a link to a folder she may not write in its place.
+    const fs::path home = root_ / "home";
+    const fs::path mdir = home / "mdir";
+    const fs::path moved = home / "mdir.old";
+    const fs::path guarded = root_ / "guarded";
+    const auto setUp = [&] {
+        fs::remove_all(home);
+        fs::remove_all(guarded);
+        fs::create_directories(mdir);
+        fs::create_directories(guarded);
+        putBytes((mdir / "show").string(), "hers");
+        putBytes((guarded / "show").string(), "roots");
+        ASSERT_EQ(::chmod((mdir / "show").c_str(), 0666), 0);
+        ASSERT_EQ(::chmod((guarded / "show").c_str(), 0600), 0);
+        ASSERT_EQ(::chown((mdir / "show").c_str(), kOther, kOther), 0);
+        ASSERT_EQ(::chown(mdir.c_str(), kOther, kOther), 0);
+        ASSERT_EQ(::chown(home.c_str(), kOther, kOther), 0);
+    };
+    const auto swap = [&] {
+        fs::rename(mdir, moved);
+        fs::create_directory_symlink(guarded, mdir);
+    };
+    const std::string target = (mdir / "show").string();
+    const auto save = [&](const ReplaceHooks& hooks) {
+        return replaceFile(
+            target, [](int fd) { return writeAll(fd, "new", 3); }, &hooks);
+    };
+    setUp();
+    int steps = 0;
+    ASSERT_TRUE(save(ReplaceHooks{[&](std::string_view, std::string_view) {
+        ++steps;
+        return 0;
+    }}));
+    EXPECT_GE(steps, 15) << "every system call of the save is a step";
+    for (int at = 0; at <= steps; ++at) {
+        setUp();
+        int step = 0;
+        const WriteResult result = save(ReplaceHooks{[&](std::string_view, std::string_view) {
+            if (step++ == at) swap();
+            return 0;
+        }});
+        if (at == steps) swap();  // after the last step
+        EXPECT_TRUE(result) << "step " << at << ": " << result.reason();
+        const std::string hers = bytesOf((moved / "show").string());
+        const std::string roots = bytesOf((guarded / "show").string());
+        EXPECT_TRUE((hers == "new") != (roots == "new"))
+            << "step " << at << ": hers " << hers << ", root's " << roots;
+        EXPECT_TRUE(hers == "hers" || roots == "roots") << "step " << at;
+        EXPECT_EQ(ownerAndMode((moved / "show").string()), std::make_pair(kOther, mode_t{0666}))
+            << "step " << at;
+        EXPECT_EQ(ownerAndMode((guarded / "show").string()), std::make_pair(uid_t{0}, mode_t{0600}))
+            << "step " << at;
+        EXPECT_FALSE(holdsTemporary(moved)) << "step " << at;
+        EXPECT_FALSE(holdsTemporary(guarded)) << "step " << at;
+    }
+}
+
+TEST_F(FileReplace, OnlyItsOwnerMayReadAReplacingTemporaryAndANewFileIsMadeAsAnyOther) {
+    putBytes(saved("show"), "old");
+    ASSERT_EQ(::chmod(saved("show").c_str(), 0644), 0);
+    mode_t during = 0;
+    const auto modeOf = [&during](int fd) {
+        struct stat st {};
+        during = ::fstat(fd, &st) == 0 ? st.st_mode & 07777 : 07777;
+        return writeAll(fd, "new", 3);
+    };
+    EXPECT_TRUE(replaceFile(saved("show"), modeOf));
+    EXPECT_EQ(during & 077, 0u) << std::oct << during;
+    EXPECT_EQ(ownerAndMode(saved("show")).second, 0644u);
+    for (const mode_t mask : {mode_t{022}, mode_t{077}}) {
+        const mode_t before = ::umask(mask);
+        const std::string fresh = saved("fresh" + std::to_string(mask));
+        const WriteResult made = replaceFile(fresh, modeOf);
+        ::umask(before);
+        EXPECT_TRUE(made);
+        EXPECT_EQ(during, 0666 & ~mask) << std::oct << mask;
+        EXPECT_EQ(ownerAndMode(fresh).second, 0666 & ~mask) << std::oct << mask;
+    }
+}
+
+TEST_F(FileReplace, TheTemporaryIsMadeOnceAndOtherwiseReachedThroughItsDescriptor) {
+    putBytes(saved("show"), "old");
+    std::vector<std::pair<std::string, std::string>> calls;
+    const ReplaceHooks hooks{[&](std::string_view call, std::string_view subject) {
+        calls.emplace_back(call, subject);
+        return 0;
+    }};
+    ASSERT_TRUE(replaceFile(
+        saved("show"), [](int fd) { return writeAll(fd, "new", 3); }, &hooks));
+    std::vector<std::string> byName;
+    for (const auto& [call, subject] : calls)
+        if (subject.rfind(".kavrel-", 0) == 0) byName.push_back(call);
+    EXPECT_EQ(byName, (std::vector<std::string>{"openat", "fstatat", "renameat"}));
+}
+
+TEST_F(FileReplace, AFailureSaysWhy) {
+    const auto ok = [](int fd) { return writeAll(fd, "new", 3); };
+    EXPECT_EQ(replaceFile(saved("no folder/show"), ok).reason(), "No such file or directory");
+    EXPECT_EQ(replaceFile((root_ / "save").string(), ok).reason(), "it is not a regular file");
+    putBytes(saved("ro"), "kept");
+    ::chmod(saved("ro").c_str(), 0444);
+    EXPECT_EQ(replaceFile(saved("ro"), ok).reason(), "it is read-only");
+    // A write that fails says what the system said; nothing is left.
+    EXPECT_EQ(replaceFile(saved("show"),
+                          [](int) {
+                              errno = ENOSPC;
+                              return false;
+                          })
+                  .reason(),
+              "No space left on device");
+    const ReplaceHooks full{
+        [](std::string_view call, std::string_view) { return call == "fsync" ? EIO : 0; }};
+    EXPECT_EQ(replaceFile(saved("show"), ok, &full).error(), EIO);
+    EXPECT_TRUE(othersIn("ro").empty());
 }
 
 }  // namespace
