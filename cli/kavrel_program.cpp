@@ -12,94 +12,15 @@
 #include <optional>
 #include <system_error>
 
+#include "cli/dmx_log_file.h"
 #include "cli/line_source.h"
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
-#include "platform/fd_write.h"
 #include "platform/file_replace.h"
 
 namespace kavrel {
 
 namespace {
-// Writes to a descriptor it owns. A failed write fails the stream, which then
-// writes nothing more; the caller sees it at the final flush.
-class FdWriteBuffer : public std::streambuf {
-  public:
-    explicit FdWriteBuffer(int fd) : fd_(fd) { setp(buffer_, buffer_ + sizeof buffer_); }
-    ~FdWriteBuffer() override {
-        writeOut();
-        ::close(fd_);
-    }
-    FdWriteBuffer(const FdWriteBuffer&) = delete;
-    FdWriteBuffer& operator=(const FdWriteBuffer&) = delete;
-
-  protected:
-    int_type overflow(int_type c) override {
-        if (!writeOut()) return traits_type::eof();
-        if (!traits_type::eq_int_type(c, traits_type::eof())) {
-            *pptr() = traits_type::to_char_type(c);
-            pbump(1);
-        }
-        return traits_type::not_eof(c);
-    }
-    int sync() override { return writeOut() ? 0 : -1; }
-
-  private:
-    bool writeOut() {
-        const char* p = pbase();
-        const auto size = static_cast<size_t>(pptr() - pbase());
-        setp(buffer_, buffer_ + sizeof buffer_);
-        return platform::writeAll(fd_, p, size);
-    }
-
-    int fd_;
-    char buffer_[8192];
-};
-
-// Opens the DMX log for writing, emptied. Only a regular file with a write
-// bit or a new one is taken: opening without blocking keeps a FIFO from
-// waiting for a reader, and a device or FIFO is refused. The script itself
-// (`script`, named or on standard input) is refused before it is opened, and
-// again by what was opened, before it is emptied. Throws UsageError naming
-// the problem.
-std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path,
-                                          const std::optional<platform::FileIdentity>& script) {
-    const auto isScript = [&script](const std::optional<platform::FileIdentity>& file) {
-        return script && file == script;
-    };
-    const auto theScript = [&path] {
-        return UsageError("the DMX log " + quotedText(path) + " is the script itself");
-    };
-    if (isScript(platform::identityOf(path))) throw theScript();
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    // ENXIO: a FIFO that no one reads.
-    if (fd < 0 && errno == ENXIO)
-        throw UsageError("the DMX log " + quotedText(path) + " is not a regular file");
-    if (fd < 0) throw UsageError("cannot write the DMX log " + quotedText(path));
-    struct stat log {};
-    if (::fstat(fd, &log) != 0 || !S_ISREG(log.st_mode)) {
-        ::close(fd);
-        throw UsageError("the DMX log " + quotedText(path) + " is not a regular file");
-    }
-    if (isScript(platform::FileIdentity{log.st_dev, log.st_ino})) {
-        ::close(fd);
-        throw theScript();
-    }
-    // No write bit at all: kept, as a save or snapshot keeps it, even for the
-    // superuser, whom the open above does not stop.
-    if ((log.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        ::close(fd);
-        throw UsageError("the DMX log " + quotedText(path) + " is read-only");
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (::ftruncate(fd, 0) != 0 || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        ::close(fd);
-        throw UsageError("cannot write the DMX log " + quotedText(path));
-    }
-    return std::make_unique<FdWriteBuffer>(fd);
-}
-
 int session(const std::vector<std::string>& args, const orva::PluginFactory& factory,
             std::ostream& out, std::ostream& err, int stdinFd, Terminals terminals);
 
@@ -272,7 +193,8 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
             status = runner.run(*lines);
         }
         if (dmxBuffer && !dmxLog.flush()) {
-            err << "kavrel: could not write the DMX log " << quotedText(o.dmxLog) << '\n';
+            err << "kavrel: could not write the DMX log " << quotedText(o.dmxLog) << ": "
+                << std::generic_category().message(dmxBuffer->error()) << '\n';
             status = kExitScriptError;
         }
         return status;

@@ -218,8 +218,8 @@ void ScriptRunner::doSnapshot(const Words& w) {
     }
     if (script_ && platform::identityOf(file) == script_)
         throw ScriptError("cannot write " + quotedText(file) + ": it is the script being run");
-    if (!platform::writePng(surface, file))
-        throw ScriptError("could not write " + quotedText(file));
+    if (const platform::WriteResult written = platform::writePng(surface, file); !written)
+        throw ScriptError("could not write " + quotedText(file) + ": " + written.reason());
 }
 
 }  // namespace kavrel

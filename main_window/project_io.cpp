@@ -216,7 +216,7 @@ std::string writeProjectFile(MatrixForm& form, const std::string& path, const st
     bool tooLarge = false;
     // Each line goes to the file as it is made: the save needs no copy of
     // the project beside the one open.
-    const bool written = platform::replaceFileAtomically(path, [&](platform::TextFileWriter& w) {
+    const auto written = platform::replaceFileAtomically(path, [&](platform::TextFileWriter& w) {
         // Never a file that loading would then refuse.
         w.setLimit(kMaxProjectBytes);
         const bool ok =
@@ -226,7 +226,7 @@ std::string writeProjectFile(MatrixForm& form, const std::string& path, const st
         return ok;
     });
     if (tooLarge) return path + kWouldBeTooLarge + kMaxProjectText + ")";
-    if (!written) return "cannot write " + path;
+    if (!written) return "cannot write " + path + ": " + written.reason();
     return {};
 }
 

@@ -1,16 +1,19 @@
 #include "platform/file_replace.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <random>
 #include <string_view>
-#include <system_error>
+#include <utility>
+
+#include "platform/file_attributes.h"
+#include "platform/unique_fd.h"
 
 namespace platform {
 
@@ -23,111 +26,178 @@ constexpr int kNameAttempts = 100;
 // that a listing of the folder does not show it while a save runs.
 constexpr const char* kTemporaryPrefix = ".kavrel-";
 constexpr size_t kTemporaryLetters = 6;
+constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+// A replacing temporary: no one else reads what is written before the old
+// file's permissions are given to it.
+constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
+// A new file: the umask or the folder's default ACL decides, as for any.
+constexpr mode_t kNewFile = 0666;
 
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now; false when the close reports a write that failed.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
+constexpr const char* kReadOnly = "it is read-only";
+constexpr const char* kNotRegular = "it is not a regular file";
+constexpr const char* kTakenOver = "another file took its place while it was saved";
 
-  private:
-    int fd_;
-};
-
-// Whether the system would follow the link `link` (its status `st`) for this
-// process: in a folder anyone may write to that keeps its files to their
-// owners (sticky, like /tmp), only a link of this user or of the folder's
-// owner. We follow links ourselves, so we apply the rule ourselves; otherwise
-// another user's link in /tmp could aim a save at any file.
-bool mayFollow(const std::filesystem::path& link, const struct stat& st) {
-    struct stat folder {};
-    const std::filesystem::path parent = link.parent_path();
-    if (::stat(parent.empty() ? "." : parent.c_str(), &folder) != 0) return false;
-    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
-    return !shared || st.st_uid == ::geteuid() || st.st_uid == folder.st_uid;
-}
-
-// The file a save at `path` replaces: `path` itself, or the file the chain of
-// symbolic links at `path` ends in (which need not exist yet), so that the
-// links stay. nullopt for a loop, a link that cannot be read, or one the
-// system would not follow for us.
-std::optional<std::filesystem::path> linkTarget(const std::string& path) {
-    namespace fs = std::filesystem;
-    fs::path p = path;
-    for (int hop = 0; hop < kMaxLinks; ++hop) {
-        struct stat st {};
-        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
-        if (!mayFollow(p, st)) return std::nullopt;
-        std::error_code ec;
-        const fs::path next = fs::read_symlink(p, ec);
-        if (ec) return std::nullopt;
-        p = next.is_absolute() ? next : p.parent_path() / next;
-    }
-    return std::nullopt;
-}
-
-struct Target {
-    Replaceable verdict = Replaceable::Unreachable;
-    std::filesystem::path path;      // links resolved
-    std::optional<struct stat> old;  // the file there now, if any
-};
-
-Target examine(const std::string& path) {
-    Target t;
-    if (path.empty() || path.find('\0') != std::string::npos) return t;
-    std::optional<std::filesystem::path> resolved = linkTarget(path);
-    if (!resolved) return t;
-    t.path = std::move(*resolved);
-    struct stat st {};
-    if (::lstat(t.path.c_str(), &st) != 0) {
-        if (errno == ENOENT) t.verdict = Replaceable::Yes;
-        return t;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        t.verdict = Replaceable::NotRegular;
-        return t;
-    }
-    // No write bit at all: read-only even for the superuser, who passes
-    // access() whatever the bits say.
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(t.path.c_str(), W_OK) != 0) {
-        t.verdict = Replaceable::ReadOnly;
-        return t;
-    }
-    t.verdict = Replaceable::Yes;
-    t.old = st;
-    return t;
-}
-
-// The folder the new file is made and renamed in, held open so that no
-// change to the names above it can move the save elsewhere half-way.
-int openFolder(const std::filesystem::path& folder) {
-    const char* name = folder.empty() ? "." : folder.c_str();
-    const int fd = ::open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0 || errno != EACCES) return fd;
-    // A folder this user may write to but not list: it still takes the file,
-    // only it cannot be flushed.
-    return ::open(name, O_PATH | O_DIRECTORY | O_CLOEXEC);
-}
-
-struct Temporary {
-    int fd = -1;
+// A path cut where its last name begins: the folder ("" for none) and the
+// name, "." when the path ends in a slash so that it names the folder.
+struct PathParts {
+    std::string folder;
     std::string name;
 };
 
-// A new, empty file of a name no file in `folder` has. O_EXCL and O_NOFOLLOW:
-// never a file or link someone else put there; 0666 lets the umask decide the
-// permissions, as for any new file.
-std::optional<Temporary> createTemporary(int folder) {
+PathParts split(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {"", path};
+    PathParts parts{path.substr(0, slash == 0 ? 1 : slash), path.substr(slash + 1)};
+    if (parts.name.empty()) parts.name = ".";
+    return parts;
+}
+
+// The folder at `folder` (relative to the folder open at `base`), held open
+// so that no change to the names above it can move the save elsewhere.
+UniqueFd openFolder(const HookedCalls& calls, int base, const std::string& folder) {
+    const char* name = folder.empty() ? "." : folder.c_str();
+    UniqueFd fd(calls("openat", name,
+                      [&] { return ::openat(base, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
+    if (fd || errno != EACCES) return fd;
+    // A folder this user may write to but not list: it still takes the file,
+    // only it cannot be flushed.
+    fd.reset(calls("openat", name,
+                   [&] { return ::openat(base, name, O_PATH | O_DIRECTORY | O_CLOEXEC); }));
+    return fd;
+}
+
+// Whether the system would follow a link of status `link` in a folder of
+// status `folder` for this process: in a folder anyone may write to that
+// keeps its files to their owners (sticky, like /tmp), only a link of this
+// user or of the folder's owner. We follow links ourselves, so we apply the
+// rule ourselves; otherwise another user's link in /tmp could aim a save at
+// any file.
+bool mayFollow(const struct stat& folder, const struct stat& link) {
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+}
+
+// What the link open at `link` (O_PATH | O_NOFOLLOW) holds; nullopt with errno.
+std::optional<std::string> readLink(const HookedCalls& calls, int link) {
+    char buffer[PATH_MAX];
+    const ssize_t n =
+        calls("readlinkat", "", [&] { return ::readlinkat(link, "", buffer, sizeof buffer); });
+    if (n < 0) return std::nullopt;
+    if (static_cast<size_t>(n) == sizeof buffer) {
+        errno = ENAMETOOLONG;
+        return std::nullopt;
+    }
+    return std::string(buffer, static_cast<size_t>(n));
+}
+
+// The file a save at a path replaces, looked at once through descriptors.
+struct Target {
+    Replaceable verdict = Replaceable::Unreachable;
+    int error = ENOENT;  // why it is unreachable
+    UniqueFd folder;     // the folder it is, or is to be, in
+    std::string name;    // its name there
+    UniqueFd file;       // O_PATH, when there is a file to replace
+    struct stat old {};  // that file's status
+};
+
+// Opens the folder of `path` once, then looks at the name in it. A link
+// there is followed link by link (read, then its folder opened relative to
+// the one it lies in), so that the links stay and the file they end in (which
+// need not exist yet) is the one replaced.
+Target examine(const std::string& path, const HookedCalls& calls) {
+    Target t;
+    if (path.empty()) return t;
+    if (path.find('\0') != std::string::npos) {
+        t.error = EINVAL;
+        return t;
+    }
+    PathParts at = split(path);
+    t.folder = openFolder(calls, AT_FDCWD, at.folder);
+    for (int hop = 0; hop <= kMaxLinks; ++hop) {
+        if (!t.folder) {
+            t.error = errno;
+            return t;
+        }
+        t.name = std::move(at.name);
+        const char* name = t.name.c_str();
+        UniqueFd node(calls("openat", name, [&] {
+            return ::openat(t.folder.get(), name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+        }));
+        struct stat st {};
+        if (!node || calls("fstat", name, [&] { return ::fstat(node.get(), &st); }) != 0) {
+            t.error = errno;
+            if (errno == ENOENT) t.verdict = Replaceable::Yes;
+            return t;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            if (!S_ISREG(st.st_mode)) {
+                t.verdict = Replaceable::NotRegular;
+                return t;
+            }
+            // No write bit at all: read-only even for the superuser, whom the
+            // check of the permissions lets write anything.
+            if ((st.st_mode & kWriteBits) == 0 ||
+                calls("faccessat", name,
+                      [&] { return ::faccessat(node.get(), "", W_OK, AT_EMPTY_PATH); }) != 0) {
+                t.verdict = Replaceable::ReadOnly;
+                return t;
+            }
+            t.verdict = Replaceable::Yes;
+            t.error = 0;
+            t.file = std::move(node);
+            t.old = st;
+            return t;
+        }
+        struct stat folder {};
+        if (calls("fstat", "", [&] { return ::fstat(t.folder.get(), &folder); }) != 0) {
+            t.error = errno;
+            return t;
+        }
+        if (!mayFollow(folder, st)) {
+            t.error = EACCES;
+            return t;
+        }
+        const std::optional<std::string> next = readLink(calls, node.get());
+        if (!next) {
+            t.error = errno;
+            return t;
+        }
+        at = split(*next);
+        if (!at.folder.empty()) t.folder = openFolder(calls, t.folder.get(), at.folder);
+    }
+    t.error = ELOOP;
+    return t;
+}
+
+// The file to replace opened for its attributes: for reading, or, when this
+// user may not read it, for writing, which still reads its ACL. By its name
+// in the folder held open, then checked to be the file looked at.
+WriteResult openOld(const HookedCalls& calls, const Target& t, UniqueFd& out) {
+    const auto open = [&](int access) {
+        return UniqueFd(calls("openat", t.name, [&] {
+            return ::openat(t.folder.get(), t.name.c_str(),
+                            access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        }));
+    };
+    UniqueFd fd = open(O_RDONLY);
+    if (!fd && errno == EACCES) fd = open(O_WRONLY);
+    struct stat st {};
+    if (!fd || calls("fstat", "", [&] { return ::fstat(fd.get(), &st); }) != 0)
+        return WriteResult::failed(errno);
+    if (st.st_dev != t.old.st_dev || st.st_ino != t.old.st_ino)
+        return WriteResult::refused(kTakenOver);
+    out = std::move(fd);
+    return {};
+}
+
+struct Temporary {
+    UniqueFd fd;
+    std::string name;
+};
+
+// A new, empty file of a name no file in `folder` has; nullopt with errno.
+// O_EXCL and O_NOFOLLOW: never a file or link someone else put there.
+std::optional<Temporary> createTemporary(const HookedCalls& calls, int folder, mode_t mode) {
     static constexpr std::string_view kLetters =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device device;
@@ -139,42 +209,55 @@ std::optional<Temporary> createTemporary(int folder) {
         Temporary t;
         t.name = kTemporaryPrefix;
         for (size_t i = 0; i < kTemporaryLetters; ++i) t.name += kLetters[pick(gen)];
-        t.fd = ::openat(folder, t.name.c_str(),
-                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (t.fd >= 0) return t;
+        t.fd.reset(calls("openat", t.name, [&] {
+            return ::openat(folder, t.name.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        }));
+        if (t.fd) return t;
         if (errno != EEXIST) return std::nullopt;
     }
+    errno = EEXIST;
     return std::nullopt;
 }
 
-// Gives the new file the old one's owner and group where this process may,
-// then its permissions. The set-user and set-group bits stay only with the
-// owner and group they were set for.
-bool takeOwnerAndMode(int fd, const struct stat& old) {
-    struct stat now {};
-    if (::fstat(fd, &now) != 0) return false;
+// Gives the new file `fd` (of status `now`) what the old file had: its owner
+// and group where this process may set them, its kept attributes (read
+// through `oldData`), then its permissions. The set-user and set-group bits
+// stay only with the owner and group they were set for. The mode comes last:
+// a changed owner drops those bits, and an ACL set moves the mode's.
+WriteResult takeOld(const HookedCalls& calls, int fd, const struct stat& now,
+                    const struct stat& old, int oldData) {
     bool ownerKept = now.st_uid == old.st_uid;
     bool groupKept = now.st_gid == old.st_gid;
     if (!ownerKept || !groupKept) {
-        if (::fchown(fd, old.st_uid, old.st_gid) == 0) {
+        if (calls("fchown", "", [&] { return ::fchown(fd, old.st_uid, old.st_gid); }) == 0) {
             ownerKept = groupKept = true;
-        } else if (!groupKept && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0) {
+        } else if (!groupKept && calls("fchown", "", [&] {
+                                     return ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+                                 }) == 0) {
             groupKept = true;
         }
     }
+    if (WriteResult kept = copyKeptAttributes(oldData, fd, calls); !kept) return kept;
     mode_t mode = old.st_mode & 07777;
     if (!ownerKept) mode &= ~static_cast<mode_t>(S_ISUID);
     if (!groupKept) mode &= ~static_cast<mode_t>(S_ISGID);
-    return ::fchmod(fd, mode) == 0;
+    if (calls("fchmod", "", [&] { return ::fchmod(fd, mode); }) != 0)
+        return WriteResult::failed(errno);
+    return {};
 }
 
 // Whether `name` in `folder` is still the file `file`: someone who may
 // write to the folder could have put something else in its place, and that
 // must not take the saved file's name.
-bool stillNames(int folder, const std::string& name, const FileIdentity& file) {
+WriteResult stillNames(const HookedCalls& calls, int folder, const std::string& name,
+                       const FileIdentity& file) {
     struct stat named {};
-    return ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-           FileIdentity{named.st_dev, named.st_ino} == file;
+    if (calls("fstatat", name,
+              [&] { return ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW); }) != 0)
+        return WriteResult::failed(errno);
+    if (FileIdentity{named.st_dev, named.st_ino} != file) return WriteResult::refused(kTakenOver);
+    return {};
 }
 
 }  // namespace
@@ -192,54 +275,85 @@ std::optional<FileIdentity> identityOfDescriptor(int fd) {
 }
 
 Replaceable replaceability(const std::string& path) {
-    return examine(path).verdict;
+    return examine(path, HookedCalls(nullptr)).verdict;
 }
 
-bool replaceFile(const std::string& path, const std::function<bool(int fd)>& write) {
-    if (!write) return false;
-    const Target target = examine(path);
-    if (target.verdict != Replaceable::Yes) return false;
-    const std::string name = target.path.filename().string();
-    if (name.empty()) return false;
-    const Descriptor folder(openFolder(target.path.parent_path()));
-    if (folder.get() < 0) return false;
-    std::optional<Temporary> temporary = createTemporary(folder.get());
-    if (!temporary) return false;
-    Descriptor file(temporary->fd);
+WriteResult replaceFile(const std::string& path, const std::function<bool(int fd)>& write,
+                        const ReplaceHooks* hooks) {
+    if (!write) return WriteResult::failed(EINVAL);
+    const HookedCalls calls(hooks);
+    const Target target = examine(path, calls);
+    switch (target.verdict) {
+        case Replaceable::Yes:
+            break;
+        case Replaceable::ReadOnly:
+            return WriteResult::refused(kReadOnly);
+        case Replaceable::NotRegular:
+            return WriteResult::refused(kNotRegular);
+        case Replaceable::Unreachable:
+            return WriteResult::failed(target.error);
+    }
+    const int folder = target.folder.get();
+    UniqueFd oldData;
+    if (target.file) {
+        if (WriteResult opened = openOld(calls, target, oldData); !opened) return opened;
+    }
+    std::optional<Temporary> temporary =
+        createTemporary(calls, folder, target.file ? kOwnerOnly : kNewFile);
+    if (!temporary) return WriteResult::failed(errno);
+    UniqueFd& file = temporary->fd;
+    const char* temporaryName = temporary->name.c_str();
     // By name, but only ever the name in this folder: a link put there is
     // removed itself, never what it points to.
-    const auto discard = [&] { ::unlinkat(folder.get(), temporary->name.c_str(), 0); };
+    const auto removeTemporary = [&] {
+        calls("unlinkat", temporaryName, [&] { return ::unlinkat(folder, temporaryName, 0); });
+    };
+    // Takes the failure first, so that its errno is the failure's.
+    const auto discard = [&](WriteResult why) {
+        removeTemporary();
+        return why;
+    };
     bool written = false;
+    errno = 0;
     try {
         written = write(file.get());
     } catch (...) {
-        discard();
+        removeTemporary();
         throw;
+    }
+    if (!written) return discard(WriteResult::failed(errno));
+    struct stat made {};
+    if (calls("fstat", "", [&] { return ::fstat(file.get(), &made); }) != 0)
+        return discard(WriteResult::failed(errno));
+    const FileIdentity saved{made.st_dev, made.st_ino};
+    if (target.file) {
+        if (WriteResult taken = takeOld(calls, file.get(), made, target.old, oldData.get()); !taken)
+            return discard(taken);
     }
     // On disk before it takes the name: a power cut then leaves the old file
     // or the new one, never an empty one.
-    const std::optional<FileIdentity> saved = identityOfDescriptor(file.get());
-    const bool ready =
-        written && saved && (!target.old || takeOwnerAndMode(file.get(), *target.old)) &&
-        ::fsync(file.get()) == 0 && stillNames(folder.get(), temporary->name, *saved);
+    if (calls("fsync", "", [&] { return ::fsync(file.get()); }) != 0)
+        return discard(WriteResult::failed(errno));
+    if (WriteResult same = stillNames(calls, folder, temporary->name, saved); !same)
+        return discard(same);
     // The file stays open through the last look below: an inode no one holds
     // could be freed and its number given to whatever took the name.
-    const Descriptor held(ready ? ::fcntl(file.get(), F_DUPFD_CLOEXEC, 0) : -1);
-    if (!file.close() || !ready || held.get() < 0) {
-        discard();
-        return false;
-    }
-    if (::renameat(folder.get(), temporary->name.c_str(), folder.get(), name.c_str()) != 0) {
-        discard();
-        return false;
-    }
+    const UniqueFd held(
+        calls("fcntl", "", [&] { return ::fcntl(file.get(), F_DUPFD_CLOEXEC, 0); }));
+    if (!held) return discard(WriteResult::failed(errno));
+    if (calls("close", "", [&] { return file.close() ? 0 : -1; }) != 0)
+        return discard(WriteResult::failed(errno));
+    const std::string& name = target.name;
+    if (calls("renameat", temporaryName,
+              [&] { return ::renameat(folder, temporaryName, folder, name.c_str()); }) != 0)
+        return discard(WriteResult::failed(errno));
     // The rename lasts once the folder is on disk. Some file systems cannot
     // flush a folder; the new file is in place either way.
-    ::fsync(folder.get());
+    calls("fsync", "", [&] { return ::fsync(folder); });
     // Between the last look and the rename someone who may write to the
     // folder could still have put another file under the temporary name; no
     // call closes that gap, but then the save did not happen and says so.
-    return stillNames(folder.get(), name, *saved);
+    return stillNames(calls, folder, name, saved);
 }
 
 }  // namespace platform

@@ -9,6 +9,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/replace_hooks.h"
+#include "platform/write_result.h"
+
 namespace platform {
 
 // Which file a name stands for.
@@ -37,12 +40,20 @@ Replaceable replaceability(const std::string& path);
 // Writes the new content through `write`, given the descriptor of a new
 // temporary file in the folder of the file to replace, and renames it over
 // that file only when `write` returned true and the file is flushed to disk.
-// A symbolic link at `path` stays: the file it points to is replaced. The new
-// file keeps the old one's permissions, and its owner and group where this
-// process may set them (else it is owned as any new file of this user).
+// The folder is opened once and everything after is done relative to it; a
+// symbolic link at `path` stays: the file it points to is replaced (links are
+// followed one by one, each only where the system would follow it).
+// Replacing a file, the temporary is made for its owner only, and the new
+// file takes the old one's permissions, its access ACL and the `user.*`
+// attributes this process may read (see copyKeptAttributes), and its owner
+// and group where this process may set them (else it is owned as any new
+// file of this user). A new file is made as any other (0666 less the umask,
+// or what the folder's default ACL gives).
 // Refused before anything is made: whatever replaceability() does not allow.
 // On failure, or when `write` throws (the exception passes on), the temporary
-// is removed and the old file stays as it was.
-bool replaceFile(const std::string& path, const std::function<bool(int fd)>& write);
+// is removed and the old file stays as it was; the result says why (when
+// `write` returned false, what errno then held). `hooks` are for tests.
+WriteResult replaceFile(const std::string& path, const std::function<bool(int fd)>& write,
+                        const ReplaceHooks* hooks = nullptr);
 
 }  // namespace platform

@@ -104,7 +104,7 @@ std::optional<std::string> PictureBox::answerProperty(PropertyQuery& q) const {
 }
 
 bool PictureBox::snapshot(const std::string& pngPath) const {
-    return writePng(surface_, pngPath);
+    return static_cast<bool>(writePng(surface_, pngPath));
 }
 
 }  // namespace platform

@@ -151,11 +151,11 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
     return out;
 }
 
-bool writePng(const Surface& surface, const std::string& path) {
+WriteResult writePng(const Surface& surface, const std::string& path) {
     const int32_t w = surface.width(), h = surface.height();
-    if (w <= 0 || h <= 0 || path.empty() || path.find('\0') != std::string::npos) return false;
+    if (w <= 0 || h <= 0) return WriteResult::refused("the picture is empty");
     PixbufPtr pixbuf(gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, w, h));
-    if (!pixbuf) return false;  // too large to allocate
+    if (!pixbuf) return WriteResult::failed(ENOMEM);  // too large to allocate
     const auto stride = static_cast<size_t>(gdk_pixbuf_get_rowstride(pixbuf.get()));
     guint8* data = gdk_pixbuf_get_pixels(pixbuf.get());
     for (int32_t y = 0; y < h; ++y) {
@@ -174,8 +174,8 @@ bool writePng(const Surface& surface, const std::string& path) {
         gdk_pixbuf_save_to_buffer(pixbuf.get(), &bytes, &size, "png", &err, nullptr) != FALSE;
     g_clear_error(&err);
     const std::unique_ptr<gchar, decltype(&g_free)> owned(bytes, g_free);
-    return encoded &&
-           replaceFile(path, [bytes, size](int fd) { return writeAll(fd, bytes, size); });
+    if (!encoded) return WriteResult::refused("the picture could not be encoded as PNG");
+    return replaceFile(path, [bytes, size](int fd) { return writeAll(fd, bytes, size); });
 }
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 
 #include "platform/picture_header.h"
 #include "platform/surface.h"
+#include "platform/write_result.h"
 
 namespace platform {
 
@@ -21,9 +22,10 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
                                        std::string* error = nullptr);
 
 // Writes the buffer as an 8-bit RGB PNG file, replacing the file at `path` as
-// replaceFile does (platform/file_replace.h). False, with nothing written,
-// when the buffer is empty or replaceFile refuses the path (a read-only file,
-// a FIFO, a device, a folder), or when the file cannot be written.
-bool writePng(const Surface& surface, const std::string& path);
+// replaceFile does (platform/file_replace.h). A failure, with nothing
+// written and the reason, when the buffer is empty or replaceFile refuses the
+// path (a read-only file, a FIFO, a device, a folder), or when the file
+// cannot be written.
+WriteResult writePng(const Surface& surface, const std::string& path);
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/text_file.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -87,9 +88,9 @@ void TextFileReader::close() {
     atEnd_ = true;
 }
 
-bool replaceFileAtomically(const std::string& path,
-                           const std::function<bool(TextFileWriter&)>& write) {
-    if (!write) return false;
+WriteResult replaceFileAtomically(const std::string& path,
+                                  const std::function<bool(TextFileWriter&)>& write) {
+    if (!write) return WriteResult::failed(EINVAL);
     return replaceFile(path, [&write](int fd) {
         TextFileWriter writer(fd);
         const bool written = write(writer);

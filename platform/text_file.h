@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/cp1252.h"
+#include "platform/write_result.h"
 
 namespace platform {
 
@@ -61,8 +62,9 @@ class TextFileReader {
 
 // Writes the lines `write` gives into a new file that replaces `path` only
 // when `write` returned true and every line was written (see replaceFile in
-// platform/file_replace.h, which says what is refused and what is kept).
-bool replaceFileAtomically(const std::string& path,
-                           const std::function<bool(TextFileWriter&)>& write);
+// platform/file_replace.h, which says what is refused and what is kept), or
+// says why not.
+WriteResult replaceFileAtomically(const std::string& path,
+                                  const std::function<bool(TextFileWriter&)>& write);
 
 }  // namespace platform

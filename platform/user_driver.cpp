@@ -261,10 +261,11 @@ std::string UserDriver::property(std::string_view text) {
 bool UserDriver::snapshot(std::string_view target, const std::string& pngPath) {
     auto t = parseTarget(target);
     if (!t) throw DriverError("malformed target: " + std::string(target));
-    if (t->control.empty()) return writePng(window(t->window).surface(), pngPath);
+    if (t->control.empty())
+        return static_cast<bool>(writePng(window(t->window).surface(), pngPath));
     auto* box = dynamic_cast<PictureBox*>(&control(target));
     if (!box) throw DriverError("not a picture box: " + std::string(target));
-    return writePng(box->surface(), pngPath);
+    return static_cast<bool>(writePng(box->surface(), pngPath));
 }
 
 }  // namespace platform

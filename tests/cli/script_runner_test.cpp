@@ -16,6 +16,7 @@
 #include "cli/line_source.h"
 #include "cli/script_runner.h"
 #include "tests/host/fake_plugin.h"
+#include "tests/support/temp_folder.h"
 
 using hosttest::FakeRecord;
 using kavrel::ScriptRunner;
@@ -445,10 +446,9 @@ TEST(HostScript, ExpectFrameComparesComponentsAndKnowsTheGrid) {
 }
 
 TEST(HostScript, SnapshotWritesAPngThatExpectFileFinds) {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("kavrel-host-snap-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string png = (dir / "pic.png").string();
+    const kavrel_test::TempFolder snaps("kavrel-host-snap");
+    const std::filesystem::path& dir = snaps.path();
+    const std::string png = snaps / "pic.png";
     Session s;
     EXPECT_EQ(s.run("open\nexpect file \"" + png + "\"\n"), kavrel::kExitExpectFailed);
     Session folder;  // a folder is no file
@@ -482,14 +482,11 @@ TEST(HostScript, SnapshotWritesAPngThatExpectFileFinds) {
     char byte = 0;
     EXPECT_LE(::read(reader, &byte, 1), 0) << "nothing went into the FIFO";
     ::close(reader);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(HostScript, SnapshotsArePngAndKeepReadOnlyFilesAndTheScript) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("kavrel-host-snap-keep-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const auto file = [&dir](const std::string& name) { return (dir / name).string(); };
+    const kavrel_test::TempFolder dir("kavrel-host-snap-keep");
+    const auto file = [&dir](const std::string& name) { return dir / name; };
     const auto bytes = [](const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
@@ -532,7 +529,13 @@ TEST(HostScript, SnapshotsArePngAndKeepReadOnlyFilesAndTheScript) {
                                    "\": it is the script being run\n");
         EXPECT_EQ(bytes(file("s.kav")), script) << name;
     }
-    std::filesystem::remove_all(dir);
+
+    // A file that cannot be written says why.
+    Session nowhere;
+    EXPECT_EQ(nowhere.run("open\nsnapshot TestForm.pic \"" + file("nodir/x.png") + "\"\n"),
+              kavrel::kExitScriptError);
+    EXPECT_EQ(nowhere.err.str(), "kavrel: line 2: could not write \"" + file("nodir/x.png") +
+                                     "\": No such file or directory\n");
 }
 
 TEST(HostScript, ExpectTakesAToleranceOrARangeForNumbers) {

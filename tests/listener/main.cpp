@@ -83,8 +83,9 @@ int main(int argc, char** argv) {
     platform::Surface big(cols * scale, rows * scale, 0);
     for (int y = 0; y < big.height(); ++y)
         for (int x = 0; x < big.width(); ++x) big.set(x, y, lights.at(x / scale, y / scale));
-    if (!platform::writePng(big, png)) {
-        std::fprintf(stderr, "kavrel_sim_listener: cannot write %s\n", png.c_str());
+    if (const platform::WriteResult written = platform::writePng(big, png); !written) {
+        std::fprintf(stderr, "kavrel_sim_listener: cannot write %s: %s\n", png.c_str(),
+                     written.reason().c_str());
         return 1;
     }
     std::printf("%zu records, picture in %s\n", listener.records().size(), png.c_str());

@@ -15,6 +15,7 @@
 #include "effects/beam_show/beam_show_effect.h"
 #include "main_window/mx_common_dialog.h"
 #include "tests/banks/project_test_support.h"
+#include "tests/support/temp_folder.h"
 
 namespace kavrel::testing {
 namespace {
@@ -68,11 +69,11 @@ const std::string kExample = crlf({"party.Kavrel",
                                    "255"});
 
 TEST(ProjectSave, WritesTheExampleByteForByteAndNamesTheWindow) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     KavrelSession s;
     buildExample(s);
-    saveAs(s, dir.file("party.Kavrel"));
-    EXPECT_EQ(readBytes(dir.file("party.Kavrel")), kExample);
+    saveAs(s, dir / "party.Kavrel");
+    EXPECT_EQ(readBytes(dir / "party.Kavrel"), kExample);
     EXPECT_EQ(s.messages().back(), "Matrix Project saved");
     EXPECT_EQ(s.form().Caption(), "Kavrel - party.Kavrel");
     MxCommonDialog& dialog = static_cast<MxCommonDialog&>(s.driver.window("mxCommonDialog"));
@@ -83,18 +84,18 @@ TEST(ProjectSave, WritesTheExampleByteForByteAndNamesTheWindow) {
 }
 
 TEST(ProjectSave, GermanWritesCommaAndWahrAndCancelWritesNothing) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     orva::StartOptions german;
     german.locale = platform::Locale::german();
     KavrelSession s(german);
     buildExample(s);
-    saveAs(s, dir.file("party.Kavrel"));
+    saveAs(s, dir / "party.Kavrel");
     std::string expected = kExample;
     expected.replace(expected.find("0.5"), 3, "0,5");
     expected.replace(expected.find("True"), 4, "Wahr");
     expected.replace(expected.find("False"), 5, "Falsch");
     expected.replace(expected.find("True"), 4, "Wahr");
-    EXPECT_EQ(readBytes(dir.file("party.Kavrel")), expected);
+    EXPECT_EQ(readBytes(dir / "party.Kavrel"), expected);
 
     const size_t shown = s.messages().size();
     s.driver.answerCancel();
@@ -104,29 +105,32 @@ TEST(ProjectSave, GermanWritesCommaAndWahrAndCancelWritesNothing) {
 }
 
 TEST(ProjectSave, AFailedSaveKeepsTheOldFileAndSaysSo) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     KavrelSession s;
     buildExample(s);
-    saveAs(s, dir.file("no such folder/party.Kavrel"));
-    EXPECT_NE(s.messages().back().find("Matrix Project not saved"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("no such folder")));
+    const std::string nowhere = dir / "no such folder/party.Kavrel";
+    saveAs(s, nowhere);
+    EXPECT_EQ(s.messages().back(),
+              "Matrix Project not saved: cannot write " + nowhere + ": No such file or directory");
+    EXPECT_FALSE(std::filesystem::exists(dir / "no such folder"));
 
     // A read-only file is kept whoever runs Kavrel, the superuser too.
-    const std::string target = dir.file("party.Kavrel");
+    const std::string target = dir / "party.Kavrel";
     writeBytes(target, "the old show\r\n");
     std::filesystem::permissions(target, std::filesystem::perms::owner_read |
                                              std::filesystem::perms::group_read |
                                              std::filesystem::perms::others_read);
     saveAs(s, target);
     EXPECT_EQ(readBytes(target), "the old show\r\n");
-    EXPECT_NE(s.messages().back().find("Matrix Project not saved"), std::string::npos);
+    EXPECT_EQ(s.messages().back(),
+              "Matrix Project not saved: cannot write " + target + ": it is read-only");
     EXPECT_EQ(s.form().Caption(), "Kavrel");
 }
 
 TEST(ProjectSave, AFolderInTheWayIsAFailureThatKeepsIt) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     KavrelSession s;
-    const std::string target = dir.file("show.Kavrel");
+    const std::string target = dir / "show.Kavrel";
     std::filesystem::create_directory(target);
     writeBytes(target + "/inside", "kept");
     saveAs(s, target);
@@ -139,21 +143,21 @@ TEST(ProjectSave, AFolderInTheWayIsAFailureThatKeepsIt) {
 }
 
 std::string roundTrip(const platform::Locale& locale) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     std::filesystem::create_directory(dir.path() / "again");
     orva::StartOptions options;
     options.locale = locale;
     {
         KavrelSession first(options);
         buildEveryType(first);
-        saveAs(first, dir.file("show.Kavrel"));
+        saveAs(first, dir / "show.Kavrel");
     }
     KavrelSession second(options);
-    loadFrom(second, dir.file("show.Kavrel"));
+    loadFrom(second, dir / "show.Kavrel");
     EXPECT_EQ(second.messages().back(), "Matrix Project loaded");
     EXPECT_EQ(second.form().Caption(), "Kavrel.5 - show.Kavrel");
     saveAs(second, (dir.path() / "again" / "show.Kavrel").string());
-    const std::string saved = readBytes(dir.file("show.Kavrel"));
+    const std::string saved = readBytes(dir / "show.Kavrel");
     EXPECT_EQ(readBytes((dir.path() / "again" / "show.Kavrel").string()), saved);
 
     // What the loaded project holds, beyond the bytes.
@@ -192,12 +196,12 @@ TEST(ProjectLoad, EveryTypeInBothBanksRoundTripsInEnglishAndGerman) {
 }
 
 TEST(ProjectLoad, AnEnglishFileLoadsOnAGermanSystem) {
-    TempFolder dir;
-    writeBytes(dir.file("party.Kavrel"), kExample);
+    kavrel_test::TempFolder dir;
+    writeBytes(dir / "party.Kavrel", kExample);
     orva::StartOptions german;
     german.locale = platform::Locale::german();
     KavrelSession s(german);
-    loadFrom(s, dir.file("party.Kavrel"));
+    loadFrom(s, dir / "party.Kavrel");
     EXPECT_EQ(s.state().mixPos, 0.5);
     EXPECT_EQ(s.state().bankB.eff[0].name, "waves");
     EXPECT_TRUE(s.state().bankA.effOk[0]);
@@ -242,7 +246,7 @@ std::vector<std::string> snapshot(KavrelSession& s) {
 }
 
 TEST(ProjectLoad, BadFilesLeaveTheProjectAndTheRunningShowAsTheyWere) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     KavrelSession s;
     buildEveryType(s);
     s.form().efxAList_Click();                               // Paint, still
@@ -294,27 +298,27 @@ TEST(ProjectLoad, BadFilesLeaveTheProjectAndTheRunningShowAsTheyWere) {
          "Matrix Project not loaded: line 17: not a number"},
     };
     for (const Case& c : cases) {
-        writeBytes(dir.file("bad.Kavrel"), c.bytes);
-        loadFrom(s, dir.file("bad.Kavrel"));
+        writeBytes(dir / "bad.Kavrel", c.bytes);
+        loadFrom(s, dir / "bad.Kavrel");
         EXPECT_EQ(s.messages().back(), c.message) << c.what;
         EXPECT_EQ(snapshot(s), before) << c.what;
         EXPECT_TRUE(s.form().timerB1.Enabled()) << c.what;
         EXPECT_TRUE(s.form().timerM.Enabled()) << c.what;
         EXPECT_EQ(s.form().Caption(), "Kavrel") << c.what;
     }
-    loadFrom(s, dir.file("missing.Kavrel"));
+    loadFrom(s, dir / "missing.Kavrel");
     EXPECT_NE(s.messages().back().find("cannot read"), std::string::npos);
     EXPECT_EQ(snapshot(s), before);
 }
 
 TEST(ProjectLoad, AFileOverTheCapIsRefusedBeforeItIsReadAndChangesNothing) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     KavrelSession s;
     buildEveryType(s);
     const std::vector<std::string> before = snapshot(s);
     // Sparse files: their size costs no disk. One byte over the cap is
     // refused without being read...
-    const std::string huge = dir.file("huge.Kavrel");
+    const std::string huge = dir / "huge.Kavrel";
     writeBytes(huge, kExample);
     std::filesystem::resize_file(huge, kMaxProjectBytes + 1);
     loadFrom(s, huge);
@@ -330,10 +334,10 @@ TEST(ProjectLoad, AFileOverTheCapIsRefusedBeforeItIsReadAndChangesNothing) {
 }
 
 TEST(ProjectSave, AProjectOverTheCapIsNotWritten) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     KavrelSession s;
     buildExample(s);
-    const std::string target = dir.file("party.Kavrel");
+    const std::string target = dir / "party.Kavrel";
     writeBytes(target, "the old show\r\n");
     // The file would hold the name, its line end and some 80 more bytes.
     s.state().bankA.eff[0].name = std::string(kMaxProjectBytes - 60, 'x');
@@ -346,13 +350,13 @@ TEST(ProjectSave, AProjectOverTheCapIsNotWritten) {
 }
 
 TEST(ProjectSave, ANameAsLongAsTheFolderTakesSaves) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     KavrelSession s;
     buildExample(s);
     const std::string name = std::string(255 - 7, 'n') + ".Kavrel";
-    saveAs(s, dir.file(name));
+    saveAs(s, dir / name);
     EXPECT_EQ(s.messages().back(), "Matrix Project saved");
-    EXPECT_EQ(readBytes(dir.file(name)).substr(0, name.size() + 2), name + "\r\n");
+    EXPECT_EQ(readBytes(dir / name).substr(0, name.size() + 2), name + "\r\n");
     EXPECT_EQ(s.form().Caption(), "Kavrel - " + name);
 }
 
@@ -363,14 +367,14 @@ class HungryBeamShow : public Effect {
 };
 
 TEST(ProjectSave, RunningOutOfMemorySaysSoAndKeepsTheSessionProjectAndFile) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     KavrelSession s;
     buildExample(s);
     EffectRecord beams;
     beams.type = static_cast<int16_t>(EffectType::BeamShow);
     beams.name = "beams";
     putEntry(s, BankId::A, 3, beams);
-    const std::string target = dir.file("party.Kavrel");
+    const std::string target = dir / "party.Kavrel";
     writeBytes(target, "the old show\r\n");
     const std::vector<std::string> before = snapshot(s);
     s.k().effects().add(EffectType::BeamShow, std::make_unique<HungryBeamShow>());
@@ -401,8 +405,8 @@ TEST(ProjectSave, ASaveStoppedByAnAddressSpaceLimitSaysSoAndTheSessionGoesOn) {
 #ifdef __SANITIZE_ADDRESS__
     GTEST_SKIP() << "the address sanitizer reserves address space of its own";
 #endif
-    TempFolder dir;
-    const std::string target = dir.file("party.Kavrel");
+    kavrel_test::TempFolder dir;
+    const std::string target = dir / "party.Kavrel";
     writeBytes(target, "the old show\r\n");
     // In a child process of its own, so that the limit binds nothing else.
     // Its exit status says what went wrong.
@@ -435,7 +439,7 @@ TEST(ProjectSave, ASaveStoppedByAnAddressSpaceLimitSaysSoAndTheSessionGoesOn) {
 }
 
 TEST(ProjectLoad, TypedNamesAndTextsComeBackAsTheyWereShown) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     std::string shownName;
     std::string shownText;
     {
@@ -457,18 +461,18 @@ TEST(ProjectLoad, TypedNamesAndTextsComeBackAsTheyWereShown) {
         EXPECT_EQ(shownName, "? name \u20ac");
         ASSERT_TRUE(s.driver.click("MxTickerForm.OK"));
         EXPECT_EQ(s.state().bankA.eff[0].name, shownName);
-        saveAs(s, dir.file("typed.Kavrel"));
+        saveAs(s, dir / "typed.Kavrel");
         EXPECT_EQ(s.messages().back(), "Matrix Project saved");
     }
     KavrelSession again;
-    loadFrom(again, dir.file("typed.Kavrel"));
+    loadFrom(again, dir / "typed.Kavrel");
     EXPECT_EQ(again.state().bankA.eff[0].text, shownText);
     EXPECT_EQ(again.state().bankA.eff[0].name, shownName);
     EXPECT_EQ(again.form().efxAList.Item(1).Text, shownName);
 }
 
 TEST(ProjectLoad, StartsTheSelectedEntriesAndClearsAnUnconfiguredOne) {
-    TempFolder dir;
+    kavrel_test::TempFolder dir;
     // Bank A's selected entry is the unconfigured second one; the
     // crossfader at 0.75 sets the slider to 50 and the mask to 1.
     std::string bytes = kExample;
@@ -477,11 +481,11 @@ TEST(ProjectLoad, StartsTheSelectedEntriesAndClearsAnUnconfiguredOne) {
     };
     swap("0.5", "0.75");
     swap("\r\n0\r\n0\r\n0\r\nA0", "\r\n1\r\n0\r\n0\r\nA0");
-    writeBytes(dir.file("p.Kavrel"), bytes);
+    writeBytes(dir / "p.Kavrel", bytes);
     KavrelSession s;
     for (int i = 0; i < 31; ++i) s.form().addA_Click();
     for (int i = 0; i < 31; ++i) s.form().removeA_Click();
-    loadFrom(s, dir.file("p.Kavrel"));
+    loadFrom(s, dir / "p.Kavrel");
     const SharedState& st = s.state();
     EXPECT_EQ(st.bankA.delCount, 0);
     EXPECT_EQ(st.bankA.curEff, 1);

@@ -5,16 +5,23 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <thread>
+#include <tuple>
 
 #include "platform/fd_write.h"
+#include "platform/picture_file.h"
+#include "platform/text_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace platform {
 namespace {
@@ -27,16 +34,8 @@ constexpr uid_t kOther = 65534;
 class FileReplace : public ::testing::Test {
   protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ = fs::temp_directory_path() /
-                ("kavrel_file_replace_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(root_);
         fs::create_directories(root_ / "save");
         fs::create_directories(root_ / "elsewhere");
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
     }
     std::string saved(const std::string& name) const { return (root_ / "save" / name).string(); }
     std::string outside() const { return (root_ / "elsewhere" / "secret").string(); }
@@ -77,7 +76,20 @@ class FileReplace : public ::testing::Test {
     static bool writeText(int fd, const std::string& text) {
         return writeAll(fd, text.data(), text.size());
     }
-    fs::path root_;
+    // Whether the other user, in a process of her own, saved "new" at `p`.
+    static bool savedAsOther(const std::string& p) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const bool as =
+                ::setgroups(0, nullptr) == 0 && ::setgid(kOther) == 0 && ::setuid(kOther) == 0;
+            ::_exit(as && replaceFile(p, [](int fd) { return writeText(fd, "new"); }) ? 0 : 1);
+        }
+        int status = 0;
+        return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+               WEXITSTATUS(status) == 0;
+    }
+    kavrel_test::TempFolder folder_{"kavrel-file-replace"};
+    fs::path root_ = folder_.path();
 };
 
 TEST_F(FileReplace, ALongNameSavesThroughAShortHiddenTemporary) {
@@ -135,7 +147,8 @@ TEST_F(FileReplace, SavesRacedByLinksToTheirTemporariesNeverWriteOutside) {
     while (std::chrono::steady_clock::now() < until && saves < 400) {
         ++saves;
         const std::string content = "save " + std::to_string(saves);
-        const bool ok = replaceFile(saved("show"), [&](int fd) { return writeText(fd, content); });
+        const bool ok = static_cast<bool>(
+            replaceFile(saved("show"), [&](int fd) { return writeText(fd, content); }));
         if (!ok) ++failed;
         // A link that took the name in the instant before the rename stands
         // where the save was; anyone who may write to the folder can put one
@@ -168,6 +181,9 @@ TEST_F(FileReplace, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
     EXPECT_EQ(replaceability(theirs), Replaceable::Unreachable);
     EXPECT_FALSE(replaceFile(theirs, [](int fd) { return writeAll(fd, "new", 3); }));
     EXPECT_EQ(bytesOf(outside()), "secret");
+    // Nor when this user's own link leads to it: each link on the way counts.
+    fs::create_symlink(theirs, shared / "chain.Kavrel");
+    EXPECT_EQ(replaceability((shared / "chain.Kavrel").string()), Replaceable::Unreachable);
     // This user's own link there, and another's link in a folder not shared
     // that way, are followed.
     EXPECT_TRUE(replaceFile(ours, [](int fd) { return writeAll(fd, "mine", 4); }));
@@ -199,18 +215,7 @@ TEST_F(FileReplace, AUserWhoCannotGiveTheFileAwayEndsOwningIt) {
     ASSERT_EQ(::chmod(saved("show").c_str(), 04666), 0);
     ASSERT_EQ(::chmod((root_ / "save").c_str(), 0733), 0);
     ASSERT_EQ(::chmod(root_.c_str(), 0755), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const bool as =
-            ::setgroups(0, nullptr) == 0 && ::setgid(kOther) == 0 && ::setuid(kOther) == 0;
-        const bool ok =
-            as && replaceFile(saved("show"), [](int fd) { return writeAll(fd, "new", 3); });
-        ::_exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(savedAsOther(saved("show")));
     const struct stat st = statOf(saved("show"));
     EXPECT_EQ(bytesOf(saved("show")), "new");
     EXPECT_EQ(st.st_uid, kOther);
@@ -246,6 +251,216 @@ TEST_F(FileReplace, SaysWhatCannotBeReplacedAndKnowsFilesByIdentity) {
     EXPECT_TRUE(replaceFile(saved("show"), [](int fd) { return writeAll(fd, "new", 3); }));
     EXPECT_NE(identityOf(saved("show")), show);
     EXPECT_EQ(bytesOf(saved("hard")), "old") << "another hard link keeps the old content";
+}
+
+// The owner and permission bits of `p`.
+std::pair<uid_t, mode_t> ownerAndMode(const std::string& p) {
+    struct stat st {};
+    EXPECT_EQ(::lstat(p.c_str(), &st), 0) << p;
+    return {st.st_uid, st.st_mode & 07777};
+}
+
+bool holdsTemporary(const fs::path& folder) {
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.path().filename().string().rfind(".kavrel-", 0) == 0) return true;
+    return false;
+}
+
+TEST_F(FileReplace, AFolderSwappedForALinkAtAnyStepTakesTheSaveWhole) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give folders to another user";
+    // Root saves into `mdir`, which lies in another user's folder: she may
+    // rename it and put a link to a folder she may not write in its place.
+    const fs::path home = root_ / "home", mdir = home / "mdir", moved = home / "mdir.old";
+    const fs::path guarded = root_ / "guarded";
+    const std::string hers = (moved / "show").string(), roots = (guarded / "show").string();
+    const auto setUp = [&] {
+        fs::remove_all(home);
+        fs::remove_all(guarded);
+        fs::create_directories(mdir);
+        fs::create_directories(guarded);
+        putBytes((mdir / "show").string(), "hers");
+        putBytes(roots, "roots");
+        ::chmod((mdir / "show").c_str(), 0666);
+        ::chmod(roots.c_str(), 0600);
+        for (const fs::path& p : {mdir / "show", mdir, home}) ::chown(p.c_str(), kOther, kOther);
+    };
+    // Swaps before the call numbered `at`; returns the number of calls.
+    const auto save = [&](int at) {
+        int step = 0;
+        const ReplaceHooks hooks{[&](std::string_view, std::string_view) {
+            if (step++ == at) {
+                fs::rename(mdir, moved);
+                fs::create_directory_symlink(guarded, mdir);
+            }
+            return 0;
+        }};
+        setUp();
+        const WriteResult saved = replaceFile((mdir / "show").string(),
+                                              [](int fd) { return writeText(fd, "new"); }, &hooks);
+        EXPECT_TRUE(saved) << "step " << at << ": " << saved.reason();
+        return step;
+    };
+    const int steps = save(-1);
+    EXPECT_GE(steps, 15) << "every system call of the save is a step";
+    for (int at = 0; at < steps; ++at) {
+        save(at);
+        EXPECT_TRUE((bytesOf(hers) == "new") != (bytesOf(roots) == "new")) << "step " << at;
+        EXPECT_TRUE(bytesOf(hers) == "hers" || bytesOf(roots) == "roots") << "step " << at;
+        EXPECT_EQ(ownerAndMode(hers), std::make_pair(kOther, mode_t{0666})) << "step " << at;
+        EXPECT_EQ(ownerAndMode(roots), std::make_pair(uid_t{0}, mode_t{0600})) << "step " << at;
+        EXPECT_FALSE(holdsTemporary(moved) || holdsTemporary(guarded)) << "step " << at;
+    }
+}
+
+TEST_F(FileReplace, OnlyItsOwnerMayReadAReplacingTemporaryAndANewFileIsMadeAsAnyOther) {
+    putBytes(saved("show"), "old");
+    ASSERT_EQ(::chmod(saved("show").c_str(), 0644), 0);
+    mode_t during = 0;
+    const auto modeOf = [&during](int fd) {
+        struct stat st {};
+        during = ::fstat(fd, &st) == 0 ? st.st_mode & 07777 : 07777;
+        return writeText(fd, "new");
+    };
+    EXPECT_TRUE(replaceFile(saved("show"), modeOf));
+    EXPECT_EQ(during & 077, 0u) << std::oct << during;
+    EXPECT_EQ(ownerAndMode(saved("show")).second, 0644u);
+    for (const mode_t mask : {mode_t{022}, mode_t{077}}) {
+        const mode_t before = ::umask(mask);
+        const std::string fresh = saved("fresh" + std::to_string(mask));
+        EXPECT_TRUE(replaceFile(fresh, modeOf));
+        ::umask(before);
+        EXPECT_EQ(during, 0666 & ~mask) << std::oct << mask;
+        EXPECT_EQ(ownerAndMode(fresh).second, 0666 & ~mask) << std::oct << mask;
+    }
+}
+
+TEST_F(FileReplace, AFailureSaysWhy) {
+    const auto ok = [](int fd) { return writeText(fd, "new"); };
+    EXPECT_EQ(replaceFile(saved("no folder/show"), ok).reason(), "No such file or directory");
+    putBytes(saved("ro"), "kept");
+    ::chmod(saved("ro").c_str(), 0444);
+    EXPECT_EQ(replaceFile(saved("ro"), ok).reason(), "it is read-only");
+    const auto full = [](int) {
+        errno = ENOSPC;
+        return false;
+    };
+    EXPECT_EQ(replaceFile(saved("show"), full).reason(), "No space left on device");
+    EXPECT_TRUE(othersIn("ro").empty());
+}
+
+// An ACL as the system stores it in its attribute: a version, then an entry
+// of tag, permissions and id (none for the owner, group, mask and others)
+// for the owner, a named user, the group, the mask and others, little-endian.
+std::string aclBytes(uint16_t owner, uint32_t named, uint16_t theirs, uint16_t group, uint16_t mask,
+                     uint16_t others) {
+    std::string bytes;
+    const auto put = [&bytes](uint32_t v, int size) {
+        for (int i = 0; i < size; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    const uint32_t none = 0xFFFFFFFF;
+    put(2, 4);
+    for (const auto& [tag, perms, id] : {std::tuple<uint16_t, uint16_t, uint32_t>{1, owner, none},
+                                         {2, theirs, named},
+                                         {4, group, none},
+                                         {0x10, mask, none},
+                                         {0x20, others, none}}) {
+        put(tag, 2);
+        put(perms, 2);
+        put(id, 4);
+    }
+    return bytes;
+}
+
+constexpr const char* kAcl = "system.posix_acl_access";
+// Read and write for the owner and the other user, nothing for the group:
+// `ls` shows 0660, the mask in the group's place.
+const std::string kNamedUserAcl = aclBytes(6, kOther, 6, 0, 6, 0);
+// A note that is no text: a zero byte and a byte above 127.
+const std::string kNote("kept\0\xff", 6);
+
+std::optional<std::string> attribute(const std::string& path, const char* name) {
+    char buffer[4096];
+    const ssize_t n = ::getxattr(path.c_str(), name, buffer, sizeof buffer);
+    return n < 0 ? std::nullopt : std::optional<std::string>(std::string(buffer, size_t(n)));
+}
+
+bool setAttribute(const std::string& path, const char* name, const std::string& value) {
+    return ::setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0;
+}
+
+// A file at `p` with the named user's ACL and a note; "" when the file
+// system keeps no ACL or user attribute, else why not.
+std::string withAclAndNote(const std::string& p) {
+    std::ofstream(p, std::ios::binary) << "old";
+    if (!setAttribute(p, kAcl, kNamedUserAcl) || !setAttribute(p, "user.note", kNote))
+        return p + "'s file system keeps no ACL or user attribute: " + std::strerror(errno);
+    return "";
+}
+
+TEST_F(FileReplace, AProjectSaveAndASnapshotKeepTheAclAndUserAttributesByteForByte) {
+    const std::string project = saved("show.Kavrel"), png = saved("pane.png");
+    for (const std::string& p : {project, png})
+        if (const std::string why = withAclAndNote(p); !why.empty()) GTEST_SKIP() << why;
+    // The system's own attributes are not carried over.
+    const bool trusted = setAttribute(project, "trusted.mark", "x");
+    EXPECT_TRUE(
+        replaceFileAtomically(project, [](TextFileWriter& w) { return w.writeLine("new"); }));
+    EXPECT_TRUE(writePng(Surface(2, 2), png));
+    for (const std::string& p : {project, png}) {
+        EXPECT_NE(bytesOf(p), "old") << p;
+        EXPECT_EQ(attribute(p, kAcl), kNamedUserAcl) << p;
+        EXPECT_EQ(attribute(p, "user.note"), kNote) << p;
+        EXPECT_EQ(ownerAndMode(p).second, 0660u) << p;
+    }
+    if (trusted) {
+        EXPECT_FALSE(attribute(project, "trusted.mark").has_value());
+    }
+}
+
+TEST_F(FileReplace, ASaveThatCannotKeepTheAclFailsWithTheReasonAndKeepsTheOldFile) {
+    if (const std::string why = withAclAndNote(saved("show")); !why.empty()) GTEST_SKIP() << why;
+    const ReplaceHooks noAcls{[](std::string_view call, std::string_view subject) {
+        return call == "fsetxattr" && subject == kAcl ? EOPNOTSUPP : 0;
+    }};
+    const WriteResult result = replaceFile(
+        saved("show"), [](int fd) { return writeText(fd, "new"); }, &noAcls);
+    EXPECT_EQ(result.reason(), "Operation not supported");
+    EXPECT_EQ(bytesOf(saved("show")), "old");
+    EXPECT_EQ(attribute(saved("show"), kAcl), kNamedUserAcl);
+    EXPECT_TRUE(othersIn("show").empty());
+}
+
+TEST_F(FileReplace, UnderADefaultAclANewFileIsMadeAsAnyAndAReplacedOneKeepsHavingNone) {
+    const std::string folder = (root_ / "save").string();
+    if (!setAttribute(folder, "system.posix_acl_default", kNamedUserAcl))
+        GTEST_SKIP() << folder << "'s file system keeps no ACL: " << std::strerror(errno);
+    const int plain = ::open(saved("plain").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    ASSERT_GE(plain, 0);
+    ::close(plain);
+    EXPECT_TRUE(replaceFile(saved("fresh"), [](int fd) { return writeText(fd, "new"); }));
+    EXPECT_EQ(attribute(saved("fresh"), kAcl), attribute(saved("plain"), kAcl));
+    EXPECT_EQ(ownerAndMode(saved("fresh")), ownerAndMode(saved("plain")));
+    // The temporary inherits an ACL the old file did not have: it goes.
+    ASSERT_EQ(::removexattr(saved("plain").c_str(), kAcl), 0);
+    ASSERT_EQ(::chmod(saved("plain").c_str(), 0640), 0);
+    EXPECT_TRUE(replaceFile(saved("plain"), [](int fd) { return writeText(fd, "new"); }));
+    EXPECT_FALSE(attribute(saved("plain"), kAcl).has_value());
+    EXPECT_EQ(ownerAndMode(saved("plain")).second, 0640u);
+}
+
+TEST_F(FileReplace, AFileItsSaverMayNotReadKeepsItsAclButLeavesItsNotesBehind) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as another user";
+    if (const std::string why = withAclAndNote(saved("show")); !why.empty()) GTEST_SKIP() << why;
+    // Her file, which she may write but not read, in her folder.
+    const std::string writeOnly = aclBytes(2, 1, 2, 0, 2, 0);
+    ASSERT_TRUE(setAttribute(saved("show"), kAcl, writeOnly));
+    ASSERT_EQ(::chown(saved("show").c_str(), kOther, kOther), 0);
+    ASSERT_EQ(::chown((root_ / "save").c_str(), kOther, kOther), 0);
+    ASSERT_EQ(::chmod(root_.c_str(), 0755), 0);
+    ASSERT_TRUE(savedAsOther(saved("show")));
+    EXPECT_EQ(bytesOf(saved("show")), "new");
+    EXPECT_EQ(attribute(saved("show"), kAcl), writeOnly);
+    EXPECT_FALSE(attribute(saved("show"), "user.note").has_value());
 }
 
 }  // namespace
