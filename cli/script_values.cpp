@@ -58,7 +58,9 @@ void appendEscaped(std::string& out, std::string_view text, bool quoted) {
         const char c = text[i];
         const auto u = static_cast<unsigned char>(c);
         if (u >= 0x80) {
-            const auto [cp, n] = platform::utf8SequenceAt(text, i);
+            const platform::Utf8Sequence seq = platform::utf8SequenceAt(text, i);
+            const char32_t cp = seq.cp;
+            const size_t n = seq.length;
             if (n == 0 || cp <= 0x9F) {
                 for (size_t k = 0; k < std::max<size_t>(n, 1); ++k)
                     appendHex(out, static_cast<unsigned char>(text[i + k]));
