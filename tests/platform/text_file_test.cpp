@@ -10,25 +10,18 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "tests/support/temp_folder.h"
+#include "tests/support/text_file_reader.h"
+
 namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
+using kavrel_test::TextFileReader;
 
 class PlatformTextFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("kavrel_text_file_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string path(const std::string& name) const { return dir_ / name; }
     static std::string bytesOf(const std::string& p) {
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -49,9 +42,9 @@ class PlatformTextFile : public ::testing::Test {
         return lines;
     }
     size_t entriesInDir() const {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {}));
+        return static_cast<size_t>(std::distance(fs::directory_iterator(dir_.path()), {}));
     }
-    fs::path dir_;
+    const kavrel_test::TempFolder dir_{"kavrel_text_file"};
 };
 
 TEST_F(PlatformTextFile, Cp1252RoundTripsUmlautsAndEuro) {
@@ -165,34 +158,6 @@ TEST_F(PlatformTextFile, WriterStopsAtItsLimitAndFailsWithoutAFile) {
     bad.writeLine("x");
     EXPECT_FALSE(bad.close());
     EXPECT_FALSE(bad.writeLine("x"));
-}
-
-TEST_F(PlatformTextFile, ReaderTakesLfOrCrLfAndAnUnterminatedLastLine) {
-    putBytes(path("lf.txt"), "one\ntwo\r\n\r\nlast\r");
-    EXPECT_EQ(readAll(path("lf.txt")), (std::vector<std::string>{"one", "two", "", "last"}));
-    putBytes(path("cr.txt"), "a\r\r\nb");
-    EXPECT_EQ(readAll(path("cr.txt")), (std::vector<std::string>{"a\r", "b"}));
-    putBytes(path("umlaut.txt"), "\xC4\x80\n");
-    EXPECT_EQ(readAll(path("umlaut.txt")), (std::vector<std::string>{"Ä€"}));
-}
-
-TEST_F(PlatformTextFile, EmptyFileHasNoLinesAndMissingFilesDoNotOpen) {
-    putBytes(path("empty.txt"), "");
-    TextFileReader r;
-    ASSERT_TRUE(r.open(path("empty.txt")));
-    EXPECT_TRUE(r.atEnd());
-    EXPECT_FALSE(r.readLine().has_value());
-    EXPECT_FALSE(r.open(path("nothing.txt")));
-    EXPECT_FALSE(r.open(dir_.string()));
-    EXPECT_FALSE(r.readLine().has_value());
-}
-
-TEST_F(PlatformTextFile, FileExistsOnlyForRegularFiles) {
-    putBytes(path("f.txt"), "x");
-    EXPECT_TRUE(fileExists(path("f.txt")));
-    EXPECT_FALSE(fileExists(path("g.txt")));
-    EXPECT_FALSE(fileExists(dir_.string()));
-    EXPECT_FALSE(fileExists(""));
 }
 
 TEST_F(PlatformTextFile, AtomicReplaceWritesTheNewFile) {
