@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
 #include "platform/file_replace.h"
+#include "platform/hidden_characters.h"
 
 namespace kavrel {
 
@@ -65,12 +67,12 @@ std::string usageText() {
            "\n"
            "exit status: 0 when every line ran and every expect held, 1 at the first\n"
            "failed expect, 2 for a script or usage error or output that could not be\n"
-           "written. Lines typed on a terminal are run one by one after a prompt; a\n"
-           "failed line is reported and the next one read, and the session ends with\n"
-           "the status of its worst failure.\n"
-           "\n"
-           "The script language: docs/script-language.md; the windows, controls,\n"
-           "properties and variables a script can name: docs/reference.md.\n";
+           "written. Lines typed on a terminal are run one by one after a prompt: a\n"
+           "mistyped line or a failed expect is reported and the next one read, a\n"
+           "failure inside the plug-in ends the session, and the status is that of\n"
+           "its worst failure. \"help\" lists the actions, \"quit\" leaves.\n"
+           "\n" +
+           std::string(kDocsPointer);
 }
 
 std::string versionText() {
@@ -118,7 +120,7 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
                 throw UsageError("--seed takes a whole number from 0, not " + quotedText(v));
             o.start.randomSeed = seed;
         } else if (a.size() > 1 && a[0] == '-') {
-            throw UsageError("unknown option " + quotedText(a));
+            throw UsageError("unknown option " + quotedText(a) + platform::hiddenCharacterNote(a));
         } else {
             if (haveScript)
                 throw UsageError("more than one script: " + quotedText(o.script) + ", " +
@@ -126,6 +128,14 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
             haveScript = true;
             o.script = a;
         }
+    }
+    // --help and --version stand alone: a word beside them is a mistake.
+    if ((o.help || o.version) && args.size() > 1) {
+        const auto alone = std::find_if(args.begin(), args.end(), [](const std::string& a) {
+            return a == "--help" || a == "-h" || a == "--version";
+        });
+        const auto other = alone == args.begin() ? args.begin() + 1 : args.begin();
+        throw UsageError(*alone + " takes no other argument, not " + quotedText(*other));
     }
     return o;
 }
@@ -186,7 +196,7 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
         int status = kExitOk;
         {
             ScriptRunner runner(factory, o.start, out, err);
-            if (fromStdin && terminals.input) runner.setInteractive(terminals.output);
+            if (fromStdin && terminals.input) runner.setTyped(terminals.output);
             runner.host().setProjectFile(o.projectFile);
             runner.setScriptFile(scriptIdentity);
             if (dmxBuffer) runner.host().dmx().setLog(&dmxLog);
@@ -199,7 +209,7 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
         }
         return status;
     } catch (const std::exception& e) {
-        err << "kavrel: " << printableText(e.what(), 1000) << '\n';
+        err << "kavrel: " << messageText(e.what(), 1000) << '\n';
         return kExitScriptError;
     }
 }

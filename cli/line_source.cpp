@@ -4,18 +4,23 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string_view>
 
 namespace kavrel {
 
 namespace {
-void dropCarriageReturn(std::string& line) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-}
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 [[noreturn]] void lineTooLong() {
     throw LineSourceError("the line is longer than " + std::to_string(kMaxLineBytes) + " bytes");
 }
 }  // namespace
+
+void LineSource::trimLine(std::string& line) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (first_ && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+    first_ = false;
+}
 
 std::optional<std::string> StreamLineSource::next(const IdleHook&) {
     std::streambuf* buf = in_.rdbuf();
@@ -43,7 +48,7 @@ std::optional<std::string> StreamLineSource::next(const IdleHook&) {
         throw LineSourceError("the script could not be read");
     }
     if (!any) return std::nullopt;
-    dropCarriageReturn(line);
+    trimLine(line);
     if (line.size() > kMaxLineBytes) lineTooLong();
     return line;
 }
@@ -59,13 +64,13 @@ std::optional<std::string> FdLineSource::takeLine() {
         std::string line = buffer_.substr(start_);
         buffer_.clear();
         start_ = scanned_ = 0;
-        dropCarriageReturn(line);
+        trimLine(line);
         if (line.size() > kMaxLineBytes) lineTooLong();
         return line;
     }
     std::string line = buffer_.substr(start_, end - start_);
     start_ = scanned_ = end + 1;
-    dropCarriageReturn(line);
+    trimLine(line);
     if (line.size() > kMaxLineBytes) lineTooLong();
     return line;
 }

@@ -31,10 +31,20 @@ class LineSource {
 
     virtual ~LineSource() = default;
     // The next line without its line end (a carriage return before it is
-    // dropped too); nullopt at the end of input. May be called again from
-    // inside `idle`: lines are handed out once each, in order. A stream that
-    // fails to read, or a line that is too long, throws LineSourceError.
+    // dropped too), and the first without a UTF-8 byte-order mark at its
+    // start (as some editors write one); nullopt at the end of input. May be
+    // called again from inside `idle`: lines are handed out once each, in
+    // order. A stream that fails to read, or a line that is too long, throws
+    // LineSourceError.
     virtual std::optional<std::string> next(const IdleHook& idle) = 0;
+
+  protected:
+    // Drops what no line holds: the carriage return of a CR LF line end, and
+    // a byte-order mark at the start of the input.
+    void trimLine(std::string& line);
+
+  private:
+    bool first_ = true;
 };
 
 class StreamLineSource : public LineSource {

@@ -5,6 +5,7 @@
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
 #include "platform/closest_names.h"
+#include "platform/hidden_characters.h"
 #include "platform/option_button.h"
 
 namespace kavrel {
@@ -22,14 +23,14 @@ platform::TargetName controlTarget(const std::string& word, const std::string& a
 }  // namespace
 
 void ScriptRunner::doOpen(const Words& w) {
-    checkWordCount(w, 0, 0, "open");
+    checkWords(w, 0, 0);
     if (host_.isOpen()) throw ScriptError("the plug-in is open already");
     host_.open(start_, [this](orva::HostedPlugin& p) { attach(p); });
 }
 
 void ScriptRunner::doClickLike(const Words& w) {
     const bool dbl = w[0] == "dblclick";
-    checkWordCount(w, 1, 1, dbl ? "dblclick TARGET" : "click TARGET");
+    checkWords(w, 1, 1);
     checkTarget(w[1]);
     auto d = driver();
     note(dbl ? d.dblclick(w[1]) : d.click(w[1]), w[0], w[1]);
@@ -50,7 +51,7 @@ void ScriptRunner::doSet(const Words& w) {
 }
 
 void ScriptRunner::doSelect(const Words& w) {
-    checkWordCount(w, 2, 3, "select TARGET ROW [COL]");
+    checkWords(w, 2, 3);
     controlTarget(w[1], "select");
     const auto row = wholeNumber(w[2], 1, INT32_MAX, "ROW");
     const auto col = w.size() > 3 ? wholeNumber(w[3], 0, INT32_MAX, "COL") : 0;
@@ -58,7 +59,7 @@ void ScriptRunner::doSelect(const Words& w) {
 }
 
 void ScriptRunner::doEdit(const Words& w) {
-    checkWordCount(w, 4, 4, "edit TARGET ROW COL TEXT");
+    checkWords(w, 4, 4);
     controlTarget(w[1], "edit");
     const auto row = wholeNumber(w[2], 1, INT32_MAX, "ROW");
     const auto col = wholeNumber(w[3], 0, INT32_MAX, "COL");
@@ -66,23 +67,21 @@ void ScriptRunner::doEdit(const Words& w) {
 }
 
 void ScriptRunner::doSpin(const Words& w) {
-    checkWordCount(w, 2, 2, "spin TARGET up|down");
+    checkWords(w, 2, 2);
     controlTarget(w[1], "spin");
-    if (w[2] != "up" && w[2] != "down")
-        throw ScriptError("bad syntax, expected: spin TARGET up|down");
+    if (w[2] != "up" && w[2] != "down") throw badSyntax(w);
     note(driver().spin(w[1], w[2] == "up"), "spin", w[1]);
 }
 
 void ScriptRunner::doKey(const Words& w) {
-    checkWordCount(w, 2, 2, "key TARGET CODE");
+    checkWords(w, 2, 2);
     checkTarget(w[1]);
     const auto code = wholeNumber(w[2], 0, 255, "CODE");
     note(driver().key(w[1], static_cast<int>(code)), "key", w[1]);
 }
 
 void ScriptRunner::doMouse(const Words& w) {
-    const char* usage = "mouse down|move|up TARGET X Y [BUTTON [SHIFT]]";
-    checkWordCount(w, 4, 6, usage);
+    checkWords(w, 4, 6);
     platform::MouseAction action;
     if (w[1] == "down")
         action = platform::MouseAction::Down;
@@ -91,7 +90,7 @@ void ScriptRunner::doMouse(const Words& w) {
     else if (w[1] == "up")
         action = platform::MouseAction::Up;
     else
-        throw ScriptError(std::string("bad syntax, expected: ") + usage);
+        throw badSyntax(w);
     controlTarget(w[2], "mouse");
     auto coordinate = [](const std::string& word, const char* what) {
         const double v = decimalNumber(word, what);
@@ -108,10 +107,7 @@ void ScriptRunner::doMouse(const Words& w) {
 }
 
 void ScriptRunner::doAnswer(const Words& w) {
-    const char* usage =
-        "answer file PATH | answer font NAME SIZE [bold] [italic] [underline] [strikeout] | "
-        "answer cancel";
-    checkWordCount(w, 1, 7, usage);
+    checkWords(w, 1, 7);
     auto d = driver();
     if (w[1] == "cancel") {
         checkWordCount(w, 1, 1, "answer cancel");
@@ -135,31 +131,30 @@ void ScriptRunner::doAnswer(const Words& w) {
         }
         d.answerFont(w[2], size, bold, italic, underline, strikeout);
     } else {
-        throw ScriptError(std::string("bad syntax, expected: ") + usage);
+        throw badSyntax(w);
     }
 }
 
 void ScriptRunner::doHold(const Words& w) {
-    checkWordCount(w, 1, 1, "hold messages|off");
-    if (w[1] != "messages" && w[1] != "off")
-        throw ScriptError("bad syntax, expected: hold messages|off");
+    checkWords(w, 1, 1);
+    if (w[1] != "messages" && w[1] != "off") throw badSyntax(w);
     holdMessages_ = w[1] == "messages";
     desktop().autoAcknowledgeMessages = !holdMessages_;
 }
 
 void ScriptRunner::doBeat(const Words& w) {
-    checkWordCount(w, 0, 0, "beat");
+    checkWords(w, 0, 0);
     // A plug-in that did not ask for beats does not get them.
     host_.beat();
 }
 
 void ScriptRunner::doWait(const Words& w) {
-    checkWordCount(w, 1, 1, "wait MS");
+    checkWords(w, 1, 1);
     desktop().loop().wait(wholeNumber(w[1], 0, kMaxWaitMs, "MS"));
 }
 
 void ScriptRunner::doCommand(const Words& w) {
-    checkWordCount(w, 1, 3, "command KEY [OPTION [VALUE]]");
+    checkWords(w, 1, 3);
     const std::string option = w.size() > 2 ? w[2] : std::string();
     const double value = w.size() > 3 ? decimalNumber(w[3], "VALUE") : 0.0;
     orva::ICommandServer* server = host_.moduleInfo().commands;
@@ -171,20 +166,21 @@ void ScriptRunner::doCommand(const Words& w) {
         std::vector<std::string> shown;
         for (const std::string& key : platform::closestNames(w[1], keys))
             shown.push_back(quotedText(key));
-        throw ScriptError("unknown command " + quotedText(w[1]) + platform::didYouMean(shown));
+        throw ScriptError("unknown command " + quotedText(w[1]) +
+                          platform::hiddenCharacterNote(w[1]) + platform::didYouMean(shown));
     }
     host_.runCommand(w[1], option, value);
 }
 
 void ScriptRunner::doClose(const Words& w) {
-    checkWordCount(w, 1, 1, "close WINDOW");
+    checkWords(w, 1, 1);
     if (!checkTarget(w[1]).control.empty())
         throw ScriptError("close takes a window, not the control " + quotedText(w[1]));
     note(driver().close(w[1]), "close", w[1]);
 }
 
 void ScriptRunner::doGrid(const Words& w) {
-    checkWordCount(w, 1, 1, "grid COLSxROWS");
+    checkWords(w, 1, 1);
     if (host_.isOpen()) throw ScriptError("grid must come before open");
     auto grid = parseGrid(w[1]);
     if (!grid)
@@ -195,7 +191,7 @@ void ScriptRunner::doGrid(const Words& w) {
 }
 
 void ScriptRunner::doLocale(const Words& w) {
-    checkWordCount(w, 1, 1, "locale en|de");
+    checkWords(w, 1, 1);
     if (host_.isOpen()) throw ScriptError("locale must come before open");
     auto locale = parseLocale(w[1]);
     if (!locale) throw ScriptError("locale takes en or de, not " + quotedText(w[1]));
@@ -203,7 +199,7 @@ void ScriptRunner::doLocale(const Words& w) {
 }
 
 void ScriptRunner::doQuit(const Words& w) {
-    checkWordCount(w, 0, 0, "quit");
+    checkWords(w, 0, 0);
     ended_ = true;
 }
 

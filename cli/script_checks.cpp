@@ -60,12 +60,7 @@ std::string rgbWords(uint32_t c) {
 }  // namespace
 
 void ScriptRunner::doExpect(const Words& w) {
-    const char* usage =
-        "expect TARGET.PROPERTY VALUE | expect message TEXT | expect var NAME VALUE | "
-        "expect frame A|B|M X Y R G B | expect pixel TARGET X Y R G B | "
-        "expect dmx ADDRESS VALUE | expect file PATH (a number VALUE may be VALUE ~TOLERANCE "
-        "or between LOW HIGH)";
-    checkWordCount(w, 1, 7, usage);
+    checkWords(w, 1, 7);
     const std::string& kind = w[1];
     if (isPropertyPath(kind)) {
         checkWordCount(w, 2, 4, "expect TARGET.PROPERTY VALUE");
@@ -97,7 +92,7 @@ void ScriptRunner::doExpect(const Words& w) {
         if (!std::filesystem::is_regular_file(w[2], ec))
             throw ExpectFailure("expect file " + quotedText(w[2]) + ": found no such file");
     } else {
-        throw ScriptError(std::string("bad syntax, expected: ") + usage);
+        throw badSyntax(w);
     }
 }
 
@@ -153,8 +148,7 @@ std::string ScriptRunner::readVar(const std::string& name) {
 }
 
 void ScriptRunner::doPrint(const Words& w) {
-    const char* usage = "print TARGET.PROPERTY | print var NAME | print frame A|B|M | print dmx";
-    checkWordCount(w, 1, 2, usage);
+    checkWords(w, 1, 2);
     const std::string& kind = w[1];
     if (isPropertyPath(kind)) {
         checkWordCount(w, 1, 1, "print TARGET.PROPERTY");
@@ -170,7 +164,7 @@ void ScriptRunner::doPrint(const Words& w) {
         for (const auto& [address, value] : host_.dmx().nonZero())
             out_ << address << ' ' << static_cast<int>(value) << '\n';
     } else {
-        throw ScriptError(std::string("bad syntax, expected: ") + usage);
+        throw badSyntax(w);
     }
 }
 
@@ -197,7 +191,7 @@ void ScriptRunner::printFrame(const Words& w) {
 }
 
 void ScriptRunner::doSnapshot(const Words& w) {
-    checkWordCount(w, 2, 2, "snapshot TARGET FILE.png");
+    checkWords(w, 2, 2);
     const std::string& file = w[2];
     if (!hasPngName(file))
         throw ScriptError("snapshots are PNG files: " + quotedText(file) + " does not end in .png");

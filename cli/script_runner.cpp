@@ -8,6 +8,8 @@
 #include "platform/closest_names.h"
 #include "platform/control.h"
 #include "platform/event_loop.h"
+#include "platform/hidden_characters.h"
+#include "platform/user_driver.h"
 
 namespace kavrel {
 
@@ -98,20 +100,39 @@ bool ScriptRunner::guarded(int line, const std::function<void()>& action) {
             stopped_ = true;
         } else
             report(line, kExitScriptError, e.what());
-    } catch (const std::exception& e) {
-        // Script errors, the platform's DriverError and UserActionError, host
-        // errors, and whatever else a line's action ran into.
+    } catch (const ScriptError& e) {
         report(line, kExitScriptError, e.what());
+    } catch (const ScriptSyntaxError& e) {
+        report(line, kExitScriptError, e.what());
+    } catch (const platform::DriverError& e) {
+        // An unknown window, control or property, found before any input.
+        report(line, kExitScriptError, e.what());
+    } catch (const platform::UserActionError& e) {
+        // A value the control refused before it changed anything.
+        report(line, kExitScriptError, e.what());
+    } catch (const std::exception& e) {
+        // Host errors and whatever the plug-in's code threw while it ran.
+        reportPluginFailure(line, e.what());
     } catch (...) {
-        report(line, kExitScriptError, "unknown failure");
+        reportPluginFailure(line, "unknown failure");
     }
     return false;
+}
+
+void ScriptRunner::reportPluginFailure(int line, const std::string& what) {
+    const bool first = !stopped_;
+    report(line, kExitScriptError, what);
+    if (!typed_ || !first) return;
+    stopped_ = true;
+    err_ << "kavrel: the failure was inside the plug-in, which may be half-way through a "
+            "change: the session ends\n";
+    err_.flush();
 }
 
 void ScriptRunner::report(int line, int code, const std::string& what) {
     // The first failure decides; a later one is what unwinding it caused.
     if (stopped_) return;
-    if (interactive_) {
+    if (typed_) {
         // Typed by hand: the session goes on and ends with its worst failure.
         exitCode_ = std::max(exitCode_, code);
     } else {
@@ -119,7 +140,7 @@ void ScriptRunner::report(int line, int code, const std::string& what) {
         exitCode_ = code;
     }
     out_.flush();
-    err_ << "kavrel: line " << line << ": " << printableText(what, kMaxMessageBytes) << '\n';
+    err_ << "kavrel: line " << line << ": " << messageText(what, kMaxMessageBytes) << '\n';
     err_.flush();
 }
 
@@ -134,7 +155,7 @@ int ScriptRunner::idle() {
     });
     if (!ok) {
         // The plug-in failed on its own, not a line: even a session typed by
-        // hand ends, rather than report the same failure at every tick.
+        // hand ends (reportPluginFailure said so).
         stopped_ = true;
         throw Stop{};
     }
@@ -148,7 +169,7 @@ platform::Desktop& ScriptRunner::desktop() {
 void ScriptRunner::attach(orva::HostedPlugin& plugin) {
     platform::Desktop& d = plugin.desktop();
     d.onMessage = [this](platform::Window&, const std::string& text) {
-        out_ << "message: " << printableText(text) << '\n';
+        out_ << "message: " << messageText(text) << '\n';
         out_.flush();
     };
     d.autoAcknowledgeMessages = !holdMessages_;
@@ -158,42 +179,91 @@ void ScriptRunner::attach(orva::HostedPlugin& plugin) {
 
 void ScriptRunner::note(bool taken, const std::string& action, const std::string& target) {
     if (taken) return;
-    out_ << "ignored: " << printableText(action) << ' ' << printableText(target)
+    out_ << "ignored: " << messageText(action) << ' ' << messageText(target)
          << " (not available)\n";
+}
+
+std::span<const ScriptRunner::Verb> ScriptRunner::verbs() {
+    static constexpr Verb kVerbs[] = {
+        {"open", &ScriptRunner::doOpen, "open"},
+        {"click", &ScriptRunner::doClickLike, "click TARGET"},
+        {"dblclick", &ScriptRunner::doClickLike, "dblclick TARGET"},
+        {"set", &ScriptRunner::doSet, "set TARGET VALUE"},
+        {"select", &ScriptRunner::doSelect, "select TARGET ROW [COL]"},
+        {"edit", &ScriptRunner::doEdit, "edit TARGET ROW COL TEXT"},
+        {"spin", &ScriptRunner::doSpin, "spin TARGET up|down"},
+        {"key", &ScriptRunner::doKey, "key TARGET CODE"},
+        {"mouse", &ScriptRunner::doMouse, "mouse down|move|up TARGET X Y [BUTTON [SHIFT]]"},
+        {"answer", &ScriptRunner::doAnswer,
+         "answer file PATH | answer font NAME SIZE [bold] [italic] [underline] [strikeout] | "
+         "answer cancel"},
+        {"hold", &ScriptRunner::doHold, "hold messages|off"},
+        {"beat", &ScriptRunner::doBeat, "beat"},
+        {"wait", &ScriptRunner::doWait, "wait MS"},
+        {"command", &ScriptRunner::doCommand, "command KEY [OPTION [VALUE]]"},
+        {"close", &ScriptRunner::doClose, "close WINDOW"},
+        {"expect", &ScriptRunner::doExpect,
+         "expect TARGET.PROPERTY VALUE | expect message TEXT | expect var NAME VALUE | "
+         "expect frame A|B|M X Y R G B | expect pixel TARGET X Y R G B | "
+         "expect dmx ADDRESS VALUE | expect file PATH"},
+        {"print", &ScriptRunner::doPrint,
+         "print TARGET.PROPERTY | print var NAME | print frame A|B|M | print dmx"},
+        {"snapshot", &ScriptRunner::doSnapshot, "snapshot TARGET FILE.png"},
+        {"quit", &ScriptRunner::doQuit, "quit"},
+        {"grid", &ScriptRunner::doGrid, "grid COLSxROWS"},
+        {"locale", &ScriptRunner::doLocale, "locale en|de"},
+        {"help", &ScriptRunner::doHelp, "help"},
+    };
+    return kVerbs;
+}
+
+std::string_view ScriptRunner::syntaxOf(const Words& w) {
+    const auto verb = std::find_if(verbs().begin(), verbs().end(),
+                                   [&](const Verb& v) { return !w.empty() && v.name == w[0]; });
+    return verb == verbs().end() ? std::string_view() : verb->syntax;
+}
+
+ScriptError ScriptRunner::badSyntax(const Words& w) {
+    return kavrel::badSyntax(syntaxOf(w));
+}
+
+void ScriptRunner::checkWords(const Words& w, size_t min, size_t max) {
+    checkWordCount(w, min, max, syntaxOf(w));
 }
 
 void ScriptRunner::execute(const Words& w) {
     if (w.empty()) return;
-    using Action = void (ScriptRunner::*)(const Words&);
-    struct Verb {
-        std::string_view name;
-        Action action;
-    };
-    static constexpr Verb kVerbs[] = {
-        {"open", &ScriptRunner::doOpen},          {"click", &ScriptRunner::doClickLike},
-        {"dblclick", &ScriptRunner::doClickLike}, {"set", &ScriptRunner::doSet},
-        {"select", &ScriptRunner::doSelect},      {"edit", &ScriptRunner::doEdit},
-        {"spin", &ScriptRunner::doSpin},          {"key", &ScriptRunner::doKey},
-        {"mouse", &ScriptRunner::doMouse},        {"answer", &ScriptRunner::doAnswer},
-        {"hold", &ScriptRunner::doHold},          {"beat", &ScriptRunner::doBeat},
-        {"wait", &ScriptRunner::doWait},          {"command", &ScriptRunner::doCommand},
-        {"close", &ScriptRunner::doClose},        {"expect", &ScriptRunner::doExpect},
-        {"print", &ScriptRunner::doPrint},        {"snapshot", &ScriptRunner::doSnapshot},
-        {"quit", &ScriptRunner::doQuit},          {"grid", &ScriptRunner::doGrid},
-        {"locale", &ScriptRunner::doLocale},
-    };
-    const auto* verb = std::find_if(std::begin(kVerbs), std::end(kVerbs),
-                                    [&](const Verb& v) { return v.name == w[0]; });
-    if (verb == std::end(kVerbs)) {
+    const auto verb =
+        std::find_if(verbs().begin(), verbs().end(), [&](const Verb& v) { return v.name == w[0]; });
+    if (verb == verbs().end()) {
         std::vector<std::string> names;
-        for (const Verb& v : kVerbs) names.emplace_back(v.name);
+        for (const Verb& v : verbs()) names.emplace_back(v.name);
         throw ScriptError("unknown action " + quotedText(w[0]) +
+                          platform::hiddenCharacterNote(w[0]) +
                           platform::didYouMean(platform::closestNames(w[0], names), true));
     }
-    const bool beforeOpen = verb->name == "open" || verb->name == "grid" || verb->name == "locale";
-    if (!beforeOpen && !host_.isOpen())
+    // Typed by hand, `quit` leaves whether a plug-in is open or not.
+    const bool needsNoPlugin = verb->name == "open" || verb->name == "grid" ||
+                               verb->name == "locale" || verb->name == "help" ||
+                               (typed_ && verb->name == "quit");
+    if (!needsNoPlugin && !host_.isOpen())
         throw ScriptError(w[0] + ": no plug-in is open (the script must open it first)");
     (this->*verb->action)(w);
+}
+
+void ScriptRunner::doHelp(const Words& w) {
+    checkWords(w, 0, 0);
+    out_ << "The actions, a line each (TARGET: Window, Window.control or "
+            "Window.control(index)):\n";
+    for (const Verb& v : verbs()) {
+        // An action of several forms shows each on a line of its own.
+        std::string_view forms = v.syntax;
+        for (size_t bar; (bar = forms.find(" | ")) != std::string_view::npos;
+             forms.remove_prefix(bar + 3))
+            out_ << "  " << forms.substr(0, bar) << '\n';
+        out_ << "  " << forms << '\n';
+    }
+    out_ << kDocsPointer;
 }
 
 }  // namespace kavrel

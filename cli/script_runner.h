@@ -7,10 +7,13 @@
 #include <functional>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/line_source.h"
+#include "cli/script_values.h"
 #include "host/hosted_plugin.h"
 #include "host/orva_host.h"
 #include "platform/file_replace.h"
@@ -22,6 +25,11 @@ namespace kavrel {
 constexpr int kExitOk = 0;
 constexpr int kExitExpectFailed = 1;
 constexpr int kExitScriptError = 2;
+
+// Where the script language, and every name a script can use, are described.
+constexpr std::string_view kDocsPointer =
+    "The script language: docs/script-language.md; the windows, controls,\n"
+    "properties and variables a script can name: docs/reference.md.\n";
 
 // The longest `wait`: keeps a mistyped number from running timers for days.
 constexpr int64_t kMaxWaitMs = 3'600'000;
@@ -42,22 +50,39 @@ class ScriptRunner {
     // write over it.
     void setScriptFile(std::optional<platform::FileIdentity> script) { script_ = script; }
 
-    // Lines typed by hand: a failed line is reported and the next one read,
-    // and the exit status is the worst failure's. With `prompt`, "kavrel> "
-    // is written to `out` before each line is read.
-    void setInteractive(bool prompt) {
-        interactive_ = true;
-        prompt_ = prompt;
+    // Makes the session one typed by hand: a line that fails before it acts
+    // (an unknown name, bad syntax, a failed expect) is reported and the
+    // next one read, `quit` leaves before `open` too, and the exit status is
+    // the worst failure's. With `showPrompt`, "kavrel> " is written to `out`
+    // before each line is read.
+    void setTyped(bool showPrompt) {
+        typed_ = true;
+        prompt_ = showPrompt;
     }
 
-    // Plays the script to its end or its first failure (interactively: to its
-    // end), then unloads the plug-in (after a failure that stops the script it
-    // is released without running more of its code). Returns kExitOk,
-    // kExitExpectFailed or kExitScriptError.
+    // Plays the script to its end or its first failure (typed: to its end
+    // or a failure inside the plug-in), then unloads the plug-in (after a
+    // failure that stops the script it is released without running more of
+    // its code). Returns kExitOk, kExitExpectFailed or kExitScriptError.
     int run(LineSource& lines);
 
   private:
     using Words = std::vector<std::string>;
+    using Action = void (ScriptRunner::*)(const Words&);
+    // An action a line may start with: its word, what runs it and its syntax,
+    // which `help` lists and a line of bad syntax quotes.
+    struct Verb {
+        std::string_view name;
+        Action action;
+        std::string_view syntax;
+    };
+    static std::span<const Verb> verbs();
+    // The syntax of the line's action.
+    static std::string_view syntaxOf(const Words& w);
+    // "bad syntax, expected: " and the syntax of the line's action.
+    static ScriptError badSyntax(const Words& w);
+    // Throws badSyntax unless the line has min..max words after its first.
+    static void checkWords(const Words& w, size_t min, size_t max);
     // Unwinds after a reported failure, through any modal waits in between.
     // Not a std::exception, so plug-in code that catches those lets it pass.
     struct Stop {};
@@ -68,6 +93,9 @@ class ScriptRunner {
     // Runs `action`, reporting anything it throws as a failure of `line`.
     bool guarded(int line, const std::function<void()>& action);
     void report(int line, int code, const std::string& what);
+    // A failure inside the plug-in, which may have left it half-way through
+    // a change: it ends even a typed session.
+    void reportPluginFailure(int line, const std::string& what);
     int idle();
     void attach(orva::HostedPlugin& plugin);
 
@@ -92,6 +120,7 @@ class ScriptRunner {
     void doQuit(const Words& w);
     void doGrid(const Words& w);
     void doLocale(const Words& w);
+    void doHelp(const Words& w);
 
     platform::Desktop& desktop();
     platform::UserDriver driver() { return platform::UserDriver(desktop()); }
@@ -113,7 +142,7 @@ class ScriptRunner {
     bool ended_ = false;    // input ended or `quit` ran
     bool stopped_ = false;  // a failure stopped the script
     int exitCode_ = kExitOk;
-    bool interactive_ = false;
+    bool typed_ = false;
     bool prompt_ = false;
     bool prompted_ = false;  // a prompt waits for its line
     bool holdMessages_ = false;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/convert.h"
+#include "platform/hidden_characters.h"
 #include "platform/utf8.h"
 
 namespace kavrel {
@@ -41,35 +42,60 @@ namespace {
 constexpr size_t kMaxQuotedBytes = 80;
 constexpr size_t kQuotedStartBytes = 60;
 
+constexpr char kHex[] = "0123456789abcdef";
+
 void appendHex(std::string& out, unsigned char u) {
-    static constexpr char kHex[] = "0123456789abcdef";
     out += "\\x";
     out += kHex[u >> 4];
     out += kHex[u & 15];
 }
 
-// Appends `text` with what could steer a terminal escaped: C0 controls as
-// \n, \r or \xHH (a tab kept unless `quoted`, then \t), DEL, the C1 controls
-// U+0080..U+009F byte by byte, and every byte that is no valid UTF-8 (a lone
-// 0x9B is a control to an 8-bit terminal). In `quoted` text quotes and
-// backslashes get a backslash too.
-void appendEscaped(std::string& out, std::string_view text, bool quoted) {
+// "\u{202e}": the code point in hexadecimal, as few digits as it takes.
+void appendCodePoint(std::string& out, char32_t cp) {
+    int shift = 20;
+    while (shift > 0 && (cp >> shift) == 0) shift -= 4;
+    out += "\\u{";
+    for (; shift >= 0; shift -= 4) out += kHex[(cp >> shift) & 15];
+    out += '}';
+}
+
+// How a text is escaped: in quotes (quotes and backslashes escaped, a tab as
+// \t), and whether no-break spaces are escaped too.
+struct Escaping {
+    bool quoted = false;
+    bool noBreakSpaces = false;
+};
+
+// Appends `text` with what could steer a terminal or hide in it escaped: C0
+// controls as \n, \r or \xHH (a tab kept unless quoted, then \t), DEL, the C1
+// controls U+0080..U+009F byte by byte, every byte that is no valid UTF-8 (a
+// lone 0x9B is a control to an 8-bit terminal), and format characters
+// (bidirectional controls, zero-width characters) as \u{202e}; no-break
+// spaces too when asked. In quoted text quotes and backslashes get a
+// backslash too.
+void appendEscaped(std::string& out, std::string_view text, Escaping how) {
     for (size_t i = 0; i < text.size();) {
         const char c = text[i];
         const auto u = static_cast<unsigned char>(c);
         if (u >= 0x80) {
-            const auto [cp, n] = platform::utf8SequenceAt(text, i);
-            if (n == 0 || cp <= 0x9F) {
-                for (size_t k = 0; k < std::max<size_t>(n, 1); ++k)
+            const platform::Utf8Sequence seq = platform::utf8SequenceAt(text, i);
+            if (seq.length == 0 || seq.cp <= 0x9F) {
+                const size_t n = std::max<size_t>(seq.length, 1);
+                for (size_t k = 0; k < n; ++k)
                     appendHex(out, static_cast<unsigned char>(text[i + k]));
-            } else {
-                out.append(text.substr(i, n));
+                i += n;
+                continue;
             }
-            i += std::max<size_t>(n, 1);
+            if (platform::isFormatCharacter(seq.cp) ||
+                (how.noBreakSpaces && platform::isNoBreakSpace(seq.cp)))
+                appendCodePoint(out, seq.cp);
+            else
+                out.append(text.substr(i, seq.length));
+            i += seq.length;
             continue;
         }
         ++i;
-        if (quoted && (c == '"' || c == '\\')) {
+        if (how.quoted && (c == '"' || c == '\\')) {
             out += '\\';
             out += c;
         } else if (c == '\n') {
@@ -77,7 +103,7 @@ void appendEscaped(std::string& out, std::string_view text, bool quoted) {
         } else if (c == '\r') {
             out += "\\r";
         } else if (c == '\t') {
-            out += quoted ? "\\t" : "\t";
+            out += how.quoted ? "\\t" : "\t";
         } else if (u < 0x20 || u == 0x7f) {
             appendHex(out, u);
         } else {
@@ -139,18 +165,28 @@ std::string quotedText(std::string_view text) {
     const bool cut = text.size() > kMaxQuotedBytes;
     const std::string_view shown = cut ? text.substr(0, cutPoint(text, kQuotedStartBytes)) : text;
     std::string q = "\"";
-    appendEscaped(q, shown, true);
+    appendEscaped(q, shown, {.quoted = true, .noBreakSpaces = true});
     q += cut ? "...\"" : "\"";
     if (cut) q += " (" + std::to_string(text.size()) + " bytes)";
     return q;
 }
 
-std::string printableText(std::string_view text, size_t max) {
+namespace {
+std::string shownText(std::string_view text, size_t max, Escaping how) {
     const bool cut = text.size() > max;
     std::string out;
-    appendEscaped(out, cut ? text.substr(0, cutPoint(text, max)) : text, false);
+    appendEscaped(out, cut ? text.substr(0, cutPoint(text, max)) : text, how);
     if (cut) out += "...";
     return out;
+}
+}  // namespace
+
+std::string printableText(std::string_view text, size_t max) {
+    return shownText(text, max, {});
+}
+
+std::string messageText(std::string_view text, size_t max) {
+    return shownText(text, max, {.noBreakSpaces = true});
 }
 
 void checkPropertyPath(std::string_view word) {
@@ -158,7 +194,7 @@ void checkPropertyPath(std::string_view word) {
     const size_t dot = word.rfind('.');
     if (dot == std::string_view::npos || !validPropertyName(word.substr(dot + 1)) ||
         !platform::UserDriver::parseTarget(word.substr(0, dot)))
-        throw ScriptError("bad property " + quotedText(word) +
+        throw ScriptError("bad property " + quotedText(word) + platform::hiddenCharacterNote(word) +
                           " (expected Window.Property or Window.control.Property)");
 }
 
@@ -202,7 +238,7 @@ ExpectedValue expectedValue(const std::vector<std::string>& words, size_t first)
         e.text = "between " + words[first + 1] + " and " + words[first + 2];
         return e;
     }
-    throw ScriptError("bad syntax, expected: VALUE, VALUE ~TOLERANCE or between LOW HIGH");
+    throw badSyntax("VALUE, VALUE ~TOLERANCE or between LOW HIGH");
 }
 
 bool valueAllowed(std::string_view found, const ExpectedValue& expected) {
@@ -215,16 +251,20 @@ std::string expectedText(const ExpectedValue& expected) {
     return expected.numeric ? expected.text : quotedText(expected.text);
 }
 
+ScriptError badSyntax(std::string_view expected) {
+    return ScriptError("bad syntax, expected: " + std::string(expected));
+}
+
 void checkWordCount(const std::vector<std::string>& words, size_t min, size_t max,
-                    const char* usage) {
+                    std::string_view usage) {
     const size_t n = words.empty() ? 0 : words.size() - 1;
-    if (n < min || n > max) throw ScriptError(std::string("bad syntax, expected: ") + usage);
+    if (n < min || n > max) throw badSyntax(usage);
 }
 
 platform::TargetName checkTarget(std::string_view word) {
     auto t = platform::UserDriver::parseTarget(word);
     if (!t)
-        throw ScriptError("bad target " + quotedText(word) +
+        throw ScriptError("bad target " + quotedText(word) + platform::hiddenCharacterNote(word) +
                           " (expected Window, Window.control or Window.control(index))");
     return *t;
 }

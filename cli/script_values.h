@@ -27,10 +27,11 @@ class ExpectFailure : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Throws ScriptError ("bad syntax, expected: USAGE") unless the line has
-// min..max words after its first.
+// "bad syntax, expected: USAGE".
+ScriptError badSyntax(std::string_view usage);
+// Throws badSyntax(usage) unless the line has min..max words after its first.
 void checkWordCount(const std::vector<std::string>& words, size_t min, size_t max,
-                    const char* usage);
+                    std::string_view usage);
 // A target "W", "W.c" or "W.c(i)"; throws ScriptError when malformed.
 platform::TargetName checkTarget(std::string_view word);
 
@@ -68,11 +69,16 @@ void checkPropertyPath(std::string_view word);
 
 // Quotes a text for a message: quotes and backslashes escaped, control
 // characters as \n, \t, \r or \xHH (the C1 controls and bytes that are no
-// UTF-8 byte by byte), and a long text cut short with its length given.
+// UTF-8 byte by byte), format characters and no-break spaces as \u{202e},
+// \u{a0}, and a long text cut short with its length given.
 std::string quotedText(std::string_view text);
 // Text from a file or the user made safe for a terminal: control characters
-// escaped as in quotedText except that a tab stays, and no longer than about
-// `max` bytes.
+// and format characters escaped as in quotedText except that a tab stays, and
+// no longer than about `max` bytes. A no-break space stays: a printed value is
+// the text as it is.
 std::string printableText(std::string_view text, size_t max = std::string_view::npos);
+// printableText for a message, which repeats a script's words and paths,
+// where a no-break space would pass for a blank: those are escaped too.
+std::string messageText(std::string_view text, size_t max = std::string_view::npos);
 
 }  // namespace kavrel

@@ -1,11 +1,13 @@
 #include "cli/variable_hints.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "cli/script_values.h"
 #include "core/state_vars.h"
 #include "platform/closest_names.h"
+#include "platform/hidden_characters.h"
 
 namespace kavrel {
 
@@ -13,56 +15,55 @@ namespace {
 struct Candidate {
     std::string name;
     bool indexed;
+    std::optional<StateVarGroup> fields;  // a record's: the group of its fields
 };
 
-// The records whose fields follow after a dot.
-bool isRecord(std::string_view head) {
-    return head == "effA" || head == "effB" || head == "copyBuffer" || head == "fadeList";
-}
-
-// The names valid after `record` and a dot (an entry's or a fade's fields),
-// or the whole names when `record` is empty.
-std::vector<Candidate> candidates(std::string_view record) {
-    const bool fade = record == "fadeList";
+// The names valid on their own (the bank names with their letters), or
+// after a dot when `fields` is a record's group of fields.
+std::vector<Candidate> candidates(std::optional<StateVarGroup> fields) {
     std::vector<Candidate> out;
     for (const StateVarName& v : stateVarNames()) {
         const std::string name(v.name);
-        if (!record.empty()) {
-            if (v.group == (fade ? StateVarGroup::Fade : StateVarGroup::Entry))
-                out.push_back({name, v.indexed});
+        if (fields) {
+            if (v.group == *fields) out.push_back({name, v.indexed, v.fields});
         } else if (v.group == StateVarGroup::Shared) {
-            out.push_back({name, v.indexed});
+            out.push_back({name, v.indexed, v.fields});
         } else if (v.group == StateVarGroup::Bank) {
-            out.push_back({name + 'A', v.indexed});
-            out.push_back({name + 'B', v.indexed});
+            out.push_back({name + 'A', v.indexed, v.fields});
+            out.push_back({name + 'B', v.indexed, v.fields});
         }
     }
     return out;
 }
+
+const Candidate* named(const std::vector<Candidate>& known, std::string_view name) {
+    const auto c = std::find_if(known.begin(), known.end(),
+                                [&](const Candidate& k) { return k.name == name; });
+    return c == known.end() ? nullptr : &*c;
+}
 }  // namespace
 
 std::string unknownVariableMessage(std::string_view name) {
-    const std::string message = "unknown variable " + quotedText(name);
+    const std::string message =
+        "unknown variable " + quotedText(name) + platform::hiddenCharacterNote(name);
     // "effA(0).nmae": the part after the record's dot is looked up among its
     // fields, the rest kept as written.
-    std::string_view record = name.substr(0, name.find_first_of("(."));
+    const std::vector<Candidate> whole = candidates(std::nullopt);
+    const Candidate* record = named(whole, name.substr(0, name.find_first_of("(.")));
     std::string_view prefix, part = name;
     const size_t dot = name.rfind('.');
-    if (isRecord(record) && dot != std::string_view::npos) {
+    const bool inRecord = record && record->fields && dot != std::string_view::npos;
+    if (inRecord) {
         prefix = name.substr(0, dot + 1);
         part = name.substr(dot + 1);
-    } else {
-        record = {};
     }
-    const std::vector<Candidate> known = candidates(record);
+    const std::vector<Candidate> known = inRecord ? candidates(record->fields) : whole;
     const std::string_view head = part.substr(0, part.find_first_of("(."));
     const std::string_view rest = part.substr(head.size());
-    const auto same = std::find_if(known.begin(), known.end(),
-                                   [&](const Candidate& c) { return c.name == head; });
-    if (same != known.end()) {
-        if (record.empty() && isRecord(head))
-            return message + " (its fields follow after a dot: " +
-                   (head == "copyBuffer" ? "copyBuffer" : std::string(head) + "(i)") + ".FIELD)";
+    if (const Candidate* same = named(known, head)) {
+        if (!inRecord && same->fields)
+            return message + " (its fields follow after a dot: " + std::string(head) +
+                   (same->indexed ? "(i)" : "") + ".FIELD)";
         if (!same->indexed && !rest.empty())
             return message + " (" + std::string(head) + " takes no indexes)";
         if (same->indexed && rest.empty()) return message + " (it takes indexes in parentheses)";
@@ -72,14 +73,13 @@ std::string unknownVariableMessage(std::string_view name) {
     for (const Candidate& c : known) names.push_back(c.name);
     std::vector<std::string> shown;
     for (const std::string& n : platform::closestNames(head, names)) {
-        const auto c = std::find_if(known.begin(), known.end(),
-                                    [&](const Candidate& k) { return k.name == n; });
+        const Candidate* c = named(known, n);
         std::string s = std::string(prefix) + n;
         if (c->indexed && rest.starts_with('('))
             s += rest;
         else if (c->indexed)
             s += "(...)";
-        else if (n == "copyBuffer" && rest.starts_with('.'))
+        else if (c->fields && rest.starts_with('.'))
             s += rest;
         shown.push_back(quotedText(s));
     }

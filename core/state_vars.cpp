@@ -470,13 +470,13 @@ std::vector<StateVarName> stateVarNames() {
     addNames(names, G::Shared, false, kGlobalColor);
     addNames(names, G::Shared, true, kGlobalFrames);
     addNames(names, G::Shared, true, kGlobalIndexed);
-    names.push_back({G::Shared, kFadeListHead, true});
-    names.push_back({G::Shared, kCopyBufferHead, false});
+    names.push_back({G::Shared, kFadeListHead, true, G::Fade});
+    names.push_back({G::Shared, kCopyBufferHead, false, G::Entry});
     addNames(names, G::Bank, false, kBankInt16);
     addNames(names, G::Bank, false, kBankBool);
     addNames(names, G::Bank, false, kBankOther);
     addNames(names, G::Bank, true, kBankIndexed);
-    names.push_back({G::Bank, kEntryHead, true});
+    names.push_back({G::Bank, kEntryHead, true, G::Entry});
     addNames(names, G::Entry, false, kRecordInt16);
     addNames(names, G::Entry, false, kRecordText);
     addNames(names, G::Entry, false, kRecordColor);

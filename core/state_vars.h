@@ -28,6 +28,8 @@ struct StateVarName {
     StateVarGroup group;
     std::string_view name;
     bool indexed;  // takes indexes in parentheses
+    // A record's name: the group of the fields that follow it after a dot.
+    std::optional<StateVarGroup> fields = std::nullopt;
 };
 // Every name readStateVar knows, from the tables it reads by.
 std::vector<StateVarName> stateVarNames();

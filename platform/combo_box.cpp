@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "platform/closest_names.h"
+#include "platform/hidden_characters.h"
 
 namespace platform {
 
@@ -66,7 +67,7 @@ bool ComboBox::userSet(const std::string& value) {
 }
 
 std::string ComboBox::noSuchItem(const std::string& value) const {
-    std::string out = "no such item \"" + value + "\" in " + path();
+    std::string out = "no such item \"" + value + "\" in " + path() + hiddenCharacterNote(value);
     if (items_.empty()) return out + "; it has no items";
     if (!value.empty() && value[0] == '#')
         return out + "; its items are #0 to #" + std::to_string(items_.size() - 1);

@@ -3,6 +3,8 @@
 #include <array>
 #include <optional>
 
+#include "platform/utf8.h"
+
 namespace platform {
 
 namespace {
@@ -27,63 +29,6 @@ std::optional<unsigned char> codePointToCp1252(char32_t cp) {
     return std::nullopt;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        // Windows-1252 reaches no further than the Basic Multilingual Plane.
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-struct Decoded {
-    std::optional<char32_t> cp;  // nullopt for an invalid sequence
-    size_t length;               // bytes consumed, at least 1
-};
-
-// Decodes one UTF-8 sequence. An invalid one consumes its longest valid
-// prefix (at least one byte), so each broken sequence gives a single '?'.
-Decoded decodeUtf8(std::string_view s, size_t i) {
-    auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    unsigned char lead = byte(i);
-    if (lead < 0x80) return {lead, 1};
-    size_t need = 0;
-    char32_t cp = 0;
-    unsigned char lo = 0x80;
-    unsigned char hi = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        need = 1;
-        cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        need = 2;
-        cp = lead & 0x0F;
-        if (lead == 0xE0) lo = 0xA0;  // no overlong forms
-        if (lead == 0xED) hi = 0x9F;  // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        need = 3;
-        cp = lead & 0x07;
-        if (lead == 0xF0) lo = 0x90;
-        if (lead == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
-    } else {
-        return {std::nullopt, 1};
-    }
-    size_t k = i + 1;
-    for (size_t n = 0; n < need; ++n, ++k) {
-        if (k >= s.size()) return {std::nullopt, k - i};
-        unsigned char c = byte(k);
-        unsigned char min = n == 0 ? lo : 0x80;
-        unsigned char max = n == 0 ? hi : 0xBF;
-        if (c < min || c > max) return {std::nullopt, k - i};
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    return {cp, k - i};
-}
-
 // Calls `take` with the bytes the text becomes in Windows-1252: a run of
 // ASCII, which stands as it is and makes up most of any text, at once, any
 // other character alone.
@@ -97,9 +42,10 @@ void forEachCp1252Piece(std::string_view utf8, Take take) {
             i = ascii;
             continue;
         }
-        Decoded d = decodeUtf8(utf8, i);
-        i += d.length;
-        auto b = d.cp ? codePointToCp1252(*d.cp) : std::nullopt;
+        // A broken sequence gives one '?' for its longest valid start.
+        const Utf8Sequence seq = utf8SequenceAt(utf8, i);
+        i += seq.length ? seq.length : seq.brokenLength;
+        auto b = seq.length ? codePointToCp1252(seq.cp) : std::nullopt;
         const char byte = b ? static_cast<char>(*b) : '?';
         take(std::string_view(&byte, 1));
     }

@@ -1,8 +1,6 @@
 #include "platform/text_file.h"
 
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
 
 #include "platform/fd_write.h"
 #include "platform/file_replace.h"
@@ -16,12 +14,6 @@ namespace {
 constexpr size_t kWriteChunk = 64 * 1024;
 
 }  // namespace
-
-bool fileExists(const std::string& path) {
-    if (path.empty()) return false;
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
 
 TextFileWriter::TextFileWriter(int fd) : fd_(fd) {
     buffer_.reserve(kWriteChunk);
@@ -61,31 +53,6 @@ bool TextFileWriter::close() {
         if (ok_) ok_ = writeOut();
     }
     return ok_;
-}
-
-bool TextFileReader::open(const std::string& path) {
-    close();
-    // An ifstream would open a folder and fail only on reading.
-    if (!fileExists(path)) return false;
-    in_.open(path, std::ios::binary);
-    if (!in_.is_open()) return false;
-    atEnd_ = in_.peek() == std::ifstream::traits_type::eof();
-    return true;
-}
-
-std::optional<std::string> TextFileReader::readLine() {
-    if (atEnd_ || !in_.is_open()) return std::nullopt;
-    std::string raw;
-    std::getline(in_, raw, '\n');
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    atEnd_ = !in_ || in_.peek() == std::ifstream::traits_type::eof();
-    return cp1252ToUtf8(raw);
-}
-
-void TextFileReader::close() {
-    if (in_.is_open()) in_.close();
-    in_.clear();
-    atEnd_ = true;
 }
 
 WriteResult replaceFileAtomically(const std::string& path,

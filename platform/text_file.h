@@ -2,10 +2,8 @@
 // Line-based text files as the program's files hold them: Windows-1252 on
 // disk, CR LF after every line; UTF-8 strings in the program.
 #include <cstdint>
-#include <fstream>
 #include <functional>
 #include <limits>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,9 +11,6 @@
 #include "platform/write_result.h"
 
 namespace platform {
-
-// True only for an existing regular file (not for "" or a folder).
-bool fileExists(const std::string& path);
 
 // Lines written to a file descriptor, which stays the caller's, through a
 // buffer of fixed size (a line longer than it passes whole).
@@ -45,19 +40,6 @@ class TextFileWriter {
     bool ok_ = true;
     bool closed_ = false;
     bool overLimit_ = false;
-};
-
-class TextFileReader {
-  public:
-    bool open(const std::string& path);
-    // The next line without its LF or CR LF; nullopt at the end of the file.
-    std::optional<std::string> readLine();
-    bool atEnd() const { return atEnd_; }
-    void close();
-
-  private:
-    std::ifstream in_;
-    bool atEnd_ = true;
 };
 
 // Writes the lines `write` gives into a new file that replaces `path` only

@@ -8,38 +8,37 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool continuation(unsigned char c) {
-    return (c & 0xC0u) == 0x80u;
-}
-
 }  // namespace
 
 Utf8Sequence utf8SequenceAt(std::string_view text, size_t i) {
     if (i >= text.size()) return {};
-    const auto c = static_cast<unsigned char>(text[i]);
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80u) return {lead, 1, 0};
+    // The lead byte gives the length and the range of the second byte, which
+    // rules out overlong forms, surrogates and values past U+10FFFF at once.
     size_t len = 0;
     char32_t cp = 0;
-    char32_t least = 0;
-    if (c < 0x80u) {
-        return {c, 1};
-    } else if ((c & 0xE0u) == 0xC0u) {
-        len = 2, cp = c & 0x1Fu, least = 0x80;
-    } else if ((c & 0xF0u) == 0xE0u) {
-        len = 3, cp = c & 0x0Fu, least = 0x800;
-    } else if ((c & 0xF8u) == 0xF0u) {
-        len = 4, cp = c & 0x07u, least = 0x10000;
+    unsigned char low = 0x80u, high = 0xBFu;
+    if (lead >= 0xC2u && lead <= 0xDFu) {
+        len = 2, cp = lead & 0x1Fu;
+    } else if (lead >= 0xE0u && lead <= 0xEFu) {
+        len = 3, cp = lead & 0x0Fu;
+        if (lead == 0xE0u) low = 0xA0u;
+        if (lead == 0xEDu) high = 0x9Fu;
+    } else if (lead >= 0xF0u && lead <= 0xF4u) {
+        len = 4, cp = lead & 0x07u;
+        if (lead == 0xF0u) low = 0x90u;
+        if (lead == 0xF4u) high = 0x8Fu;
     } else {
-        return {};
+        return {0, 0, 1};
     }
-    if (i + len > text.size()) return {};
     for (size_t k = 1; k < len; ++k) {
+        if (i + k >= text.size()) return {0, 0, k};
         const auto b = static_cast<unsigned char>(text[i + k]);
-        if (!continuation(b)) return {};
+        if (b < (k == 1 ? low : 0x80u) || b > (k == 1 ? high : 0xBFu)) return {0, 0, k};
         cp = (cp << 6) | (b & 0x3Fu);
     }
-    // Overlong forms, surrogates and values past U+10FFFF are not text.
-    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {};
-    return {cp, len};
+    return {cp, len, 0};
 }
 
 std::vector<char32_t> decodeUtf8(std::string_view text) {
@@ -54,24 +53,28 @@ std::vector<char32_t> decodeUtf8(std::string_view text) {
 }
 
 std::string encodeUtf8(char32_t cp) {
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
     std::string s;
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | (cp >> 6));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        s += static_cast<char>(0xE0 | (cp >> 12));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (cp >> 18));
-        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    appendUtf8(s, cp);
     return s;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
 }
 
 }  // namespace platform

@@ -1,38 +1,27 @@
 // Runs the real kavrel program on session scripts, as a user would.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "tests/cli/run_kavrel.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 using hosttest::ProgramRun;
 
-// A folder of the running test's own.
-std::filesystem::path testDir() {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("kavrel-e2e-" + std::to_string(::getpid()) + "-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
-ProgramRun runKavrel(const std::string& args, const std::string& script) {
-    const auto dir = testDir();
-    const auto scriptPath = dir / "session.kav";
-    std::ofstream(scriptPath) << script;
-    return hosttest::runKavrelIn(dir, args + " " + scriptPath.string());
+ProgramRun runKavrel(const kavrel_test::TempFolder& dir, const std::string& args,
+                     const std::string& script) {
+    std::ofstream(dir / "session.kav") << script;
+    return hosttest::runKavrelIn(dir.path(), args + " " + (dir / "session.kav"));
 }
 
 }  // namespace
 
 TEST(KavrelProgram, PlaysASessionWithOutputFadesAndSnapshots) {
-    const ProgramRun run = runKavrel("--grid 4x3 --dmx-log dmx.log", R"(open
+    const kavrel_test::TempFolder dir("kavrel-e2e");
+    const ProgramRun run = runKavrel(dir, "--grid 4x3 --dmx-log dmx.log", R"(open
 wait 60
 expect frame A 3 2 255 0 0
 expect frame B 0 0 0 0 255
@@ -61,21 +50,24 @@ quit
 }
 
 TEST(KavrelProgram, AFailedExpectExitsOneNamingTheLineAndWhatWasFound) {
+    const kavrel_test::TempFolder dir("kavrel-e2e");
     const ProgramRun run =
-        runKavrel("--locale de", "open\nexpect MatrixForm.fadeTimeText.Text 4\n");
+        runKavrel(dir, "--locale de", "open\nexpect MatrixForm.fadeTimeText.Text 4\n");
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find("line 2"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("3,00"), std::string::npos) << run.output;
 }
 
 TEST(KavrelProgram, AnUnknownControlIsAScriptError) {
-    const ProgramRun run = runKavrel("", "open\n\nclick MatrixForm.noSuchButton\n");
+    const kavrel_test::TempFolder dir("kavrel-e2e");
+    const ProgramRun run = runKavrel(dir, "", "open\n\nclick MatrixForm.noSuchButton\n");
     EXPECT_EQ(run.status, 2) << run.output;
     EXPECT_NE(run.output.find("line 3"), std::string::npos) << run.output;
 }
 
 TEST(KavrelProgram, ASnapshotOfAPictureBoxWithoutPixelsSaysSo) {
-    const ProgramRun run = runKavrel("", "open\nsnapshot MatrixForm.imageA a.png\n");
+    const kavrel_test::TempFolder dir("kavrel-e2e");
+    const ProgramRun run = runKavrel(dir, "", "open\nsnapshot MatrixForm.imageA a.png\n");
     EXPECT_EQ(run.status, 2) << run.output;
     EXPECT_NE(run.output.find("line 2: MatrixForm.imageA has no pixels to write (it is 0x0)"),
               std::string::npos)
@@ -85,14 +77,14 @@ TEST(KavrelProgram, ASnapshotOfAPictureBoxWithoutPixelsSaysSo) {
 // Text from a file reaches the terminal with its control characters escaped;
 // checks compare the text as it is.
 TEST(KavrelProgram, ControlCharactersOfAProjectArePrintedEscaped) {
-    const auto dir = testDir();
+    const kavrel_test::TempFolder dir("kavrel-e2e");
     std::ofstream(dir / "show.Kavrel", std::ios::binary)
         << "show.Kavrel\r\nV1.0\r\n0\r\n1\r\n1\r\n1\r\n0\r\n0\r\n0\r\n"
            "A0\r\nTrue\r\n3\r\nt\x1b]0;owned\x07wo\r\n1\r\n0\r\n0\r\n50\r\n2\r\n"
            "a\r\n2.5\r\na.png\r\nb\r\n3,5\r\nb.png\r\n0\r\n"
            "B0\r\nFalse\r\nX0\r\n0\r\nf\r\n3\r\n0\r\n";
     std::ofstream(dir / "bad.Kavrel", std::ios::binary) << "bad\r\nV1\x1b[2J\x07\r\n";
-    const ProgramRun run = runKavrel("",
+    const ProgramRun run = runKavrel(dir, "",
                                      "open\n"
                                      "answer file show.Kavrel\n"
                                      "click MatrixForm.myload\n"
@@ -131,9 +123,16 @@ TEST(KavrelProgram, AnUnknownVariableNamesTheNearestOnes) {
              Case{"copyBuffer",
                   "unknown variable \"copyBuffer\" (its fields follow after a dot: "
                   "copyBuffer.FIELD)"},
+             Case{"effB",
+                  "unknown variable \"effB\" (its fields follow after a dot: effB(i).FIELD)"},
+             Case{"fadeList(0).tiem",
+                  "unknown variable \"fadeList(0).tiem\" (did you mean \"fadeList(0).time\"?)"},
+             Case{"copyBufer.name",
+                  "unknown variable \"copyBufer.name\" (did you mean \"copyBuffer.name\"?)"},
              Case{"qqqqqqqq", "unknown variable \"qqqqqqqq\""},
          }) {
-        const ProgramRun run = runKavrel("", std::string("open\nprint var ") + c.name + "\n");
+        const kavrel_test::TempFolder dir("kavrel-e2e");
+        const ProgramRun run = runKavrel(dir, "", std::string("open\nprint var ") + c.name + "\n");
         EXPECT_EQ(run.status, 2) << c.name;
         EXPECT_EQ(run.output, std::string("kavrel: line 2: ") + c.error + "\n");
     }

@@ -16,6 +16,7 @@
 #include "cli/line_source.h"
 #include "cli/script_runner.h"
 #include "tests/host/fake_plugin.h"
+#include "tests/support/temp_folder.h"
 
 using kavrel::parseProgramOptions;
 using kavrel::ProgramOptions;
@@ -23,23 +24,13 @@ using kavrel::UsageError;
 using Args = std::vector<std::string>;
 
 namespace {
-class TempDir {
-  public:
-    TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "kavrel-host-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = tmpl;
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    std::string file(const std::string& name, const std::string& content = {}) const {
-        const std::string p = (path_ / name).string();
-        if (!content.empty()) std::ofstream(p) << content;
-        return p;
-    }
-
-  private:
-    std::filesystem::path path_;
-};
+// The path of `name` in `dir`, written with `content` first unless that is empty.
+std::string fileIn(const kavrel_test::TempFolder& dir, const std::string& name,
+                   const std::string& content = {}) {
+    const std::string p = dir / name;
+    if (!content.empty()) std::ofstream(p) << content;
+    return p;
+}
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path);
@@ -102,7 +93,7 @@ TEST(HostProgram, BadCommandLinesAreUsageErrors) {
 TEST(HostProgram, HelpPrintsTheUsageAndAMissingScriptFails) {
     for (const char* flag : {"--help", "-h"}) {
         Program help;
-        EXPECT_EQ(help.run({flag, "never.kav"}), kavrel::kExitOk) << flag;
+        EXPECT_EQ(help.run({flag}), kavrel::kExitOk) << flag;
         EXPECT_EQ(help.out.str().rfind("usage: kavrel [options] [SCRIPT]\n", 0), 0u) << flag;
         for (const char* page : {"docs/script-language.md", "docs/reference.md"})
             EXPECT_NE(help.out.str().find(page), std::string::npos) << page;
@@ -113,23 +104,36 @@ TEST(HostProgram, HelpPrintsTheUsageAndAMissingScriptFails) {
     EXPECT_TRUE(
         std::regex_match(version.out.str(), std::regex("kavrel [0-9]+\\.[0-9]+\\.[0-9]+\n")))
         << version.out.str();
+    // They stand alone: a word beside them is not ignored.
+    for (const Args& args : {Args{"--help", "never.kav"}, Args{"--version", "extra"},
+                             Args{"extra", "-h"}, Args{"--grid", "3x3", "--version"}}) {
+        Program p;
+        EXPECT_EQ(p.run(args), kavrel::kExitScriptError) << args[0];
+        EXPECT_EQ(p.out.str(), "");
+        EXPECT_TRUE(p.record.calls.empty());
+    }
+    Program extra;
+    extra.run({"--version", "extra"});
+    EXPECT_EQ(extra.err.str(),
+              "kavrel: --version takes no other argument, not \"extra\"\n"
+              "(kavrel --help shows the usage)\n");
     Program missing;
     EXPECT_EQ(missing.run({"/nonexistent/dir/s.kav"}), kavrel::kExitScriptError);
     EXPECT_EQ(missing.err.str(),
               "kavrel: cannot read the script \"/nonexistent/dir/s.kav\": No such file or "
               "directory\n");
     // A folder opens like a file but cannot be read: no silent empty script.
-    TempDir dir;
+    const kavrel_test::TempFolder dir("kavrel-host");
     Program folder;
-    EXPECT_EQ(folder.run({dir.file("")}), kavrel::kExitScriptError);
+    EXPECT_EQ(folder.run({fileIn(dir, "")}), kavrel::kExitScriptError);
     EXPECT_EQ(folder.err.str(),
-              "kavrel: cannot read the script \"" + dir.file("") + "\": Is a directory\n");
+              "kavrel: cannot read the script \"" + fileIn(dir, "") + "\": Is a directory\n");
     EXPECT_TRUE(folder.record.calls.empty());
 }
 
 TEST(HostProgram, DmxLogNamingTheScriptLeavesTheScriptAlone) {
-    TempDir dir;
-    const std::string script = dir.file("s.kav", "open\nwait 200\n");
+    const kavrel_test::TempFolder dir("kavrel-host");
+    const std::string script = fileIn(dir, "s.kav", "open\nwait 200\n");
     Program p;
     EXPECT_EQ(p.run({"--dmx-log", script, script}), kavrel::kExitScriptError);
     EXPECT_NE(p.err.str().find("is the script itself"), std::string::npos) << p.err.str();
@@ -138,10 +142,10 @@ TEST(HostProgram, DmxLogNamingTheScriptLeavesTheScriptAlone) {
 }
 
 TEST(HostProgram, DmxLogOfTheScriptOnStandardInputOrAnotherLinkToItIsRefused) {
-    TempDir dir;
+    const kavrel_test::TempFolder dir("kavrel-host");
     const std::string text = "open\nwait 200\n";
-    const std::string script = dir.file("s.kav", text);
-    const std::string hard = dir.file("hard.log");
+    const std::string script = fileIn(dir, "s.kav", text);
+    const std::string hard = fileIn(dir, "hard.log");
     std::filesystem::create_hard_link(script, hard);
     const std::vector<Args> runs = {{"--dmx-log", script},
                                     {"--dmx-log", script, "-"},
@@ -160,8 +164,8 @@ TEST(HostProgram, DmxLogOfTheScriptOnStandardInputOrAnotherLinkToItIsRefused) {
 }
 
 TEST(HostProgram, ASnapshotOverTheScriptIsAScriptErrorWhereverTheScriptComesFrom) {
-    TempDir dir;
-    const std::string script = dir.file("show.png");
+    const kavrel_test::TempFolder dir("kavrel-host");
+    const std::string script = fileIn(dir, "show.png");
     const std::string text = "open\nsnapshot TestForm.pic \"" + script + "\"\n";
     std::ofstream(script) << text;
     const std::string expected =
@@ -179,10 +183,10 @@ TEST(HostProgram, ASnapshotOverTheScriptIsAScriptErrorWhereverTheScriptComesFrom
 }
 
 TEST(HostProgram, DmxLogHasOneLinePerChangeWithTheLoopsMilliseconds) {
-    TempDir dir;
+    const kavrel_test::TempFolder dir("kavrel-host");
     const std::string script =
-        dir.file("s.kav", "open\nwait 200\nclick TestForm.check\nclick TestForm.check\n");
-    const std::string log = dir.file("dmx.log");
+        fileIn(dir, "s.kav", "open\nwait 200\nclick TestForm.check\nclick TestForm.check\n");
+    const std::string log = fileIn(dir, "dmx.log");
     Program p;
     EXPECT_EQ(p.run({"--dmx-log", log, script}), kavrel::kExitOk) << p.err.str();
     EXPECT_EQ(readFile(log), "100 1 1\n200 1 2\n200 2 255\n200 2 0\n");
@@ -238,9 +242,9 @@ TEST(HostProgram, TypedOnATerminalAFailedLineIsReportedAndTheNextOneRuns) {
     EXPECT_EQ(pipe.err.str(),
               "kavrel: line 2: unknown action \"clik\" (did you mean \"click\"?)\n");
     EXPECT_EQ(pipe.out.str(), "");
-    TempDir dir;
+    const kavrel_test::TempFolder dir("kavrel-host");
     Program file;
-    EXPECT_EQ(file.run({dir.file("s.kav", script)}, -1, {true, true}), kavrel::kExitScriptError);
+    EXPECT_EQ(file.run({fileIn(dir, "s.kav", script)}, -1, {true, true}), kavrel::kExitScriptError);
     EXPECT_EQ(file.err.str(), pipe.err.str());
     EXPECT_EQ(file.out.str(), "");
 }
@@ -270,8 +274,8 @@ TEST(HostProgram, ATypedSessionEndsWithItsWorstFailure) {
 }
 
 TEST(HostProgram, RealtimeTimersKeepFiringWhileWaitingForTypedLines) {
-    TempDir dir;
-    const std::string log = dir.file("dmx.log");
+    const kavrel_test::TempFolder dir("kavrel-host");
+    const std::string log = fileIn(dir, "dmx.log");
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
     writeAll(fds[1], "open\n");
@@ -314,6 +318,26 @@ TEST(HostLineSource, JoinsChunksAndDropsCarriageReturns) {
     ::close(fds[0]);
 }
 
+TEST(HostLineSource, AByteOrderMarkAtTheStartOfAFileOrAPipeIsDropped) {
+    const std::string bom = "\xEF\xBB\xBF";
+    // Only at the very start: on a later line it is text like any other.
+    const std::string text = bom + "open\r\n" + bom + "x\n";
+    std::istringstream stream(text);
+    kavrel::StreamLineSource fromFile(stream);
+    EXPECT_EQ(fromFile.next({}), "open");
+    EXPECT_EQ(fromFile.next({}), bom + "x");
+    const int in = typedInput(text);
+    kavrel::FdLineSource fromPipe(in);
+    EXPECT_EQ(fromPipe.next({}), "open");
+    EXPECT_EQ(fromPipe.next({}), bom + "x");
+    ::close(in);
+    // A mark alone is an empty line; a part of one is kept.
+    std::istringstream alone(bom);
+    EXPECT_EQ(kavrel::StreamLineSource(alone).next({}), "");
+    std::istringstream part("\xEF\xBBopen");
+    EXPECT_EQ(kavrel::StreamLineSource(part).next({}), "\xEF\xBBopen");
+}
+
 namespace {
 // Endless input without a line end, as /dev/zero gives.
 class EndlessBuffer : public std::streambuf {
@@ -327,13 +351,13 @@ class EndlessBuffer : public std::streambuf {
     char chunk_[4096] = {'a'};
 };
 
-std::string fileOfLines(const TempDir& dir, const std::string& content) {
-    return dir.file("lines.txt", content);
+std::string fileOfLines(const kavrel_test::TempFolder& dir, const std::string& content) {
+    return fileIn(dir, "lines.txt", content);
 }
 }  // namespace
 
 TEST(HostLineSource, LinesUpToTheLimitPassAndALongerOneIsRefused) {
-    TempDir dir;
+    const kavrel_test::TempFolder dir("kavrel-host");
     const std::string atLimit(kavrel::kMaxLineBytes, 'x');
     const std::string content = "a\n" + atLimit + "\r\nb\n" + atLimit + "yz\nnever\n";
     const auto noIdle = [] { return -1; };
@@ -368,7 +392,7 @@ TEST(HostLineSource, LinesUpToTheLimitPassAndALongerOneIsRefused) {
 }
 
 TEST(HostLineSource, ManyLinesInOneReadComeOutInOrder) {
-    TempDir dir;
+    const kavrel_test::TempFolder dir("kavrel-host");
     std::string content;
     for (int i = 0; i < 20000; ++i) content += std::to_string(i) + (i % 2 ? "\n" : "\r\n");
     const int fd = ::open(fileOfLines(dir, content).c_str(), O_RDONLY);
@@ -384,9 +408,9 @@ TEST(HostLineSource, ManyLinesInOneReadComeOutInOrder) {
 }
 
 TEST(HostProgram, ALineOverTheLimitIsAScriptErrorNamingIt) {
-    TempDir dir;
+    const kavrel_test::TempFolder dir("kavrel-host");
     const std::string script =
-        dir.file("s.kav", "open\n#" + std::string(kavrel::kMaxLineBytes, 'a') + "\nquit\n");
+        fileIn(dir, "s.kav", "open\n#" + std::string(kavrel::kMaxLineBytes, 'a') + "\nquit\n");
     Program p;
     EXPECT_EQ(p.run({script}), kavrel::kExitScriptError);
     EXPECT_EQ(p.err.str(), "kavrel: line 2: the line is longer than 1048576 bytes\n");
@@ -395,14 +419,14 @@ TEST(HostProgram, ALineOverTheLimitIsAScriptErrorNamingIt) {
 }
 
 TEST(HostProgram, MessagesQuoteWordsWithControlBytesEscapedAndLongWordsCut) {
-    TempDir dir;
+    const kavrel_test::TempFolder dir("kavrel-host");
     const std::string script =
-        dir.file("s.kav", std::string("open\n\x1b[2Jred\0x\n", 15) + "quit\n");
+        fileIn(dir, "s.kav", std::string("open\n\x1b[2Jred\0x\n", 15) + "quit\n");
     Program p;
     EXPECT_EQ(p.run({script}), kavrel::kExitScriptError);
     EXPECT_EQ(p.err.str(), "kavrel: line 2: unknown action \"\\x1b[2Jred\\x00x\"\n");
     Program longWord;
-    EXPECT_EQ(longWord.run({dir.file("l.kav", "open\ncommand " + std::string(5000, 'w'))}),
+    EXPECT_EQ(longWord.run({fileIn(dir, "l.kav", "open\ncommand " + std::string(5000, 'w'))}),
               kavrel::kExitScriptError);
     EXPECT_EQ(longWord.err.str(),
               "kavrel: line 2: unknown command \"" + std::string(60, 'w') + "...\" (5000 bytes)\n");
@@ -420,8 +444,8 @@ class FullBuffer : public std::streambuf {
 }  // namespace
 
 TEST(HostProgram, OutputThatCannotBeWrittenExitsTwo) {
-    TempDir dir;
-    const std::string script = dir.file("s.kav", "open\nprint var ticks\n");
+    const kavrel_test::TempFolder dir("kavrel-host");
+    const std::string script = fileIn(dir, "s.kav", "open\nprint var ticks\n");
     FullBuffer full;
     std::ostream out(&full);
     hosttest::FakeRecord record;
@@ -432,11 +456,11 @@ TEST(HostProgram, OutputThatCannotBeWrittenExitsTwo) {
 }
 
 TEST(HostProgram, DmxLogMustBeARegularFileOrANewOne) {
-    TempDir dir;
-    const std::string script = dir.file("s.kav", "open\nwait 100\n");
-    const std::string fifo = dir.file("fifo");
+    const kavrel_test::TempFolder dir("kavrel-host");
+    const std::string script = fileIn(dir, "s.kav", "open\nwait 100\n");
+    const std::string fifo = fileIn(dir, "fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& log : {fifo, std::string("/dev/null"), dir.file("")}) {
+    for (const std::string& log : {fifo, std::string("/dev/null"), fileIn(dir, "")}) {
         Program p;
         EXPECT_EQ(p.run({"--dmx-log", log, script}), kavrel::kExitScriptError) << log;
         EXPECT_NE(p.err.str().find("kavrel: "), std::string::npos) << p.err.str();
@@ -450,14 +474,14 @@ TEST(HostProgram, DmxLogMustBeARegularFileOrANewOne) {
     EXPECT_NE(read.err.str().find("is not a regular file"), std::string::npos) << read.err.str();
     ::close(reader);
     // A read-only file is kept whole, even for the superuser.
-    const std::string readOnly = dir.file("ro.log", "kept\n");
+    const std::string readOnly = fileIn(dir, "ro.log", "kept\n");
     ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
     Program ro;
     EXPECT_EQ(ro.run({"--dmx-log", readOnly, script}), kavrel::kExitScriptError);
     EXPECT_NE(ro.err.str().find("is read-only"), std::string::npos) << ro.err.str();
     EXPECT_EQ(readFile(readOnly), "kept\n");
     // An existing regular file is emptied and written.
-    const std::string old = dir.file("old.log", "stale\n");
+    const std::string old = fileIn(dir, "old.log", "stale\n");
     Program p;
     EXPECT_EQ(p.run({"--dmx-log", old, script}), kavrel::kExitOk) << p.err.str();
     EXPECT_EQ(readFile(old), "100 1 1\n");

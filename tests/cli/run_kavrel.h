@@ -1,5 +1,6 @@
 #pragma once
-// Runs the real kavrel program in a folder and collects what it printed.
+// Runs the real kavrel program in a folder, or another command, and collects
+// what it printed.
 #include <sys/wait.h>
 
 #include <array>
@@ -14,10 +15,9 @@ struct ProgramRun {
     std::string output;  // standard output and standard error
 };
 
-// `args` go to the shell as written (the script path among them).
-inline ProgramRun runKavrelIn(const std::filesystem::path& dir, const std::string& args) {
-    const std::string cmd =
-        "cd '" + dir.string() + "' && '" KAVREL_BINARY "' " + args + " 2>&1 </dev/null";
+// Runs a shell command line, with no standard input.
+inline ProgramRun runCommand(const std::string& command) {
+    const std::string cmd = command + " 2>&1 </dev/null";
     ProgramRun run;
     FILE* pipe = ::popen(cmd.c_str(), "r");
     if (!pipe) return run;
@@ -27,6 +27,11 @@ inline ProgramRun runKavrelIn(const std::filesystem::path& dir, const std::strin
     const int raw = ::pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
+}
+
+// `args` go to the shell as written (the script path among them).
+inline ProgramRun runKavrelIn(const std::filesystem::path& dir, const std::string& args) {
+    return runCommand("cd '" + dir.string() + "' && '" KAVREL_BINARY "' " + args);
 }
 
 }  // namespace hosttest

@@ -30,14 +30,14 @@ struct Session {
     bool wantsBeat = true;
     bool projectInfoFails = false;
     std::string project;
-    bool interactive = false;
+    bool typed = false;
     std::optional<platform::FileIdentity> scriptFile;
 
     int run(const std::string& script) {
         std::istringstream in(script);
         kavrel::StreamLineSource lines(in);
         ScriptRunner runner(hosttest::fakeFactory(record, wantsBeat), start, out, err);
-        if (interactive) runner.setInteractive(false);
+        if (typed) runner.setTyped(false);
         runner.host().setProjectFile(project);
         runner.host().setProjectInfoFails(projectInfoFails);
         runner.setScriptFile(scriptFile);
@@ -320,7 +320,7 @@ TEST(HostScript, FailureInsideAModalWaitIsReportedOnceAtItsOwnLine) {
 
 TEST(HostScript, TypedFailuresInsideAModalWaitLeaveTheWindowWaitingForTheNextLine) {
     Session s;
-    s.interactive = true;
+    s.typed = true;
     const int status = s.run(
         "open\n"
         "hold messages\n"
@@ -335,11 +335,60 @@ TEST(HostScript, TypedFailuresInsideAModalWaitLeaveTheWindowWaitingForTheNextLin
               "kavrel: line 5: unknown control: MsgBox.Okay (did you mean MsgBox.OK?)\n");
 }
 
+TEST(HostScript, TypedQuitLeavesEvenBeforeOpenAndHelpListsTheActions) {
+    Session typed;
+    typed.typed = true;
+    EXPECT_EQ(typed.run("help\nquit\nbogus\n"), kavrel::kExitOk) << typed.err.str();
+    EXPECT_TRUE(typed.record.calls.empty());
+    const std::string help = typed.out.str();
+    for (const char* part :
+         {"\n  open\n", "\n  click TARGET\n", "\n  answer cancel\n", "\n  expect var NAME VALUE\n",
+          "\n  help\n", "docs/script-language.md", "docs/reference.md"})
+        EXPECT_NE(help.find(part), std::string::npos) << part;
+    // Every line of the list starts with an action the runner knows.
+    std::istringstream lines(help);
+    std::string line;
+    int listed = 0;
+    while (std::getline(lines, line)) {
+        if (!startsWith(line, "  ")) continue;
+        ++listed;
+        Session s;
+        s.typed = true;
+        s.run(line.substr(2, line.find(' ', 2) - 2) + "\n");
+        EXPECT_EQ(s.err.str().find("unknown action"), std::string::npos) << line;
+    }
+    EXPECT_GE(listed, 22);
+    // From a file or a pipe, quit still needs an open plug-in.
+    Session script;
+    EXPECT_EQ(script.run("quit\n"), kavrel::kExitScriptError);
+    EXPECT_EQ(script.err.str(),
+              "kavrel: line 1: quit: no plug-in is open (the script must open it first)\n");
+    Session extra;
+    EXPECT_EQ(extra.run("help me\n"), kavrel::kExitScriptError);
+    EXPECT_EQ(extra.err.str(), "kavrel: line 1: bad syntax, expected: help\n");
+}
+
+TEST(HostScript, AFailureInsideThePluginEndsATypedSessionAsItEndsAScript) {
+    for (bool typed : {false, true}) {
+        Session s;
+        s.typed = typed;
+        EXPECT_EQ(s.run("open\nclick TestForm.fail\nexpect TestForm.Caption half-way\n"),
+                  kavrel::kExitScriptError);
+        // Released without running more of its code: no unload, no Term.
+        EXPECT_EQ(s.record.calls.back(), "showWindow") << typed;
+        EXPECT_EQ(s.err.str(),
+                  std::string("kavrel: line 2: the handler failed\n") +
+                      (typed ? "kavrel: the failure was inside the plug-in, which may be half-way "
+                               "through a change: the session ends\n"
+                             : ""));
+    }
+}
+
 TEST(HostScript, ScriptEndingDuringAModalWaitIsAnErrorNamingTheWindow) {
     for (const char* ending : {"wait 100\n", "quit\nexpect var ticks 99\n"}) {
         for (bool typed : {false, true}) {
             Session s;
-            s.interactive = typed;
+            s.typed = typed;
             const int status =
                 s.run(std::string("open\nhold messages\nclick TestForm.go\n") + ending);
             EXPECT_EQ(status, kavrel::kExitScriptError) << ending;
@@ -683,6 +732,38 @@ TEST(HostScript, PrintedTextHasItsControlCharactersEscapedAndChecksSeeItRaw) {
     EXPECT_EQ(s.err.str(),
               "kavrel: line 5: expect TestForm.Caption: found \"a\\x1b[31m\\x07\\tb"
               "\\x7f\xc3\xbc\", expected \"x\"\n");
+    // A soft hyphen (a format character a text box can hold) and a no-break
+    // space: printed values escape the one; messages, which repeat the
+    // script's words and paths, both.
+    Session hidden;
+    EXPECT_EQ(hidden.run("open\n"
+                         "set TestForm.text \"a\u00adb\u00a0c\"\n"
+                         "print TestForm.Caption\n"
+                         "expect TestForm.Caption \"a\u00adb\u00a0c\"\n"
+                         "expect file \"x\u202ey\u00a0z.png\"\n"),
+              kavrel::kExitExpectFailed);
+    EXPECT_EQ(hidden.out.str(), "a\\u{ad}b\u00a0c\n");
+    EXPECT_EQ(hidden.err.str(),
+              "kavrel: line 5: expect file \"x\\u{202e}y\\u{a0}z.png\": found no such file\n");
+    // An unknown word that holds one says so.
+    struct Case {
+        const char* line;
+        const char* error;
+    };
+    for (const Case& c : {
+             Case{"click\u00a0TestForm.go",
+                  "unknown action \"click\\u{a0}TestForm.go\" (it holds a no-break space)"},
+             Case{"set TestForm.combo Fi\u200bre",
+                  "no such item \"Fi\\u{200b}re\" in TestForm.combo (it holds an invisible format "
+                  "character); its items: \"Color\", \"Gradient\", \"Fire\""},
+             Case{"print var mix\u2066Pos",
+                  "unknown variable \"mix\\u{2066}Pos\" (it holds a bidirectional control) (did "
+                  "you mean \"mixPos\"?)"},
+         }) {
+        Session u;
+        EXPECT_EQ(u.run(std::string("open\n") + c.line + "\n"), kavrel::kExitScriptError) << c.line;
+        EXPECT_EQ(u.err.str(), std::string("kavrel: line 2: ") + c.error + "\n");
+    }
     // The C1 control U+0085 and a byte that is no UTF-8, in a message that
     // repeats the script's word unquoted.
     Session c1;

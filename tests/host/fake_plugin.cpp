@@ -1,5 +1,7 @@
 #include "tests/host/fake_plugin.h"
 
+#include <stdexcept>
+
 namespace hosttest {
 
 TestForm::TestForm(platform::Desktop& desktop, FakePlugin& plugin)
@@ -7,6 +9,7 @@ TestForm::TestForm(platform::Desktop& desktop, FakePlugin& plugin)
       go(add<platform::Button>("go")),
       off(add<platform::Button>("off")),
       openFile(add<platform::Button>("openFile")),
+      fail(add<platform::Button>("fail")),
       check(add<platform::CheckBox>("check")),
       text(add<platform::TextBox>("text")),
       combo(add<platform::ComboBox>("combo")),
@@ -43,6 +46,10 @@ void TestForm::Form_Load() {
         plugin_.afterMessage = true;
     };
     openFile.onClick = [this] { plugin_.file = cdm.ShowOpen() ? cdm.FileName() : "cancelled"; };
+    fail.onClick = [this] {
+        setCaption("half-way");
+        throw std::runtime_error("the handler failed");
+    };
     check.onClick = [this] {
         plugin_.helper()->dmxOutput().setChannel(2, check.Value() == 1 ? 255 : 0);
     };

@@ -42,6 +42,7 @@ class TestForm : public platform::Window {
     platform::Button& go;   // shows "Hello there" modally
     platform::Button& off;  // disabled
     platform::Button& openFile;
+    platform::Button& fail;  // its handler throws half-way, as a plug-in's bug would
     platform::CheckBox& check;
     platform::TextBox& text;
     platform::ComboBox& combo;

@@ -3,11 +3,8 @@
 // keeps the lights their records name, and writes them as a PNG when the time
 // is up or a second has passed with no client since the last one went away
 // (so a client that reconnects at once is taken too); one pixel per light,
-// scaled up by --scale.
-//
-//   kavrel_sim_listener --port-file FILE --png OUT.png [--grid 12x12]
-//                       [--seconds 30] [--scale 10]
-// The chosen port is written to FILE (one line) as soon as it listens.
+// scaled up by --scale. `kavrel_sim_listener --help` lists its options; the
+// chosen port is written to the --port-file as soon as it listens.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,10 +18,21 @@
 
 namespace {
 
+constexpr const char* kOptions =
+    "usage: kavrel_sim_listener --port-file FILE --png OUT.png [options]\n"
+    "Stands in for the external matrix simulator: listens on a free loopback port,\n"
+    "takes clients one after another and writes the lights they sent as a PNG.\n"
+    "\n"
+    "  --port-file FILE    write the port it listens on into FILE (one line)\n"
+    "  --png OUT.png       the picture of the lights, written at the end\n"
+    "  --grid COLSxROWS    the lights, 1..50 each (default 12x12)\n"
+    "  --seconds N         end after N seconds, 1..3600 (default 30); it ends\n"
+    "                      sooner a second after its last client left\n"
+    "  --scale N           pixels a light is wide and high, 1..50 (default 10)\n"
+    "  -h, --help          show this text\n";
+
 int usage() {
-    std::fprintf(stderr,
-                 "usage: kavrel_sim_listener --port-file FILE --png OUT.png [--grid COLSxROWS] "
-                 "[--seconds N] [--scale N]\n");
+    std::fputs(kOptions, stderr);
     return 2;
 }
 
@@ -33,9 +41,16 @@ int usage() {
 int main(int argc, char** argv) {
     std::string portFile, png;
     int cols = 12, rows = 12, seconds = 30, scale = 10;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; ++i) {
         const std::string_view opt = argv[i];
-        const std::string value = argv[i + 1];
+        if (opt == "--help" || opt == "-h") {
+            if (argc != 2) return usage();
+            std::fputs(kOptions, stdout);
+            return 0;
+        }
+        // Every other option takes a value.
+        if (i + 1 >= argc) return usage();
+        const std::string value = argv[++i];
         if (opt == "--port-file") {
             portFile = value;
         } else if (opt == "--png") {
