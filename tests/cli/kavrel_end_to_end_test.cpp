@@ -1,32 +1,29 @@
 // Runs the real kavrel program on session scripts, as a user would.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "tests/cli/run_kavrel.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 using hosttest::ProgramRun;
 
-// A folder of the running test's own.
-std::filesystem::path testDir() {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("kavrel-e2e-" + std::to_string(::getpid()) + "-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
-ProgramRun runKavrel(const std::string& args, const std::string& script) {
-    const auto dir = testDir();
+// Runs `script` as session.kav in `dir`.
+ProgramRun runKavrel(const std::filesystem::path& dir, const std::string& args,
+                     const std::string& script) {
     const auto scriptPath = dir / "session.kav";
     std::ofstream(scriptPath) << script;
     return hosttest::runKavrelIn(dir, args + " " + scriptPath.string());
+}
+
+// The same in a folder of its own, gone after the run.
+ProgramRun runKavrel(const std::string& args, const std::string& script) {
+    const kavrel_test::TempFolder dir("kavrel-e2e");
+    return runKavrel(dir.path(), args, script);
 }
 
 }  // namespace
@@ -85,14 +82,15 @@ TEST(KavrelProgram, ASnapshotOfAPictureBoxWithoutPixelsSaysSo) {
 // Text from a file reaches the terminal with its control characters escaped;
 // checks compare the text as it is.
 TEST(KavrelProgram, ControlCharactersOfAProjectArePrintedEscaped) {
-    const auto dir = testDir();
+    const kavrel_test::TempFolder folder("kavrel-e2e");
+    const std::filesystem::path& dir = folder.path();
     std::ofstream(dir / "show.Kavrel", std::ios::binary)
         << "show.Kavrel\r\nV1.0\r\n0\r\n1\r\n1\r\n1\r\n0\r\n0\r\n0\r\n"
            "A0\r\nTrue\r\n3\r\nt\x1b]0;owned\x07wo\r\n1\r\n0\r\n0\r\n50\r\n2\r\n"
            "a\r\n2.5\r\na.png\r\nb\r\n3,5\r\nb.png\r\n0\r\n"
            "B0\r\nFalse\r\nX0\r\n0\r\nf\r\n3\r\n0\r\n";
     std::ofstream(dir / "bad.Kavrel", std::ios::binary) << "bad\r\nV1\x1b[2J\x07\r\n";
-    const ProgramRun run = runKavrel("",
+    const ProgramRun run = runKavrel(dir, "",
                                      "open\n"
                                      "answer file show.Kavrel\n"
                                      "click MatrixForm.myload\n"

@@ -6,8 +6,6 @@
 // and the page names nothing the program does not have.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +23,7 @@
 #include "tests/core/kavrel_session.h"
 #include "tests/docs/markdown_table.h"
 #include "tests/support/lowest_element.h"
+#include "tests/support/temp_folder.h"
 
 namespace kavrel::testing {
 namespace {
@@ -302,17 +301,11 @@ constexpr SetSample kSetSamples[] = {
 
 class ReferencePageSet : public ::testing::Test {
   protected:
-    ReferencePageSet() {
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    ~ReferencePageSet() override { std::filesystem::remove_all(dir_); }
     hosttest::ProgramRun run(const std::string& script) {
         std::ofstream(dir_ / "set.kav") << script;
-        return hosttest::runKavrelIn(dir_, "set.kav");
+        return hosttest::runKavrelIn(dir_.path(), "set.kav");
     }
-    const std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
-                                       ("kavrel-reference-set-" + std::to_string(::getpid()));
+    const kavrel_test::TempFolder dir_{"kavrel-reference-set"};
 };
 
 TEST_F(ReferencePageSet, SetChangesTheMarkedPropertyAndNoKindWithoutOne) {

@@ -71,8 +71,8 @@ TEST(ProjectSave, WritesTheExampleByteForByteAndNamesTheWindow) {
     TempFolder dir;
     KavrelSession s;
     buildExample(s);
-    saveAs(s, dir.file("party.Kavrel"));
-    EXPECT_EQ(readBytes(dir.file("party.Kavrel")), kExample);
+    saveAs(s, (dir / "party.Kavrel"));
+    EXPECT_EQ(readBytes((dir / "party.Kavrel")), kExample);
     EXPECT_EQ(s.messages().back(), "Matrix Project saved");
     EXPECT_EQ(s.form().Caption(), "Kavrel - party.Kavrel");
     MxCommonDialog& dialog = static_cast<MxCommonDialog&>(s.driver.window("mxCommonDialog"));
@@ -88,13 +88,13 @@ TEST(ProjectSave, GermanWritesCommaAndWahrAndCancelWritesNothing) {
     german.locale = platform::Locale::german();
     KavrelSession s(german);
     buildExample(s);
-    saveAs(s, dir.file("party.Kavrel"));
+    saveAs(s, (dir / "party.Kavrel"));
     std::string expected = kExample;
     expected.replace(expected.find("0.5"), 3, "0,5");
     expected.replace(expected.find("True"), 4, "Wahr");
     expected.replace(expected.find("False"), 5, "Falsch");
     expected.replace(expected.find("True"), 4, "Wahr");
-    EXPECT_EQ(readBytes(dir.file("party.Kavrel")), expected);
+    EXPECT_EQ(readBytes((dir / "party.Kavrel")), expected);
 
     const size_t shown = s.messages().size();
     s.driver.answerCancel();
@@ -107,12 +107,12 @@ TEST(ProjectSave, AFailedSaveKeepsTheOldFileAndSaysSo) {
     TempFolder dir;
     KavrelSession s;
     buildExample(s);
-    saveAs(s, dir.file("no such folder/party.Kavrel"));
+    saveAs(s, (dir / "no such folder/party.Kavrel"));
     EXPECT_NE(s.messages().back().find("Matrix Project not saved"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("no such folder")));
+    EXPECT_FALSE(std::filesystem::exists((dir / "no such folder")));
 
     // A read-only file is kept whoever runs Kavrel, the superuser too.
-    const std::string target = dir.file("party.Kavrel");
+    const std::string target = (dir / "party.Kavrel");
     writeBytes(target, "the old show\r\n");
     std::filesystem::permissions(target, std::filesystem::perms::owner_read |
                                              std::filesystem::perms::group_read |
@@ -126,7 +126,7 @@ TEST(ProjectSave, AFailedSaveKeepsTheOldFileAndSaysSo) {
 TEST(ProjectSave, AFolderInTheWayIsAFailureThatKeepsIt) {
     TempFolder dir;
     KavrelSession s;
-    const std::string target = dir.file("show.Kavrel");
+    const std::string target = (dir / "show.Kavrel");
     std::filesystem::create_directory(target);
     writeBytes(target + "/inside", "kept");
     saveAs(s, target);
@@ -146,14 +146,14 @@ std::string roundTrip(const platform::Locale& locale) {
     {
         KavrelSession first(options);
         buildEveryType(first);
-        saveAs(first, dir.file("show.Kavrel"));
+        saveAs(first, (dir / "show.Kavrel"));
     }
     KavrelSession second(options);
-    loadFrom(second, dir.file("show.Kavrel"));
+    loadFrom(second, (dir / "show.Kavrel"));
     EXPECT_EQ(second.messages().back(), "Matrix Project loaded");
     EXPECT_EQ(second.form().Caption(), "Kavrel.5 - show.Kavrel");
     saveAs(second, (dir.path() / "again" / "show.Kavrel").string());
-    const std::string saved = readBytes(dir.file("show.Kavrel"));
+    const std::string saved = readBytes((dir / "show.Kavrel"));
     EXPECT_EQ(readBytes((dir.path() / "again" / "show.Kavrel").string()), saved);
 
     // What the loaded project holds, beyond the bytes.
@@ -193,11 +193,11 @@ TEST(ProjectLoad, EveryTypeInBothBanksRoundTripsInEnglishAndGerman) {
 
 TEST(ProjectLoad, AnEnglishFileLoadsOnAGermanSystem) {
     TempFolder dir;
-    writeBytes(dir.file("party.Kavrel"), kExample);
+    writeBytes((dir / "party.Kavrel"), kExample);
     orva::StartOptions german;
     german.locale = platform::Locale::german();
     KavrelSession s(german);
-    loadFrom(s, dir.file("party.Kavrel"));
+    loadFrom(s, (dir / "party.Kavrel"));
     EXPECT_EQ(s.state().mixPos, 0.5);
     EXPECT_EQ(s.state().bankB.eff[0].name, "waves");
     EXPECT_TRUE(s.state().bankA.effOk[0]);
@@ -294,15 +294,15 @@ TEST(ProjectLoad, BadFilesLeaveTheProjectAndTheRunningShowAsTheyWere) {
          "Matrix Project not loaded: line 17: not a number"},
     };
     for (const Case& c : cases) {
-        writeBytes(dir.file("bad.Kavrel"), c.bytes);
-        loadFrom(s, dir.file("bad.Kavrel"));
+        writeBytes((dir / "bad.Kavrel"), c.bytes);
+        loadFrom(s, (dir / "bad.Kavrel"));
         EXPECT_EQ(s.messages().back(), c.message) << c.what;
         EXPECT_EQ(snapshot(s), before) << c.what;
         EXPECT_TRUE(s.form().timerB1.Enabled()) << c.what;
         EXPECT_TRUE(s.form().timerM.Enabled()) << c.what;
         EXPECT_EQ(s.form().Caption(), "Kavrel") << c.what;
     }
-    loadFrom(s, dir.file("missing.Kavrel"));
+    loadFrom(s, (dir / "missing.Kavrel"));
     EXPECT_NE(s.messages().back().find("cannot read"), std::string::npos);
     EXPECT_EQ(snapshot(s), before);
 }
@@ -314,7 +314,7 @@ TEST(ProjectLoad, AFileOverTheCapIsRefusedBeforeItIsReadAndChangesNothing) {
     const std::vector<std::string> before = snapshot(s);
     // Sparse files: their size costs no disk. One byte over the cap is
     // refused without being read...
-    const std::string huge = dir.file("huge.Kavrel");
+    const std::string huge = (dir / "huge.Kavrel");
     writeBytes(huge, kExample);
     std::filesystem::resize_file(huge, kMaxProjectBytes + 1);
     loadFrom(s, huge);
@@ -333,7 +333,7 @@ TEST(ProjectSave, AProjectOverTheCapIsNotWritten) {
     TempFolder dir;
     KavrelSession s;
     buildExample(s);
-    const std::string target = dir.file("party.Kavrel");
+    const std::string target = (dir / "party.Kavrel");
     writeBytes(target, "the old show\r\n");
     // The file would hold the name, its line end and some 80 more bytes.
     s.state().bankA.eff[0].name = std::string(kMaxProjectBytes - 60, 'x');
@@ -350,9 +350,9 @@ TEST(ProjectSave, ANameAsLongAsTheFolderTakesSaves) {
     KavrelSession s;
     buildExample(s);
     const std::string name = std::string(255 - 7, 'n') + ".Kavrel";
-    saveAs(s, dir.file(name));
+    saveAs(s, (dir / name));
     EXPECT_EQ(s.messages().back(), "Matrix Project saved");
-    EXPECT_EQ(readBytes(dir.file(name)).substr(0, name.size() + 2), name + "\r\n");
+    EXPECT_EQ(readBytes((dir / name)).substr(0, name.size() + 2), name + "\r\n");
     EXPECT_EQ(s.form().Caption(), "Kavrel - " + name);
 }
 
@@ -370,7 +370,7 @@ TEST(ProjectSave, RunningOutOfMemorySaysSoAndKeepsTheSessionProjectAndFile) {
     beams.type = static_cast<int16_t>(EffectType::BeamShow);
     beams.name = "beams";
     putEntry(s, BankId::A, 3, beams);
-    const std::string target = dir.file("party.Kavrel");
+    const std::string target = (dir / "party.Kavrel");
     writeBytes(target, "the old show\r\n");
     const std::vector<std::string> before = snapshot(s);
     s.k().effects().add(EffectType::BeamShow, std::make_unique<HungryBeamShow>());
@@ -402,7 +402,7 @@ TEST(ProjectSave, ASaveStoppedByAnAddressSpaceLimitSaysSoAndTheSessionGoesOn) {
     GTEST_SKIP() << "the address sanitizer reserves address space of its own";
 #endif
     TempFolder dir;
-    const std::string target = dir.file("party.Kavrel");
+    const std::string target = (dir / "party.Kavrel");
     writeBytes(target, "the old show\r\n");
     // In a child process of its own, so that the limit binds nothing else.
     // Its exit status says what went wrong.
@@ -457,11 +457,11 @@ TEST(ProjectLoad, TypedNamesAndTextsComeBackAsTheyWereShown) {
         EXPECT_EQ(shownName, "? name \u20ac");
         ASSERT_TRUE(s.driver.click("MxTickerForm.OK"));
         EXPECT_EQ(s.state().bankA.eff[0].name, shownName);
-        saveAs(s, dir.file("typed.Kavrel"));
+        saveAs(s, (dir / "typed.Kavrel"));
         EXPECT_EQ(s.messages().back(), "Matrix Project saved");
     }
     KavrelSession again;
-    loadFrom(again, dir.file("typed.Kavrel"));
+    loadFrom(again, (dir / "typed.Kavrel"));
     EXPECT_EQ(again.state().bankA.eff[0].text, shownText);
     EXPECT_EQ(again.state().bankA.eff[0].name, shownName);
     EXPECT_EQ(again.form().efxAList.Item(1).Text, shownName);
@@ -477,11 +477,11 @@ TEST(ProjectLoad, StartsTheSelectedEntriesAndClearsAnUnconfiguredOne) {
     };
     swap("0.5", "0.75");
     swap("\r\n0\r\n0\r\n0\r\nA0", "\r\n1\r\n0\r\n0\r\nA0");
-    writeBytes(dir.file("p.Kavrel"), bytes);
+    writeBytes((dir / "p.Kavrel"), bytes);
     KavrelSession s;
     for (int i = 0; i < 31; ++i) s.form().addA_Click();
     for (int i = 0; i < 31; ++i) s.form().removeA_Click();
-    loadFrom(s, dir.file("p.Kavrel"));
+    loadFrom(s, (dir / "p.Kavrel"));
     const SharedState& st = s.state();
     EXPECT_EQ(st.bankA.delCount, 0);
     EXPECT_EQ(st.bankA.curEff, 1);
