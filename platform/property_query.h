@@ -14,6 +14,7 @@ namespace platform {
 // One index of an indexed property, as the control that answers it describes
 // it: what it counts, its lowest value, and the property that bounds it from
 // above with that bound's value now (no bound: only the lowest value limits it).
+// The texts are the answering code's literals, so a description outlives it.
 struct IndexRange {
     std::string_view what;  // "row", "column", "item"
     int low = 0;
