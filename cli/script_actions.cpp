@@ -6,6 +6,7 @@
 #include "cli/script_values.h"
 #include "platform/closest_names.h"
 #include "platform/hidden_characters.h"
+#include "platform/list_view.h"
 #include "platform/option_button.h"
 
 namespace kavrel {
@@ -37,7 +38,18 @@ void ScriptRunner::doClickLike(const Words& w) {
 }
 
 void ScriptRunner::doSet(const Words& w) {
-    checkWordCount(w, 2, 2, "set TARGET VALUE (quote a value that starts with #: \"#2\")");
+    if (w.size() > 3)
+        throw ScriptError(
+            "bad syntax, expected: set TARGET VALUE (quote a value that holds blanks)");
+    checkWordCount(w, 1, 2, "set TARGET VALUE");
+    if (w.size() == 2) {
+        // A value that starts with '#' is read as a comment unless quoted.
+        const bool eaten = comment_.size() > 1 && comment_[1] != ' ' && comment_[1] != '\t';
+        throw ScriptError(std::string("bad syntax, the value is missing: set TARGET VALUE") +
+                          (eaten ? " (a value that starts with # is a comment unless quoted: "
+                                   "\"#front\")"
+                                 : ""));
+    }
     controlTarget(w[1], "set");
     auto d = driver();
     // An option button is set by choosing it, as a user does.
@@ -55,7 +67,14 @@ void ScriptRunner::doSelect(const Words& w) {
     controlTarget(w[1], "select");
     const auto row = wholeNumber(w[2], 1, INT32_MAX, "ROW");
     const auto col = w.size() > 3 ? wholeNumber(w[3], 0, INT32_MAX, "COL") : 0;
-    note(driver().select(w[1], static_cast<int>(row), static_cast<int>(col)), "select", w[1]);
+    auto d = driver();
+    if (d.select(w[1], static_cast<int>(row), static_cast<int>(col))) return;
+    // A row the list does not have, in a list that takes input: name its rows.
+    const auto& list = dynamic_cast<const platform::ListView&>(d.control(w[1]));
+    if (list.acceptsInput() && row > list.Count())
+        noteIgnored("select", w[1], "no row " + w[2] + ": " + list.rowsText());
+    else
+        note(false, "select", w[1]);
 }
 
 void ScriptRunner::doEdit(const Words& w) {

@@ -79,7 +79,13 @@ bool ScriptRunner::step() {
 }
 
 void ScriptRunner::runLine(int number, const std::string& text) {
-    if (!guarded(number, [&] { execute(tokenizeScriptLine(text)); }) && stopped_) throw Stop{};
+    const auto action = [&] {
+        std::string_view comment;
+        const Words words = tokenizeScriptLine(text, &comment);
+        comment_ = std::string(comment);
+        execute(words);
+    };
+    if (!guarded(number, action) && stopped_) throw Stop{};
 }
 
 bool ScriptRunner::guarded(int line, const std::function<void()>& action) {
@@ -178,9 +184,13 @@ void ScriptRunner::attach(orva::HostedPlugin& plugin) {
 }
 
 void ScriptRunner::note(bool taken, const std::string& action, const std::string& target) {
-    if (taken) return;
-    out_ << "ignored: " << messageText(action) << ' ' << messageText(target)
-         << " (not available)\n";
+    if (!taken) noteIgnored(action, target, "not available");
+}
+
+void ScriptRunner::noteIgnored(const std::string& action, const std::string& target,
+                               const std::string& why) {
+    out_ << "ignored: " << messageText(action) << ' ' << messageText(target) << " ("
+         << messageText(why) << ")\n";
 }
 
 std::span<const ScriptRunner::Verb> ScriptRunner::verbs() {

@@ -126,6 +126,8 @@ class ScriptRunner {
     platform::UserDriver driver() { return platform::UserDriver(desktop()); }
     // Prints the "ignored:" note when the target could not take the input.
     void note(bool taken, const std::string& action, const std::string& target);
+    // The "ignored:" note with the reason the input was not taken.
+    void noteIgnored(const std::string& action, const std::string& target, const std::string& why);
     void expectFrame(const Words& w);
     void expectPixel(const Words& w);
     // The pixels of a picture box or of a window's drawing surface.
@@ -146,6 +148,7 @@ class ScriptRunner {
     bool prompt_ = false;
     bool prompted_ = false;  // a prompt waits for its line
     bool holdMessages_ = false;
+    std::string comment_;  // the comment of the line being run, from its '#'
     std::optional<platform::FileIdentity> script_;
     // Last: the plug-in goes first, while the state its hooks reach still exists.
     orva::OrvaHost host_;

@@ -17,14 +17,18 @@ bool indexWordAt(std::string_view line, size_t i) {
 }
 }  // namespace
 
-std::vector<std::string> tokenizeScriptLine(std::string_view line) {
+std::vector<std::string> tokenizeScriptLine(std::string_view line, std::string_view* comment) {
     std::vector<std::string> words;
+    if (comment) *comment = {};
     const size_t n = line.size();
     size_t i = 0;
     for (;;) {
         while (i < n && blank(line[i])) ++i;
         if (i >= n) break;
-        if (line[i] == '#' && (words.empty() || !indexWordAt(line, i))) break;
+        if (line[i] == '#' && (words.empty() || !indexWordAt(line, i))) {
+            if (comment) *comment = line.substr(i);
+            break;
+        }
         std::string word;
         if (line[i] == '"') {
             ++i;

@@ -18,7 +18,9 @@ class ScriptSyntaxError : public std::runtime_error {
 // and '#'; inside it \" stands for a quote and \\ for a backslash, any other
 // backslash is kept as it is. An empty line or a comment gives no words.
 // Throws ScriptSyntaxError for an unclosed quote, text glued to a closing
-// quote, or a quote inside an unquoted word.
-std::vector<std::string> tokenizeScriptLine(std::string_view line);
+// quote, or a quote inside an unquoted word. With `comment`, the comment
+// (from its '#') is stored there, empty when the line has none.
+std::vector<std::string> tokenizeScriptLine(std::string_view line,
+                                            std::string_view* comment = nullptr);
 
 }  // namespace kavrel

@@ -17,6 +17,7 @@ class Button : public Control {
   public:
     Button(Window& parent, std::string name, int index = -1);
     const char* kind() const override { return "Button"; }
+    std::string_view defaultProperty() const override { return "Caption"; }
 
     const std::string& Caption() const { return caption_; }
     void setCaption(std::string c) { caption_ = std::move(c); }

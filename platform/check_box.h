@@ -12,6 +12,7 @@ class CheckBox : public Control {
   public:
     CheckBox(Window& parent, std::string name, int index = -1);
     const char* kind() const override { return "CheckBox"; }
+    std::string_view defaultProperty() const override { return "Value"; }
 
     const std::string& Caption() const { return caption_; }
     void setCaption(std::string c) { caption_ = std::move(c); }

@@ -83,7 +83,7 @@ std::optional<std::string> ComboBox::answerProperty(PropertyQuery& q) const {
     if (q.is("Text")) return Text();
     if (q.is("ListIndex")) return propertyNumber(static_cast<int64_t>(listIndex_));
     if (q.is("ListCount")) return propertyNumber(static_cast<int64_t>(items_.size()));
-    if (auto i = q.indexes("List(i)"); i && inList((*i)[0]))
+    if (auto i = q.indexes("List(i)", {{"item", 0, "ListCount - 1", ListCount() - 1}}))
         return items_[static_cast<size_t>((*i)[0])];
     return Control::answerProperty(q);
 }

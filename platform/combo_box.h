@@ -14,6 +14,7 @@ class ComboBox : public Control {
   public:
     ComboBox(Window& parent, std::string name, int index = -1);
     const char* kind() const override { return "ComboBox"; }
+    std::string_view defaultProperty() const override { return "Text"; }
 
     void AddItem(std::string text);
     // Inserts before item `index` (appends past the end); the chosen item

@@ -105,6 +105,12 @@ std::vector<std::string> Control::propertyNames() const {
     return q.names();
 }
 
+std::vector<IndexedProperty> Control::indexedProperties() const {
+    PropertyQuery q = PropertyQuery::listing();
+    answerProperty(q);
+    return q.indexed();
+}
+
 std::optional<std::string> Control::answerProperty(PropertyQuery& q) const {
     if (q.is("Enabled")) return propertyBool(enabled_);
     if (q.is("Visible")) return propertyBool(visible_);

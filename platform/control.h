@@ -90,6 +90,12 @@ class Control {
     std::optional<std::string> property(std::string_view name) const;
     // Every name property() answers, "Item(i)" for one that takes indexes.
     std::vector<std::string> propertyNames() const;
+    // The ones that take indexes, with the range of each index.
+    std::vector<IndexedProperty> indexedProperties() const;
+    // The property that holds what the control shows or is set to ("Value",
+    // "Text"), named when a script names the control where a property goes;
+    // empty for a kind without one.
+    virtual std::string_view defaultProperty() const { return {}; }
 
   protected:
     // Each kind answers its own properties and passes the query on to its base.

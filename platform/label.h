@@ -12,6 +12,7 @@ class Label : public Control {
   public:
     Label(Window& parent, std::string name, int index = -1);
     const char* kind() const override { return "Label"; }
+    std::string_view defaultProperty() const override { return "Caption"; }
 
     const std::string& Caption() const { return caption_; }
     void setCaption(std::string c) { caption_ = std::move(c); }

@@ -134,6 +134,12 @@ void ListView::commitEdit() {
     if (onAfterCellEdit) onAfterCellEdit(oldText, newText);
 }
 
+std::string ListView::rowsText() const {
+    if (Count() == 0) return "the list is empty";
+    if (Count() == 1) return "the list has row 1";
+    return "the list has rows 1 to " + std::to_string(Count());
+}
+
 bool ListView::userSelectRow(int row, int column, int button) {
     if (!acceptsInput()) return false;
     if (row < 1 || row > Count()) return false;
@@ -196,17 +202,14 @@ std::optional<std::string> ListView::answerProperty(PropertyQuery& q) const {
     if (q.is("EditText")) return editText_;
     if (q.is("Editing")) return propertyBool(editing_);
     if (q.is("ColumnCount")) return propertyNumber(static_cast<int64_t>(ColumnCount()));
-    const auto inRows = [this](int i) { return i >= 1 && i <= Count(); };
-    if (auto a = q.indexes("Item(i)"); a && inRows((*a)[0])) return Item((*a)[0]).Text;
-    if (auto a = q.indexes("ItemForeColor(i)"); a && inRows((*a)[0])) {
+    const IndexRange rows{"row", 1, "Count", Count()};
+    if (auto a = q.indexes("Item(i)", {rows})) return Item((*a)[0]).Text;
+    if (auto a = q.indexes("ItemForeColor(i)", {rows}))
         return propertyColor(Item((*a)[0]).ForeColor);
-    }
-    if (auto a = q.indexes("ColumnHeader(k)"); a && (*a)[0] >= 1 && (*a)[0] <= ColumnCount()) {
+    if (auto a = q.indexes("ColumnHeader(k)", {{"column", 1, "ColumnCount", ColumnCount()}}))
         return columns_[static_cast<size_t>((*a)[0] - 1)].caption;
-    }
-    if (auto a = q.indexes("SubItems(i,k)"); a && inRows((*a)[0]) && (*a)[1] >= 1) {
+    if (auto a = q.indexes("SubItems(i,k)", {rows, {"column", 1, {}, 0}}))
         return SubItem((*a)[0], (*a)[1]);
-    }
     return Control::answerProperty(q);
 }
 

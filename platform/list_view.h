@@ -32,6 +32,7 @@ class ListView : public Control {
 
     ListView(Window& parent, std::string name, int index = -1);
     const char* kind() const override { return "ListView"; }
+    std::string_view defaultProperty() const override { return "SelectedIndex"; }
 
     // Rows (1-based). Item, SubItem, setSubItem and Remove throw
     // std::out_of_range for a row that does not exist.
@@ -77,7 +78,12 @@ class ListView : public Control {
     std::function<void(const std::string& oldText, const std::string& newText)> onAfterCellEdit;
     std::function<void(int row, int button, int column)> onItemClick;
 
-    // A click on a row (and cell): selects it, then ItemClick and Click.
+    // "the list has rows 1 to 3", "the list has row 1" or "the list is empty":
+    // what a click on a row it does not have is told.
+    std::string rowsText() const;
+
+    // A click on a row (and cell): selects it, then ItemClick and Click; false
+    // for a row the list does not have, as for a list that takes no input.
     bool userSelectRow(int row, int column = 0, int button = 1);
     bool userDblClickRow(int row, int column = 0);
     // Types `text` into the cell (characters Windows-1252 cannot hold as

@@ -13,6 +13,7 @@ class OptionButton : public Control {
   public:
     OptionButton(Window& parent, std::string name, int index = -1);
     const char* kind() const override { return "OptionButton"; }
+    std::string_view defaultProperty() const override { return "Value"; }
 
     const std::string& Caption() const { return caption_; }
     void setCaption(std::string c) { caption_ = std::move(c); }

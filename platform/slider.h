@@ -15,6 +15,7 @@ class Slider : public Control {
   public:
     Slider(Window& parent, std::string name, int index = -1);
     const char* kind() const override { return "Slider"; }
+    std::string_view defaultProperty() const override { return "Value"; }
 
     int32_t Min() const { return min_; }
     int32_t Max() const { return max_; }

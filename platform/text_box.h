@@ -18,6 +18,7 @@ class TextBox : public Control {
   public:
     TextBox(Window& parent, std::string name, int index = -1);
     const char* kind() const override { return "TextBox"; }
+    std::string_view defaultProperty() const override { return "Text"; }
 
     const std::string& Text() const { return text_; }
     // Raises Change when the text differs.

@@ -15,6 +15,7 @@ class TimerControl : public Control {
   public:
     TimerControl(Window& parent, std::string name);
     const char* kind() const override { return "Timer"; }
+    std::string_view defaultProperty() const override { return "Enabled"; }
 
     Timer& timer() { return timer_; }
     const Timer& timer() const { return timer_; }

@@ -21,19 +21,6 @@ bool validName(std::string_view s) {
     return true;
 }
 
-// The index ranges of the properties read with indexes, by the kind of
-// control that has them.
-struct IndexedProperty {
-    std::string_view kind, name, form, range;
-};
-constexpr IndexedProperty kIndexedProperties[] = {
-    {"ComboBox", "List", "List(i)", "an i from 0 to ListCount - 1"},
-    {"ListView", "Item", "Item(row)", "a row from 1 to Count"},
-    {"ListView", "ItemForeColor", "ItemForeColor(row)", "a row from 1 to Count"},
-    {"ListView", "ColumnHeader", "ColumnHeader(column)", "a column from 1 to ColumnCount"},
-    {"ListView", "SubItems", "SubItems(row,column)", "a row from 1 to Count and a column from 1"},
-};
-
 // "0 to 3" for indexes that follow each other, else "0, 2, 5".
 std::string indexesText(std::vector<int> indexes) {
     std::sort(indexes.begin(), indexes.end());
@@ -87,26 +74,47 @@ std::string unknownControl(const Window& w, const TargetName& t, std::string_vie
 }
 
 // What a target that answers nothing to `prop` answers instead: the names it
-// lists (`answered`, indexed ones as "List(i)"). `kind` is the control's kind,
-// or "" for a window.
-std::string propertyHint(std::string_view prop, std::string_view kind,
-                         const std::vector<std::string>& answered) {
+// lists (`answered`, indexed ones as "List(i)", described in `indexed`).
+std::string propertyHint(std::string_view prop, const std::vector<std::string>& answered,
+                         const std::vector<IndexedProperty>& indexed) {
     const std::string_view base = prop.substr(0, prop.find('('));
-    for (const IndexedProperty& p : kIndexedProperties)
-        if (p.kind == kind && p.name == base)
+    for (const IndexedProperty& p : indexed)
+        if (p.name() == base)
             return (base.size() == prop.size() ? " (name its index: " : " (out of range: ") +
-                   std::string(p.form) + " takes " + std::string(p.range) + ')';
+                   p.form + " takes " + p.rangeText() + ')';
     std::vector<std::string> names;
     for (const std::string& form : answered) names.push_back(form.substr(0, form.find('(')));
     std::vector<std::string> shown;
-    for (const std::string& name : closestNames(base, names)) {
-        const auto at = std::find(names.begin(), names.end(), name) - names.begin();
-        std::string form = answered[static_cast<size_t>(at)];
-        for (const IndexedProperty& p : kIndexedProperties)
-            if (p.kind == kind && p.name == name) form = p.form;
-        shown.push_back(form);
-    }
+    for (const std::string& name : closestNames(base, names))
+        shown.push_back(answered[static_cast<size_t>(std::find(names.begin(), names.end(), name) -
+                                                     names.begin())]);
     return didYouMean(shown);
+}
+
+// When `prop`, asked of window `w`, names one of its controls: that the
+// control's property is meant, and which. "" otherwise.
+std::string controlAsProperty(const Window& w, std::string_view prop) {
+    const auto t = UserDriver::parseTarget(w.name() + '.' + std::string(prop));
+    if (!t || t->control.empty()) return "";
+    const Control* c = w.find(t->control, t->index);
+    std::string named = w.name() + '.' + t->control;
+    if (!c && t->index < 0) {
+        // A control array named without its index: its first member.
+        const std::vector<int> indexes = indexesOf(w, t->control);
+        if (indexes.empty()) return "";
+        c = w.find(t->control, *std::min_element(indexes.begin(), indexes.end()));
+        if (!c) return "";
+        named += " is a control array";
+    } else if (!c) {
+        return "";
+    } else {
+        named = c->path() + " is a control";
+    }
+    if (!c->defaultProperty().empty())
+        return " (" + named + ": did you mean " + c->path() + '.' +
+               std::string(c->defaultProperty()) + "?)";
+    return " (" + named + ": name one of its properties, e.g. " + c->path() + '.' +
+           c->propertyNames().front() + ')';
 }
 
 ListView& listView(Control& c) {
@@ -249,13 +257,14 @@ std::string UserDriver::property(std::string_view text) {
     if (t->control.empty()) {
         const Window& w = window(t->window);
         if (auto v = w.property(prop)) return *v;
-        throw DriverError("unknown property: " + std::string(text) +
-                          propertyHint(prop, "", w.propertyNames()));
+        std::string hint = controlAsProperty(w, prop);
+        if (hint.empty()) hint = propertyHint(prop, w.propertyNames(), {});
+        throw DriverError("unknown property: " + std::string(text) + hint);
     }
     const Control& c = control(target);
     if (auto v = c.property(prop)) return *v;
     throw DriverError("unknown property: " + std::string(text) +
-                      propertyHint(prop, c.kind(), c.propertyNames()));
+                      propertyHint(prop, c.propertyNames(), c.indexedProperties()));
 }
 
 bool UserDriver::snapshot(std::string_view target, const std::string& pngPath) {

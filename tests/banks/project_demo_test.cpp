@@ -2,8 +2,6 @@
 // it and shows the same frames. The project kept in examples/ loads too.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "tests/cli/run_kavrel.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -30,9 +29,8 @@ std::string script(const char* name) {
 }
 
 TEST(ProjectDemo, AFreshRunLoadsTheSavedShowWithTheSameFrames) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("kavrel-project-demo-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
+    const kavrel_test::TempFolder folder("kavrel-project-demo");
+    const std::filesystem::path& dir = folder.path();
     std::filesystem::create_directories(dir / "demo-out");
     const auto saving = hosttest::runKavrelIn(dir, script("demo.kav"));
     ASSERT_EQ(saving.status, 0) << saving.output;
@@ -53,7 +51,6 @@ TEST(ProjectDemo, AFreshRunLoadsTheSavedShowWithTheSameFrames) {
         << "expect MatrixForm.efxAList.Count 6\nexpect MatrixForm.efxBList.Count 7\nquit\n";
     const auto example = hosttest::runKavrelIn(dir, "example.kav");
     EXPECT_EQ(example.status, 0) << example.output;
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

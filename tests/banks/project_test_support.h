@@ -9,31 +9,11 @@
 #include <string>
 
 #include "tests/core/kavrel_session.h"
+#include "tests/support/temp_folder.h"
 
 namespace kavrel::testing {
 
-class TempFolder {
-  public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("kavrel_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
-                 std::to_string(::getpid()));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
+using kavrel_test::TempFolder;
 
 inline std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

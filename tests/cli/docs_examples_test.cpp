@@ -3,14 +3,13 @@
 // one is exactly what that script prints.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/cli/run_kavrel.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -80,13 +79,11 @@ std::vector<Example> docExamples() {
 TEST(DocsExamples, EveryScriptInTheDocsRunsAsShown) {
     const auto examples = docExamples();
     ASSERT_GE(examples.size(), 8u);
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("kavrel-docs-" + std::to_string(::getpid()));
     for (const Example& e : examples) {
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
+        // Each example in a folder of its own, as a user would start it.
+        const kavrel_test::TempFolder dir("kavrel-docs");
         std::ofstream(dir / "example.kav") << e.script;
-        const hosttest::ProgramRun run = hosttest::runKavrelIn(dir, "example.kav");
+        const hosttest::ProgramRun run = hosttest::runKavrelIn(dir.path(), "example.kav");
         const std::string where = e.file + ':' + std::to_string(e.line);
         if (e.hasOutput) {
             EXPECT_EQ(run.output, e.output) << where;
@@ -95,5 +92,4 @@ TEST(DocsExamples, EveryScriptInTheDocsRunsAsShown) {
             EXPECT_EQ(run.status, 0) << where << '\n' << run.output;
         }
     }
-    std::filesystem::remove_all(dir);
 }

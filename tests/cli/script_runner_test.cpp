@@ -148,8 +148,8 @@ TEST(HostScript, IndexedPropertiesTakeWholeNumbersAndNothingElse) {
     Session past;  // well formed, but no such row
     EXPECT_EQ(past.run("open\nprint TestForm.list.Item(3)\n"), kavrel::kExitScriptError);
     EXPECT_EQ(past.err.str(),
-              "kavrel: line 2: unknown property: TestForm.list.Item(3) (out of range: Item(row) "
-              "takes a row from 1 to Count)\n");
+              "kavrel: line 2: unknown property: TestForm.list.Item(3) (out of range: Item(i) "
+              "takes a row i from 1 to Count, now 1 to 2)\n");
 }
 
 TEST(HostScript, EveryBadLineIsAScriptErrorWithItsLineNumber) {
@@ -270,14 +270,18 @@ TEST(HostScript, InputThatCannotBeTakenIsNotedAndTheScriptGoesOn) {
         "open\n"
         "click TestForm.off\n"
         "mouse down TestForm.off 1 1\n"
+        "select TestForm.list 3\n"
         "close TestForm\n"
         "click TestForm.go\n"
+        "select TestForm.list 3\n"
         "expect var ticks 0\n");
     EXPECT_EQ(status, kavrel::kExitOk) << s.err.str();
     EXPECT_EQ(s.out.str(),
               "ignored: click TestForm.off (not available)\n"
               "ignored: mouse down TestForm.off (not available)\n"
-              "ignored: click TestForm.go (not available)\n");
+              "ignored: select TestForm.list (no row 3: the list has rows 1 to 2)\n"
+              "ignored: click TestForm.go (not available)\n"
+              "ignored: select TestForm.list (not available)\n");
 }
 
 TEST(HostScript, HeldMessageRunsTheFollowingLinesInsideItsWaitUntilOk) {
@@ -692,10 +696,19 @@ TEST(HostScript, UnknownNamesComeWithTheNearestOnes) {
              Case{"print TestForm.Captoin",
                   "unknown property: TestForm.Captoin (did you mean Caption?)"},
              Case{"print TestForm.combo.List",
-                  "unknown property: TestForm.combo.List (name its index: List(i) takes an i "
-                  "from 0 to ListCount - 1)"},
+                  "unknown property: TestForm.combo.List (name its index: List(i) takes an item "
+                  "i from 0 to ListCount - 1, now 0 to 2)"},
              Case{"print TestForm.list.Itme(1)",
-                  "unknown property: TestForm.list.Itme(1) (did you mean Item(row) or Name?)"},
+                  "unknown property: TestForm.list.Itme(1) (did you mean Item(i) or Name?)"},
+             Case{"expect TestForm.slider 0",
+                  "unknown property: TestForm.slider (TestForm.slider is a control: did you mean "
+                  "TestForm.slider.Value?)"},
+             Case{"set TestForm.text", "bad syntax, the value is missing: set TARGET VALUE"},
+             Case{"set TestForm.text # the caption",
+                  "bad syntax, the value is missing: set TARGET VALUE"},
+             Case{"set TestForm.text #front",
+                  "bad syntax, the value is missing: set TARGET VALUE (a value that starts with "
+                  "# is a comment unless quoted: \"#front\")"},
              Case{"set TestForm.combo Gradiant",
                   "no such item \"Gradiant\" in TestForm.combo (did you mean \"Gradient\"?); its "
                   "items: \"Color\", \"Gradient\", \"Fire\""},

@@ -3,8 +3,6 @@
 // demo takes them, across both sessions and the stand-in simulator.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "tests/cli/run_kavrel.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -41,9 +40,8 @@ size_t firstDifferentLine(const std::string& a, const std::string& b) {
 }
 
 TEST(DemoFiles, TheKeptProjectIsWhatTheDemoSaves) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("kavrel-demo-files-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
+    const kavrel_test::TempFolder folder("kavrel-demo-files");
+    const std::filesystem::path& dir = folder.path();
     std::filesystem::create_directories(dir / "demo-out");
     // As scripts/demo.sh runs it: from a folder holding demo-out/, whose
     // relative picture paths the project stores as given.
@@ -57,7 +55,6 @@ TEST(DemoFiles, TheKeptProjectIsWhatTheDemoSaves) {
     EXPECT_EQ(firstDifferentLine(saved, kept), 0u)
         << "examples/show.Kavrel differs from the demo's save; copy demo-out/show.Kavrel "
            "after running scripts/demo.sh";
-    std::filesystem::remove_all(dir);
 }
 
 // Picture names in the order the demo writes them: the two sessions'

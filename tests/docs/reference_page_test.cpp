@@ -6,8 +6,6 @@
 // and the page names nothing the program does not have.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -23,39 +21,15 @@
 #include "platform/window.h"
 #include "tests/cli/run_kavrel.h"
 #include "tests/core/kavrel_session.h"
+#include "tests/docs/markdown_table.h"
+#include "tests/support/lowest_element.h"
+#include "tests/support/temp_folder.h"
 
 namespace kavrel::testing {
 namespace {
 
 using Names = std::set<std::string>;
-
-// The texts between backticks in a line.
-std::vector<std::string> backticked(const std::string& line) {
-    std::vector<std::string> out;
-    for (size_t open = line.find('`'); open != std::string::npos;) {
-        const size_t close = line.find('`', open + 1);
-        if (close == std::string::npos) break;
-        out.push_back(line.substr(open + 1, close - open - 1));
-        open = line.find('`', close + 1);
-    }
-    return out;
-}
-
-// The cells of a table row ("| a | b |"); empty for any other line and for
-// the header's rule.
-std::vector<std::string> cells(const std::string& line) {
-    if (line.rfind("| ", 0) != 0) return {};
-    std::vector<std::string> out;
-    size_t start = 1;
-    for (size_t bar = line.find(" |", start); bar != std::string::npos;
-         bar = line.find(" |", start)) {
-        std::string cell = line.substr(start, bar - start);
-        cell.erase(0, cell.find_first_not_of(' '));
-        out.push_back(cell);
-        start = bar + 2;
-    }
-    return out;
-}
+using kavrel_test::lowestElement;
 
 struct Page {
     std::map<std::string, std::string> captions;  // window -> caption
@@ -64,6 +38,7 @@ struct Page {
     Names vars;                                   // "group name" with "()" when indexed
     // Properties by table ("Every control", a kind, "Window", "Window `W`").
     std::map<std::string, Names> properties;
+    std::map<std::string, std::string> meanings;    // "table property" -> its meaning
     Names settable;                                 // "table property" marked `set`
     Names pixelWindows;                             // named in the window's ScaleWidth row
     std::map<std::string, std::string> comboItems;  // "W.name(indexes)" -> "a|b|..."
@@ -106,6 +81,7 @@ Page readPage() {
         } else if (section == "Properties" && row.size() == 3) {
             const std::string name = backticked(row[0])[0];
             page.properties[table].insert(name);
+            page.meanings[table + " " + name] = row[2];
             if (row[1].rfind("`set`", 0) == 0) page.settable.insert(table + " " + name);
             if (table == "Window" && name == "ScaleWidth")
                 for (const std::string& w : backticked(row[2])) page.pixelWindows.insert(w);
@@ -244,14 +220,15 @@ std::vector<platform::Control*> everyControl(KavrelSession& s) {
     return all;
 }
 
-// "Item(i)" as "Item(1)", "SubItems(i,k)" as "SubItems(1,1)".
-std::string withIndexes(const std::string& name, const std::string& index) {
-    const size_t open = name.find('(');
-    if (open == std::string::npos) return name;
-    std::string out = name.substr(0, open + 1) + index;
-    for (size_t i = open; i < name.size(); ++i)
-        if (name[i] == ',') out += "," + index;
-    return out + ")";
+// How the page gives an index's range: "row `i`, from 1 to `Count`".
+std::string rangeOnPage(const platform::IndexedProperty& p, size_t arg) {
+    const platform::IndexRange& r = p.ranges[arg];
+    std::string letters = p.form.substr(p.form.find('(') + 1);
+    for (size_t i = 0; i < arg; ++i) letters.erase(0, letters.find(',') + 1);
+    std::string text = std::string(r.what) + " `" + letters.substr(0, letters.find_first_of(",)")) +
+                       "`, from " + std::to_string(r.low);
+    if (!r.bound.empty()) text += " to `" + std::string(r.bound) + '`';
+    return text;
 }
 
 TEST(ReferencePage, PropertyTablesListWhatEveryKindAndWindowAnswers) {
@@ -269,12 +246,18 @@ TEST(ReferencePage, PropertyTablesListWhatEveryKindAndWindowAnswers) {
             for (const std::string& n : *table) {
                 listed.insert(kind + " " + n);
                 // Some control of the kind answers it (lists and combos have a first row).
-                const std::string asked = withIndexes(n, kind == "ComboBox" ? "0" : "1");
-                EXPECT_TRUE(std::any_of(
-                    controls.begin(), controls.end(),
-                    [&](const platform::Control* c) { return c->property(asked).has_value(); }))
-                    << kind << "." << asked;
+                EXPECT_TRUE(std::any_of(controls.begin(), controls.end(),
+                                        [&](const platform::Control* c) {
+                                            return c->property(lowestElement(*c, n)).has_value();
+                                        }))
+                    << kind << "." << n;
             }
+        // Each index's range as the kind describes it, in the words messages use.
+        for (const platform::IndexedProperty& p : controls.front()->indexedProperties())
+            for (size_t arg = 0; arg < p.ranges.size(); ++arg)
+                EXPECT_NE(page.meanings.at(kind + " " + p.form).find(rangeOnPage(p, arg)),
+                          std::string::npos)
+                    << kind << "." << p.form << " should say: " << rangeOnPage(p, arg);
     }
     for (const auto& [table, names] : page.properties)
         if (table != "Every control" && table.rfind("Window", 0) != 0 && !byKind.count(table))
@@ -318,17 +301,11 @@ constexpr SetSample kSetSamples[] = {
 
 class ReferencePageSet : public ::testing::Test {
   protected:
-    ReferencePageSet() {
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    ~ReferencePageSet() override { std::filesystem::remove_all(dir_); }
     hosttest::ProgramRun run(const std::string& script) {
         std::ofstream(dir_ / "set.kav") << script;
-        return hosttest::runKavrelIn(dir_, "set.kav");
+        return hosttest::runKavrelIn(dir_.path(), "set.kav");
     }
-    const std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
-                                       ("kavrel-reference-set-" + std::to_string(::getpid()));
+    const kavrel_test::TempFolder dir_{"kavrel-reference-set"};
 };
 
 TEST_F(ReferencePageSet, SetChangesTheMarkedPropertyAndNoKindWithoutOne) {

@@ -120,6 +120,14 @@ TEST_F(ListViewTest, UserRowClickRaisesItemClickThenClick) {
     EXPECT_EQ(list.SelectedIndex(), 4);
 }
 
+TEST_F(ListViewTest, RowsTextNamesTheRowsThereAre) {
+    EXPECT_EQ(list.rowsText(), "the list has rows 1 to 4");
+    while (list.Count() > 1) list.Remove(list.Count());
+    EXPECT_EQ(list.rowsText(), "the list has row 1");
+    list.Clear();
+    EXPECT_EQ(list.rowsText(), "the list is empty");
+}
+
 TEST_F(ListViewTest, RemovalKeepsTheSelectionOnItsRow) {
     list.Select(3);
     list.Remove(1);  // above: the selection moves up with its row

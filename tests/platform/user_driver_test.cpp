@@ -6,6 +6,7 @@
 #include "platform/button.h"
 #include "platform/check_box.h"
 #include "platform/desktop.h"
+#include "platform/line_shape.h"
 #include "platform/list_view.h"
 #include "platform/message_box.h"
 #include "platform/text_box.h"
@@ -23,12 +24,14 @@ class Panel : public Window {
           box(add<CheckBox>("box")),
           name(add<TextBox>("name")),
           rows(add<ListView>("rows")),
-          dir3(add<Button>("dir", 3)) {}
+          dir3(add<Button>("dir", 3)),
+          edge(add<LineShape>("edge")) {}
     Button& go;
     CheckBox& box;
     TextBox& name;
     ListView& rows;
     Button& dir3;
+    LineShape& edge;
     int loads = 0;
 
   protected:
@@ -116,6 +119,32 @@ TEST(UserDriver, ListRowsCellsAndPropertiesWithParentheses) {
     EXPECT_TRUE(f.driver.edit("Panel.rows", 1, 1, "x"));
     EXPECT_EQ(log, (std::vector<std::string>{"click", "->x"}));
     EXPECT_THROW(f.driver.select("Panel.go", 1), DriverError);
+}
+
+TEST(UserDriver, AControlNamedWhereAPropertyGoesNamesTheOneMeant) {
+    Fixture f;
+    const auto failure = [&](const char* asked) {
+        try {
+            f.driver.property(asked);
+        } catch (const DriverError& e) {
+            return std::string(e.what());
+        }
+        return std::string("answered");
+    };
+    EXPECT_EQ(failure("Panel.box"),
+              "unknown property: Panel.box (Panel.box is a control: did you mean "
+              "Panel.box.Value?)");
+    EXPECT_EQ(failure("Panel.dir"),
+              "unknown property: Panel.dir (Panel.dir is a control array: did you mean "
+              "Panel.dir(3).Caption?)");
+    EXPECT_EQ(failure("Panel.dir(3)"),
+              "unknown property: Panel.dir(3) (Panel.dir(3) is a control: did you mean "
+              "Panel.dir(3).Caption?)");
+    // A kind that holds no value of its own: one of the properties it answers.
+    EXPECT_EQ(failure("Panel.edge"),
+              "unknown property: Panel.edge (Panel.edge is a control: name one of its "
+              "properties, e.g. Panel.edge.X1)");
+    EXPECT_EQ(failure("Panel.dir(4)"), "unknown property: Panel.dir(4)");
 }
 
 TEST(UserDriver, QueuedDialogAnswersArriveInOrder) {

@@ -10,6 +10,7 @@
 
 #include "tests/cli/run_kavrel.h"
 #include "tests/support/sim_listener.h"
+#include "tests/support/temp_folder.h"
 
 namespace kavrel::testing {
 namespace {
@@ -27,9 +28,9 @@ TEST(PreviewDemoTest, ScriptRunsBothPreviewsAndTheSimulatorSeesTheFadedMix) {
     for (size_t at; (at = script.find(placeholder)) != std::string::npos;)
         script.replace(at, placeholder.size(), listener.portText());
 
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("kavrel-preview-demo-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir / "demo-out");
+    const kavrel_test::TempFolder folder("kavrel-preview-demo");
+    const std::filesystem::path& dir = folder.path();
+    folder.folder("demo-out");
     std::ofstream(dir / "demo.kav") << script;
 
     const hosttest::ProgramRun run = hosttest::runKavrelIn(dir, "demo.kav");
@@ -43,7 +44,6 @@ TEST(PreviewDemoTest, ScriptRunsBothPreviewsAndTheSimulatorSeesTheFadedMix) {
     ASSERT_GE(listener.records().size(), 144u);
     for (int x = 0; x < 12; ++x)
         for (int y = 0; y < 12; ++y) EXPECT_EQ(listener.light(x, y), 0x0000FF) << x << "," << y;
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

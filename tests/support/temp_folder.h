@@ -29,6 +29,11 @@ class TempFolder {
     const std::filesystem::path& path() const { return path_; }
     // The path of `name` in the folder, as a string.
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    // Makes the folder `name` in it, with any folders on the way, and gives its path.
+    std::filesystem::path folder(const std::string& name) const {
+        std::filesystem::create_directories(path_ / name);
+        return path_ / name;
+    }
 
   private:
     std::filesystem::path path_;

@@ -7,28 +7,24 @@
 #include <string>
 
 #include "tests/cli/run_kavrel.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
-std::filesystem::path freshDir(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("kavrel-colour-" + name + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir / "demo-out");
-    return dir;
-}
-
 TEST(ColorChangeScript, TheDemoBuildsAndRunsTheColourEntries) {
-    const auto dir = freshDir("demo");
+    const kavrel_test::TempFolder folder("kavrel-colour-demo");
+    const std::filesystem::path& dir = folder.path();
+    folder.folder("demo-out");
     const auto run =
         hosttest::runKavrelIn(dir, std::string("'") + KAVREL_SOURCE_DIR + "/examples/demo.kav'");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(std::filesystem::exists(dir / "demo-out/07-colorchange-scroll.png"));
-    std::filesystem::remove_all(dir);
 }
 
 TEST(ColorChangeScript, BeatsStepAnEntryBuiltInTheEditor) {
-    const auto dir = freshDir("beat");
+    const kavrel_test::TempFolder folder("kavrel-colour-beat");
+    const std::filesystem::path& dir = folder.path();
+    folder.folder("demo-out");
     std::ofstream(dir / "beat.kav") << R"(open
 set MatrixForm.typeA "Color Change"
 click MatrixForm.editA
@@ -59,7 +55,6 @@ quit
 )";
     const auto run = hosttest::runKavrelIn(dir, "beat.kav");
     EXPECT_EQ(run.status, 0) << run.output;
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

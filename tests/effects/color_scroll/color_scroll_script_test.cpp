@@ -3,26 +3,19 @@
 // demo's generated effects.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "tests/cli/run_kavrel.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
-std::filesystem::path freshDir(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("kavrel-scroll-" + name + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir / "demo-out");
-    return dir;
-}
-
 TEST(ColorScrollScript, BeatsScrollAnEntryBuiltInBankB) {
-    const auto dir = freshDir("beat");
+    const kavrel_test::TempFolder folder("kavrel-scroll-beat");
+    const std::filesystem::path& dir = folder.path();
+    folder.folder("demo-out");
     std::ofstream(dir / "scroll.kav") << R"(open
 set MatrixForm.typeB "Color Scroll"
 expect message "ColorScroll not configured ! Please edit effect !"
@@ -71,18 +64,18 @@ quit
 )";
     const auto run = hosttest::runKavrelIn(dir, "scroll.kav");
     EXPECT_EQ(run.status, 0) << run.output;
-    std::filesystem::remove_all(dir);
 }
 
 TEST(ColorScrollScript, TheDemoSnapshotsTheGeneratedEffects) {
-    const auto dir = freshDir("demo");
+    const kavrel_test::TempFolder folder("kavrel-scroll-demo");
+    const std::filesystem::path& dir = folder.path();
+    folder.folder("demo-out");
     const auto run =
         hosttest::runKavrelIn(dir, std::string("'") + KAVREL_SOURCE_DIR + "/examples/demo.kav'");
     ASSERT_EQ(run.status, 0) << run.output;
     for (const char* png : {"15-colorscroll.png", "16-fire.png", "17-fluid.png", "18-beamshow.png",
                             "19-fire-and-beams.png"})
         EXPECT_TRUE(std::filesystem::exists(dir / "demo-out" / png)) << png;
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

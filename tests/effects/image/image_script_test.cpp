@@ -3,8 +3,6 @@
 // the real kavrel program; and the demo's picture section.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +11,7 @@
 
 #include "platform/picture_file.h"
 #include "tests/cli/run_kavrel.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -20,14 +19,7 @@ using Pixel = std::function<uint32_t(int, int)>;  // 0x00RRGGBB
 
 class ImageScript : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kavrel-image-script-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_ / "demo-out");
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void SetUp() override { folder_.folder("demo-out"); }
 
     // Writes a picture in the format gdk-pixbuf saves under `type`.
     void picture(const std::string& name, const char* type, int w, int h, const Pixel& px) {
@@ -63,7 +55,8 @@ class ImageScript : public ::testing::Test {
         return hosttest::runKavrelIn(dir_, args + " session.kav");
     }
 
-    std::filesystem::path dir_;
+    const kavrel_test::TempFolder folder_{"kavrel-image-script"};
+    const std::filesystem::path& dir_ = folder_.path();
 };
 
 // Picture pixel (x, y) of the scrolled picture: red 8x + 1, green 8y + 1, blue 99.

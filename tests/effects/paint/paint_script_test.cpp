@@ -4,21 +4,18 @@
 // on the bank's frame cell by cell.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "tests/cli/run_kavrel.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 TEST(PaintScript, ShiftsClearUndoGetAndTheMixerColourReachTheBank) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("kavrel-paint-script-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const kavrel_test::TempFolder folder("kavrel-paint-script");
+    const std::filesystem::path& dir = folder.path();
     // Cell (i, j) of the 12 x 12 canvas has its centre at (15 + 22 i, 16 + 22 j).
     std::ofstream(dir / "paint.kav") << R"(open
 set MatrixForm.typeA Paint
@@ -73,17 +70,14 @@ expect var effOkA(0) True
 )";
     const auto run = hosttest::runKavrelIn(dir, "paint.kav");
     EXPECT_EQ(run.status, 0) << run.output;
-    std::filesystem::remove_all(dir);
 }
 
 // A picture saved on a smaller grid holds only its block; every other light
 // of the grid in force shows black and reads 0, also in an entry that has not
 // run since the load. Past the lights a name is still unknown.
 TEST(PaintScript, LightsOutsideASavedBlockReadBlackInsideTheGridOnly) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("kavrel-paint-block-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const kavrel_test::TempFolder folder("kavrel-paint-block");
+    const std::filesystem::path& dir = folder.path();
     // Two Paint entries saved on a 2 x 2 grid, column by column; the first runs.
     const std::string block = "2,2\r\n255\r\n65280\r\n16711680\r\n16777215\r\n";
     std::ofstream(dir / "small.Kavrel")
@@ -108,7 +102,6 @@ print var effA(1).pixels(12,0)
     const auto run = hosttest::runKavrelIn(dir, "load.kav");
     EXPECT_EQ(run.status, 2) << run.output;
     EXPECT_NE(run.output.find("line 13: unknown variable"), std::string::npos) << run.output;
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -52,13 +52,13 @@ TEST(TickerFontProject, SystemFontSurvivesSaveLoadStartAndSaveAgain) {
         // Bank B runs a second system font, italic and struck through.
         putEntry(s, BankId::B, 1, tickerEntry("serif", "DejaVu Serif:10:1:0:0:1"));
         ASSERT_TRUE(s.driver.select("MatrixForm.efxBList", 1));
-        saveAs(s, dir.file("show.Kavrel"));
-        first = readBytes(dir.file("show.Kavrel"));
+        saveAs(s, (dir / "show.Kavrel"));
+        first = readBytes((dir / "show.Kavrel"));
         ASSERT_NE(first.find("DejaVu Sans:12:0:1:0:0\r\n"), std::string::npos);
     }
 
     KavrelSession s;
-    loadFrom(s, dir.file("show.Kavrel"));
+    loadFrom(s, (dir / "show.Kavrel"));
     ASSERT_EQ(s.messages().back(), "Matrix Project loaded");
     const BankState& a = s.state().bankA;
     const BankState& b = s.state().bankB;
@@ -93,8 +93,8 @@ TEST(TickerFontProject, SystemFontSurvivesSaveLoadStartAndSaveAgain) {
     EXPECT_EQ(a.fontSize, 12);
 
     TempFolder again;
-    saveAs(s, again.file("show.Kavrel"));
-    EXPECT_EQ(readBytes(again.file("show.Kavrel")), first);
+    saveAs(s, (again / "show.Kavrel"));
+    EXPECT_EQ(readBytes((again / "show.Kavrel")), first);
 }
 
 TEST(TickerFontProject, TheTypeBoxOffersTheDialogWithoutChangingTheEntry) {
@@ -145,7 +145,7 @@ TEST(TickerFontProject, APixelFontTypeChangeLeavesTheEditorAlone) {
 // own font.
 TEST(TickerFontProject, LoadingReadsEveryTickerFontIntoBankA) {
     TempFolder dir;
-    const std::string path = dir.file("fonts.Kavrel");
+    const std::string path = (dir / "fonts.Kavrel");
     const auto ticker = [](const std::string& mark, const std::string& font) {
         return crlf({mark, "True", "8", "t", "16777215", "0", "75", "0", "Hi", font, "3", "0", "0",
                      "0", "0"});

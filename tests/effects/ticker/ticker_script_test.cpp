@@ -3,8 +3,6 @@
 // system font picked in the font dialog.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,23 +10,15 @@
 #include <vector>
 
 #include "tests/cli/run_kavrel.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
-std::filesystem::path freshDir(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("kavrel-ticker-" + name + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
 // Writes the script into a fresh folder and runs it there.
 hosttest::ProgramRun runScript(const std::string& name, const char* script) {
-    const auto dir = freshDir(name);
+    const kavrel_test::TempFolder dir("kavrel-ticker-" + name);
     std::ofstream(dir / "session.kav") << script;
-    hosttest::ProgramRun run = hosttest::runKavrelIn(dir, "session.kav");
-    std::filesystem::remove_all(dir);
+    hosttest::ProgramRun run = hosttest::runKavrelIn(dir.path(), "session.kav");
     return run;
 }
 
