@@ -47,9 +47,11 @@ struct PathParts {
 PathParts split(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return {"", path};
-    PathParts parts{path.substr(0, slash == 0 ? 1 : slash), path.substr(slash + 1)};
-    if (parts.name.empty()) parts.name = ".";
-    return parts;
+    // A trailing slash names the folder itself. (Built whole rather than
+    // assigned after: GCC 12 misreads that assignment as an overlapping copy.)
+    const bool trailing = slash + 1 == path.size();
+    return {path.substr(0, slash == 0 ? 1 : slash),
+            trailing ? std::string(".") : path.substr(slash + 1)};
 }
 
 // The folder at `folder` (relative to the folder open at `base`), held open
