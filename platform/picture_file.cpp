@@ -93,29 +93,48 @@ struct UnrefLoader {
     void operator()(GdkPixbufLoader* l) const { g_object_unref(l); }
 };
 
-// Decodes through a loader made for the format, fed from the copy in the
-// pieces the library's file decoder uses: for the formats whose loaders
-// decode incrementally anyway, or cost the same either way.
+// A loader made for one format, fed in pieces: it never sniffs.
+class TypedLoader {
+  public:
+    explicit TypedLoader(const char* format)
+        : loader_(gdk_pixbuf_loader_new_with_type(format, &err_)) {}
+    ~TypedLoader() { g_clear_error(&err_); }
+    TypedLoader(const TypedLoader&) = delete;
+    TypedLoader& operator=(const TypedLoader&) = delete;
+
+    bool write(const uint8_t* data, size_t n) {
+        ok_ = ok_ && loader_ && gdk_pixbuf_loader_write(loader_.get(), data, n, &err_) != FALSE;
+        return ok_;
+    }
+    // The picture, or nullptr with the reason in `why`.
+    PixbufPtr finish(std::string& why) {
+        if (loader_) ok_ = gdk_pixbuf_loader_close(loader_.get(), ok_ ? &err_ : nullptr) && ok_;
+        GdkPixbuf* pixbuf = ok_ && loader_ ? gdk_pixbuf_loader_get_pixbuf(loader_.get()) : nullptr;
+        if (!pixbuf) {
+            why = takeMessage(err_, "cannot decode picture");
+            return nullptr;
+        }
+        return PixbufPtr(GDK_PIXBUF(g_object_ref(pixbuf)));
+    }
+
+  private:
+    GError* err_ = nullptr;
+    std::unique_ptr<GdkPixbufLoader, UnrefLoader> loader_;
+    bool ok_ = true;
+};
+
+// Feeds the loader of `format` from the copy in the pieces the library's
+// file decoder reads: for the formats whose loaders decode incrementally
+// anyway, or cost the same either way.
 PixbufPtr decodeWithLoader(int copy, const char* format, std::string& why) {
-    GError* err = nullptr;
-    const std::unique_ptr<GdkPixbufLoader, UnrefLoader> loader(
-        gdk_pixbuf_loader_new_with_type(format, &err));
-    bool ok = loader != nullptr;
-    std::vector<guchar> piece(64 * 1024);
-    for (off_t at = 0; ok;) {
-        const size_t n = fileBytes(copy)(static_cast<uint64_t>(at), piece.data(), piece.size());
-        if (n == 0) break;
-        ok = gdk_pixbuf_loader_write(loader.get(), piece.data(), n, &err) != FALSE;
-        at += static_cast<off_t>(n);
+    TypedLoader loader(format);
+    std::vector<uint8_t> piece(64 * 1024);
+    for (uint64_t at = 0;;) {
+        const size_t n = fileBytes(copy)(at, piece.data(), piece.size());
+        if (n == 0 || !loader.write(piece.data(), n)) break;
+        at += n;
     }
-    if (loader) ok = gdk_pixbuf_loader_close(loader.get(), ok ? &err : nullptr) != FALSE && ok;
-    GdkPixbuf* pixbuf = ok ? gdk_pixbuf_loader_get_pixbuf(loader.get()) : nullptr;
-    if (!pixbuf) {
-        why = takeMessage(err, "cannot decode picture");
-        return nullptr;
-    }
-    g_clear_error(&err);
-    return PixbufPtr(GDK_PIXBUF(g_object_ref(pixbuf)));
+    return loader.finish(why);
 }
 
 // True when the library's file decoder would pick the loader of
@@ -159,23 +178,54 @@ PixbufPtr decodeAs(int copy, PictureFormat format, std::string& why) {
     return pixbuf;
 }
 
-// An in-memory file that takes what copyPicture chooses of `file` and is
-// then sealed against any change; invalid when it cannot be made.
-struct PictureCopy {
-    UniqueFd fd;
-    PictureHeader::Verdict verdict = PictureHeader::Verdict::Broken;
+// Where the copy of a file goes. A BMP goes straight to its loader once its
+// first bytes, which hold all its header check reads, passed the check: its
+// rows are too many to hold twice, and nothing after the header is judged.
+// Any other format goes to a file in memory, sealed against any change once
+// whole, which the check then reads and the decoder decodes.
+class CopyDestination {
+  public:
+    bool put(const uint8_t* data, size_t n) {
+        if (bmp_) return bmp_->write(data, n);
+        if (memory_) return writeAll(memory_.get(), reinterpret_cast<const char*>(data), n);
+        head_.insert(head_.end(), data, data + n);
+        return head_.size() < kHead || settle();
+    }
+    // After the copy: true when it is all in place.
+    bool finish() {
+        if (!bmp_ && !memory_ && !settle()) return false;
+        constexpr int kSeals = F_SEAL_SEAL | F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE;
+        return bmp_ || ::fcntl(memory_.get(), F_ADD_SEALS, kSeals) == 0;
+    }
+    // The check of the BMP's head, or of the sealed copy.
+    PictureHeader check() const {
+        return bmp_ ? bmpHeader_ : readPictureHeaderOfFile(memory_.get());
+    }
+    PixbufPtr decode(PictureFormat format, std::string& why) {
+        return bmp_ ? bmp_->finish(why) : decodeAs(memory_.get(), format, why);
+    }
+
+  private:
+    static constexpr size_t kHead = 64;
+
+    bool settle() {
+        const PictureHeader h = readPictureHeader(head_);
+        const bool isBmp = head_.size() >= 2 && head_[0] == 'B' && head_[1] == 'M';
+        if (isBmp && h.verdict == PictureHeader::Verdict::Fits) {
+            bmpHeader_ = h;
+            bmp_.emplace("bmp");
+            return bmp_->write(head_.data(), head_.size());
+        }
+        memory_.reset(::memfd_create("picture", MFD_CLOEXEC | MFD_ALLOW_SEALING));
+        return memory_ &&
+               writeAll(memory_.get(), reinterpret_cast<const char*>(head_.data()), head_.size());
+    }
+
+    std::vector<uint8_t> head_;
+    std::optional<TypedLoader> bmp_;
+    PictureHeader bmpHeader_;
+    UniqueFd memory_;
 };
-PictureCopy copyOf(int file) {
-    PictureCopy copy{UniqueFd(::memfd_create("picture", MFD_CLOEXEC | MFD_ALLOW_SEALING))};
-    if (!copy.fd) return copy;
-    bool written = true;
-    copy.verdict = copyPicture(fileBytes(file), [&](const uint8_t* data, size_t n) {
-        return written = writeAll(copy.fd.get(), reinterpret_cast<const char*>(data), n);
-    });
-    constexpr int kSeals = F_SEAL_SEAL | F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE;
-    if (!written || ::fcntl(copy.fd.get(), F_ADD_SEALS, kSeals) != 0) copy.fd.reset();
-    return copy;
-}
 
 }  // namespace
 
@@ -210,21 +260,23 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
 
     // The one read of the file. The declared size decides before the
     // decoder allocates anything.
-    const PictureCopy copy = copyOf(file.get());
-    if (!copy.fd) return fail(error, "cannot read: " + path);
+    silenceLoaderLog();
+    CopyDestination copy;
+    const PictureHeader::Verdict copied =
+        copyPicture(fileBytes(file.get()),
+                    [&copy](const uint8_t* data, size_t n) { return copy.put(data, n); });
     struct stat after {};
     if (read && ::fstat(file.get(), &after) == 0 &&
         PictureFileState::of(after) == PictureFileState::of(before))
         *read = PictureFileState::of(before);
-    const PictureHeader header = copy.verdict == PictureHeader::Verdict::Fits
-                                     ? readPictureHeaderOfFile(copy.fd.get())
-                                     : PictureHeader{copy.verdict};
+    if (const char* why = refusal(copied)) return fail(error, why + path);
+    if (!copy.finish()) return fail(error, "cannot read: " + path);
+    const PictureHeader header = copy.check();
     if (const char* why = refusal(header.verdict)) return fail(error, why + path);
     if (hooks && hooks->afterRead) hooks->afterRead();
-    silenceLoaderLog();
 
     std::string why;
-    const PixbufPtr pixbuf = decodeAs(copy.fd.get(), header.format, why);
+    const PixbufPtr pixbuf = copy.decode(header.format, why);
     if (!pixbuf) return fail(error, why);
 
     const GdkPixbuf* pb = pixbuf.get();
