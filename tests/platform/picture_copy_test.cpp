@@ -267,13 +267,3 @@ TEST_F(PictureCopy, TheDecoderGetsTheBytesTheCheckRead) {
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->at(0, 0), kRed);
 }
-
-// The copy of a copy is the copy: what is handed on holds nothing that a
-// second pass would drop.
-TEST_F(PictureCopy, ACopyIsWholeAsItIs) {
-    for (const char* format : {"png", "jpeg", "bmp", "ico"}) {
-        const Bytes once = copyOf(encoded(format));
-        EXPECT_FALSE(once.empty()) << format;
-        EXPECT_EQ(copyOf(once), once) << format;
-    }
-}
