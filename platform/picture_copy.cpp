@@ -98,13 +98,15 @@ Verdict copyPng(Copier& out) {
 }
 
 // The offset after a GIF block's data sub-blocks from `at`; nullopt when the
-// file ends first.
-std::optional<uint64_t> afterSubBlocks(PictureReader& in, uint64_t at) {
+// file ends first. The walk stops once past `at + limit`, giving where it
+// stopped.
+std::optional<uint64_t> afterSubBlocks(PictureReader& in, uint64_t at, uint64_t limit) {
+    const uint64_t end = at + limit;
     for (;;) {
         const auto n = in.byte(at);
         if (!n) return std::nullopt;
         at += 1 + *n;
-        if (*n == 0) return at;
+        if (*n == 0 || at > end) return at;
     }
 }
 
@@ -136,7 +138,8 @@ Verdict copyGif(Copier& out) {
         }
         if (*kind == 0x21) {
             const auto label = in.byte(at + 1);
-            const auto next = label ? afterSubBlocks(in, at + 2) : std::nullopt;
+            const auto next =
+                label ? afterSubBlocks(in, at + 2, kMaxGifExtensionBytes) : std::nullopt;
             if (!next) return done(out);
             extensions += *next - at;
             if (extensions > kMaxGifExtensionBytes) return Verdict::Padded;
@@ -160,7 +163,7 @@ Verdict copyGif(Copier& out) {
             // every pixel: 3 bytes a pixel, and sub-block lengths.
             const uint64_t bound = 4 * uint64_t(w) * uint64_t(h) + kMaxStrayBytes;
             const uint64_t data = at + 10 + gifColourTable(d[9]) + 1;  // after the code size
-            const auto next = afterSubBlocks(in, data);
+            const auto next = afterSubBlocks(in, data, bound);
             if (next && *next - at > bound) return Verdict::Padded;
             if (!next) {
                 out.copy(at, bound);  // cut inside the frame: handed on as it is

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
-#include <string_view>
 #include <system_error>
 #include <vector>
 
