@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/picture_file.h"
+#include "platform/unique_fd.h"
 
 namespace platform {
 
@@ -16,10 +17,6 @@ bool operator<(const timespec& a, const timespec& b) {
     return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
 }
 
-bool sameTime(const timespec& a, const timespec& b) {
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
 // True when `t` lies at least `seconds` before `now`.
 bool settled(const timespec& t, const timespec& now, time_t seconds) {
     const timespec due{t.tv_sec + seconds, t.tv_nsec};
@@ -27,11 +24,6 @@ bool settled(const timespec& t, const timespec& now, time_t seconds) {
 }
 
 }  // namespace
-
-bool PictureCache::FileState::operator==(const FileState& o) const {
-    return dev == o.dev && ino == o.ino && size == o.size && sameTime(mtime, o.mtime) &&
-           sameTime(ctime, o.ctime);
-}
 
 std::string PictureCache::keyOf(const std::string& path, Color transparentAs) {
     std::string key = path;
@@ -47,12 +39,9 @@ std::optional<PictureCache::FileState> PictureCache::readableState(const std::st
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
     // Opening proves the file can still be read (rights can go without a
     // change the state shows, e.g. on a folder above it).
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    ::close(fd);
-    if (!ok) return std::nullopt;
-    return FileState{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return FileState::of(st);
 }
 
 timespec PictureCache::wallClock() {
@@ -74,17 +63,17 @@ std::optional<Surface> PictureCache::load(const std::string& path, Color transpa
         }
         drop(it);  // the file changed or went: its picture is stale
     }
-    std::optional<Surface> picture = loadPictureFile(path, transparentAs);
+    // The state kept is the one of the file read, not of a look by its path:
+    // the path may have led elsewhere meanwhile (a folder swapped and back).
+    std::optional<FileState> read;
+    std::optional<Surface> picture = loadPictureFile(path, transparentAs, nullptr, &read, &hooks_);
     // A file changed within the time steps of its file system could change
     // again unseen: it is decoded and shown, not kept.
-    if (!picture || !before || !settled(before->mtime, now, kSettledSeconds) ||
-        !settled(before->ctime, now, kSettledSeconds))
+    if (!picture || !read || !settled(read->mtime, now, kSettledSeconds) ||
+        !settled(read->ctime, now, kSettledSeconds))
         return picture;
-    // Kept only when the file stayed as it was through the decode.
-    const std::optional<FileState> after = readableState(path);
-    if (!after || !(*after == *before)) return picture;
     picture->share();
-    store(std::move(key), *before, *picture);
+    store(std::move(key), *read, *picture);
     return picture;
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 // Decoded pictures kept for one plug-in instance, so that switching back to a
 // picture already seen costs a look at the file's state, not a decode.
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
@@ -13,6 +11,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/picture_file.h"
 #include "platform/surface.h"
 
 namespace platform {
@@ -36,10 +35,14 @@ class PictureCache {
 
     // What loadPictureFile(path, transparentAs) gives. A kept picture is given
     // (sharing its pixels) only while the file is a readable regular file
-    // whose identity and state on disk are those it was decoded from. A
-    // picture is kept only when its file's modification and change times are
-    // at least kSettledSeconds in the past.
+    // whose identity and state on disk are those of the file it was decoded
+    // from, as the descriptor that read it showed them. A picture is kept
+    // only when that state held through the reading and its modification and
+    // change times are at least kSettledSeconds in the past.
     std::optional<Surface> load(const std::string& path, Color transparentAs);
+
+    // Calls made within each load that decodes, for tests.
+    void setLoadHooks(PictureLoadHooks hooks) { hooks_ = std::move(hooks); }
 
     // Drops every kept picture.
     void clear();
@@ -47,14 +50,7 @@ class PictureCache {
     size_t bytes() const { return bytes_; }
 
   private:
-    // A file's identity and state on disk.
-    struct FileState {
-        dev_t dev = 0;
-        ino_t ino = 0;
-        off_t size = 0;
-        timespec mtime{}, ctime{};
-        bool operator==(const FileState& o) const;
-    };
+    using FileState = PictureFileState;
     struct Entry {
         std::string key;
         FileState state;
@@ -70,6 +66,7 @@ class PictureCache {
 
     size_t budget_;
     Clock now_;
+    PictureLoadHooks hooks_;
     size_t bytes_ = 0;
     Lru lru_;
     std::unordered_map<std::string, Lru::iterator> byKey_;

@@ -2,19 +2,23 @@
 
 #include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
+#include <gio/gio.h>
 #include <sys/mman.h>
-#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <system_error>
+#include <vector>
 
 #include "platform/fd_write.h"
 #include "platform/file_replace.h"
+#include "platform/picture_copy.h"
+#include "platform/unique_fd.h"
 
 namespace platform {
 
@@ -29,13 +33,6 @@ std::optional<Surface> fail(std::string* error, std::string reason) {
     if (error) *error = std::move(reason);
     return std::nullopt;
 }
-
-struct FdCloser {
-    int fd;
-    ~FdCloser() {
-        if (fd >= 0) ::close(fd);
-    }
-};
 
 void dropLogMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
@@ -56,77 +53,230 @@ std::string takeMessage(GError*& err, const char* fallback) {
     return msg;
 }
 
-// Only the first frame of a GIF is shown, and the decoder appends every frame
-// to a list from its head, which is quadratic in the frame count. So a GIF
-// with more after its first frame is decoded from a copy in memory of the
-// file up to the end of the first frame's image data (`end`, see
-// PictureHeader::firstFrameEnd) and a trailer, read as a file like any other
-// picture (the decoder's incremental form is far slower on long frames).
-// The copy's descriptor, or -1.
-int gifFirstFrameCopy(int fd, uint64_t end) {
-    const int copy = ::memfd_create("gif-first-frame", MFD_CLOEXEC);
-    if (copy < 0) return -1;
-    off_t at = 0;
-    while (static_cast<uint64_t>(at) < end) {
-        const ssize_t n = ::sendfile(copy, fd, &at, end - static_cast<uint64_t>(at));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+const char* refusal(PictureHeader::Verdict verdict) {
+    switch (verdict) {
+        case PictureHeader::Verdict::Fits:
+            break;
+        case PictureHeader::Verdict::TooLarge:
+            return "picture too large: ";
+        case PictureHeader::Verdict::TooManyScans:
+            return "too many scans: ";
+        case PictureHeader::Verdict::UnknownFormat:
+            return "unknown picture format: ";
+        case PictureHeader::Verdict::Padded:
+            return "picture holds more than its pixels: ";
+        case PictureHeader::Verdict::Broken:
+            return "cannot decode picture: ";
     }
-    const char trailer = 0x3B;
-    if (static_cast<uint64_t>(at) < end || !writeAll(copy, &trailer, 1)) {
-        ::close(copy);
-        return -1;
-    }
-    return copy;
+    return nullptr;
 }
+
+// The name gdk-pixbuf gives the loader of each format.
+const char* loaderName(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Bmp:
+            return "bmp";
+        case PictureFormat::Jpeg:
+            return "jpeg";
+        case PictureFormat::Gif:
+            return "gif";
+        case PictureFormat::Ico:
+            return "ico";
+        case PictureFormat::Png:
+            break;
+    }
+    return "png";
+}
+
+struct UnrefLoader {
+    void operator()(GdkPixbufLoader* l) const { g_object_unref(l); }
+};
+
+// A loader made for one format, fed in pieces: it never sniffs.
+class TypedLoader {
+  public:
+    explicit TypedLoader(const char* format)
+        : loader_(gdk_pixbuf_loader_new_with_type(format, &err_)) {}
+    ~TypedLoader() { g_clear_error(&err_); }
+    TypedLoader(const TypedLoader&) = delete;
+    TypedLoader& operator=(const TypedLoader&) = delete;
+
+    bool write(const uint8_t* data, size_t n) {
+        ok_ = ok_ && loader_ && gdk_pixbuf_loader_write(loader_.get(), data, n, &err_) != FALSE;
+        return ok_;
+    }
+    // The picture, or nullptr with the reason in `why`.
+    PixbufPtr finish(std::string& why) {
+        if (loader_) ok_ = gdk_pixbuf_loader_close(loader_.get(), ok_ ? &err_ : nullptr) && ok_;
+        GdkPixbuf* pixbuf = ok_ && loader_ ? gdk_pixbuf_loader_get_pixbuf(loader_.get()) : nullptr;
+        if (!pixbuf) {
+            why = takeMessage(err_, "cannot decode picture");
+            return nullptr;
+        }
+        return PixbufPtr(GDK_PIXBUF(g_object_ref(pixbuf)));
+    }
+
+  private:
+    GError* err_ = nullptr;
+    std::unique_ptr<GdkPixbufLoader, UnrefLoader> loader_;
+    bool ok_ = true;
+};
+
+// Feeds the loader of `format` from the copy in the pieces the library's
+// file decoder reads: for the formats whose loaders decode incrementally
+// anyway, or cost the same either way.
+PixbufPtr decodeWithLoader(int copy, const char* format, std::string& why) {
+    TypedLoader loader(format);
+    std::vector<uint8_t> piece(64 * 1024);
+    for (uint64_t at = 0;;) {
+        const size_t n = fileBytes(copy)(at, piece.data(), piece.size());
+        if (n == 0 || !loader.write(piece.data(), n)) break;
+        at += n;
+    }
+    return loader.finish(why);
+}
+
+// True when the library's file decoder would pick the loader of
+// `mimeType` for the copy at `name`: it guesses the content type from the
+// first bytes as this does, and takes the loader of that type.
+bool sniffedAs(int copy, const std::string& name, const char* mimeType) {
+    std::array<guchar, 4096> head{};
+    const size_t n = fileBytes(copy)(0, head.data(), head.size());
+    gboolean uncertain = FALSE;
+    gchar* type = g_content_type_guess(nullptr, head.data(), n, &uncertain);
+    if (uncertain || g_str_equal(type, "text/plain") || g_str_equal(type, "application/gzip")) {
+        g_free(type);
+        type = g_content_type_guess(name.c_str(), head.data(), n, nullptr);
+    }
+    gchar* wanted = g_content_type_from_mime_type(mimeType);
+    const bool same = wanted && g_content_type_equals(wanted, type);
+    g_free(wanted);
+    g_free(type);
+    return same;
+}
+
+// Decodes the sealed copy with the loader of `format` only, never one the
+// library's sniffer picks for bytes that also read as another format (such
+// as a container that hands its content to any loader). GIF and JPEG go
+// through the file decoder, as a loader made for them decodes incrementally
+// and far slower (a large GIF frame, a progressive JPEG); the copy is first
+// checked to be what the file decoder takes for that format, and it cannot
+// change in between.
+PixbufPtr decodeAs(int copy, PictureFormat format, std::string& why) {
+    if (format != PictureFormat::Gif && format != PictureFormat::Jpeg)
+        return decodeWithLoader(copy, loaderName(format), why);
+    const std::string name = "/proc/self/fd/" + std::to_string(copy);
+    if (!sniffedAs(copy, name, format == PictureFormat::Gif ? "image/gif" : "image/jpeg")) {
+        why = "picture is not the format it starts as";
+        return nullptr;
+    }
+    GError* err = nullptr;
+    PixbufPtr pixbuf(gdk_pixbuf_new_from_file(name.c_str(), &err));
+    if (!pixbuf) why = takeMessage(err, "cannot decode picture");
+    g_clear_error(&err);
+    return pixbuf;
+}
+
+// Where the copy of a file goes. A BMP goes straight to its loader once its
+// first bytes, which hold all its header check reads, passed the check: its
+// rows are too many to hold twice, and nothing after the header is judged.
+// Any other format goes to a file in memory, sealed against any change once
+// whole, which the check then reads and the decoder decodes.
+class CopyDestination {
+  public:
+    bool put(const uint8_t* data, size_t n) {
+        if (bmp_) return bmp_->write(data, n);
+        if (memory_) return writeAll(memory_.get(), reinterpret_cast<const char*>(data), n);
+        head_.insert(head_.end(), data, data + n);
+        return head_.size() < kHead || settle();
+    }
+    // After the copy: true when it is all in place.
+    bool finish() {
+        if (!bmp_ && !memory_ && !settle()) return false;
+        constexpr int kSeals = F_SEAL_SEAL | F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE;
+        return bmp_ || ::fcntl(memory_.get(), F_ADD_SEALS, kSeals) == 0;
+    }
+    // The check of the BMP's head, or of the sealed copy.
+    PictureHeader check() const {
+        return bmp_ ? bmpHeader_ : readPictureHeaderOfFile(memory_.get());
+    }
+    PixbufPtr decode(PictureFormat format, std::string& why) {
+        return bmp_ ? bmp_->finish(why) : decodeAs(memory_.get(), format, why);
+    }
+
+  private:
+    static constexpr size_t kHead = 64;
+
+    bool settle() {
+        const PictureHeader h = readPictureHeader(head_);
+        const bool isBmp = head_.size() >= 2 && head_[0] == 'B' && head_[1] == 'M';
+        if (isBmp && h.verdict == PictureHeader::Verdict::Fits) {
+            bmpHeader_ = h;
+            bmp_.emplace("bmp");
+            return bmp_->write(head_.data(), head_.size());
+        }
+        memory_.reset(::memfd_create("picture", MFD_CLOEXEC | MFD_ALLOW_SEALING));
+        return memory_ &&
+               writeAll(memory_.get(), reinterpret_cast<const char*>(head_.data()), head_.size());
+    }
+
+    std::vector<uint8_t> head_;
+    std::optional<TypedLoader> bmp_;
+    PictureHeader bmpHeader_;
+    UniqueFd memory_;
+};
 
 }  // namespace
 
+PictureFileState PictureFileState::of(const struct stat& st) {
+    return {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+bool PictureFileState::operator==(const PictureFileState& o) const {
+    auto same = [](const timespec& a, const timespec& b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    };
+    return dev == o.dev && ino == o.ino && size == o.size && same(mtime, o.mtime) &&
+           same(ctime, o.ctime);
+}
+
 std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
-                                       std::string* error) {
+                                       std::string* error, std::optional<PictureFileState>* read,
+                                       const PictureLoadHooks* hooks) {
+    if (read) read->reset();
     // Only regular files: opening a FIFO or device could block or never end.
     std::error_code ec;
     if (path.empty() || path.find('\0') != std::string::npos ||
         !std::filesystem::is_regular_file(path, ec)) {
         return fail(error, "not a picture file: " + path);
     }
-    // One open file: its declared size is read through it, and the decode
-    // reads the same file through /proc even if the path changes meanwhile.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return fail(error, "cannot read: " + path);
-    const FdCloser closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    if (hooks && hooks->beforeOpen) hooks->beforeOpen();
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file) return fail(error, "cannot read: " + path);
+    struct stat before {};
+    if (::fstat(file.get(), &before) != 0 || !S_ISREG(before.st_mode))
         return fail(error, "not a picture file: " + path);
 
-    // The declared size decides before the decoder allocates anything.
-    const PictureHeader header = readPictureHeaderOfFile(fd);
-    switch (header.verdict) {
-        case PictureHeader::Verdict::Fits:
-            break;
-        case PictureHeader::Verdict::TooLarge:
-            return fail(error, "picture too large: " + path);
-        case PictureHeader::Verdict::TooManyScans:
-            return fail(error, "too many scans: " + path);
-        case PictureHeader::Verdict::UnknownFormat:
-            return fail(error, "unknown picture format: " + path);
-        case PictureHeader::Verdict::Broken:
-            return fail(error, "cannot decode picture: " + path);
-    }
+    // The one read of the file. The declared size decides before the
+    // decoder allocates anything.
     silenceLoaderLog();
+    CopyDestination copy;
+    const PictureHeader::Verdict copied =
+        copyPicture(fileBytes(file.get()),
+                    [&copy](const uint8_t* data, size_t n) { return copy.put(data, n); });
+    struct stat after {};
+    if (read && ::fstat(file.get(), &after) == 0 &&
+        PictureFileState::of(after) == PictureFileState::of(before))
+        *read = PictureFileState::of(before);
+    if (const char* why = refusal(copied)) return fail(error, why + path);
+    if (!copy.finish()) return fail(error, "cannot read: " + path);
+    const PictureHeader header = copy.check();
+    if (const char* why = refusal(header.verdict)) return fail(error, why + path);
+    if (hooks && hooks->afterRead) hooks->afterRead();
 
-    int decoded = fd;
-    if (header.format == PictureFormat::Gif && header.firstFrameEnd != 0 &&
-        static_cast<uint64_t>(st.st_size) > header.firstFrameEnd + 1) {
-        decoded = gifFirstFrameCopy(fd, header.firstFrameEnd);
-        if (decoded < 0) return fail(error, "cannot read: " + path);
-    }
-    const FdCloser copyCloser{decoded == fd ? -1 : decoded};
-    GError* err = nullptr;
-    const std::string same = "/proc/self/fd/" + std::to_string(decoded);
-    PixbufPtr pixbuf(gdk_pixbuf_new_from_file(same.c_str(), &err));
-    if (!pixbuf) return fail(error, takeMessage(err, "cannot decode picture"));
-    g_clear_error(&err);
+    std::string why;
+    const PixbufPtr pixbuf = copy.decode(header.format, why);
+    if (!pixbuf) return fail(error, why);
 
     const GdkPixbuf* pb = pixbuf.get();
     const int w = gdk_pixbuf_get_width(pb), h = gdk_pixbuf_get_height(pb);

@@ -1,7 +1,12 @@
 #pragma once
 // Reading picture files (BMP, JPEG, GIF, ICO, PNG) into pixel buffers and
 // writing buffers as PNG, through gdk-pixbuf.
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <cstdint>
+#include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,6 +16,22 @@
 
 namespace platform {
 
+// A file's identity and state on disk.
+struct PictureFileState {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    timespec mtime{}, ctime{};
+    static PictureFileState of(const struct stat& st);
+    bool operator==(const PictureFileState& o) const;
+};
+
+// Calls made at points of a load, for tests that change the file there.
+struct PictureLoadHooks {
+    std::function<void()> beforeOpen;  // before the path is opened
+    std::function<void()> afterRead;   // after the file was read and checked
+};
+
 // The picture in the file at `path`; of an animation, the first frame. Pixels
 // with alpha below 128 take `transparentAs`. nullopt, with a reason in
 // `error` when given, for a path that is not a readable regular file, a file
@@ -18,8 +39,16 @@ namespace platform {
 // picture larger than kMaxPictureSide either way or kMaxPicturePixels in all
 // (refused from the size its header declares, see readPictureHeader,
 // before decoding).
+// The file is read once, through one descriptor: the bytes copyPicture
+// chooses go to a sealed file in memory, which the header check judges and
+// the decoder of the format the check found, and no other, decodes.
+// `read`, when given, takes the state of the file that was read, as its
+// descriptor showed it before and after the reading, when the two agree;
+// otherwise it is left empty.
 std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
-                                       std::string* error = nullptr);
+                                       std::string* error = nullptr,
+                                       std::optional<PictureFileState>* read = nullptr,
+                                       const PictureLoadHooks* hooks = nullptr);
 
 // Writes the buffer as an 8-bit RGB PNG file, replacing the file at `path` as
 // replaceFile does (platform/file_replace.h). A failure, with nothing

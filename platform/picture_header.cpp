@@ -1,10 +1,9 @@
 #include "platform/picture_header.h"
 
-#include <unistd.h>
+#include "platform/picture_reader.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -15,65 +14,6 @@ namespace {
 
 using Verdict = PictureHeader::Verdict;
 
-// Sequential reads through a buffer, so walking a GIF's blocks or a JPEG's
-// segments costs one read per buffer, not one per block.
-class Reader {
-  public:
-    explicit Reader(const PictureBytes& source) : source_(source), buffer_(kBuffer) {}
-
-    // Copies `n` (at most kBuffer) bytes at `offset`; false when the data
-    // ends first.
-    bool get(uint64_t offset, uint8_t* out, size_t n) {
-        if (offset < start_ || offset + n > start_ + filled_) {
-            start_ = offset;
-            filled_ = source_(offset, buffer_.data(), buffer_.size());
-            if (n > filled_) return false;
-        }
-        std::memcpy(out, buffer_.data() + (offset - start_), n);
-        return true;
-    }
-    std::optional<uint8_t> byte(uint64_t offset) {
-        uint8_t b = 0;
-        return get(offset, &b, 1) ? std::optional<uint8_t>(b) : std::nullopt;
-    }
-    // The offset of the first byte `value` at or after `offset`; nullopt when
-    // the data ends first.
-    std::optional<uint64_t> find(uint64_t offset, uint8_t value) {
-        for (;;) {
-            if (!byte(offset)) return std::nullopt;  // loads the buffer at `offset`
-            const uint8_t* from = buffer_.data() + (offset - start_);
-            const size_t left = filled_ - (offset - start_);
-            if (const void* hit = std::memchr(from, value, left))
-                return offset + static_cast<size_t>(static_cast<const uint8_t*>(hit) - from);
-            offset += left;
-        }
-    }
-    // A single read of a few bytes, leaving the buffer as it is: for an ICO
-    // entry's header, which lies anywhere in the file.
-    bool getOnce(uint64_t offset, uint8_t* out, size_t n) const {
-        return source_(offset, out, n) >= n;
-    }
-
-  private:
-    static constexpr size_t kBuffer = 16384;
-    const PictureBytes& source_;
-    std::vector<uint8_t> buffer_;
-    uint64_t start_ = 0;
-    size_t filled_ = 0;
-};
-
-uint32_t le16(const uint8_t* p) {
-    return p[0] | (uint32_t{p[1]} << 8);
-}
-uint32_t le32(const uint8_t* p) {
-    return le16(p) | (le16(p + 2) << 16);
-}
-uint32_t be16(const uint8_t* p) {
-    return (uint32_t{p[0]} << 8) | p[1];
-}
-uint32_t be32(const uint8_t* p) {
-    return (be16(p) << 16) | be16(p + 2);
-}
 int64_t signed32(uint32_t v) {
     return static_cast<int64_t>(static_cast<int32_t>(v));
 }
@@ -88,7 +28,7 @@ struct Size {
 };
 
 // PNG: the IHDR chunk comes first.
-std::optional<Size> pngSize(Reader& in, uint64_t at) {
+std::optional<Size> pngSize(PictureReader& in, uint64_t at) {
     std::array<uint8_t, 24> b{};
     if (!in.getOnce(at, b.data(), b.size()) || std::memcmp(b.data() + 12, "IHDR", 4) != 0)
         return std::nullopt;
@@ -97,7 +37,7 @@ std::optional<Size> pngSize(Reader& in, uint64_t at) {
 
 // A DIB header: 16-bit sizes in the old 12-byte header, signed 32-bit sizes
 // in every later one. A negative height is a top-down picture.
-std::optional<Size> dibSize(Reader& in, uint64_t at) {
+std::optional<Size> dibSize(PictureReader& in, uint64_t at) {
     std::array<uint8_t, 12> b{};
     if (!in.getOnce(at, b.data(), b.size())) return std::nullopt;
     const uint32_t headerSize = le32(b.data());
@@ -107,7 +47,7 @@ std::optional<Size> dibSize(Reader& in, uint64_t at) {
     return Size{w, h < 0 ? -h : h};
 }
 
-PictureHeader bmpHeader(Reader& in) {
+PictureHeader bmpHeader(PictureReader& in) {
     const auto s = dibSize(in, 14);
     return s ? judged(PictureFormat::Bmp, s->w, s->h) : PictureHeader{Verdict::Broken};
 }
@@ -119,7 +59,7 @@ constexpr uint32_t kMaxPngChunk = 0x7FFFFFFF;
 // allocates what a chunk declares before reading it, so a chunk cut short
 // would cost up to 2 GB before the decoder finds the file cut. A file that
 // ends between two chunks is left to the decoder.
-bool pngChunksWhole(Reader& in) {
+bool pngChunksWhole(PictureReader& in) {
     for (uint64_t at = 8;;) {
         std::array<uint8_t, 8> head{};
         if (!in.get(at, head.data(), head.size())) return !in.byte(at);
@@ -131,7 +71,7 @@ bool pngChunksWhole(Reader& in) {
     }
 }
 
-PictureHeader pngHeader(Reader& in) {
+PictureHeader pngHeader(PictureReader& in) {
     const auto s = pngSize(in, 0);
     if (!s) return {Verdict::Broken};
     const PictureHeader judgedSize = judged(PictureFormat::Png, s->w, s->h);
@@ -144,7 +84,7 @@ PictureHeader pngHeader(Reader& in) {
 // whose data is missing or makes no sense is passed over. The size given is
 // the largest DIB entry's, the one decoded; PNG entries are only checked, as
 // the decoder does not read them.
-PictureHeader icoHeader(Reader& in) {
+PictureHeader icoHeader(PictureReader& in) {
     std::array<uint8_t, 6> head{};
     if (!in.get(0, head.data(), head.size())) return {Verdict::Broken, PictureFormat::Ico};
     const uint32_t count = le16(head.data() + 4);
@@ -170,7 +110,7 @@ PictureHeader icoHeader(Reader& in) {
 
 // Skips a GIF's data sub-blocks from `at`; the offset after them, or nullopt
 // when the file ends first.
-std::optional<uint64_t> skipSubBlocks(Reader& in, uint64_t at) {
+std::optional<uint64_t> skipSubBlocks(PictureReader& in, uint64_t at) {
     for (;;) {
         const auto n = in.byte(at);
         if (!n) return std::nullopt;
@@ -187,7 +127,7 @@ bool exceeds(Size s) {
 // frame whole first, so a frame's extent (its offset plus its size) must be
 // allowed too. A file cut short is judged by what it holds. Also notes where
 // the first frame's image data ends.
-PictureHeader gifHeader(Reader& in) {
+PictureHeader gifHeader(PictureReader& in) {
     std::array<uint8_t, 13> head{};
     if (!in.get(0, head.data(), head.size())) return {Verdict::Broken, PictureFormat::Gif};
     const Size screen{le16(head.data() + 6), le16(head.data() + 8)};
@@ -230,7 +170,7 @@ bool isFrameHeader(uint8_t marker) {
 // 0xFF are skipped (a scan's coded data among them), fill bytes 0xFF too,
 // and 0xFF 0x00 and the restart markers mark nothing here. `at` ends just
 // past the marker.
-std::optional<uint8_t> nextMarker(Reader& in, uint64_t& at) {
+std::optional<uint8_t> nextMarker(PictureReader& in, uint64_t& at) {
     for (;;) {
         const auto ff = in.find(at, 0xFF);
         if (!ff) return std::nullopt;
@@ -246,10 +186,10 @@ std::optional<uint8_t> nextMarker(Reader& in, uint64_t& at) {
 // is broken. After it the scans (SOS) are counted up to the end of the
 // picture or of the file, as a decoder goes over the whole picture for each;
 // anything else odd there is left to the decoder.
-PictureHeader jpegHeader(Reader& in) {
+PictureHeader jpegHeader(PictureReader& in) {
     uint64_t at = 2;
     std::optional<PictureHeader> frame;
-    int scans = 0;
+    int scans = 0, allowed = kMaxJpegScans;
     for (;;) {
         const auto marker = nextMarker(in, at);
         if (!marker || *marker == 0xD8 || *marker == 0xD9) break;
@@ -258,7 +198,7 @@ PictureHeader jpegHeader(Reader& in) {
             std::array<uint8_t, 3> sos{};
             if (!frame || !in.get(at, sos.data(), sos.size())) break;
             scans += std::max(1, int{sos[2]});
-            if (scans > kMaxJpegScans) break;
+            if (scans > allowed) break;
         }
         const bool firstFrame = !frame && isFrameHeader(*marker);
         std::array<uint8_t, 7> seg{};
@@ -266,13 +206,14 @@ PictureHeader jpegHeader(Reader& in) {
         if (firstFrame) {
             frame = judged(PictureFormat::Jpeg, be16(seg.data() + 5), be16(seg.data() + 3));
             if (frame->verdict != Verdict::Fits) return *frame;
+            allowed = jpegScansAllowed(frame->width, frame->height);
         }
         const uint32_t length = be16(seg.data());
         if (length < 2) break;
         at += length;
     }
     if (!frame) return {Verdict::Broken, PictureFormat::Jpeg};
-    if (scans > kMaxJpegScans) frame->verdict = Verdict::TooManyScans;
+    if (scans > allowed) frame->verdict = Verdict::TooManyScans;
     return *frame;
 }
 
@@ -283,8 +224,13 @@ bool pictureSizeAllowed(int64_t width, int64_t height) {
            width * height <= kMaxPicturePixels;
 }
 
+int jpegScansAllowed(int64_t width, int64_t height) {
+    const int64_t pixels = std::max<int64_t>(1, width * height);
+    return static_cast<int>(std::min<int64_t>(kMaxJpegScans, kMaxJpegScanCost / pixels));
+}
+
 PictureHeader readPictureHeader(const PictureBytes& bytes) {
-    Reader in(bytes);
+    PictureReader in(bytes);
     std::array<uint8_t, 8> b{};
     const size_t n = bytes(0, b.data(), b.size());
     if (n >= 2 && b[0] == 'B' && b[1] == 'M') return bmpHeader(in);
@@ -307,16 +253,7 @@ PictureHeader readPictureHeader(std::span<const uint8_t> bytes) {
 }
 
 PictureHeader readPictureHeaderOfFile(int fd) {
-    return readPictureHeader([fd](uint64_t offset, uint8_t* out, size_t n) -> size_t {
-        size_t got = 0;
-        while (got < n) {
-            const ssize_t r = ::pread(fd, out + got, n - got, static_cast<off_t>(offset + got));
-            if (r < 0 && errno == EINTR) continue;
-            if (r <= 0) break;
-            got += static_cast<size_t>(r);
-        }
-        return got;
-    });
+    return readPictureHeader(fileBytes(fd));
 }
 
 }  // namespace platform

@@ -3,8 +3,9 @@
 // anything is decoded or allocated: BMP, JPEG, GIF, ICO and PNG.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
+
+#include "platform/picture_reader.h"
 
 namespace platform {
 
@@ -16,6 +17,16 @@ constexpr int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
 // for each. A decoder passes over the whole picture for every scan, even an
 // empty one; encoders write about ten, of about fifteen components in all.
 constexpr int kMaxJpegScans = 100;
+// The most a JPEG's scans may cost the decoder, in component scans times
+// pixels: a pass over a large picture costs what many over a small one do.
+// 30 component scans at 8192 x 8192: then no JPEG costs more than about
+// 1.4 times the largest one in libjpeg's progressive script (14 component
+// scans in colour, 24 in CMYK), which still loads.
+constexpr int64_t kMaxJpegScanCost = 30LL * 8192 * 8192;
+
+// The component scans a JPEG of that size may have: kMaxJpegScans, fewer
+// for a picture so large that they would cost more than kMaxJpegScanCost.
+int jpegScansAllowed(int64_t width, int64_t height);
 
 // True for 1..kMaxPictureSide a side and at most kMaxPicturePixels in all.
 bool pictureSizeAllowed(int64_t width, int64_t height);
@@ -26,10 +37,13 @@ struct PictureHeader {
     enum class Verdict {
         Fits,           // every declared size is allowed
         TooLarge,       // a declared size is not
-        TooManyScans,   // a JPEG with more than kMaxJpegScans component scans
+        TooManyScans,   // a JPEG with more component scans than
+                        // jpegScansAllowed gives
         UnknownFormat,  // not one of the formats, told by the first bytes
         Broken,         // the format's header is cut short or makes no sense,
                         // or a PNG chunk claims more bytes than the file holds
+        Padded,         // bytes beside the picture run longer than real
+                        // files hold (see copyPicture)
     };
     Verdict verdict = Verdict::UnknownFormat;
     PictureFormat format = PictureFormat::Png;  // unless UnknownFormat
@@ -46,10 +60,6 @@ struct PictureHeader {
     // file ends before that.
     uint64_t firstFrameEnd = 0;
 };
-
-// Reads up to `n` bytes at `offset` into `out`; returns how many it read
-// (fewer at the end of the data, 0 past it or on an error).
-using PictureBytes = std::function<size_t(uint64_t offset, uint8_t* out, size_t n)>;
 
 // Reads only headers, directory entries, block and chunk lengths and, of a
 // JPEG, its markers: its memory does not depend on the sizes the file

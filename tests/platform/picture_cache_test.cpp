@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +11,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 using namespace platform;
 
@@ -60,12 +61,6 @@ void setModified(const std::string& path, timespec modified) {
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
-std::string tempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "kavrel-cache-XXXXXX").string();
-    EXPECT_NE(mkdtemp(tmpl.data()), nullptr);
-    return tmpl;
-}
-
 // Loads a kept picture, makes the file unreadable and loads it again: "" when
 // the second load is refused, else what went wrong.
 std::string unreadableIsRefused(const std::string& path) {
@@ -80,8 +75,9 @@ std::string unreadableIsRefused(const std::string& path) {
 }  // namespace
 
 TEST(PictureCache, NoticesAFileRewrittenInPlaceOrMadeUnreadable) {
-    const std::string tmpl = tempDir();
-    const std::string path = tmpl + "/p.bmp";
+    const kavrel_test::TempFolder folder("kavrel-cache");
+    const std::string tmpl = folder.path().string();
+    const std::string path = folder / "p.bmp";
     writeBmp(path, kRed);
 
     PictureCache cache(PictureCache::kDefaultBudget, ahead());
@@ -126,12 +122,11 @@ TEST(PictureCache, NoticesAFileRewrittenInPlaceOrMadeUnreadable) {
             },
             ::testing::ExitedWithCode(0), "");
     }
-    std::filesystem::remove_all(tmpl);
 }
 
 TEST(PictureCache, KeepsAPictureOnlyWhenItsFileTimesAreTwoSecondsOld) {
-    const std::string dir = tempDir();
-    const std::string path = dir + "/p.bmp";
+    const kavrel_test::TempFolder folder("kavrel-cache");
+    const std::string path = folder / "p.bmp";
     writeBmp(path, kRed);
     timespec now{};
     PictureCache cache(PictureCache::kDefaultBudget, [&now] { return now; });
@@ -158,7 +153,6 @@ TEST(PictureCache, KeepsAPictureOnlyWhenItsFileTimesAreTwoSecondsOld) {
     now = plus(modified, 2);
     ASSERT_TRUE(cache.load(path, 0));
     EXPECT_EQ(cache.count(), 1u);
-    std::filesystem::remove_all(dir);
 }
 
 // As on a file system that keeps whole seconds: a picture written and
@@ -166,8 +160,8 @@ TEST(PictureCache, KeepsAPictureOnlyWhenItsFileTimesAreTwoSecondsOld) {
 // same whole second both times. On the wall clock, the second load shows the
 // new picture.
 TEST(PictureCache, APictureRewrittenWithinItsSecondIsShownNew) {
-    const std::string dir = tempDir();
-    const std::string path = dir + "/p.bmp";
+    const kavrel_test::TempFolder folder("kavrel-cache");
+    const std::string path = folder / "p.bmp";
     writeBmp(path, kRed);
     const timespec second{statOf(path).st_mtim.tv_sec, 0};
     setModified(path, second);
@@ -182,5 +176,35 @@ TEST(PictureCache, APictureRewrittenWithinItsSecondIsShownNew) {
     const auto next = cache.load(path, 0);
     ASSERT_TRUE(next);
     EXPECT_EQ(next->at(1, 1), kBlue);
-    std::filesystem::remove_all(dir);
+}
+
+// The picture's folder is swapped for another holding a picture of the same
+// name while it is opened, and swapped back before the cache looks again:
+// what was read is kept under the state of the file read, so the next switch
+// sees the file's own picture.
+TEST(PictureCache, KeepsAPictureUnderTheStateOfTheFileRead) {
+    const kavrel_test::TempFolder folder("kavrel-cache");
+    std::filesystem::create_directory(folder / "pics");
+    std::filesystem::create_directory(folder / "other");
+    writeBmp(folder / "pics/p.bmp", kRed);
+    writeBmp(folder / "other/p.bmp", kBlue);
+    const std::string path = folder / "pics/p.bmp";
+    auto swap = [&](const std::string& a, const std::string& b) {
+        std::filesystem::rename(folder / a, folder / "held");
+        std::filesystem::rename(folder / b, folder / a);
+        std::filesystem::rename(folder / "held", folder / b);
+    };
+    PictureCache cache(PictureCache::kDefaultBudget, ahead());
+    PictureLoadHooks hooks;
+    hooks.beforeOpen = [&] { swap("pics", "other"); };
+    hooks.afterRead = [&] { swap("pics", "other"); };
+    cache.setLoadHooks(hooks);
+    const auto swapped = cache.load(path, 0);
+    ASSERT_TRUE(swapped);
+    EXPECT_EQ(swapped->at(1, 1), kBlue);
+    cache.setLoadHooks({});
+    const auto next = cache.load(path, 0);
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->at(1, 1), kRed);
+    EXPECT_EQ(cache.load(path, 0)->at(1, 1), kRed);
 }
