@@ -1,7 +1,6 @@
 #include "platform/picture_box.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <string>
@@ -10,6 +9,7 @@
 #include "platform/desktop.h"
 #include "platform/picture_file.h"
 #include "platform/window.h"
+#include "tests/support/temp_folder.h"
 
 using namespace platform;
 
@@ -20,19 +20,14 @@ constexpr Color kRed = rgb(255, 0, 0);
 
 class PictureBoxes : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "kavrel-box-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
-        box.setBackColor(kBack);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void SetUp() override { box.setBackColor(kBack); }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     Desktop desktop;
     Window window{desktop, "Form"};  // twips: 15 units per pixel
     PictureBox& box = window.add<PictureBox>("pic");
-    std::filesystem::path dir_;
+    kavrel_test::TempFolder folder_{"kavrel-box"};
+    std::filesystem::path dir_ = folder_.path();
 };
 
 }  // namespace

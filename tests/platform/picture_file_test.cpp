@@ -2,7 +2,6 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <cstdint>
@@ -12,6 +11,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 using namespace platform;
 
@@ -101,13 +102,6 @@ Bytes manyFrameGif(int frames) {
 
 class PictureFiles : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "kavrel-pic-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
     std::string write(const std::string& name, const Bytes& bytes) const {
         std::ofstream(path(name), std::ios::binary)
@@ -140,7 +134,8 @@ class PictureFiles : public ::testing::Test {
         return path(name);
     }
 
-    std::filesystem::path dir_;
+    kavrel_test::TempFolder folder_{"kavrel-pic"};
+    std::filesystem::path dir_ = folder_.path();
 };
 
 Color quadrants(int x, int y) {

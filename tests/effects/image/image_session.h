@@ -2,7 +2,6 @@
 // A plug-in opened on the stand-in host with picture files made by the test
 // and helpers to put Image entries on a bank.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <functional>
@@ -13,6 +12,7 @@
 #include "effects/image/mx_image_list.h"
 #include "platform/picture_file.h"
 #include "tests/core/kavrel_session.h"
+#include "tests/support/temp_folder.h"
 
 namespace kavrel::testing {
 
@@ -23,13 +23,6 @@ inline uint32_t code(int x, int y) {
 
 class ImageSession : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/kavrel-image-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     std::string picture(const std::string& name, int w, int h,
                         const std::function<uint32_t(int, int)>& px = code) {
         platform::Surface pic(w, h);
@@ -76,7 +69,8 @@ class ImageSession : public ::testing::Test {
     }
 
     KavrelSession s;
-    std::string dir;
+    kavrel_test::TempFolder folder_{"kavrel-image"};
+    std::string dir = folder_.path().string();
 };
 
 }  // namespace kavrel::testing

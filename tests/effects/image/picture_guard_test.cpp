@@ -3,7 +3,6 @@
 // refused quickly and quietly.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <cstdint>
@@ -14,6 +13,7 @@
 
 #include "platform/picture_file.h"
 #include "platform/picture_header.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -21,12 +21,6 @@ using Bytes = std::vector<uint8_t>;
 
 class PictureGuard : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/kavrel-guard-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string write(const std::string& name, const Bytes& bytes) {
         const std::string p = dir_ + "/" + name;
         std::ofstream(p, std::ios::binary)
@@ -46,7 +40,8 @@ class PictureGuard : public ::testing::Test {
         g_object_unref(pb);
         return read(p);
     }
-    std::string dir_;
+    kavrel_test::TempFolder folder_{"kavrel-guard"};
+    std::string dir_ = folder_.path().string();
 };
 
 // A GIF whose screen and only frame declare 32767 x 32767 pixels.
