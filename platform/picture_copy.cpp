@@ -341,17 +341,22 @@ Verdict copyIco(Copier& out) {
 }  // namespace
 
 PictureHeader::Verdict copyPicture(const PictureBytes& bytes, const PictureSink& sink) {
+    const std::optional<PictureFormat> format = pictureFormatOf(bytes);
+    if (!format) return Verdict::UnknownFormat;
     PictureReader in(bytes);
     Copier out(in, sink);
-    std::array<uint8_t, 8> b{};
-    const size_t n = bytes(0, b.data(), b.size());
-    if (n >= 2 && b[0] == 'B' && b[1] == 'M') return copyBmp(out);
-    if (n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return copyJpeg(out);
-    if (n >= 6 &&
-        (std::memcmp(b.data(), "GIF87a", 6) == 0 || std::memcmp(b.data(), "GIF89a", 6) == 0))
-        return copyGif(out);
-    if (n >= 8 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) return copyPng(out);
-    if (n >= 4 && b[0] == 0 && b[1] == 0 && b[2] == 1 && b[3] == 0) return copyIco(out);
+    switch (*format) {
+        case PictureFormat::Bmp:
+            return copyBmp(out);
+        case PictureFormat::Jpeg:
+            return copyJpeg(out);
+        case PictureFormat::Gif:
+            return copyGif(out);
+        case PictureFormat::Png:
+            return copyPng(out);
+        case PictureFormat::Ico:
+            return copyIco(out);
+    }
     return Verdict::UnknownFormat;
 }
 

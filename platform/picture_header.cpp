@@ -229,17 +229,35 @@ int jpegScansAllowed(int64_t width, int64_t height) {
     return static_cast<int>(std::min<int64_t>(kMaxJpegScans, kMaxJpegScanCost / pixels));
 }
 
-PictureHeader readPictureHeader(const PictureBytes& bytes) {
-    PictureReader in(bytes);
+std::optional<PictureFormat> pictureFormatOf(const PictureBytes& bytes) {
     std::array<uint8_t, 8> b{};
     const size_t n = bytes(0, b.data(), b.size());
-    if (n >= 2 && b[0] == 'B' && b[1] == 'M') return bmpHeader(in);
-    if (n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return jpegHeader(in);
+    if (n >= 2 && b[0] == 'B' && b[1] == 'M') return PictureFormat::Bmp;
+    if (n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return PictureFormat::Jpeg;
     if (n >= 6 &&
         (std::memcmp(b.data(), "GIF87a", 6) == 0 || std::memcmp(b.data(), "GIF89a", 6) == 0))
-        return gifHeader(in);
-    if (n >= 8 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) return pngHeader(in);
-    if (n >= 4 && b[0] == 0 && b[1] == 0 && b[2] == 1 && b[3] == 0) return icoHeader(in);
+        return PictureFormat::Gif;
+    if (n >= 8 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) return PictureFormat::Png;
+    if (n >= 4 && b[0] == 0 && b[1] == 0 && b[2] == 1 && b[3] == 0) return PictureFormat::Ico;
+    return std::nullopt;
+}
+
+PictureHeader readPictureHeader(const PictureBytes& bytes) {
+    const std::optional<PictureFormat> format = pictureFormatOf(bytes);
+    if (!format) return {};
+    PictureReader in(bytes);
+    switch (*format) {
+        case PictureFormat::Bmp:
+            return bmpHeader(in);
+        case PictureFormat::Jpeg:
+            return jpegHeader(in);
+        case PictureFormat::Gif:
+            return gifHeader(in);
+        case PictureFormat::Png:
+            return pngHeader(in);
+        case PictureFormat::Ico:
+            return icoHeader(in);
+    }
     return {};
 }
 

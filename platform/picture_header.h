@@ -3,6 +3,7 @@
 // anything is decoded or allocated: BMP, JPEG, GIF, ICO and PNG.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "platform/picture_reader.h"
@@ -32,6 +33,10 @@ int jpegScansAllowed(int64_t width, int64_t height);
 bool pictureSizeAllowed(int64_t width, int64_t height);
 
 enum class PictureFormat { Bmp, Jpeg, Gif, Ico, Png };
+
+// The format told by a file's first bytes (its signature); nullopt for none
+// of the five.
+std::optional<PictureFormat> pictureFormatOf(const PictureBytes& bytes);
 
 struct PictureHeader {
     enum class Verdict {
