@@ -15,6 +15,7 @@
 #include "cli/line_source.h"
 #include "cli/script_tokenizer.h"
 #include "cli/script_values.h"
+#include "platform/unique_fd.h"
 
 namespace {
 
@@ -68,13 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kavrel::StreamLineSource fromStream(stream);
     const std::vector<std::string> lines = readLines(fromStream);
 
-    const int fd = memfd_create("script", MFD_CLOEXEC);
-    if (fd < 0) abort();
-    if (size > 0 && write(fd, data, size) != static_cast<ssize_t>(size)) abort();
-    lseek(fd, 0, SEEK_SET);
-    kavrel::FdLineSource fromFd(fd);
+    const platform::UniqueFd fd(memfd_create("script", MFD_CLOEXEC));
+    if (!fd) abort();
+    if (size > 0 && write(fd.get(), data, size) != static_cast<ssize_t>(size)) abort();
+    lseek(fd.get(), 0, SEEK_SET);
+    kavrel::FdLineSource fromFd(fd.get());
     const std::vector<std::string> same = readLines(fromFd);
-    close(fd);
     if (same != lines) abort();
 
     for (const std::string& line : lines) {

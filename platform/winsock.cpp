@@ -51,12 +51,12 @@ bool Winsock::Connect() {
     }
     const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> owned(found, &freeaddrinfo);
 
-    link_.fd = ::socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (link_.fd < 0) {
+    link_.fd.reset(::socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (!link_.fd) {
         fail();
         return true;
     }
-    if (::connect(link_.fd, found->ai_addr, found->ai_addrlen) == 0) {
+    if (::connect(link_.fd.get(), found->ai_addr, found->ai_addrlen) == 0) {
         link_.state = kConnected;
     } else if (errno == EINPROGRESS || errno == EINTR) {
         // An interrupted connect goes on by itself; both finish on a later poll.
@@ -73,19 +73,19 @@ int16_t Winsock::State() const {
 }
 
 void Winsock::poll() const {
-    if (link_.fd < 0) return;
+    if (!link_.fd) return;
     if (link_.state == kConnecting) finishConnect();
     if (link_.state == kConnected) flush();
     if (link_.state == kConnected) watchPeer();
 }
 
 void Winsock::finishConnect() const {
-    pollfd p{link_.fd, POLLOUT, 0};
+    pollfd p{link_.fd.get(), POLLOUT, 0};
     if (::poll(&p, 1, 0) <= 0) return;  // not yet (or interrupted): look again later
     if ((p.revents & (POLLOUT | POLLERR | POLLHUP)) == 0) return;
     int err = 0;
     socklen_t len = sizeof err;
-    if (::getsockopt(link_.fd, SOL_SOCKET, SO_ERROR, &err, &len) != 0 || err != 0) {
+    if (::getsockopt(link_.fd.get(), SOL_SOCKET, SO_ERROR, &err, &len) != 0 || err != 0) {
         fail();
         return;
     }
@@ -97,7 +97,7 @@ void Winsock::watchPeer() const {
     // receive side from filling and lets the peer's close show behind it.
     char chunk[kDrainChunk];
     for (int i = 0; i < kDrainChunksPerPoll; ++i) {
-        const ssize_t n = ::recv(link_.fd, chunk, sizeof chunk, MSG_DONTWAIT);
+        const ssize_t n = ::recv(link_.fd.get(), chunk, sizeof chunk, MSG_DONTWAIT);
         if (n > 0) continue;
         if (n == 0) {
             link_.state = kClosing;
@@ -114,7 +114,8 @@ size_t Winsock::sendNow(const char* bytes, size_t n) const {
     size_t done = 0;
     while (done < n) {
         // MSG_NOSIGNAL: a peer gone away must give an error, not kill the process.
-        const ssize_t sent = ::send(link_.fd, bytes + done, n - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t sent =
+            ::send(link_.fd.get(), bytes + done, n - done, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent > 0) {
             done += static_cast<size_t>(sent);
         } else if (sent < 0 && errno == EINTR) {
@@ -150,8 +151,7 @@ void Winsock::fail() const {
 }
 
 void Winsock::release() const {
-    if (link_.fd >= 0) ::close(link_.fd);
-    link_.fd = -1;
+    link_.fd.reset();
 }
 
 void Winsock::Close() {

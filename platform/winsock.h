@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform/control.h"
+#include "platform/unique_fd.h"
 
 namespace platform {
 
@@ -80,7 +81,7 @@ class Winsock : public Control {
     // What the socket holds. Reading the state looks at the socket, so this is
     // kept mutable for the const readers.
     struct Link {
-        int fd = -1;
+        UniqueFd fd;
         int16_t state = kClosed;
         std::string pending;  // accepted by SendData, not yet taken by the socket
         size_t sent = 0;      // how much of `pending` the socket has taken
