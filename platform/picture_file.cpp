@@ -97,7 +97,12 @@ class TypedLoader {
   public:
     explicit TypedLoader(const char* format)
         : loader_(gdk_pixbuf_loader_new_with_type(format, &err_)) {}
-    ~TypedLoader() { g_clear_error(&err_); }
+    // A loader dropped unfinished (its copy refused part way) is closed, so
+    // that its format's module frees what it holds.
+    ~TypedLoader() {
+        if (loader_ && !closed_) gdk_pixbuf_loader_close(loader_.get(), nullptr);
+        g_clear_error(&err_);
+    }
     TypedLoader(const TypedLoader&) = delete;
     TypedLoader& operator=(const TypedLoader&) = delete;
 
@@ -108,6 +113,7 @@ class TypedLoader {
     // The picture, or nullptr with the reason in `why`.
     PixbufPtr finish(std::string& why) {
         if (loader_) ok_ = gdk_pixbuf_loader_close(loader_.get(), ok_ ? &err_ : nullptr) && ok_;
+        closed_ = true;
         GdkPixbuf* pixbuf = ok_ && loader_ ? gdk_pixbuf_loader_get_pixbuf(loader_.get()) : nullptr;
         if (!pixbuf) {
             why = takeMessage(err_, "cannot decode picture");
@@ -120,6 +126,7 @@ class TypedLoader {
     GError* err_ = nullptr;
     std::unique_ptr<GdkPixbufLoader, UnrefLoader> loader_;
     bool ok_ = true;
+    bool closed_ = false;
 };
 
 // Feeds the loader of `format` from the copy in the pieces the library's
@@ -177,52 +184,60 @@ PixbufPtr decodeAs(int copy, PictureFormat format, std::string& why) {
     return pixbuf;
 }
 
-// Where the copy of a file goes. A BMP goes straight to its loader once its
-// first bytes, which hold all its header check reads, passed the check: its
-// rows are too many to hold twice, and nothing after the header is judged.
+// Where the copy of a file goes. A BMP or a PNG goes straight to its own
+// format's loader, so that its rows are not copied twice more on their way:
+// a BMP once its first bytes, which hold all its header check reads, passed
+// the check; a PNG from the start, as its copy is its check (its size is
+// judged before a byte is handed on, and the walk of its chunks refuses what
+// the check refuses), and the picture is used only when the copy ends well.
 // Any other format goes to a file in memory, sealed against any change once
 // whole, which the check then reads and the decoder decodes.
 class CopyDestination {
   public:
     bool put(const uint8_t* data, size_t n) {
-        if (bmp_) return bmp_->write(data, n);
+        if (loader_) return loader_->write(data, n);
         if (memory_) return writeAll(memory_.get(), reinterpret_cast<const char*>(data), n);
         head_.insert(head_.end(), data, data + n);
         return head_.size() < kHead || settle();
     }
     // After the copy: true when it is all in place.
     bool finish() {
-        if (!bmp_ && !memory_ && !settle()) return false;
+        if (!loader_ && !memory_ && !settle()) return false;
         constexpr int kSeals = F_SEAL_SEAL | F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE;
-        return bmp_ || ::fcntl(memory_.get(), F_ADD_SEALS, kSeals) == 0;
+        return loader_ || ::fcntl(memory_.get(), F_ADD_SEALS, kSeals) == 0;
     }
-    // The check of the BMP's head, or of the sealed copy.
+    // The check of the streamed head, or of the sealed copy.
     PictureHeader check() const {
-        return bmp_ ? bmpHeader_ : readPictureHeaderOfFile(memory_.get());
+        return loader_ ? streamedHeader_ : readPictureHeaderOfFile(memory_.get());
     }
     PixbufPtr decode(PictureFormat format, std::string& why) {
-        return bmp_ ? bmp_->finish(why) : decodeAs(memory_.get(), format, why);
+        return loader_ ? loader_->finish(why) : decodeAs(memory_.get(), format, why);
     }
 
   private:
     static constexpr size_t kHead = 64;
 
     bool settle() {
-        const PictureHeader h = readPictureHeader(head_);
-        const bool isBmp = head_.size() >= 2 && head_[0] == 'B' && head_[1] == 'M';
-        if (isBmp && h.verdict == PictureHeader::Verdict::Fits) {
-            bmpHeader_ = h;
-            bmp_.emplace("bmp");
-            return bmp_->write(head_.data(), head_.size());
+        const std::optional<PictureFormat> format = pictureFormatOf(memoryBytes(head_));
+        if (format == PictureFormat::Bmp) {
+            const PictureHeader h = readPictureHeader(head_);
+            if (h.verdict == PictureHeader::Verdict::Fits) return stream(h);
+        } else if (format == PictureFormat::Png) {
+            return stream({PictureHeader::Verdict::Fits, PictureFormat::Png});
         }
         memory_.reset(::memfd_create("picture", MFD_CLOEXEC | MFD_ALLOW_SEALING));
         return memory_ &&
                writeAll(memory_.get(), reinterpret_cast<const char*>(head_.data()), head_.size());
     }
+    bool stream(const PictureHeader& header) {
+        streamedHeader_ = header;
+        loader_.emplace(loaderName(header.format));
+        return loader_->write(head_.data(), head_.size());
+    }
 
     std::vector<uint8_t> head_;
-    std::optional<TypedLoader> bmp_;
-    PictureHeader bmpHeader_;
+    std::optional<TypedLoader> loader_;
+    PictureHeader streamedHeader_;
     UniqueFd memory_;
 };
 

@@ -261,13 +261,17 @@ PictureHeader readPictureHeader(const PictureBytes& bytes) {
     return {};
 }
 
-PictureHeader readPictureHeader(std::span<const uint8_t> bytes) {
-    return readPictureHeader([bytes](uint64_t offset, uint8_t* out, size_t n) -> size_t {
+PictureBytes memoryBytes(std::span<const uint8_t> bytes) {
+    return [bytes](uint64_t offset, uint8_t* out, size_t n) -> size_t {
         if (offset >= bytes.size()) return 0;
         const size_t got = std::min<uint64_t>(n, bytes.size() - offset);
         std::memcpy(out, bytes.data() + offset, got);
         return got;
-    });
+    };
+}
+
+PictureHeader readPictureHeader(std::span<const uint8_t> bytes) {
+    return readPictureHeader(memoryBytes(bytes));
 }
 
 PictureHeader readPictureHeaderOfFile(int fd) {

@@ -38,6 +38,9 @@ enum class PictureFormat { Bmp, Jpeg, Gif, Ico, Png };
 // of the five.
 std::optional<PictureFormat> pictureFormatOf(const PictureBytes& bytes);
 
+// Bytes held in memory, read as a file's.
+PictureBytes memoryBytes(std::span<const uint8_t> bytes);
+
 struct PictureHeader {
     enum class Verdict {
         Fits,           // every declared size is allowed
