@@ -5,9 +5,9 @@
 # picture header check (small pictures of each format). Any crash, hang or
 # sanitizer report fails. Seconds for the project reader: the first argument
 # (default 60); for each other target: the second (default 30).
-# libFuzzer's own printout goes to build-fuzz/fuzz-logs/TARGET.log; the
-# terminal gets a line a target (runs, seconds, crashes) and a last line that
-# says whether all passed. A failing target leaves its input where libFuzzer
+# The build's printout goes to build-fuzz/build.log, libFuzzer's own to
+# build-fuzz/fuzz-logs/TARGET.log; the terminal gets a line a target (runs,
+# seconds, crashes) and a last line that says whether all passed. A failing target leaves its input where libFuzzer
 # writes it, in this folder (crash-*, leak-*, timeout-*, oom-*).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,8 +15,14 @@ seconds=${1:-60}
 others=${2:-30}
 jobs=$(nproc)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVREL_FUZZ=ON >/dev/null
-cmake --build build-fuzz -j "$jobs" \
-    --target kavrel_fuzz_project kavrel_fuzz_script kavrel_fuzz_picture_header
+# The build's printout goes to a log too; its end is shown when it fails.
+if ! cmake --build build-fuzz -j "$jobs" \
+    --target kavrel_fuzz_project kavrel_fuzz_script kavrel_fuzz_picture_header \
+    >build-fuzz/build.log 2>&1; then
+    tail -n 40 build-fuzz/build.log
+    echo "fuzz: the build FAILED; its printout is in build-fuzz/build.log"
+    exit 1
+fi
 logs=build-fuzz/fuzz-logs
 rm -rf "$logs"
 mkdir -p "$logs"
