@@ -69,11 +69,13 @@ void TickerEffect::choose(BankContext& bank, bool) {
 
 void TickerEffect::run(BankContext& bank) {
     if (MxTickerForm* f = peekForm()) f->dropIfStale();
-    initTicker(bank);
-    EffectRecord* entry = bank.entry();
+    const EffectRecord* entry = bank.entry();
     if (entry == nullptr) return;
+    // The interval goes in before the build switches the timer on: a timer
+    // started with the previous entry's period would hold its first step that
+    // long, and a running timer takes a new interval only after its next tick.
     bank.stepTimer().setInterval(tickerInterval(entry->speed));
-    if (entry->beat == 0) bank.stepTimer().setEnabled(true);
+    initTicker(bank);
 }
 
 void TickerEffect::initTicker(BankContext& bank) {

@@ -54,7 +54,8 @@ class TickerEffect : public Effect {
     MxTickerForm* peekForm() const;
 
   private:
-    // Builds and runs the bank's entry once its font variables are set.
+    // Sets the step interval from the entry's speed, then builds and runs the
+    // entry once its font variables are set.
     void run(BankContext& bank);
 
     EffectServices& services_;

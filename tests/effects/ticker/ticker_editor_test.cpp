@@ -53,6 +53,34 @@ TEST(TickerOnHost, SelectingRunsTheTickerOnItsTimer) {
     EXPECT_EQ(t.bank().frame.rgb(11, 0), kWhite);  // line 2 entered
 }
 
+TEST(TickerOnHost, AStartAfterASlowEntryStepsWithinItsOwnInterval) {
+    TickerSession t;
+    ASSERT_TRUE(t.s.driver.click("MatrixForm.addA"));
+    ASSERT_TRUE(t.s.driver.select("MatrixForm.efxAList", 2));
+    ASSERT_TRUE(t.s.driver.set("MatrixForm.typeA", "Fire"));
+    auto runSlowFire = [&t] {
+        t.bank().eff[1].speed = 0;
+        ASSERT_TRUE(t.s.driver.select("MatrixForm.efxAList", 2));
+        ASSERT_EQ(t.s.form().timerA1.Interval(), 4010);
+        ASSERT_TRUE(t.s.form().timerA1.Enabled());
+    };
+    const auto firstTimedStep = [&t](const char* how) {
+        SCOPED_TRACE(how);
+        EXPECT_EQ(t.s.form().timerA1.Interval(), 260);
+        EXPECT_EQ(t.bank().step, 1);
+        t.s.wait(260);
+        EXPECT_EQ(t.bank().step, 2);
+    };
+
+    runSlowFire();
+    ASSERT_TRUE(t.s.driver.select("MatrixForm.efxAList", 1));
+    firstTimedStep("chosen in the list");
+
+    runSlowFire();
+    ASSERT_TRUE(t.s.driver.set("MatrixForm.typeA", "Ticker"));
+    firstTimedStep("chosen in the type box");
+}
+
 TEST(TickerOnHost, EditorFillsWithoutTouchingTheEntry) {
     TickerSession t;
     t.entry().level = 37;
