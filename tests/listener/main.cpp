@@ -3,7 +3,8 @@
 // keeps the lights their records name, and writes them as a PNG when the time
 // is up or a second has passed with no client since the last one went away
 // (so a client that reconnects at once is taken too); one pixel per light,
-// scaled up by --scale. `kavrel_sim_listener --help` lists its options; the
+// scaled up by --scale; records outside its --grid are warned of on standard
+// error. `kavrel_sim_listener --help` lists its options; the
 // chosen port is written to the --port-file as soon as it listens.
 #include <chrono>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/picture_file.h"
 #include "tests/support/sim_listener.h"
@@ -25,11 +27,43 @@ constexpr const char* kOptions =
     "\n"
     "  --port-file FILE    write the port it listens on into FILE (one line)\n"
     "  --png OUT.png       the picture of the lights, written at the end\n"
-    "  --grid COLSxROWS    the lights, 1..50 each (default 12x12)\n"
+    "  --grid COLSxROWS    the lights, 1..50 each (default 12x12); give the\n"
+    "                      sender's grid: records outside it are warned of\n"
     "  --seconds N         end after N seconds, 1..3600 (default 30); it ends\n"
     "                      sooner a second after its last client left\n"
     "  --scale N           pixels a light is wide and high, 1..50 (default 10)\n"
     "  -h, --help          show this text\n";
+
+// A sender set to another grid than the listener's would otherwise draw a
+// silently cut picture: the first record outside the grid is named on
+// standard error, and the count of them at the end.
+class OutsideWatch {
+  public:
+    OutsideWatch(int cols, int rows) : cols_(cols), rows_(rows) {}
+    void check(const std::vector<kavrel::testing::SimRecord>& records) {
+        for (; seen_ < records.size(); ++seen_) {
+            const kavrel::testing::SimRecord& r = records[seen_];
+            if (r.x >= 0 && r.y >= 0 && r.x < cols_ && r.y < rows_) continue;
+            if (outside_++ == 0)
+                std::fprintf(stderr,
+                             "kavrel_sim_listener: a record for light (%d, %d) lies outside the "
+                             "grid %dx%d; give both programs the same --grid\n",
+                             r.x, r.y, cols_, rows_);
+        }
+    }
+    void summarise() const {
+        if (outside_ > 0)
+            std::fprintf(stderr,
+                         "kavrel_sim_listener: %zu of %zu records lay outside the grid %dx%d and "
+                         "are not in the picture\n",
+                         outside_, seen_, cols_, rows_);
+    }
+
+  private:
+    int cols_, rows_;
+    size_t seen_ = 0;
+    size_t outside_ = 0;
+};
 
 int usage() {
     std::fputs(kOptions, stderr);
@@ -82,8 +116,10 @@ int main(int argc, char** argv) {
     using Clock = std::chrono::steady_clock;
     const auto end = Clock::now() + std::chrono::seconds(seconds);
     std::optional<Clock::time_point> lastLeft;
+    OutsideWatch outside{cols, rows};
     while (Clock::now() < end) {
         listener.pump(50);
+        outside.check(listener.records());
         if (listener.connected()) {
             lastLeft.reset();
             if (listener.peerClosed()) {
@@ -103,6 +139,8 @@ int main(int argc, char** argv) {
                      written.reason().c_str());
         return 1;
     }
+    outside.check(listener.records());
+    outside.summarise();
     std::printf("%zu records, picture in %s\n", listener.records().size(), png.c_str());
     return 0;
 }
