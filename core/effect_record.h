@@ -38,7 +38,7 @@ struct EffectRecord {
     int16_t speed = 0;
     int16_t imageCount = 0;
     std::vector<std::string> imageNames;
-    std::vector<double> durations;  // seconds per picture
+    std::vector<double> durations;  // seconds per picture, or per colour of a Color Change
     std::vector<std::string> imagePaths;
     int16_t level = 0;
     int16_t colorCount = 0;
@@ -46,7 +46,7 @@ struct EffectRecord {
     int16_t fadeMode = 0;
     int16_t beat = 0;
     int16_t blend = 0;
-    std::vector<int32_t> colorValues;  // per colour: its time or width
+    std::vector<int32_t> colorValues;  // Color Scroll: widths; BeamShow: beam kinds
     std::string text;
     std::string font;
     int16_t backward = 0;

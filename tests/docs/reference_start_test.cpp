@@ -1,11 +1,13 @@
-// docs/reference.md's starting state, new entries and type changes against a
-// live session: every value the page gives is the one the program reads, and
-// the page names every window shown and every field a new entry or a type
-// change sets.
+// docs/reference.md's starting state, new entries, type changes and the
+// fields each type keeps against a live session: every value the page gives
+// is the one the program reads, and the page names every window shown, every
+// field a new entry or a type change sets and every field a type saves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "core/effect.h"
+#include "core/project_fields.h"
 #include "core/state_vars.h"
 #include "platform/window.h"
 #include "tests/core/kavrel_session.h"
@@ -141,6 +144,103 @@ TEST(ReferenceStart, TypeChangesSetTheListedFieldsAndKeepTheOthers) {
                 EXPECT_TRUE(listed.count(field)) << type << " sets " << field << " to " << value;
             }
         }
+    }
+    std::set<std::string> program;
+    for (const std::string_view name : kEffectTypeNames) program.insert(std::string(name));
+    EXPECT_EQ(types, program) << "a row for every effect type";
+}
+
+// A change to every entry field but `type` and `name`, made on an entry
+// whose counted lists hold one element and the spare after it.
+using FieldChange = std::function<void(EffectRecord&)>;
+const std::map<std::string, FieldChange>& fieldChanges() {
+    static const std::map<std::string, FieldChange> changes{
+        {"color1", [](EffectRecord& e) { e.color1 = 0x123456; }},
+        {"color2", [](EffectRecord& e) { e.color2 = 0x123456; }},
+        {"direction", [](EffectRecord& e) { e.direction = 5; }},
+        {"pixels", [](EffectRecord& e) { e.pixels.set(0, 0, 0x00FF00); }},
+        {"stretch", [](EffectRecord& e) { e.stretch = 1; }},
+        {"tile", [](EffectRecord& e) { e.tile = 1; }},
+        {"speed", [](EffectRecord& e) { e.speed = 5; }},
+        {"imageCount", [](EffectRecord& e) { e.imageCount = 2; }},
+        {"imageNames", [](EffectRecord& e) { e.imageNames[0] = "b"; }},
+        {"durations", [](EffectRecord& e) { e.durations[0] = 2.5; }},
+        {"imagePaths", [](EffectRecord& e) { e.imagePaths[0] = "q.png"; }},
+        {"level", [](EffectRecord& e) { e.level = 5; }},
+        {"colorCount", [](EffectRecord& e) { e.colorCount = 2; }},
+        {"colors", [](EffectRecord& e) { e.colors[0] = 0x654321; }},
+        {"fadeMode", [](EffectRecord& e) { e.fadeMode = 2; }},
+        {"beat", [](EffectRecord& e) { e.beat = 1; }},
+        {"blend", [](EffectRecord& e) { e.blend = 1; }},
+        {"colorValues", [](EffectRecord& e) { e.colorValues[0] = 9; }},
+        {"text", [](EffectRecord& e) { e.text = "x"; }},
+        {"font", [](EffectRecord& e) { e.font = "x"; }},
+        {"backward", [](EffectRecord& e) { e.backward = 1; }},
+        {"mirror", [](EffectRecord& e) { e.mirror = 1; }},
+        {"letterMode", [](EffectRecord& e) { e.letterMode = 1; }},
+    };
+    return changes;
+}
+
+std::vector<std::string> savedLines(const Effect& effect, const EffectRecord& e) {
+    std::vector<std::string> lines;
+    const platform::Locale locale = platform::Locale::english();
+    FieldWriter out(locale, 12, 12, [&lines](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
+    effect.writeFields(e, out);
+    return lines;
+}
+
+// The fields a type writes into a project file, found by changing one field
+// at a time, are those its row lists, in the order of their first lines.
+TEST(ReferenceStart, FieldsByTypeAreWhatEachTypeSaves) {
+    std::set<std::string> changed;
+    for (const auto& [field, change] : fieldChanges()) changed.insert(field);
+    for (const StateVarName& v : stateVarNames()) {
+        if (v.group == StateVarGroup::Entry && v.name != "type" && v.name != "name") {
+            EXPECT_TRUE(changed.count(std::string(v.name))) << "no change for " << v.name;
+        }
+    }
+
+    KavrelSession s;
+    EffectRecord base;
+    base.imageCount = 1;
+    base.colorCount = 1;
+    base.imageNames = {"a", ""};
+    base.durations = {1.0, 0.0};
+    base.imagePaths = {"a.png", ""};
+    base.colors = {1, 0};
+    base.colorValues = {1, 0};
+    base.pixels.resize(12, 12, 0u);
+
+    std::set<std::string> types;
+    for (const auto& row : sectionRows("Fields by type")) {
+        const std::string type = backticked(row[0])[0];
+        types.insert(type);
+        const auto code = std::find(kEffectTypeNames.begin(), kEffectTypeNames.end(), type);
+        ASSERT_NE(code, kEffectTypeNames.end()) << type;
+        const Effect* effect = s.k().effects().find(code - kEffectTypeNames.begin());
+        ASSERT_NE(effect, nullptr) << type;
+        const std::vector<std::string> before = savedLines(*effect, base);
+        std::map<std::string, size_t> firstLine;  // field -> first line it changes
+        for (const auto& [field, change] : fieldChanges()) {
+            EffectRecord e = base;
+            change(e);
+            const std::vector<std::string> after = savedLines(*effect, e);
+            size_t at = 0;
+            while (at < before.size() && at < after.size() && before[at] == after[at]) ++at;
+            if (at < before.size() || at < after.size()) firstLine[field] = at;
+        }
+        std::vector<std::string> listed;
+        for (const std::string& f : backticked(row[1])) listed.push_back(f.substr(0, f.find('(')));
+        std::set<std::string> saved;
+        for (const auto& [field, line] : firstLine) saved.insert(field);
+        EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), saved) << type;
+        for (size_t i = 1; i < listed.size(); ++i)
+            EXPECT_LE(firstLine[listed[i - 1]], firstLine[listed[i]])
+                << type << ": " << listed[i - 1] << " before " << listed[i];
     }
     std::set<std::string> program;
     for (const std::string_view name : kEffectTypeNames) program.insert(std::string(name));
