@@ -39,13 +39,12 @@ void ScriptRunner::doClickLike(const Words& w) {
 
 void ScriptRunner::doSet(const Words& w) {
     if (w.size() > 3)
-        throw ScriptError(
-            "bad syntax, expected: set TARGET VALUE (quote a value that holds blanks)");
-    checkWordCount(w, 1, 2, "set TARGET VALUE");
+        throw ScriptError(std::string(badSyntax(w).what()) + " (quote a value that holds blanks)");
+    checkWords(w, 1, 2);
     if (w.size() == 2) {
         // A value that starts with '#' is read as a comment unless quoted.
         const bool eaten = comment_.size() > 1 && comment_[1] != ' ' && comment_[1] != '\t';
-        throw ScriptError(std::string("bad syntax, the value is missing: set TARGET VALUE") +
+        throw ScriptError("bad syntax, the value is missing: " + std::string(syntaxOf(w)) +
                           (eaten ? " (a value that starts with # is a comment unless quoted: "
                                    "\"#front\")"
                                  : ""));
@@ -129,13 +128,13 @@ void ScriptRunner::doAnswer(const Words& w) {
     checkWords(w, 1, 7);
     auto d = driver();
     if (w[1] == "cancel") {
-        checkWordCount(w, 1, 1, "answer cancel");
+        checkForm(w, 1, 1, "answer cancel");
         d.answerCancel();
     } else if (w[1] == "file") {
-        checkWordCount(w, 2, 2, "answer file PATH");
+        checkForm(w, 2, 2, "answer file");
         d.answerFile(w[2]);
     } else if (w[1] == "font") {
-        checkWordCount(w, 3, 7, "answer font NAME SIZE [bold] [italic] [underline] [strikeout]");
+        checkForm(w, 3, 7, "answer font");
         const double size = decimalNumber(w[3], "SIZE");
         if (size <= 0) throw ScriptError("SIZE must be above 0, not " + quotedText(w[3]));
         bool bold = false, italic = false, underline = false, strikeout = false;

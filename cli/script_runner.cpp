@@ -195,7 +195,7 @@ void ScriptRunner::noteIgnored(const std::string& action, const std::string& tar
 
 std::span<const ScriptRunner::Verb> ScriptRunner::verbs() {
     static constexpr Verb kVerbs[] = {
-        {"open", &ScriptRunner::doOpen, "open"},
+        {"open", &ScriptRunner::doOpen, "open", Needs::Nothing},
         {"click", &ScriptRunner::doClickLike, "click TARGET"},
         {"dblclick", &ScriptRunner::doClickLike, "dblclick TARGET"},
         {"set", &ScriptRunner::doSet, "set TARGET VALUE"},
@@ -219,10 +219,10 @@ std::span<const ScriptRunner::Verb> ScriptRunner::verbs() {
         {"print", &ScriptRunner::doPrint,
          "print TARGET.PROPERTY | print var NAME | print frame A|B|M | print dmx"},
         {"snapshot", &ScriptRunner::doSnapshot, "snapshot TARGET FILE.png"},
-        {"quit", &ScriptRunner::doQuit, "quit"},
-        {"grid", &ScriptRunner::doGrid, "grid COLSxROWS"},
-        {"locale", &ScriptRunner::doLocale, "locale en|de"},
-        {"help", &ScriptRunner::doHelp, "help"},
+        {"quit", &ScriptRunner::doQuit, "quit", Needs::PluginUnlessTyped},
+        {"grid", &ScriptRunner::doGrid, "grid COLSxROWS", Needs::Nothing},
+        {"locale", &ScriptRunner::doLocale, "locale en|de", Needs::Nothing},
+        {"help", &ScriptRunner::doHelp, "help", Needs::Nothing},
     };
     return kVerbs;
 }
@@ -233,12 +233,29 @@ std::string_view ScriptRunner::syntaxOf(const Words& w) {
     return verb == verbs().end() ? std::string_view() : verb->syntax;
 }
 
+std::string_view ScriptRunner::formOf(const Words& w, std::string_view start) {
+    const std::string_view syntax = syntaxOf(w);
+    for (std::string_view forms = syntax; !forms.empty();) {
+        const size_t bar = forms.find(" | ");
+        const std::string_view form = forms.substr(0, bar);
+        if (form.starts_with(start) && (form.size() == start.size() || form[start.size()] == ' '))
+            return form;
+        if (bar == std::string_view::npos) break;
+        forms.remove_prefix(bar + 3);
+    }
+    return syntax;
+}
+
 ScriptError ScriptRunner::badSyntax(const Words& w) {
     return kavrel::badSyntax(syntaxOf(w));
 }
 
 void ScriptRunner::checkWords(const Words& w, size_t min, size_t max) {
     checkWordCount(w, min, max, syntaxOf(w));
+}
+
+void ScriptRunner::checkForm(const Words& w, size_t min, size_t max, std::string_view start) {
+    checkWordCount(w, min, max, formOf(w, start));
 }
 
 void ScriptRunner::execute(const Words& w) {
@@ -252,11 +269,9 @@ void ScriptRunner::execute(const Words& w) {
                           platform::hiddenCharacterNote(w[0]) +
                           platform::didYouMean(platform::closestNames(w[0], names), true));
     }
-    // Typed by hand, `quit` leaves whether a plug-in is open or not.
-    const bool needsNoPlugin = verb->name == "open" || verb->name == "grid" ||
-                               verb->name == "locale" || verb->name == "help" ||
-                               (typed_ && verb->name == "quit");
-    if (!needsNoPlugin && !host_.isOpen())
+    const bool needsPlugin =
+        verb->needs == Needs::Plugin || (verb->needs == Needs::PluginUnlessTyped && !typed_);
+    if (needsPlugin && !host_.isOpen())
         throw ScriptError(w[0] + ": no plug-in is open (the script must open it first)");
     (this->*verb->action)(w);
 }

@@ -69,20 +69,33 @@ class ScriptRunner {
   private:
     using Words = std::vector<std::string>;
     using Action = void (ScriptRunner::*)(const Words&);
-    // An action a line may start with: its word, what runs it and its syntax,
-    // which `help` lists and a line of bad syntax quotes.
+    // Whether an action needs the plug-in open.
+    enum class Needs {
+        Plugin,
+        Nothing,
+        PluginUnlessTyped,  // typed by hand it runs without one too
+    };
+    // An action a line may start with: its word, what runs it, its syntax,
+    // which `help` lists and a line of bad syntax quotes (an action of several
+    // forms gives each, separated by " | "), and whether it needs the plug-in.
     struct Verb {
         std::string_view name;
         Action action;
         std::string_view syntax;
+        Needs needs = Needs::Plugin;
     };
     static std::span<const Verb> verbs();
     // The syntax of the line's action.
     static std::string_view syntaxOf(const Words& w);
+    // The form of the line's action that starts with `start` ("expect var").
+    static std::string_view formOf(const Words& w, std::string_view start);
     // "bad syntax, expected: " and the syntax of the line's action.
     static ScriptError badSyntax(const Words& w);
     // Throws badSyntax unless the line has min..max words after its first.
     static void checkWords(const Words& w, size_t min, size_t max);
+    // Throws the bad syntax of the form that starts with `start` unless the
+    // line has min..max words after its first.
+    static void checkForm(const Words& w, size_t min, size_t max, std::string_view start);
     // Unwinds after a reported failure, through any modal waits in between.
     // Not a std::exception, so plug-in code that catches those lets it pass.
     struct Stop {};
