@@ -68,12 +68,11 @@ void ScriptRunner::doSelect(const Words& w) {
     const auto col = w.size() > 3 ? wholeNumber(w[3], 0, INT32_MAX, "COL") : 0;
     auto d = driver();
     if (d.select(w[1], static_cast<int>(row), static_cast<int>(col))) return;
-    // A row the list does not have, in a list that takes input: name its rows.
+    // A list that takes input refused a row it does not have: it names its rows.
     const auto& list = dynamic_cast<const platform::ListView&>(d.control(w[1]));
-    if (list.acceptsInput() && row > list.Count())
-        noteIgnored("select", w[1], "no row " + w[2] + ": " + list.rowsText());
-    else
-        note(false, "select", w[1]);
+    const std::optional<std::string> noRow =
+        list.acceptsInput() ? list.rowRefusal(static_cast<int>(row)) : std::nullopt;
+    noteIgnored("select", w[1], noRow ? *noRow : whyIgnored(w[1]));
 }
 
 void ScriptRunner::doEdit(const Words& w) {
