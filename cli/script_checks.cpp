@@ -143,7 +143,10 @@ const platform::Surface& ScriptRunner::surfaceOf(const std::string& target) {
 
 std::string ScriptRunner::readVar(const std::string& name) {
     auto value = host_.plugin().readVar(name);
-    if (!value) throw ScriptError(unknownVariableMessage(name));
+    if (!value)
+        throw ScriptError(unknownVariableMessage(name, [this](const std::string& other) {
+            return host_.plugin().readVar(other).has_value();
+        }));
     return *value;
 }
 
