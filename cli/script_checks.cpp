@@ -2,6 +2,8 @@
 // variables, frames, pixels, DMX values, files and snapshots.
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -29,10 +31,27 @@ char frameLetter(const std::string& word) {
     return word[0];
 }
 
+// A value written in hexadecimal, "0xFF" or "&HFF", is compared as text:
+// values are read as decimal numbers. Colours are the decimal number of
+// 0x00BBGGRR, so a failure shows the number the value meant.
+std::string hexNote(const std::string& text) {
+    const size_t digits = text.starts_with("0x") || text.starts_with("0X") ||
+                                  text.starts_with("&H") || text.starts_with("&h")
+                              ? 2
+                              : 0;
+    uint32_t v = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data() + digits, end, v, 16);
+    if (digits == 0 || text.size() == digits || ec != std::errc() || ptr != end) return "";
+    return " (values are decimal numbers, colours those of 0x00BBGGRR: " + text + " is " +
+           std::to_string(static_cast<int32_t>(v)) + ")";
+}
+
 void compare(const std::string& subject, const std::string& found, const ExpectedValue& expected) {
     if (!valueAllowed(found, expected))
         throw ExpectFailure("expect " + subject + ": found " + quotedText(found) + ", expected " +
-                            expectedText(expected));
+                            expectedText(expected) +
+                            (expected.numeric ? "" : hexNote(expected.text)));
 }
 
 // Three words R G B from `first` on, as 0x00BBGGRR.
