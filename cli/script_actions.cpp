@@ -58,6 +58,7 @@ void ScriptRunner::doSet(const Words& w) {
         note(option->userClick(), "set", w[1]);
         return;
     }
+    noteHiddenCharacters("set", w[1], w[2]);
     note(d.set(w[1], w[2]), "set", w[1]);
 }
 
@@ -80,6 +81,7 @@ void ScriptRunner::doEdit(const Words& w) {
     controlTarget(w[1], "edit");
     const auto row = wholeNumber(w[2], 1, INT32_MAX, "ROW");
     const auto col = wholeNumber(w[3], 0, INT32_MAX, "COL");
+    noteHiddenCharacters("edit", w[1], w[4]);
     note(driver().edit(w[1], static_cast<int>(row), static_cast<int>(col), w[4]), "edit", w[1]);
 }
 

@@ -196,6 +196,14 @@ void ScriptRunner::note(bool taken, const std::string& action, const std::string
     if (!taken) noteIgnored(action, target, whyIgnored(target));
 }
 
+void ScriptRunner::noteHiddenCharacters(const std::string& action, const std::string& target,
+                                        const std::string& value) {
+    const std::string hidden = platform::hiddenCharacterNote(value);
+    if (!hidden.empty())
+        out_ << "note: " << messageText(action) << ' ' << messageText(target) << ' '
+             << quotedText(value) << hidden << '\n';
+}
+
 std::string ScriptRunner::whyIgnored(const std::string& target) {
     const std::optional<platform::InputRefusal> refusal = driver().refusal(target);
     if (!refusal) return "not available";

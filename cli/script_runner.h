@@ -154,6 +154,10 @@ class ScriptRunner {
     // What answers a modal wait: the lines that answer a common dialog, the
     // clicks that close a message window; "" for another window.
     static std::string answersTo(const platform::InputRefusal& wait);
+    // Before a value is typed: a note when it holds characters that cannot
+    // be seen or told from a blank, as unknown names are flagged.
+    void noteHiddenCharacters(const std::string& action, const std::string& target,
+                              const std::string& value);
     // The "ignored:" note with the reason the input was not taken.
     void noteIgnored(const std::string& action, const std::string& target, const std::string& why);
     void expectFrame(const Words& w);
