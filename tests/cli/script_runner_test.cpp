@@ -756,7 +756,10 @@ TEST(HostScript, PrintedTextHasItsControlCharactersEscapedAndChecksSeeItRaw) {
                          "expect TestForm.Caption \"a\u00adb\u00a0c\"\n"
                          "expect file \"x\u202ey\u00a0z.png\"\n"),
               kavrel::kExitExpectFailed);
-    EXPECT_EQ(hidden.out.str(), "a\\u{ad}b\u00a0c\n");
+    EXPECT_EQ(hidden.out.str(),
+              "note: set TestForm.text \"a\\u{ad}b\\u{a0}c\" (it holds a no-break space and an "
+              "invisible format character)\n"
+              "a\\u{ad}b\u00a0c\n");
     EXPECT_EQ(hidden.err.str(),
               "kavrel: line 5: expect file \"x\\u{202e}y\\u{a0}z.png\": found no such file\n");
     // An unknown word that holds one says so.
