@@ -187,7 +187,7 @@ void ScriptRunner::attach(orva::HostedPlugin& plugin) {
         if (step()) return true;
         // The script ended inside the wait: what would have answered it.
         const auto wait = driver().modalWait();
-        if (wait && !wait->dialog.empty()) endedWaitAnswers_ = answersTo(*wait);
+        endedWaitAnswers_ = wait && !wait->dialog.empty() ? answersTo(*wait) : std::string();
         return false;
     };
 }
