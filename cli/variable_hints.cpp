@@ -59,7 +59,8 @@ std::vector<IndexAt> indexesIn(std::string_view name) {
          open = name.find('(', open + 1)) {
         const size_t close = name.find(')', open);
         if (close == std::string_view::npos) break;
-        const size_t ownerStart = name.find_last_of(".(", open - 1);
+        const size_t ownerStart =
+            open == 0 ? std::string_view::npos : name.find_last_of(".(", open - 1);
         const size_t from = ownerStart == std::string_view::npos ? 0 : ownerStart + 1;
         const std::string_view owner = name.substr(from, open - from);
         const size_t first = out.size();
@@ -82,15 +83,20 @@ std::vector<IndexAt> indexesIn(std::string_view name) {
 // Indexes beyond this are never tried: no variable has that many elements.
 constexpr int64_t kMaxTriedIndex = int64_t{1} << 20;
 
-// The indexes `at` may take, the others as written, as "LO to HI"; "" when
-// none is read. Every indexed variable takes a run of indexes from 0 or 1.
-std::string rangeOf(std::string_view name, const IndexAt& at, const VariableReadable& readable) {
+struct IndexRange {
+    int64_t low, high;
+};
+
+// The indexes `at` may take, the others as written; nullopt when none is
+// read. Every indexed variable takes a run of indexes from 0 or 1.
+std::optional<IndexRange> rangeOf(std::string_view name, const IndexAt& at,
+                                  const VariableReadable& readable) {
     const auto readsWith = [&](int64_t v) {
         return readable(std::string(name.substr(0, at.start)) + std::to_string(v) +
                         std::string(name.substr(at.start + at.length)));
     };
     int64_t low = 0;
-    if (!readsWith(low) && !readsWith(++low)) return {};
+    if (!readsWith(low) && !readsWith(++low)) return std::nullopt;
     // The last index read: doubled steps past it, then halved back.
     int64_t high = low, step = 1;
     while (high + step <= kMaxTriedIndex && readsWith(high + step)) {
@@ -99,7 +105,7 @@ std::string rangeOf(std::string_view name, const IndexAt& at, const VariableRead
     }
     for (; step > 0; step /= 2)
         if (high + step <= kMaxTriedIndex && readsWith(high + step)) high += step;
-    return std::to_string(low) + " to " + std::to_string(high);
+    return IndexRange{low, high};
 }
 
 // " (an index is out of range: the index of dmxSent takes 0 to 1024, not
@@ -109,15 +115,12 @@ std::string outOfRange(std::string_view name, const VariableReadable& readable) 
     if (readable) {
         constexpr const char* kOrdinals[] = {"first ", "second ", "third "};
         for (const IndexAt& at : indexesIn(name)) {
-            const std::string range = rangeOf(name, at, readable);
-            const size_t to = range.find(" to ");
-            if (range.empty() || (at.value >= std::stoll(range.substr(0, to)) &&
-                                  at.value <= std::stoll(range.substr(to + 4))))
-                continue;
+            const std::optional<IndexRange> range = rangeOf(name, at, readable);
+            if (!range || (at.value >= range->low && at.value <= range->high)) continue;
             const std::string which = at.count > 1 && at.position < 3 ? kOrdinals[at.position] : "";
             ranges += std::string(ranges.empty() ? ": " : "; ") + "the " + which + "index of " +
-                      std::string(at.owner) + " takes " + range + ", not " +
-                      std::to_string(at.value);
+                      std::string(at.owner) + " takes " + std::to_string(range->low) + " to " +
+                      std::to_string(range->high) + ", not " + std::to_string(at.value);
         }
     }
     return " (an index is out of range" + ranges + ")";
