@@ -17,6 +17,7 @@
 #include "cli/line_source.h"
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
+#include "platform/closest_names.h"
 #include "platform/file_replace.h"
 #include "platform/hidden_characters.h"
 
@@ -79,48 +80,73 @@ std::string versionText() {
     return std::string("kavrel ") + KAVREL_VERSION + '\n';
 }
 
+namespace {
+// An option of the command line: its name and what it does to the options,
+// with its value when it takes one.
+struct OptionSpec {
+    std::string_view name;
+    bool takesValue;
+    void (*take)(ProgramOptions& o, const std::string& value);
+};
+
+constexpr OptionSpec kOptions[] = {
+    {"--help", false, [](ProgramOptions& o, const std::string&) { o.help = true; }},
+    {"-h", false, [](ProgramOptions& o, const std::string&) { o.help = true; }},
+    {"--version", false, [](ProgramOptions& o, const std::string&) { o.version = true; }},
+    {"--locale", true,
+     [](ProgramOptions& o, const std::string& v) {
+         auto locale = parseLocale(v);
+         if (!locale) throw UsageError("--locale takes en or de, not " + quotedText(v));
+         o.start.locale = *locale;
+     }},
+    {"--grid", true,
+     [](ProgramOptions& o, const std::string& v) {
+         auto grid = parseGrid(v);
+         if (!grid)
+             throw UsageError("--grid takes COLSxROWS with 1.." + std::to_string(kMaxGrid) +
+                              " each, not " + quotedText(v));
+         o.start.gridCols = grid->first;
+         o.start.gridRows = grid->second;
+     }},
+    {"--project", true, [](ProgramOptions& o, const std::string& v) { o.projectFile = v; }},
+    {"--realtime", false,
+     [](ProgramOptions& o, const std::string&) { o.start.clock = platform::ClockMode::Realtime; }},
+    {"--dmx-log", true,
+     [](ProgramOptions& o, const std::string& v) {
+         if (v.empty()) throw UsageError("--dmx-log needs a file name");
+         o.dmxLog = v;
+     }},
+    {"--seed", true,
+     [](ProgramOptions& o, const std::string& v) {
+         uint64_t seed = 0;
+         auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), seed);
+         if (v.empty() || ec != std::errc() || ptr != v.data() + v.size())
+             throw UsageError("--seed takes a whole number from 0, not " + quotedText(v));
+         o.start.randomSeed = seed;
+     }},
+};
+
+UsageError unknownOption(const std::string& word) {
+    std::vector<std::string> names;
+    for (const OptionSpec& spec : kOptions) names.emplace_back(spec.name);
+    return UsageError("unknown option " + quotedText(word) + platform::hiddenCharacterNote(word) +
+                      platform::didYouMean(platform::closestNames(word, names), true));
+}
+}  // namespace
+
 ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
     ProgramOptions o;
     bool haveScript = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw UsageError(quotedText(a) + " needs a value");
-            return args[++i];
-        };
-        if (a == "--help" || a == "-h") {
-            o.help = true;
-        } else if (a == "--version") {
-            o.version = true;
-        } else if (a == "--locale") {
-            const std::string& v = value();
-            auto locale = parseLocale(v);
-            if (!locale) throw UsageError("--locale takes en or de, not " + quotedText(v));
-            o.start.locale = *locale;
-        } else if (a == "--grid") {
-            const std::string& v = value();
-            auto grid = parseGrid(v);
-            if (!grid)
-                throw UsageError("--grid takes COLSxROWS with 1.." + std::to_string(kMaxGrid) +
-                                 " each, not " + quotedText(v));
-            o.start.gridCols = grid->first;
-            o.start.gridRows = grid->second;
-        } else if (a == "--project") {
-            o.projectFile = value();
-        } else if (a == "--realtime") {
-            o.start.clock = platform::ClockMode::Realtime;
-        } else if (a == "--dmx-log") {
-            o.dmxLog = value();
-            if (o.dmxLog.empty()) throw UsageError("--dmx-log needs a file name");
-        } else if (a == "--seed") {
-            const std::string& v = value();
-            uint64_t seed = 0;
-            auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), seed);
-            if (v.empty() || ec != std::errc() || ptr != v.data() + v.size())
-                throw UsageError("--seed takes a whole number from 0, not " + quotedText(v));
-            o.start.randomSeed = seed;
+        const auto spec = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                       [&](const OptionSpec& s) { return s.name == a; });
+        if (spec != std::end(kOptions)) {
+            if (spec->takesValue && i + 1 >= args.size())
+                throw UsageError(quotedText(a) + " needs a value");
+            spec->take(o, spec->takesValue ? args[++i] : std::string());
         } else if (a.size() > 1 && a[0] == '-') {
-            throw UsageError("unknown option " + quotedText(a) + platform::hiddenCharacterNote(a));
+            throw unknownOption(a);
         } else {
             if (haveScript)
                 throw UsageError("more than one script: " + quotedText(o.script) + ", " +

@@ -39,13 +39,12 @@ void ScriptRunner::doClickLike(const Words& w) {
 
 void ScriptRunner::doSet(const Words& w) {
     if (w.size() > 3)
-        throw ScriptError(
-            "bad syntax, expected: set TARGET VALUE (quote a value that holds blanks)");
-    checkWordCount(w, 1, 2, "set TARGET VALUE");
+        throw ScriptError(std::string(badSyntax(w).what()) + " (quote a value that holds blanks)");
+    checkWords(w, 1, 2);
     if (w.size() == 2) {
         // A value that starts with '#' is read as a comment unless quoted.
         const bool eaten = comment_.size() > 1 && comment_[1] != ' ' && comment_[1] != '\t';
-        throw ScriptError(std::string("bad syntax, the value is missing: set TARGET VALUE") +
+        throw ScriptError("bad syntax, the value is missing: " + std::string(syntaxOf(w)) +
                           (eaten ? " (a value that starts with # is a comment unless quoted: "
                                    "\"#front\")"
                                  : ""));
@@ -59,6 +58,7 @@ void ScriptRunner::doSet(const Words& w) {
         note(option->userClick(), "set", w[1]);
         return;
     }
+    noteHiddenCharacters("set", w[1], w[2]);
     note(d.set(w[1], w[2]), "set", w[1]);
 }
 
@@ -69,12 +69,11 @@ void ScriptRunner::doSelect(const Words& w) {
     const auto col = w.size() > 3 ? wholeNumber(w[3], 0, INT32_MAX, "COL") : 0;
     auto d = driver();
     if (d.select(w[1], static_cast<int>(row), static_cast<int>(col))) return;
-    // A row the list does not have, in a list that takes input: name its rows.
+    // A list that takes input refused a row it does not have: it names its rows.
     const auto& list = dynamic_cast<const platform::ListView&>(d.control(w[1]));
-    if (list.acceptsInput() && row > list.Count())
-        noteIgnored("select", w[1], "no row " + w[2] + ": " + list.rowsText());
-    else
-        note(false, "select", w[1]);
+    const std::optional<std::string> noRow =
+        list.acceptsInput() ? list.rowRefusal(static_cast<int>(row)) : std::nullopt;
+    noteIgnored("select", w[1], noRow ? *noRow : whyIgnored(w[1]));
 }
 
 void ScriptRunner::doEdit(const Words& w) {
@@ -82,6 +81,7 @@ void ScriptRunner::doEdit(const Words& w) {
     controlTarget(w[1], "edit");
     const auto row = wholeNumber(w[2], 1, INT32_MAX, "ROW");
     const auto col = wholeNumber(w[3], 0, INT32_MAX, "COL");
+    noteHiddenCharacters("edit", w[1], w[4]);
     note(driver().edit(w[1], static_cast<int>(row), static_cast<int>(col), w[4]), "edit", w[1]);
 }
 
@@ -129,13 +129,13 @@ void ScriptRunner::doAnswer(const Words& w) {
     checkWords(w, 1, 7);
     auto d = driver();
     if (w[1] == "cancel") {
-        checkWordCount(w, 1, 1, "answer cancel");
+        checkForm(w, 1, 1, "answer cancel");
         d.answerCancel();
     } else if (w[1] == "file") {
-        checkWordCount(w, 2, 2, "answer file PATH");
+        checkForm(w, 2, 2, "answer file");
         d.answerFile(w[2]);
     } else if (w[1] == "font") {
-        checkWordCount(w, 3, 7, "answer font NAME SIZE [bold] [italic] [underline] [strikeout]");
+        checkForm(w, 3, 7, "answer font");
         const double size = decimalNumber(w[3], "SIZE");
         if (size <= 0) throw ScriptError("SIZE must be above 0, not " + quotedText(w[3]));
         bool bold = false, italic = false, underline = false, strikeout = false;

@@ -2,6 +2,8 @@
 // variables, frames, pixels, DMX values, files and snapshots.
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -29,10 +31,27 @@ char frameLetter(const std::string& word) {
     return word[0];
 }
 
+// A value written in hexadecimal, "0xFF" or "&HFF", is compared as text:
+// values are read as decimal numbers. Colours are the decimal number of
+// 0x00BBGGRR, so a failure shows the number the value meant.
+std::string hexNote(const std::string& text) {
+    const size_t digits = text.starts_with("0x") || text.starts_with("0X") ||
+                                  text.starts_with("&H") || text.starts_with("&h")
+                              ? 2
+                              : 0;
+    uint32_t v = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data() + digits, end, v, 16);
+    if (digits == 0 || text.size() == digits || ec != std::errc() || ptr != end) return "";
+    return " (values are decimal numbers, colours those of 0x00BBGGRR: " + text + " is " +
+           std::to_string(static_cast<int32_t>(v)) + ")";
+}
+
 void compare(const std::string& subject, const std::string& found, const ExpectedValue& expected) {
     if (!valueAllowed(found, expected))
         throw ExpectFailure("expect " + subject + ": found " + quotedText(found) + ", expected " +
-                            expectedText(expected));
+                            expectedText(expected) +
+                            (expected.numeric ? "" : hexNote(expected.text)));
 }
 
 // Three words R G B from `first` on, as 0x00BBGGRR.
@@ -63,21 +82,21 @@ void ScriptRunner::doExpect(const Words& w) {
     checkWords(w, 1, 7);
     const std::string& kind = w[1];
     if (isPropertyPath(kind)) {
-        checkWordCount(w, 2, 4, "expect TARGET.PROPERTY VALUE");
+        checkForm(w, 2, 4, "expect TARGET.PROPERTY");
         checkPropertyPath(kind);
         compare(kind, driver().property(kind), expectedValue(w, 2));
     } else if (kind == "message") {
-        checkWordCount(w, 2, 4, "expect message TEXT");
+        checkForm(w, 2, 4, "expect message");
         compare("message", desktop().lastMessage(), expectedValue(w, 2));
     } else if (kind == "var") {
-        checkWordCount(w, 3, 5, "expect var NAME VALUE");
+        checkForm(w, 3, 5, "expect var");
         compare("var " + w[2], readVar(w[2]), expectedValue(w, 3));
     } else if (kind == "frame") {
         expectFrame(w);
     } else if (kind == "pixel") {
         expectPixel(w);
     } else if (kind == "dmx") {
-        checkWordCount(w, 3, 5, "expect dmx ADDRESS VALUE");
+        checkForm(w, 3, 5, "expect dmx");
         const auto address = wholeNumber(w[2], 1, INT32_MAX, "ADDRESS");
         const ExpectedValue expected = expectedValue(w, 3);
         if (!expected.numeric) wholeNumber(w[3], 0, 255, "VALUE");
@@ -86,7 +105,7 @@ void ScriptRunner::doExpect(const Words& w) {
             throw ExpectFailure("expect dmx " + w[2] + ": found " + found + ", expected " +
                                 (expected.numeric ? expected.text : w[3]));
     } else if (kind == "file") {
-        checkWordCount(w, 2, 2, "expect file PATH");
+        checkForm(w, 2, 2, "expect file");
         // A folder of that name is no file.
         std::error_code ec;
         if (!std::filesystem::is_regular_file(w[2], ec))
@@ -97,7 +116,7 @@ void ScriptRunner::doExpect(const Words& w) {
 }
 
 void ScriptRunner::expectFrame(const Words& w) {
-    checkWordCount(w, 7, 7, "expect frame A|B|M X Y R G B");
+    checkForm(w, 7, 7, "expect frame");
     const char frame = frameLetter(w[2]);
     const auto x = wholeNumber(w[3], 0, INT32_MAX, "X");
     const auto y = wholeNumber(w[4], 0, INT32_MAX, "Y");
@@ -115,7 +134,7 @@ void ScriptRunner::expectFrame(const Words& w) {
 }
 
 void ScriptRunner::expectPixel(const Words& w) {
-    checkWordCount(w, 7, 7, "expect pixel TARGET X Y R G B");
+    checkForm(w, 7, 7, "expect pixel");
     checkTarget(w[2]);
     const auto x = wholeNumber(w[3], 0, INT32_MAX, "X");
     const auto y = wholeNumber(w[4], 0, INT32_MAX, "Y");
@@ -143,7 +162,10 @@ const platform::Surface& ScriptRunner::surfaceOf(const std::string& target) {
 
 std::string ScriptRunner::readVar(const std::string& name) {
     auto value = host_.plugin().readVar(name);
-    if (!value) throw ScriptError(unknownVariableMessage(name));
+    if (!value)
+        throw ScriptError(unknownVariableMessage(name, [this](const std::string& other) {
+            return host_.plugin().readVar(other).has_value();
+        }));
     return *value;
 }
 
@@ -151,16 +173,16 @@ void ScriptRunner::doPrint(const Words& w) {
     checkWords(w, 1, 2);
     const std::string& kind = w[1];
     if (isPropertyPath(kind)) {
-        checkWordCount(w, 1, 1, "print TARGET.PROPERTY");
+        checkForm(w, 1, 1, "print TARGET.PROPERTY");
         checkPropertyPath(kind);
         out_ << printableText(driver().property(kind)) << '\n';
     } else if (kind == "var") {
-        checkWordCount(w, 2, 2, "print var NAME");
+        checkForm(w, 2, 2, "print var");
         out_ << printableText(readVar(w[2])) << '\n';
     } else if (kind == "frame") {
         printFrame(w);
     } else if (kind == "dmx") {
-        checkWordCount(w, 1, 1, "print dmx");
+        checkForm(w, 1, 1, "print dmx");
         for (const auto& [address, value] : host_.dmx().nonZero())
             out_ << address << ' ' << static_cast<int>(value) << '\n';
     } else {
@@ -169,7 +191,7 @@ void ScriptRunner::doPrint(const Words& w) {
 }
 
 void ScriptRunner::printFrame(const Words& w) {
-    checkWordCount(w, 2, 2, "print frame A|B|M");
+    checkForm(w, 2, 2, "print frame");
     const char frame = frameLetter(w[2]);
     const orva::HostedPlugin& p = host_.plugin();
     const int cols = p.gridCols(), rows = p.gridRows();

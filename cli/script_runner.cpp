@@ -5,6 +5,7 @@
 
 #include "cli/script_tokenizer.h"
 #include "cli/script_values.h"
+#include "cli/window_hints.h"
 #include "platform/closest_names.h"
 #include "platform/control.h"
 #include "platform/event_loop.h"
@@ -101,6 +102,8 @@ bool ScriptRunner::guarded(int line, const std::function<void()>& action) {
             // Reported where the script ended, naming the line that is waiting.
             std::string what = "the script ended while window " + e.window + " waits modally";
             if (line != lineCount_) what += " (shown by line " + std::to_string(line) + ")";
+            if (!endedWaitAnswers_.empty())
+                what += "; the lines that answer it: " + endedWaitAnswers_;
             report(lineCount_, kExitScriptError, what);
             // The wait was unwound out of the plug-in's code: run no more of it.
             stopped_ = true;
@@ -180,11 +183,70 @@ void ScriptRunner::attach(orva::HostedPlugin& plugin) {
     };
     d.autoAcknowledgeMessages = !holdMessages_;
     // A modal wait runs the script's next line as the user's next action.
-    d.fallbackActions = [this] { return step(); };
+    d.fallbackActions = [this] {
+        if (step()) return true;
+        // The script ended inside the wait: what would have answered it.
+        const auto wait = driver().modalWait();
+        endedWaitAnswers_ = wait && !wait->dialog.empty() ? answersTo(*wait) : std::string();
+        return false;
+    };
 }
 
 void ScriptRunner::note(bool taken, const std::string& action, const std::string& target) {
-    if (!taken) noteIgnored(action, target, "not available");
+    if (!taken) noteIgnored(action, target, whyIgnored(target));
+}
+
+void ScriptRunner::noteHiddenCharacters(const std::string& action, const std::string& target,
+                                        const std::string& value) {
+    const std::string hidden = platform::hiddenCharacterNote(value);
+    if (!hidden.empty())
+        out_ << "note: " << messageText(action) << ' ' << messageText(target) << ' '
+             << quotedText(value) << hidden << '\n';
+}
+
+std::string ScriptRunner::whyIgnored(const std::string& target) {
+    const std::optional<platform::InputRefusal> refusal = driver().refusal(target);
+    if (!refusal) return "not available";
+    switch (refusal->block) {
+        case platform::InputBlock::Hidden:
+            return "hidden";
+        case platform::InputBlock::Disabled:
+            return "disabled";
+        case platform::InputBlock::WindowNotShown: {
+            const std::string how = howToShow(refusal->window);
+            return "window " + refusal->window + " is not shown" + (how.empty() ? "" : ": " + how);
+        }
+        case platform::InputBlock::BehindModal:
+        case platform::InputBlock::None:
+            break;
+    }
+    const std::string answers = answersTo(*refusal);
+    std::string why;
+    if (!refusal->dialog.empty())
+        why = std::string(refusal->dialog == "Font" ? "the font dialog " : "the file dialog ") +
+              refusal->window + " waits";
+    else if (refusal->message)
+        why = "window " + refusal->window + " waits for an answer to " +
+              quotedText(*refusal->message);
+    else
+        why = "window " + refusal->window + " waits modally";
+    return answers.empty() ? why : why + ": " + answers;
+}
+
+std::string ScriptRunner::answersTo(const platform::InputRefusal& wait) {
+    std::string answers;
+    auto add = [&](std::string_view line, bool last) {
+        if (!answers.empty()) answers += last ? " or " : ", ";
+        answers += line;
+    };
+    if (!wait.dialog.empty()) {
+        add(formOf("answer", wait.dialog == "Font" ? "answer font" : "answer file"), false);
+        add(formOf("answer", "answer cancel"), true);
+        return answers;
+    }
+    for (size_t i = 0; i < wait.answers.size(); ++i)
+        add("click " + wait.answers[i], i + 1 == wait.answers.size());
+    return answers;
 }
 
 void ScriptRunner::noteIgnored(const std::string& action, const std::string& target,
@@ -195,7 +257,7 @@ void ScriptRunner::noteIgnored(const std::string& action, const std::string& tar
 
 std::span<const ScriptRunner::Verb> ScriptRunner::verbs() {
     static constexpr Verb kVerbs[] = {
-        {"open", &ScriptRunner::doOpen, "open"},
+        {"open", &ScriptRunner::doOpen, "open", Needs::Nothing},
         {"click", &ScriptRunner::doClickLike, "click TARGET"},
         {"dblclick", &ScriptRunner::doClickLike, "dblclick TARGET"},
         {"set", &ScriptRunner::doSet, "set TARGET VALUE"},
@@ -219,18 +281,31 @@ std::span<const ScriptRunner::Verb> ScriptRunner::verbs() {
         {"print", &ScriptRunner::doPrint,
          "print TARGET.PROPERTY | print var NAME | print frame A|B|M | print dmx"},
         {"snapshot", &ScriptRunner::doSnapshot, "snapshot TARGET FILE.png"},
-        {"quit", &ScriptRunner::doQuit, "quit"},
-        {"grid", &ScriptRunner::doGrid, "grid COLSxROWS"},
-        {"locale", &ScriptRunner::doLocale, "locale en|de"},
-        {"help", &ScriptRunner::doHelp, "help"},
+        {"quit", &ScriptRunner::doQuit, "quit", Needs::PluginUnlessTyped},
+        {"grid", &ScriptRunner::doGrid, "grid COLSxROWS", Needs::Nothing},
+        {"locale", &ScriptRunner::doLocale, "locale en|de", Needs::Nothing},
+        {"help", &ScriptRunner::doHelp, "help", Needs::Nothing},
     };
     return kVerbs;
 }
 
-std::string_view ScriptRunner::syntaxOf(const Words& w) {
-    const auto verb = std::find_if(verbs().begin(), verbs().end(),
-                                   [&](const Verb& v) { return !w.empty() && v.name == w[0]; });
-    return verb == verbs().end() ? std::string_view() : verb->syntax;
+std::string_view ScriptRunner::syntaxOf(std::string_view verb) {
+    const auto found =
+        std::find_if(verbs().begin(), verbs().end(), [&](const Verb& v) { return v.name == verb; });
+    return found == verbs().end() ? std::string_view() : found->syntax;
+}
+
+std::string_view ScriptRunner::formOf(std::string_view verb, std::string_view start) {
+    const std::string_view syntax = syntaxOf(verb);
+    for (std::string_view forms = syntax; !forms.empty();) {
+        const size_t bar = forms.find(" | ");
+        const std::string_view form = forms.substr(0, bar);
+        if (form.starts_with(start) && (form.size() == start.size() || form[start.size()] == ' '))
+            return form;
+        if (bar == std::string_view::npos) break;
+        forms.remove_prefix(bar + 3);
+    }
+    return syntax;
 }
 
 ScriptError ScriptRunner::badSyntax(const Words& w) {
@@ -239,6 +314,10 @@ ScriptError ScriptRunner::badSyntax(const Words& w) {
 
 void ScriptRunner::checkWords(const Words& w, size_t min, size_t max) {
     checkWordCount(w, min, max, syntaxOf(w));
+}
+
+void ScriptRunner::checkForm(const Words& w, size_t min, size_t max, std::string_view start) {
+    checkWordCount(w, min, max, formOf(w, start));
 }
 
 void ScriptRunner::execute(const Words& w) {
@@ -252,11 +331,9 @@ void ScriptRunner::execute(const Words& w) {
                           platform::hiddenCharacterNote(w[0]) +
                           platform::didYouMean(platform::closestNames(w[0], names), true));
     }
-    // Typed by hand, `quit` leaves whether a plug-in is open or not.
-    const bool needsNoPlugin = verb->name == "open" || verb->name == "grid" ||
-                               verb->name == "locale" || verb->name == "help" ||
-                               (typed_ && verb->name == "quit");
-    if (!needsNoPlugin && !host_.isOpen())
+    const bool needsPlugin =
+        verb->needs == Needs::Plugin || (verb->needs == Needs::PluginUnlessTyped && !typed_);
+    if (needsPlugin && !host_.isOpen())
         throw ScriptError(w[0] + ": no plug-in is open (the script must open it first)");
     (this->*verb->action)(w);
 }

@@ -69,20 +69,40 @@ class ScriptRunner {
   private:
     using Words = std::vector<std::string>;
     using Action = void (ScriptRunner::*)(const Words&);
-    // An action a line may start with: its word, what runs it and its syntax,
-    // which `help` lists and a line of bad syntax quotes.
+    // Whether an action needs the plug-in open.
+    enum class Needs {
+        Plugin,
+        Nothing,
+        PluginUnlessTyped,  // typed by hand it runs without one too
+    };
+    // An action a line may start with: its word, what runs it, its syntax,
+    // which `help` lists and a line of bad syntax quotes (an action of several
+    // forms gives each, separated by " | "), and whether it needs the plug-in.
     struct Verb {
         std::string_view name;
         Action action;
         std::string_view syntax;
+        Needs needs = Needs::Plugin;
     };
     static std::span<const Verb> verbs();
     // The syntax of the line's action.
-    static std::string_view syntaxOf(const Words& w);
+    static std::string_view syntaxOf(std::string_view verb);
+    static std::string_view syntaxOf(const Words& w) {
+        return syntaxOf(w.empty() ? std::string_view() : std::string_view(w[0]));
+    }
+    // The form of action `verb`, or of the line's action, that starts with
+    // `start` ("expect var").
+    static std::string_view formOf(std::string_view verb, std::string_view start);
+    static std::string_view formOf(const Words& w, std::string_view start) {
+        return formOf(w.empty() ? std::string_view() : std::string_view(w[0]), start);
+    }
     // "bad syntax, expected: " and the syntax of the line's action.
     static ScriptError badSyntax(const Words& w);
     // Throws badSyntax unless the line has min..max words after its first.
     static void checkWords(const Words& w, size_t min, size_t max);
+    // Throws the bad syntax of the form that starts with `start` unless the
+    // line has min..max words after its first.
+    static void checkForm(const Words& w, size_t min, size_t max, std::string_view start);
     // Unwinds after a reported failure, through any modal waits in between.
     // Not a std::exception, so plug-in code that catches those lets it pass.
     struct Stop {};
@@ -124,8 +144,20 @@ class ScriptRunner {
 
     platform::Desktop& desktop();
     platform::UserDriver driver() { return platform::UserDriver(desktop()); }
-    // Prints the "ignored:" note when the target could not take the input.
+    // Prints the "ignored:" note when the target could not take the input,
+    // saying why.
     void note(bool taken, const std::string& action, const std::string& target);
+    // Why the target takes no input now: its window is not shown (and the
+    // click that shows it), a window or dialog waits (and what answers it),
+    // it is hidden or disabled; "not available" when no such reason holds.
+    std::string whyIgnored(const std::string& target);
+    // What answers a modal wait: the lines that answer a common dialog, the
+    // clicks that close a message window; "" for another window.
+    static std::string answersTo(const platform::InputRefusal& wait);
+    // Before a value is typed: a note when it holds characters that cannot
+    // be seen or told from a blank, as unknown names are flagged.
+    void noteHiddenCharacters(const std::string& action, const std::string& target,
+                              const std::string& value);
     // The "ignored:" note with the reason the input was not taken.
     void noteIgnored(const std::string& action, const std::string& target, const std::string& why);
     void expectFrame(const Words& w);
@@ -149,6 +181,8 @@ class ScriptRunner {
     bool prompted_ = false;  // a prompt waits for its line
     bool holdMessages_ = false;
     std::string comment_;  // the comment of the line being run, from its '#'
+    // What answers the modal wait the script ended in.
+    std::string endedWaitAnswers_;
     std::optional<platform::FileIdentity> script_;
     // Last: the plug-in goes first, while the state its hooks reach still exists.
     orva::OrvaHost host_;

@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <exception>
-#include <filesystem>
-#include <fstream>
 #include <new>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <variant>
 
 #include "banks/project_file.h"
@@ -16,6 +13,7 @@
 #include "main_window/matrix_form.h"
 #include "main_window/mx_common_dialog.h"
 #include "platform/convert.h"
+#include "platform/file_read.h"
 #include "platform/text_file.h"
 
 namespace kavrel {
@@ -96,26 +94,11 @@ std::optional<ProjectSource> currentProject(MatrixForm& form) {
     return p;
 }
 
-// A file's bytes, or why they were not read.
-struct FileBytes {
-    std::optional<std::string> content;
-    std::string failure;
-};
-
-// A file over the cap is refused before anything is read.
-FileBytes readWholeFile(const std::string& path) {
-    const FileBytes unreadable{std::nullopt, "cannot read " + path};
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return unreadable;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) return unreadable;
-    if (size > kMaxProjectBytes) return {std::nullopt, path + kTooLarge + kMaxProjectText + ")"};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return unreadable;
-    std::string content(static_cast<size_t>(size), '\0');
-    in.read(content.data(), static_cast<std::streamsize>(size));
-    if (static_cast<std::uintmax_t>(in.gcount()) != size) return unreadable;
-    return {std::move(content), {}};
+// Why a project file was not read, for the message after "Matrix Project not
+// loaded: ", as a failed save gives its reason.
+std::string readFailure(const std::string& path, const platform::FileBytes& file) {
+    if (file.tooLarge) return path + kTooLarge + kMaxProjectText + ")";
+    return "cannot read " + path + ": " + file.reason;
 }
 
 // Items for records 0 to count - 1, each with its record index.
@@ -261,9 +244,9 @@ void loadProject(MatrixForm& form, MxCommonDialog& dialog) {
     std::variant<Project, ProjectFailure> result = ProjectFailure{};
     try {
         // The file is read whole and closed before anything is shown.
-        const FileBytes file = readWholeFile(path);
+        const platform::FileBytes file = platform::readWholeFile(path, kMaxProjectBytes);
         if (!file.content) {
-            kavrel.showMessage(std::string(kNotLoaded) + file.failure);
+            kavrel.showMessage(std::string(kNotLoaded) + readFailure(path, file));
             return;
         }
         const SharedState& s = kavrel.state();

@@ -39,11 +39,12 @@ DialogAnswer CommonDialog::awaitAnswer(const char* which) {
     // timers go on, and user actions run until one of them answers it.
     Desktop& d = desktop();
     std::optional<DialogAnswer> answer;
-    d.pushModal(nullptr);
+    d.pushDialog(*this);
     struct Pop {
         Desktop& d;
-        ~Pop() { d.popModal(nullptr); }
-    } pop{d};
+        const CommonDialog& dialog;
+        ~Pop() { d.popDialog(dialog); }
+    } pop{d, *this};
     d.loop().runModal("CommonDialog " + path(), [&] {
         if (!answer) answer = d.takeDialogAnswer();
         return !answer;

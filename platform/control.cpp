@@ -31,8 +31,11 @@ void Control::move(float left, float top, float width, float height) {
     setHeight(height);
 }
 
-bool Control::acceptsInput() const {
-    return enabled_ && visible_ && parent_.acceptsInput();
+InputBlock Control::inputBlock() const {
+    const InputBlock window = parent_.inputBlock();
+    if (window != InputBlock::None) return window;
+    if (!visible_) return InputBlock::Hidden;
+    return enabled_ ? InputBlock::None : InputBlock::Disabled;
 }
 
 bool Control::userClick() {

@@ -19,6 +19,16 @@ class Desktop;
 
 enum class MouseAction { Down, Move, Up };
 
+// Why a user cannot reach a window or control now; None when they can. A
+// modal wait is named first: it must end before anything else can be done.
+enum class InputBlock {
+    None,
+    BehindModal,     // another window or a common dialog waits modally
+    WindowNotShown,  // its window is not shown
+    Hidden,          // the control is not visible
+    Disabled,        // the control is disabled
+};
+
 // A user action the control cannot take (wrong kind of value, no such row...).
 class UserActionError : public std::runtime_error {
   public:
@@ -74,7 +84,9 @@ class Control {
 
     // True when a user can reach the control now: enabled, visible, its window
     // shown and not behind a modal window.
-    bool acceptsInput() const;
+    bool acceptsInput() const { return inputBlock() == InputBlock::None; }
+    // Why not, when it cannot.
+    InputBlock inputBlock() const;
 
     // User actions. Each returns false when the control cannot take input now
     // (disabled, hidden, behind a modal window) and throws UserActionError when

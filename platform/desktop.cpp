@@ -55,7 +55,14 @@ std::vector<std::string> Desktop::windowNames() const {
 }
 
 void Desktop::popModal(Window* w) {
-    auto it = std::find(modalStack_.rbegin(), modalStack_.rend(), w);
+    auto it = std::find_if(modalStack_.rbegin(), modalStack_.rend(),
+                           [w](const Modal& m) { return m.window == w && !m.dialog; });
+    if (it != modalStack_.rend()) modalStack_.erase(std::next(it).base());
+}
+
+void Desktop::popDialog(const CommonDialog& d) {
+    auto it = std::find_if(modalStack_.rbegin(), modalStack_.rend(),
+                           [&d](const Modal& m) { return m.dialog == &d; });
     if (it != modalStack_.rend()) modalStack_.erase(std::next(it).base());
 }
 

@@ -16,6 +16,7 @@
 
 namespace platform {
 
+class CommonDialog;
 class Window;
 class TextRasterizer;
 
@@ -58,12 +59,18 @@ class Desktop {
     std::vector<std::string> windowNames() const;
 
     // The modal stack: user input reaches only the topmost modal window. A
-    // common dialog, which is no window of ours, waits as a null entry that
-    // lets input reach no window.
-    Window* topModal() const { return modalStack_.empty() ? nullptr : modalStack_.back(); }
+    // common dialog, which is no window of ours, waits as an entry without a
+    // window that lets input reach no window.
+    Window* topModal() const { return modalStack_.empty() ? nullptr : modalStack_.back().window; }
+    // The common dialog that waits on top of the stack; nullptr when none does.
+    const CommonDialog* waitingDialog() const {
+        return modalStack_.empty() ? nullptr : modalStack_.back().dialog;
+    }
     bool modalOpen() const { return !modalStack_.empty(); }
-    void pushModal(Window* w) { modalStack_.push_back(w); }
+    void pushModal(Window* w) { modalStack_.push_back({w, nullptr}); }
     void popModal(Window* w);
+    void pushDialog(const CommonDialog& d) { modalStack_.push_back({nullptr, &d}); }
+    void popDialog(const CommonDialog& d);
 
     // Messages (message windows and message boxes). Called when one is shown,
     // before its modal wait; a hook that acknowledges it ends the wait at once.
@@ -100,7 +107,11 @@ class Desktop {
     PictureCache pictureCache_;
     std::unique_ptr<TextRasterizer> textRasterizer_;
     std::vector<Entry> windows_;
-    std::vector<Window*> modalStack_;
+    struct Modal {
+        Window* window;
+        const CommonDialog* dialog;
+    };
+    std::vector<Modal> modalStack_;
     std::string lastMessage_;
     std::vector<std::string> messages_;
     std::deque<DialogAnswer> dialogAnswers_;

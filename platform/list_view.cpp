@@ -140,9 +140,13 @@ std::string ListView::rowsText() const {
     return "the list has rows 1 to " + std::to_string(Count());
 }
 
+std::optional<std::string> ListView::rowRefusal(int row) const {
+    if (hasRow(row)) return std::nullopt;
+    return "no row " + std::to_string(row) + ": " + rowsText();
+}
+
 bool ListView::userSelectRow(int row, int column, int button) {
-    if (!acceptsInput()) return false;
-    if (row < 1 || row > Count()) return false;
+    if (!acceptsInput() || !hasRow(row)) return false;
     if (column < 0 || column > kMaxColumn) {
         throw UserActionError("no column " + std::to_string(column) + " in " + path());
     }

@@ -78,9 +78,11 @@ class ListView : public Control {
     std::function<void(const std::string& oldText, const std::string& newText)> onAfterCellEdit;
     std::function<void(int row, int button, int column)> onItemClick;
 
-    // "the list has rows 1 to 3", "the list has row 1" or "the list is empty":
-    // what a click on a row it does not have is told.
+    // "the list has rows 1 to 3", "the list has row 1" or "the list is empty".
     std::string rowsText() const;
+    // Why a click on `row` selects nothing even while the list takes input:
+    // "no row 5: the list has rows 1 to 2"; nullopt for a row it has.
+    std::optional<std::string> rowRefusal(int row) const;
 
     // A click on a row (and cell): selects it, then ItemClick and Click; false
     // for a row the list does not have, as for a list that takes no input.
@@ -97,6 +99,7 @@ class ListView : public Control {
     std::optional<std::string> answerProperty(PropertyQuery& q) const override;
 
   private:
+    bool hasRow(int row) const { return row >= 1 && row <= Count(); }
     size_t slot(int i) const;  // throws std::out_of_range
     static void checkColumn(int column);
     std::string cell(int row, int column) const;

@@ -5,7 +5,9 @@
 #include <functional>
 #include <vector>
 
+#include "platform/button.h"
 #include "platform/closest_names.h"
+#include "platform/common_dialog.h"
 #include "platform/list_view.h"
 #include "platform/picture_box.h"
 #include "platform/picture_file.h"
@@ -238,6 +240,37 @@ void UserDriver::answerFont(const std::string& name, double size, bool bold, boo
 
 void UserDriver::answerCancel() {
     desktop_.queueDialogAnswer(DialogAnswer{});
+}
+
+std::optional<InputRefusal> UserDriver::refusal(std::string_view target) {
+    const auto t = parseTarget(target);
+    if (!t) throw DriverError("malformed target: " + std::string(target));
+    Window& w = window(t->window);
+    InputRefusal r;
+    r.block = t->control.empty() ? w.inputBlock() : control(target).inputBlock();
+    if (r.block == InputBlock::None) return std::nullopt;
+    if (r.block == InputBlock::BehindModal) return modalWait();
+    r.window = w.name();
+    return r;
+}
+
+std::optional<InputRefusal> UserDriver::modalWait() const {
+    if (!desktop_.modalOpen()) return std::nullopt;
+    InputRefusal r;
+    r.block = InputBlock::BehindModal;
+    if (const CommonDialog* dialog = desktop_.waitingDialog()) {
+        r.window = dialog->path();
+        r.dialog = dialog->lastShown();
+        return r;
+    }
+    const Window* top = desktop_.topModal();
+    r.window = top->name();
+    r.message = top->messageText();
+    if (r.message) {
+        for (const Control* c : top->controls())
+            if (dynamic_cast<const Button*>(c) && c->acceptsInput()) r.answers.push_back(c->path());
+    }
+    return r;
 }
 
 std::string UserDriver::property(std::string_view text) {

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/control.h"
 #include "platform/desktop.h"
@@ -19,6 +20,20 @@ class Window;
 class DriverError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
+};
+
+// Why a target takes no user input now, with the windows that decide it.
+struct InputRefusal {
+    InputBlock block = InputBlock::None;
+    // WindowNotShown: the target's window. BehindModal: the window that
+    // waits, or the control of the common dialog that waits.
+    std::string window;
+    // A waiting common dialog's kind: "Open", "Save" or "Font"; empty when a
+    // window waits.
+    std::string dialog;
+    // A waiting message window's text, and the buttons that answer it.
+    std::optional<std::string> message;
+    std::vector<std::string> answers;
 };
 
 struct TargetName {
@@ -56,6 +71,13 @@ class UserDriver {
     void answerFont(const std::string& name, double size, bool bold = false, bool italic = false,
                     bool underline = false, bool strikeout = false);
     void answerCancel();
+
+    // Why the window or control takes no user input now; nullopt when it
+    // does (an action it refused then failed for a reason of its own kind).
+    std::optional<InputRefusal> refusal(std::string_view target);
+    // The window or common dialog that waits modally on top of the others,
+    // as refusal() names it; nullopt when none waits.
+    std::optional<InputRefusal> modalWait() const;
 
     // "W.Prop" or "W.c.Prop" / "W.c(3).Prop"; throws DriverError when unknown.
     std::string property(std::string_view targetAndProperty);

@@ -9,8 +9,9 @@ namespace platform {
 // The valid UTF-8 sequence that starts at `text[i]`: its code point and its
 // length in bytes; length 0 when none starts there. Then `brokenLength` is
 // the length of the longest start of a valid sequence found there (at least
-// one byte), which a reader replaces as one character; both are 0 past the
-// end of the text.
+// one byte), for a reader that skips a broken start as one piece (the
+// Windows-1252 conversion writes one '?' for it); decodeUtf8 does not, it
+// replaces each byte of it. Both are 0 past the end of the text.
 struct Utf8Sequence {
     char32_t cp = 0;
     size_t length = 0;

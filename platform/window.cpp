@@ -206,9 +206,9 @@ std::vector<Control*> Window::controls() const {
     return out;
 }
 
-bool Window::acceptsInput() const {
-    if (!visible_) return false;
-    return !desktop_.modalOpen() || desktop_.topModal() == this;
+InputBlock Window::inputBlock() const {
+    if (desktop_.modalOpen() && desktop_.topModal() != this) return InputBlock::BehindModal;
+    return visible_ ? InputBlock::None : InputBlock::WindowNotShown;
 }
 
 bool Window::userClick() {

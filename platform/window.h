@@ -116,8 +116,10 @@ class Window {
     virtual std::optional<std::string> messageText() const { return std::nullopt; }
     virtual void acknowledge() { Hide(); }
 
-    // User actions on the window itself.
-    bool acceptsInput() const;
+    // User actions on the window itself, which takes them when it is shown
+    // and no other window or dialog waits modally.
+    bool acceptsInput() const { return inputBlock() == InputBlock::None; }
+    InputBlock inputBlock() const;
     bool userClick();
     // KeyDown (key and shift state, see key_codes.h), then KeyPress while the
     // window still takes input.

@@ -114,10 +114,15 @@ TEST(KavrelProgram, AnUnknownVariableNamesTheNearestOnes) {
                   "unknown variable \"mixMapp(1,1)\" (did you mean \"mixMap(1,1)\"?)"},
              Case{"mixMap", "unknown variable \"mixMap\" (it takes indexes in parentheses)"},
              Case{"mixPos(1)", "unknown variable \"mixPos(1)\" (mixPos takes no indexes)"},
-             Case{"mixMap(99,0)", "unknown variable \"mixMap(99,0)\" (an index is out of range)"},
+             Case{"mixMap(99,0)",
+                  "unknown variable \"mixMap(99,0)\" (an index is out of range: the first index "
+                  "of mixMap takes 0 to 12, not 99)"},
+             Case{"mixMap(99,99)", "unknown variable \"mixMap(99,99)\" (an index is out of range)"},
              Case{"effA(0).nmae",
                   "unknown variable \"effA(0).nmae\" (did you mean \"effA(0).name\"?)"},
-             Case{"effA(9).name", "unknown variable \"effA(9).name\" (an index is out of range)"},
+             Case{"effA(9).name",
+                  "unknown variable \"effA(9).name\" (an index is out of range: the index of effA "
+                  "takes 0 to 1, not 9)"},
              Case{"effa(0).name",
                   "unknown variable \"effa(0).name\" (did you mean \"effA(0).name\"?)"},
              Case{"copyBuffer",

@@ -277,11 +277,11 @@ TEST(HostScript, InputThatCannotBeTakenIsNotedAndTheScriptGoesOn) {
         "expect var ticks 0\n");
     EXPECT_EQ(status, kavrel::kExitOk) << s.err.str();
     EXPECT_EQ(s.out.str(),
-              "ignored: click TestForm.off (not available)\n"
-              "ignored: mouse down TestForm.off (not available)\n"
+              "ignored: click TestForm.off (disabled)\n"
+              "ignored: mouse down TestForm.off (disabled)\n"
               "ignored: select TestForm.list (no row 3: the list has rows 1 to 2)\n"
-              "ignored: click TestForm.go (not available)\n"
-              "ignored: select TestForm.list (not available)\n");
+              "ignored: click TestForm.go (window TestForm is not shown)\n"
+              "ignored: select TestForm.list (window TestForm is not shown)\n");
 }
 
 TEST(HostScript, HeldMessageRunsTheFollowingLinesInsideItsWaitUntilOk) {
@@ -306,7 +306,8 @@ TEST(HostScript, HeldMessageRunsTheFollowingLinesInsideItsWaitUntilOk) {
     EXPECT_EQ(status, kavrel::kExitOk) << s.err.str();
     EXPECT_EQ(s.out.str(),
               "message: Hello there\n"
-              "ignored: click TestForm.check (not available)\n"
+              "ignored: click TestForm.check (window MsgBox waits for an answer to \"Hello "
+              "there\": click MsgBox.OK)\n"
               "message: Hello there\n");
 }
 
@@ -420,7 +421,7 @@ TEST(HostScript, FileDialogTakesItsAnswerFromAQueuedOrALaterLine) {
     EXPECT_EQ(status, kavrel::kExitScriptError);
     EXPECT_EQ(s.err.str(),
               "kavrel: line 8: the script ended while window CommonDialog TestForm.cdm waits "
-              "modally\n");
+              "modally; the lines that answer it: answer file PATH or answer cancel\n");
 }
 
 TEST(HostScript, WaitAdvancesVirtualTimeAndFiresTheTimersDue) {
@@ -755,7 +756,10 @@ TEST(HostScript, PrintedTextHasItsControlCharactersEscapedAndChecksSeeItRaw) {
                          "expect TestForm.Caption \"a\u00adb\u00a0c\"\n"
                          "expect file \"x\u202ey\u00a0z.png\"\n"),
               kavrel::kExitExpectFailed);
-    EXPECT_EQ(hidden.out.str(), "a\\u{ad}b\u00a0c\n");
+    EXPECT_EQ(hidden.out.str(),
+              "note: set TestForm.text \"a\\u{ad}b\\u{a0}c\" (it holds a no-break space and an "
+              "invisible format character)\n"
+              "a\\u{ad}b\u00a0c\n");
     EXPECT_EQ(hidden.err.str(),
               "kavrel: line 5: expect file \"x\\u{202e}y\\u{a0}z.png\": found no such file\n");
     // An unknown word that holds one says so.

@@ -126,6 +126,9 @@ TEST_F(ListViewTest, RowsTextNamesTheRowsThereAre) {
     EXPECT_EQ(list.rowsText(), "the list has row 1");
     list.Clear();
     EXPECT_EQ(list.rowsText(), "the list is empty");
+    EXPECT_EQ(list.rowRefusal(1), "no row 1: the list is empty");
+    list.AddItem("one");
+    EXPECT_EQ(list.rowRefusal(1), std::nullopt);
 }
 
 TEST_F(ListViewTest, RemovalKeepsTheSelectionOnItsRow) {
