@@ -83,13 +83,13 @@ std::string versionText() {
 namespace {
 // An option of the command line: its name and what it does to the options,
 // with its value when it takes one.
-struct OptionSpec {
+struct ProgramOption {
     std::string_view name;
     bool takesValue;
     void (*take)(ProgramOptions& o, const std::string& value);
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr ProgramOption kOptions[] = {
     {"--help", false, [](ProgramOptions& o, const std::string&) { o.help = true; }},
     {"-h", false, [](ProgramOptions& o, const std::string&) { o.help = true; }},
     {"--version", false, [](ProgramOptions& o, const std::string&) { o.version = true; }},
@@ -128,7 +128,7 @@ constexpr OptionSpec kOptions[] = {
 
 UsageError unknownOption(const std::string& word) {
     std::vector<std::string> names;
-    for (const OptionSpec& spec : kOptions) names.emplace_back(spec.name);
+    for (const ProgramOption& option : kOptions) names.emplace_back(option.name);
     return UsageError("unknown option " + quotedText(word) + platform::hiddenCharacterNote(word) +
                       platform::didYouMean(platform::closestNames(word, names), true));
 }
@@ -139,12 +139,12 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
     bool haveScript = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const auto spec = std::find_if(std::begin(kOptions), std::end(kOptions),
-                                       [&](const OptionSpec& s) { return s.name == a; });
-        if (spec != std::end(kOptions)) {
-            if (spec->takesValue && i + 1 >= args.size())
+        const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                         [&](const ProgramOption& s) { return s.name == a; });
+        if (option != std::end(kOptions)) {
+            if (option->takesValue && i + 1 >= args.size())
                 throw UsageError(quotedText(a) + " needs a value");
-            spec->take(o, spec->takesValue ? args[++i] : std::string());
+            option->take(o, option->takesValue ? args[++i] : std::string());
         } else if (a.size() > 1 && a[0] == '-') {
             throw unknownOption(a);
         } else {
