@@ -226,6 +226,8 @@ def make_png():
             chunk(b"zTXt", b"Title\0\0" + zlib.compress(b"a picture")) + chunk(b"pHYs", struct.pack(">IIB", 2835, 2835, 1)))
     write("png-chunks.png", png(W, H, 2, 8, rgb8, before_idat=text, idat_pieces=7,
                                 after_idat=chunk(b"tIME", bytes(7))))
+    iccp = chunk(b"iCCP", b"profile\0\0" + zlib.compress(bytes((i * 7) & 255 for i in range(600))))
+    write("png-iccp.png", png(W, H, 6, 8, rgba8, before_idat=iccp))
     make_apng()
     # Files a loader must refuse: cut after the first of several data
     # chunks, without IEND, and with data for fewer rows than declared.
@@ -369,6 +371,11 @@ def make_gif():
         gif_frame(W, H, idx(16), interlace=True, control=(7, 0), ncolours=16),
     ]
     write("gif-animated.gif", gif(W, H, frames, p16, extensions=loop + comment))
+    # XMP data in an application extension, as editors write it: its bytes run
+    # as sub-blocks, ended by a 258-byte "magic trailer".
+    xmp = b"<x:xmpmeta xmlns:x='adobe:ns:meta/'></x:xmpmeta>" + bytes([1]) + bytes(range(255, -1, -1)) + b"\0"
+    write("gif-xmp.gif", gif(W, H, [gif_frame(W, H, idx(16), ncolours=16)], p16,
+                             extensions=b"\x21\xFF\x0BXMP DataXMP" + xmp))
     # The first frame interlaced and transparent, in an animation.
     frames = [gif_frame(W, H, idx(16), interlace=True, control=(2, 0), ncolours=16),
               gif_frame(W, H, idx(16), control=(None, 0), ncolours=16)]
@@ -462,6 +469,8 @@ def make_bmp():
     write("bmp-16-bitfields-565.bmp", bmp_file(info40(w, h, 16, compression=3), masks565, rows_of(w, h, rgb565)))
     row24 = lambda y: b"".join(bgr(colour(x, y, w, h)) for x in range(w))
     write("bmp-24.bmp", bmp_file(info40(w, h, 24), b"", rows_of(w, h, row24)))
+    # Two bytes after the rows, as some editors write.
+    write("bmp-24-trailing-2.bmp", bmp_file(info40(w, h, 24), b"", rows_of(w, h, row24) + b"\0\0"))
     write("bmp-24-top-down.bmp", bmp_file(info40(w, -h, 24), b"", rows_of(w, h, row24, top_down=True)))
     row32 = lambda y: b"".join(bgr(colour(x, y, w, h)) + bytes((alpha(x, y, w, h),)) for x in range(w))
     write("bmp-32.bmp", bmp_file(info40(w, h, 32), b"", rows_of(w, h, row32)))
@@ -587,6 +596,18 @@ def make_jpeg():
     app1 = b"\xFF\xE1" + struct.pack(">H", len(exif) + 2) + exif
     com = b"\xFF\xFE" + struct.pack(">H", 2 + 9) + b"a comment"
     write("jpeg-exif-comment.jpg", b"\xFF\xD8" + app1 + com + b"".join(s for s in head if s[1] != 0xE0) + rest)
+    # A JFIF segment with a 2 x 2 thumbnail and a JFXX one after it.
+    jfif = b"JFIF\0\1\2\0\0\1\0\1\2\2" + bytes(range(12))
+    jfxx = b"JFXX\0\x13\2\2" + bytes(range(12))
+    app0s = b"".join(b"\xFF\xE0" + struct.pack(">H", len(d) + 2) + d for d in (jfif, jfxx))
+    write("jpeg-jfif-thumbnail.jpg", b"\xFF\xD8" + app0s + b"".join(s for s in head if s[1] != 0xE0) + rest)
+    # Fill bytes (0xFF) before every marker after the first.
+    write("jpeg-fill-bytes.jpg", b"\xFF\xD8" + b"".join(b"\xFF\xFF\xFF" + s for s in head) + b"\xFF\xFF" + rest)
+    # An ICC profile in two APP2 segments, as photographs carry them.
+    icc = bytes((i * 7) & 255 for i in range(600))
+    app2 = b"".join(b"\xFF\xE2" + struct.pack(">H", 2 + 14 + 300) + b"ICC_PROFILE\0" + bytes((n + 1, 2)) +
+                    icc[n * 300:(n + 1) * 300] for n in range(2))
+    write("jpeg-icc-profile.jpg", base[:2] + head[0] + app2 + b"".join(head[1:]) + rest)
     from PIL import Image  # only for CMYK, which cjpeg does not write
 
     img = Image.new("CMYK", (48, 32))
