@@ -264,14 +264,10 @@ TEST_F(PictureFiles, GifFirstFrameIsWhatTheWholeFileGives) {
 TEST_F(PictureFiles, GifOfManyFramesShowsItsFirst) {
     const Bytes gif = manyFrameGif(100000);
     ASSERT_EQ(gif.size(), 19u + 15u * 100000 + 1);
-    EXPECT_EQ(readPictureHeader(gif).firstFrameEnd, 19u + 15u);
     const auto s = loadPictureFile(write("many.gif", gif), kSeeThrough);
     ASSERT_TRUE(s);
     EXPECT_EQ(s->width(), 1);
     EXPECT_EQ(s->at(0, 0), kRed);
-    // Cut inside its first frame, a GIF is handed over as it is.
-    const Bytes cut(gif.begin(), gif.begin() + 30);
-    EXPECT_EQ(readPictureHeader(cut).firstFrameEnd, 0u);
 }
 
 TEST_F(PictureFiles, CostlyPartsAreRefusedBeforeDecoding) {
