@@ -27,8 +27,29 @@ uint64_t dibRowsBound(DibSize s) {
     return (4 * w + 4 + w / 8 + 4) * h;
 }
 
+// The bytes of a DIB's header, its masks after a 40-byte header and its
+// palette (of its depth's colours unless it says how many it uses), as a
+// decoder reads them; at most kDibHeadBound.
+uint64_t dibHeadBytes(PictureStream& in) {
+    const uint8_t* b = in.look(14 + 36);
+    const uint8_t* core = in.look(14 + 12);
+    if (!core) return kDibHeadBound;
+    const uint32_t size = le32(core + 14);
+    if (size == 12) {
+        const uint32_t depth = le16(core + 14 + 10);
+        return std::min<uint64_t>(kDibHeadBound, 12 + (depth <= 8 ? 3u << depth : 0));
+    }
+    if (!b || size < 40) return kDibHeadBound;
+    const uint32_t depth = le16(b + 14 + 14), compression = le32(b + 14 + 16);
+    const uint32_t used = le32(b + 14 + 32);
+    const uint64_t masks = size > 40 ? 0 : compression == 3 ? 12 : compression == 6 ? 16 : 0;
+    const uint64_t colours = depth > 8 ? used : used ? std::min(used, 1u << depth) : 1u << depth;
+    return std::min<uint64_t>(kDibHeadBound, size + masks + 4 * std::min<uint64_t>(colours, 256));
+}
+
 PictureHeader readBmp(PictureStream& in) {
     constexpr PictureFormat kBmp = PictureFormat::Bmp;
+    const uint64_t headBytes = dibHeadBytes(in);
     const uint8_t* b = in.look(14 + 12);
     const auto size = b ? dibSize(b + 14) : std::nullopt;
     if (!size) return broken(kBmp);
@@ -37,7 +58,7 @@ PictureHeader readBmp(PictureStream& in) {
     const uint64_t rowsAt = le32(b + 10);
     // The headers, masks and palette come first; rows placed further on
     // are moved up to follow them.
-    const uint64_t head = std::min<uint64_t>(rowsAt, 14 + kDibHeadBound);
+    const uint64_t head = std::min<uint64_t>(rowsAt, 14 + headBytes);
     std::array<uint8_t, 14> fileHeader{};
     std::memcpy(fileHeader.data(), b, fileHeader.size());
     if (head < rowsAt) {

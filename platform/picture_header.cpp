@@ -54,7 +54,7 @@ PictureHeader readPicture(const PictureBytes& bytes, const PictureSink& sink) {
     const std::span<const uint8_t> first = in.window();
     const std::optional<PictureFormat> format =
         pictureFormatOf(first.subspan(0, std::min<size_t>(first.size(), 8)));
-    if (!format) return {};
+    if (!format) return in.readError() ? broken(PictureFormat::Png) : PictureHeader{};
     switch (*format) {
         case PictureFormat::Bmp:
             return readBmp(in);
