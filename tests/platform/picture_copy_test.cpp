@@ -563,3 +563,34 @@ TEST_F(PictureCopy, AReadShortOfTheFileSizeIsAnError) {
     EXPECT_EQ(readPicture(bytes, [](const uint8_t*, size_t) { return true; }).verdict,
               Verdict::Broken);
 }
+
+// An ICO goes on rebuilt around the one entry its loader decodes: the
+// largest by the directory's sizes, the later on a tie, not a PNG entry.
+TEST_F(PictureCopy, AnIcoGoesOnWithTheEntryDecodedAlone) {
+    const Bytes png = encoded("png");
+    auto icon = [](Color c) {
+        Bytes d = dib(c);
+        d[8] = 2;  // the height counts the mask's rows too
+        return joined(d, {0, 0, 0, 0});
+    };
+    const Bytes red = icon(kRed), blue = icon(kBlue);
+    Bytes ico{0, 0, 1, 0, 3, 0};
+    auto entry = [&](uint8_t side, const Bytes& data, uint32_t at) {
+        ico.insert(ico.end(), {side, side, 0, 0, 1, 0, 32, 0});
+        putLE(ico, static_cast<uint32_t>(data.size()), 4);
+        putLE(ico, at, 4);
+    };
+    const uint32_t first = 6 + 3 * 16;
+    entry(16, png, first);
+    entry(1, red, first + static_cast<uint32_t>(png.size()));
+    entry(1, blue, first + static_cast<uint32_t>(png.size() + red.size()));
+    ico = joined(joined(joined(ico, png), red), blue);
+
+    Bytes alone{0, 0, 1, 0, 1, 0, 1, 1, 0, 0, 1, 0, 32, 0};
+    putLE(alone, static_cast<uint32_t>(blue.size()), 4);
+    putLE(alone, 22, 4);
+    EXPECT_EQ(copyOf(ico), joined(alone, blue));
+    const auto shown = loadPictureFile(write(dir_ / "three.ico", ico), 0);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->at(0, 0), kBlue);
+}
