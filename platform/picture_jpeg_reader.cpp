@@ -35,25 +35,27 @@ enum class Found { Marker, End, TooFar };
 // nothing here. The bytes before it, at most `within`, are handed on when
 // `keep` (a scan's coded data) and dropped otherwise; `passed` counts them.
 Found nextMarker(PictureStream& in, bool keep, uint64_t within, uint64_t& passed) {
+    auto pass = [&](size_t n) {
+        passed += n;
+        if (passed > within) return false;
+        keep ? in.keep(n) : in.drop(n);
+        return true;
+    };
     for (;;) {
         const std::span<const uint8_t> w = in.window();
         if (w.empty()) return Found::End;
         const void* hit = std::memchr(w.data(), 0xFF, w.size());
-        const size_t before =
-            hit ? static_cast<size_t>(static_cast<const uint8_t*>(hit) - w.data()) : w.size();
-        size_t step = before;
-        bool marker = false;
-        if (hit) {
-            const uint8_t* p = in.look(before + 2);
-            if (!p) return Found::End;
-            const uint8_t c = p[before + 1];
-            marker = c != 0xFF && c != 0 && !(c >= 0xD0 && c <= 0xD7) && c != 0x01;
-            step += c == 0xFF ? 1 : marker ? 0 : 2;
+        if (!hit) {
+            if (!pass(w.size())) return Found::TooFar;
+            continue;
         }
-        passed += step;
-        if (passed > within) return Found::TooFar;
-        keep ? in.keep(step) : in.drop(step);
-        if (marker) return Found::Marker;
+        if (!pass(static_cast<size_t>(static_cast<const uint8_t*>(hit) - w.data())))
+            return Found::TooFar;
+        const uint8_t* p = in.look(2);
+        if (!p) return Found::End;
+        const uint8_t c = p[1];
+        if (c != 0xFF && c != 0 && !(c >= 0xD0 && c <= 0xD7) && c != 0x01) return Found::Marker;
+        if (!pass(c == 0xFF ? 1 : 2)) return Found::TooFar;  // a fill byte, or no marker
     }
 }
 

@@ -594,3 +594,14 @@ TEST_F(PictureCopy, AnIcoGoesOnWithTheEntryDecodedAlone) {
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->at(0, 0), kBlue);
 }
+
+// A marker whose 0xFF is the last byte the buffer holds, after stray bytes.
+TEST(PictureRead, AJpegMarkerAcrossTheBufferEndIsFound) {
+    const Bytes jpeg = encoded("jpeg");
+    const size_t afterApp0 = 4 + ((jpeg[4] << 8) | jpeg[5]);
+    const Bytes stray(PictureStream::kBuffer - afterApp0 - 1, 0);
+    const Bytes file =
+        joined(joined(slice(jpeg, 0, afterApp0), stray), slice(jpeg, afterApp0, jpeg.size()));
+    ASSERT_EQ(file[PictureStream::kBuffer - 1], 0xFF);
+    EXPECT_EQ(readPictureHeader(file).verdict, Verdict::Fits);
+}
