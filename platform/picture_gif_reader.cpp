@@ -17,30 +17,21 @@ uint64_t colourTable(uint8_t flags) {
     return (flags & 0x80) ? 3u << ((flags & 7) + 1) : 0;
 }
 
-// Passes over data sub-blocks, with `limit` bytes at most; the bytes passed
-// over, or nullopt when the file ends first.
-std::optional<uint64_t> skipSubBlocks(PictureStream& in, uint64_t limit) {
+// Walks data sub-blocks, `limit` bytes at most, handing them on when
+// `keep`; the bytes walked, or nullopt when the file ends first (what it
+// held is handed on).
+std::optional<uint64_t> walkSubBlocks(PictureStream& in, bool keep, uint64_t limit) {
     uint64_t walked = 0;
     for (;;) {
         const uint8_t* n = in.look(1);
         if (!n) return std::nullopt;
         const uint8_t length = *n;
-        in.skip(1 + uint64_t{length});
-        walked += 1 + uint64_t{length};
-        if (length == 0 || walked > limit) return walked;
-    }
-}
-
-// Hands on data sub-blocks up to `limit` bytes; the bytes handed on, or
-// nullopt when the file ends first (what it held is handed on).
-std::optional<uint64_t> keepSubBlocks(PictureStream& in, uint64_t limit) {
-    uint64_t walked = 0;
-    for (;;) {
-        const uint8_t* n = in.look(1);
-        if (!n) return std::nullopt;
-        const uint8_t length = *n;
-        in.keep(1);
-        if (in.keepRun(length) < length) return std::nullopt;
+        if (!keep) {
+            in.skip(1 + uint64_t{length});
+        } else {
+            in.keep(1);
+            if (in.keepRun(length) < length) return std::nullopt;
+        }
         walked += 1 + uint64_t{length};
         if (length == 0 || walked > limit) return walked;
     }
@@ -88,7 +79,7 @@ PictureHeader readGif(PictureStream& in) {
             } else {
                 in.drop(2);
             }
-            const auto walked = skipSubBlocks(in, kMaxGifExtensionBytes);
+            const auto walked = walkSubBlocks(in, false, kMaxGifExtensionBytes);
             if (!walked) return ended(in, screen);
             extensions += *walked + (block ? 7 : 2);
             if (extensions > kMaxGifExtensionBytes) return padded(kGif);
@@ -113,7 +104,7 @@ PictureHeader readGif(PictureStream& in) {
             // every pixel: 3 bytes a pixel, and sub-block lengths.
             const uint64_t bound = 4 * uint64_t(w) * uint64_t(h) + kMaxStrayBytes;
             if (in.keepRun(local + 1) < local + 1) return ended(in, screen);  // and the code size
-            const auto data = keepSubBlocks(in, bound);
+            const auto data = walkSubBlocks(in, true, bound);
             if (!data) return ended(in, screen);  // cut inside the frame: handed on as it is
             if (*data > bound) return padded(kGif);
             in.put({0x3B});
