@@ -65,7 +65,7 @@ PictureHeader readBmp(PictureStream& in) {
         for (int i = 0; i < 4; ++i) fileHeader[10 + i] = static_cast<uint8_t>(head >> (8 * i));
     }
     in.put(fileHeader.data(), fileHeader.size());
-    in.drop(14);
+    in.skip(14);
     const uint64_t rows = dibRowsBound(*size);
     if (head > 14 && in.keepRun(head - 14) < head - 14) return ended(in, judged);
     in.skip(rowsAt > head ? rowsAt - head : 0);

@@ -75,9 +75,9 @@ PictureHeader readGif(PictureStream& in) {
             if (block) {
                 control = std::array<uint8_t, 8>{0x21,     0xF9,     4,        block[3],
                                                  block[4], block[5], block[6], 0};
-                in.drop(7);
+                in.skip(7);
             } else {
-                in.drop(2);
+                in.skip(2);
             }
             const auto walked = walkSubBlocks(in, false, kMaxGifExtensionBytes);
             if (!walked) return ended(in, screen);
@@ -112,7 +112,7 @@ PictureHeader readGif(PictureStream& in) {
         } else {
             // Stray bytes between blocks, counted together over the file.
             if (++stray > kMaxStrayBytes) return padded(kGif);
-            in.drop(1);
+            in.skip(1);
         }
     }
 }

@@ -42,7 +42,7 @@ PictureHeader readIco(PictureStream& in) {
     const uint8_t* head = in.look(6);
     if (!head) return broken(kIco);
     const uint32_t count = le16(head + 4);
-    in.drop(6);
+    in.skip(6);
     std::vector<Entry> entries(count);
     for (Entry& e : entries) {
         const uint8_t* d = in.look(16);
@@ -50,7 +50,7 @@ PictureHeader readIco(PictureStream& in) {
         std::memcpy(e.bytes.data(), d, 16);
         e.score = (d[0] ? d[0] : 256u) * (d[1] ? d[1] : 256u);
         e.at = le32(d + 12);
-        in.drop(16);
+        in.skip(16);
     }
     std::vector<uint32_t> order(count);
     std::iota(order.begin(), order.end(), 0u);

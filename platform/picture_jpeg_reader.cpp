@@ -38,7 +38,7 @@ Found nextMarker(PictureStream& in, bool keep, uint64_t within, uint64_t& passed
     auto pass = [&](size_t n) {
         passed += n;
         if (passed > within) return false;
-        keep ? in.keep(n) : in.drop(n);
+        keep ? in.keep(n) : in.skip(n);
         return true;
     };
     for (;;) {

@@ -41,8 +41,6 @@ class PictureStream {
     std::span<const uint8_t> window();
     // Moves past `n` bytes looked at, handing them on.
     void keep(size_t n);
-    // Moves past `n` bytes looked at without handing them on.
-    void drop(size_t n) { skip(n); }
     // Hands on the next `n` bytes as they are read, in buffer pieces; how
     // many the data held.
     uint64_t keepRun(uint64_t n);
