@@ -155,9 +155,14 @@ class TypedLoader {
 // anyway, or cost the same either way.
 PixbufPtr decodeWithLoader(int copy, const char* format, std::string& why) {
     TypedLoader loader(format);
+    const PictureBytes bytes = fileBytes(copy);
     std::vector<uint8_t> piece(64 * 1024);
     for (uint64_t at = 0;;) {
-        const size_t n = fileBytes(copy)(at, piece.data(), piece.size());
+        const size_t n = bytes(at, piece.data(), piece.size());
+        if (n == kPictureReadError) {
+            why = "cannot read picture";
+            return nullptr;
+        }
         if (n == 0 || !loader.write(piece.data(), n)) break;
         at += n;
     }
@@ -170,6 +175,7 @@ PixbufPtr decodeWithLoader(int copy, const char* format, std::string& why) {
 bool sniffedAs(int copy, const std::string& name, const char* mimeType) {
     std::array<guchar, 4096> head{};
     const size_t n = fileBytes(copy)(0, head.data(), head.size());
+    if (n == kPictureReadError) return false;
     gboolean uncertain = FALSE;
     gchar* type = g_content_type_guess(nullptr, head.data(), n, &uncertain);
     if (uncertain || g_str_equal(type, "text/plain") || g_str_equal(type, "application/gzip")) {
