@@ -66,7 +66,7 @@ std::optional<Surface> PictureCache::load(const std::string& path, Color transpa
     // The state kept is the one of the file read, not of a look by its path:
     // the path may have led elsewhere meanwhile (a folder swapped and back).
     std::optional<FileState> read;
-    std::optional<Surface> picture = loadPictureFile(path, transparentAs, nullptr, &read, &hooks_);
+    std::optional<Surface> picture = loadPictureFile(path, transparentAs, nullptr, &read);
     // A file changed within the time steps of its file system could change
     // again unseen: it is decoded and shown, not kept.
     if (!picture || !read || !settled(read->mtime, now, kSettledSeconds) ||

@@ -41,9 +41,6 @@ class PictureCache {
     // change times are at least kSettledSeconds in the past.
     std::optional<Surface> load(const std::string& path, Color transparentAs);
 
-    // Calls made within each load that decodes, for tests.
-    void setLoadHooks(PictureLoadHooks hooks) { hooks_ = std::move(hooks); }
-
     // Drops every kept picture.
     void clear();
     size_t count() const { return lru_.size(); }
@@ -66,7 +63,6 @@ class PictureCache {
 
     size_t budget_;
     Clock now_;
-    PictureLoadHooks hooks_;
     size_t bytes_ = 0;
     Lru lru_;
     std::unordered_map<std::string, Lru::iterator> byKey_;

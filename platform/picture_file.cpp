@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <filesystem>
@@ -17,7 +18,7 @@
 
 #include "platform/fd_write.h"
 #include "platform/file_replace.h"
-#include "platform/picture_copy.h"
+#include "platform/picture_header.h"
 #include "platform/unique_fd.h"
 
 namespace platform {
@@ -106,6 +107,15 @@ class TypedLoader {
     TypedLoader(const TypedLoader&) = delete;
     TypedLoader& operator=(const TypedLoader&) = delete;
 
+    // The picture is given only when the loader's updates reached its last
+    // row: a progressive loader gives a picture once it exists, rows that
+    // never came in its fill colour. For a picture whose rows come in order.
+    void requireEveryRow() {
+        if (loader_)
+            g_signal_connect(loader_.get(), "area-updated", G_CALLBACK(&TypedLoader::updated),
+                             &rowsDone_);
+        everyRow_ = true;
+    }
     bool write(const uint8_t* data, size_t n) {
         ok_ = ok_ && loader_ && gdk_pixbuf_loader_write(loader_.get(), data, n, &err_) != FALSE;
         return ok_;
@@ -119,12 +129,23 @@ class TypedLoader {
             why = takeMessage(err_, "cannot decode picture");
             return nullptr;
         }
+        if (everyRow_ && rowsDone_ < gdk_pixbuf_get_height(pixbuf)) {
+            why = "picture data cut short";
+            return nullptr;
+        }
         return PixbufPtr(GDK_PIXBUF(g_object_ref(pixbuf)));
     }
 
   private:
+    static void updated(GdkPixbufLoader*, gint, gint y, gint, gint height, gpointer rows) {
+        gint& done = *static_cast<gint*>(rows);
+        done = std::max(done, y + height);
+    }
+
     GError* err_ = nullptr;
     std::unique_ptr<GdkPixbufLoader, UnrefLoader> loader_;
+    gint rowsDone_ = 0;
+    bool everyRow_ = false;
     bool ok_ = true;
     bool closed_ = false;
 };
@@ -134,9 +155,14 @@ class TypedLoader {
 // anyway, or cost the same either way.
 PixbufPtr decodeWithLoader(int copy, const char* format, std::string& why) {
     TypedLoader loader(format);
+    const PictureBytes bytes = fileBytes(copy);
     std::vector<uint8_t> piece(64 * 1024);
     for (uint64_t at = 0;;) {
-        const size_t n = fileBytes(copy)(at, piece.data(), piece.size());
+        const size_t n = bytes(at, piece.data(), piece.size());
+        if (n == kPictureReadError) {
+            why = "cannot read picture";
+            return nullptr;
+        }
         if (n == 0 || !loader.write(piece.data(), n)) break;
         at += n;
     }
@@ -149,6 +175,7 @@ PixbufPtr decodeWithLoader(int copy, const char* format, std::string& why) {
 bool sniffedAs(int copy, const std::string& name, const char* mimeType) {
     std::array<guchar, 4096> head{};
     const size_t n = fileBytes(copy)(0, head.data(), head.size());
+    if (n == kPictureReadError) return false;
     gboolean uncertain = FALSE;
     gchar* type = g_content_type_guess(nullptr, head.data(), n, &uncertain);
     if (uncertain || g_str_equal(type, "text/plain") || g_str_equal(type, "application/gzip")) {
@@ -166,14 +193,15 @@ bool sniffedAs(int copy, const std::string& name, const char* mimeType) {
 // library's sniffer picks for bytes that also read as another format (such
 // as a container that hands its content to any loader). GIF and JPEG go
 // through the file decoder, as a loader made for them decodes incrementally
-// and far slower (a large GIF frame, a progressive JPEG); the copy is first
-// checked to be what the file decoder takes for that format, and it cannot
-// change in between.
+// and far slower (a large GIF frame, a progressive JPEG), and so does an
+// interlaced PNG, whose file decoder refuses data short of its last row
+// (see CopyDestination); the copy is first checked to be what the file
+// decoder takes for that format, and it cannot change in between.
 PixbufPtr decodeAs(int copy, PictureFormat format, std::string& why) {
-    if (format != PictureFormat::Gif && format != PictureFormat::Jpeg)
+    if (format == PictureFormat::Bmp || format == PictureFormat::Ico)
         return decodeWithLoader(copy, loaderName(format), why);
     const std::string name = "/proc/self/fd/" + std::to_string(copy);
-    if (!sniffedAs(copy, name, format == PictureFormat::Gif ? "image/gif" : "image/jpeg")) {
+    if (!sniffedAs(copy, name, (std::string("image/") + loaderName(format)).c_str())) {
         why = "picture is not the format it starts as";
         return nullptr;
     }
@@ -184,14 +212,15 @@ PixbufPtr decodeAs(int copy, PictureFormat format, std::string& why) {
     return pixbuf;
 }
 
-// Where the copy of a file goes. A BMP or a PNG goes straight to its own
-// format's loader, so that its rows are not copied twice more on their way:
-// a BMP once its first bytes, which hold all its header check reads, passed
-// the check; a PNG from the start, as its copy is its check (its size is
-// judged before a byte is handed on, and the walk of its chunks refuses what
-// the check refuses), and the picture is used only when the copy ends well.
-// Any other format goes to a file in memory, sealed against any change once
-// whole, which the check then reads and the decoder decodes.
+// Where the bytes a file's walk hands on go. A BMP or a PNG goes straight
+// to its own format's loader, so that its rows are not copied twice more on
+// their way: its size is judged before a byte is handed on, and the picture
+// is used only when the walk ends well. A PNG's progressive loader gives a
+// picture whose rows did not all come, so it is used only once the loader's
+// updates reached its last row; an interlaced PNG's last row comes in every
+// pass, so it goes to the file decoder instead, which refuses data that
+// ends short. Any other format goes to a file in memory, sealed against any
+// change once whole, which the decoder decodes.
 class CopyDestination {
   public:
     bool put(const uint8_t* data, size_t n) {
@@ -200,15 +229,11 @@ class CopyDestination {
         head_.insert(head_.end(), data, data + n);
         return head_.size() < kHead || settle();
     }
-    // After the copy: true when it is all in place.
+    // After the walk: true when it is all in place.
     bool finish() {
         if (!loader_ && !memory_ && !settle()) return false;
         constexpr int kSeals = F_SEAL_SEAL | F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE;
         return loader_ || ::fcntl(memory_.get(), F_ADD_SEALS, kSeals) == 0;
-    }
-    // The check of the streamed head, or of the sealed copy.
-    PictureHeader check() const {
-        return loader_ ? streamedHeader_ : readPictureHeaderOfFile(memory_.get());
     }
     PixbufPtr decode(PictureFormat format, std::string& why) {
         return loader_ ? loader_->finish(why) : decodeAs(memory_.get(), format, why);
@@ -216,28 +241,27 @@ class CopyDestination {
 
   private:
     static constexpr size_t kHead = 64;
+    // Where a PNG's IHDR tells its interlace method.
+    static constexpr size_t kPngInterlace = 8 + 8 + 12;
 
     bool settle() {
-        const std::optional<PictureFormat> format = pictureFormatOf(memoryBytes(head_));
-        if (format == PictureFormat::Bmp) {
-            const PictureHeader h = readPictureHeader(head_);
-            if (h.verdict == PictureHeader::Verdict::Fits) return stream(h);
-        } else if (format == PictureFormat::Png) {
-            return stream({PictureHeader::Verdict::Fits, PictureFormat::Png});
-        }
+        const std::optional<PictureFormat> format = pictureFormatOf(head_);
+        if (format == PictureFormat::Bmp) return stream(*format, false);
+        if (format == PictureFormat::Png && head_.size() > kPngInterlace &&
+            head_[kPngInterlace] == 0)
+            return stream(*format, true);
         memory_.reset(::memfd_create("picture", MFD_CLOEXEC | MFD_ALLOW_SEALING));
         return memory_ &&
                writeAll(memory_.get(), reinterpret_cast<const char*>(head_.data()), head_.size());
     }
-    bool stream(const PictureHeader& header) {
-        streamedHeader_ = header;
-        loader_.emplace(loaderName(header.format));
+    bool stream(PictureFormat format, bool everyRow) {
+        loader_.emplace(loaderName(format));
+        if (everyRow) loader_->requireEveryRow();
         return loader_->write(head_.data(), head_.size());
     }
 
     std::vector<uint8_t> head_;
     std::optional<TypedLoader> loader_;
-    PictureHeader streamedHeader_;
     UniqueFd memory_;
 };
 
@@ -272,21 +296,19 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
     if (::fstat(file.get(), &before) != 0 || !S_ISREG(before.st_mode))
         return fail(error, "not a picture file: " + path);
 
-    // The one read of the file. The declared size decides before the
+    // The one walk of the file. The declared size decides before the
     // decoder allocates anything.
     silenceLoaderLog();
     CopyDestination copy;
-    const PictureHeader::Verdict copied =
-        copyPicture(fileBytes(file.get()),
+    const PictureHeader header =
+        readPicture(fileBytes(file.get()),
                     [&copy](const uint8_t* data, size_t n) { return copy.put(data, n); });
     struct stat after {};
     if (read && ::fstat(file.get(), &after) == 0 &&
         PictureFileState::of(after) == PictureFileState::of(before))
         *read = PictureFileState::of(before);
-    if (const char* why = refusal(copied)) return fail(error, why + path);
-    if (!copy.finish()) return fail(error, "cannot read: " + path);
-    const PictureHeader header = copy.check();
     if (const char* why = refusal(header.verdict)) return fail(error, why + path);
+    if (!copy.finish()) return fail(error, "cannot read: " + path);
     if (hooks && hooks->afterRead) hooks->afterRead();
 
     std::string why;

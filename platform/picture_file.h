@@ -37,11 +37,11 @@ struct PictureLoadHooks {
 // `error` when given, for a path that is not a readable regular file, a file
 // that is no BMP, JPEG, GIF, ICO or PNG picture or does not decode, or a
 // picture larger than kMaxPictureSide either way or kMaxPicturePixels in all
-// (refused from the size its header declares, see readPictureHeader,
-// before decoding).
-// The file is read once, through one descriptor: the bytes copyPicture
-// chooses go to a sealed file in memory, which the header check judges and
-// the decoder of the format the check found, and no other, decodes.
+// (refused from the size its header declares, see readPicture, before
+// decoding).
+// The file is walked once, through one descriptor: the bytes readPicture
+// judges and hands on go to the loader of the format it found, and no
+// other, straight or through a sealed file in memory.
 // `read`, when given, takes the state of the file that was read, as its
 // descriptor showed it before and after the reading, when the two agree;
 // otherwise it is left empty.

@@ -1,87 +1,81 @@
 #pragma once
-// Buffered reads of a picture file's bytes and the byte orders its formats
-// use: shared by the header check and the copy handed to the decoder.
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
+// One forward walk over a picture file's bytes through one buffer: each part
+// is read once, judged where it lies in the buffer, and what is handed on to
+// the decoder is taken from that same buffer, never read again.
+#include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <functional>
-#include <optional>
+#include <span>
 #include <vector>
 
 namespace platform {
 
 // Reads up to `n` bytes at `offset` into `out`; returns how many it read
-// (fewer at the end of the data, 0 past it or on an error).
+// (fewer only at the end of the data), or SIZE_MAX on a read error.
 using PictureBytes = std::function<size_t(uint64_t offset, uint8_t* out, size_t n)>;
+constexpr size_t kPictureReadError = SIZE_MAX;
 
-// Sequential reads through a buffer, so walking a GIF's blocks or a JPEG's
-// segments costs one read per buffer, not one per block.
-class PictureReader {
-  public:
-    static constexpr size_t kBuffer = 16384;
-
-    explicit PictureReader(const PictureBytes& source) : source_(source), buffer_(kBuffer) {}
-
-    // Copies `n` (at most kBuffer) bytes at `offset`; false when the data
-    // ends first.
-    bool get(uint64_t offset, uint8_t* out, size_t n) {
-        if (offset < start_ || offset + n > start_ + filled_) {
-            start_ = offset;
-            filled_ = source_(offset, buffer_.data(), buffer_.size());
-            if (n > filled_) return false;
-        }
-        std::memcpy(out, buffer_.data() + (offset - start_), n);
-        return true;
-    }
-    std::optional<uint8_t> byte(uint64_t offset) {
-        uint8_t b = 0;
-        return get(offset, &b, 1) ? std::optional<uint8_t>(b) : std::nullopt;
-    }
-    // The offset of the first byte `value` at or after `offset` and before
-    // `offset + within`; nullopt when the data or the range ends first.
-    std::optional<uint64_t> find(uint64_t offset, uint8_t value, uint64_t within = UINT64_MAX) {
-        const uint64_t end = offset + std::min(within, UINT64_MAX - offset);
-        while (offset < end) {
-            if (!byte(offset)) return std::nullopt;  // loads the buffer at `offset`
-            const uint8_t* from = buffer_.data() + (offset - start_);
-            const size_t left =
-                static_cast<size_t>(std::min<uint64_t>(filled_ - (offset - start_), end - offset));
-            if (const void* hit = std::memchr(from, value, left))
-                return offset + static_cast<size_t>(static_cast<const uint8_t*>(hit) - from);
-            offset += left;
-        }
-        return std::nullopt;
-    }
-    // A single read of a few bytes, leaving the buffer as it is: for a part
-    // that lies anywhere in the file.
-    bool getOnce(uint64_t offset, uint8_t* out, size_t n) const {
-        return source_(offset, out, n) >= n;
-    }
-    const PictureBytes& source() const { return source_; }
-
-  private:
-    const PictureBytes& source_;
-    std::vector<uint8_t> buffer_;
-    uint64_t start_ = 0;
-    size_t filled_ = 0;
-};
+// Takes the next bytes handed on; false stops the walk.
+using PictureSink = std::function<bool(const uint8_t* data, size_t n)>;
 
 // The bytes of an open file, through pread: the descriptor's offset stays.
-inline PictureBytes fileBytes(int fd) {
-    return [fd](uint64_t offset, uint8_t* out, size_t n) -> size_t {
-        size_t got = 0;
-        while (got < n) {
-            const ssize_t r = ::pread(fd, out + got, n - got, static_cast<off_t>(offset + got));
-            if (r < 0 && errno == EINTR) continue;
-            if (r <= 0) break;
-            got += static_cast<size_t>(r);
-        }
-        return got;
-    };
-}
+// The file ends where fstat said when the source was made; a read that
+// stops short of that, or fails, is an error, not the end.
+PictureBytes fileBytes(int fd);
+// Bytes held in memory, read as a file's.
+PictureBytes memoryBytes(std::span<const uint8_t> bytes);
+
+class PictureStream {
+  public:
+    static constexpr size_t kBuffer = 64 * 1024;
+
+    PictureStream(const PictureBytes& source, const PictureSink& sink);
+
+    // The file offset of the next byte.
+    uint64_t offset() const { return start_ + pos_; }
+    // The next `n` (at most kBuffer) bytes, read into the buffer when not
+    // there yet; nullptr when the data ends (or fails) first.
+    const uint8_t* look(size_t n);
+    // The bytes in the buffer from the next one on, reading more when none
+    // are; empty at the end of the data.
+    std::span<const uint8_t> window();
+    // Moves past `n` bytes looked at, handing them on.
+    void keep(size_t n);
+    // Hands on the next `n` bytes as they are read, in buffer pieces; how
+    // many the data held.
+    uint64_t keepRun(uint64_t n);
+    // Moves past `n` bytes without handing them on; those not in the
+    // buffer yet are not read.
+    void skip(uint64_t n);
+    // Goes to `offset`, before or after the next byte, without reading.
+    void seek(uint64_t offset);
+    // Hands on bytes made here (a header rewritten from judged fields).
+    void put(const uint8_t* data, size_t n);
+    void put(std::initializer_list<uint8_t> bytes) { put(bytes.begin(), bytes.size()); }
+    // True when the byte at `offset` exists, by one read of it alone.
+    bool holds(uint64_t offset);
+    // Hands on what is kept and not yet handed; false once the sink refused.
+    bool flush();
+    bool failed() const { return failed_; }
+    // True when a read failed: the walk's verdict cannot stand.
+    bool readError() const { return readError_; }
+
+  private:
+    bool fill(size_t n);
+
+    const PictureBytes& source_;
+    const PictureSink& sink_;
+    std::vector<uint8_t> buffer_;
+    uint64_t start_ = 0;   // the file offset of buffer_[0]
+    size_t pos_ = 0;       // the next byte in the buffer
+    size_t filled_ = 0;    // bytes read into the buffer
+    size_t keptFrom_ = 0;  // kept bytes not yet handed on: [keptFrom_, pos_)
+    bool keeping_ = false;
+    bool ended_ = false;   // the source gave less than asked
+    bool jumped_ = false;  // the next read follows a skip: a small one
+    bool failed_ = false;
+    bool readError_ = false;
+};
 
 inline uint32_t le16(const uint8_t* p) {
     return p[0] | (uint32_t{p[1]} << 8);

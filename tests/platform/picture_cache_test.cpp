@@ -180,8 +180,8 @@ TEST(PictureCache, APictureRewrittenWithinItsSecondIsShownNew) {
 
 // The picture's folder is swapped for another holding a picture of the same
 // name while it is opened, and swapped back before the cache looks again:
-// what was read is kept under the state of the file read, so the next switch
-// sees the file's own picture.
+// the load gives the state of the file read, which the cache keeps its
+// picture under, so the next switch sees the file's own picture.
 TEST(PictureCache, KeepsAPictureUnderTheStateOfTheFileRead) {
     const kavrel_test::TempFolder folder("kavrel-cache");
     std::filesystem::create_directory(folder / "pics");
@@ -194,15 +194,18 @@ TEST(PictureCache, KeepsAPictureUnderTheStateOfTheFileRead) {
         std::filesystem::rename(folder / b, folder / a);
         std::filesystem::rename(folder / "held", folder / b);
     };
-    PictureCache cache(PictureCache::kDefaultBudget, ahead());
+    const struct stat blue = statOf(folder / "other/p.bmp");
     PictureLoadHooks hooks;
     hooks.beforeOpen = [&] { swap("pics", "other"); };
     hooks.afterRead = [&] { swap("pics", "other"); };
-    cache.setLoadHooks(hooks);
-    const auto swapped = cache.load(path, 0);
+    std::optional<PictureFileState> read;
+    const auto swapped = loadPictureFile(path, 0, nullptr, &read, &hooks);
     ASSERT_TRUE(swapped);
     EXPECT_EQ(swapped->at(1, 1), kBlue);
-    cache.setLoadHooks({});
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(*read == PictureFileState::of(blue));
+    EXPECT_FALSE(*read == PictureFileState::of(statOf(path)));
+    PictureCache cache(PictureCache::kDefaultBudget, ahead());
     const auto next = cache.load(path, 0);
     ASSERT_TRUE(next);
     EXPECT_EQ(next->at(1, 1), kRed);

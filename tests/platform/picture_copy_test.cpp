@@ -1,6 +1,6 @@
 // What of a picture file reaches the decoder: only the parts that make its
 // pixels, read once, and decoded by the loader of the format it starts as.
-#include "platform/picture_copy.h"
+#include "platform/picture_header.h"
 
 #include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -25,13 +25,14 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 constexpr Color kRed = rgb(255, 0, 0), kBlue = rgb(0, 0, 255);
 
-// A 4 x 4 picture, each pixel its own colour, encoded by gdk-pixbuf.
-Bytes encoded(const char* format) {
+// A 4 x 4 picture, each pixel its own colour (its blue `blue`), encoded by
+// gdk-pixbuf.
+Bytes encoded(const char* format, uint8_t blue = 99) {
     GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 4, 4);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) {
             guint8* p = gdk_pixbuf_get_pixels(pb) + y * gdk_pixbuf_get_rowstride(pb) + 3 * x;
-            p[0] = static_cast<guint8>(60 * x), p[1] = static_cast<guint8>(60 * y), p[2] = 99;
+            p[0] = static_cast<guint8>(60 * x), p[1] = static_cast<guint8>(60 * y), p[2] = blue;
         }
     gchar* data = nullptr;
     gsize size = 0;
@@ -51,6 +52,45 @@ Bytes dib(Color c) {
     return b;
 }
 
+// A 1 x 1 GIF of one colour.
+Bytes gif(Color c) {
+    return {'G',
+            'I',
+            'F',
+            '8',
+            '9',
+            'a',
+            1,
+            0,
+            1,
+            0,
+            0x80,
+            0,
+            0,
+            static_cast<uint8_t>(c),
+            static_cast<uint8_t>(c >> 8),
+            static_cast<uint8_t>(c >> 16),
+            0,
+            0,
+            0,
+            0x2C,
+            0,
+            0,
+            0,
+            0,
+            1,
+            0,
+            1,
+            0,
+            0,
+            2,
+            2,
+            0x44,
+            0x01,
+            0,
+            0x3B};
+}
+
 Bytes bmp(Color c) {
     Bytes b{'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
     const Bytes d = dib(c);
@@ -60,23 +100,16 @@ Bytes bmp(Color c) {
 
 Bytes copyOf(const PictureBytes& in, Verdict* verdict = nullptr) {
     Bytes out;
-    const Verdict v = copyPicture(in, [&](const uint8_t* p, size_t n) {
-        out.insert(out.end(), p, p + n);
-        return true;
-    });
+    const Verdict v = readPicture(in, [&](const uint8_t* p, size_t n) {
+                          out.insert(out.end(), p, p + n);
+                          return true;
+                      }).verdict;
     if (verdict) *verdict = v;
     return out;
 }
 
 Bytes copyOf(const Bytes& file, Verdict* verdict = nullptr) {
-    return copyOf(
-        [&](uint64_t offset, uint8_t* out, size_t n) -> size_t {
-            if (offset >= file.size()) return 0;
-            const size_t got = std::min<uint64_t>(n, file.size() - offset);
-            std::memcpy(out, file.data() + offset, got);
-            return got;
-        },
-        verdict);
+    return copyOf(memoryBytes(file), verdict);
 }
 
 // Writes `head`, a hole of `gap` bytes and `tail`: a file whose length on
@@ -150,7 +183,7 @@ TEST_F(PictureCopy, JpegPassesOverSegmentsThatMakeNoPixels) {
     padded.insert(padded.end(), jpeg.begin() + afterApp0, jpeg.end());
     padded.insert(padded.end(), {'a', 'f', 't', 'e', 'r'});
 
-    EXPECT_EQ(copyOf(padded), kept);
+    EXPECT_EQ(copyOf(padded), copyOf(kept));
     EXPECT_EQ(pixelsOf(loadPictureFile(write(dir_ / "padded.jpg", padded), 0)),
               pixelsOf(loadPictureFile(write(dir_ / "kept.jpg", kept), 0)));
 
@@ -255,7 +288,8 @@ TEST_F(PictureCopy, AnIcoIsDecodedAsAnIcoOnly) {
 }
 
 // The file is rewritten with another picture between the check and the
-// decode: the decoder sees the bytes that were checked.
+// decode: the decoder sees the bytes that were checked, of every format,
+// those decoded from a sealed copy among them.
 TEST_F(PictureCopy, TheDecoderGetsTheBytesTheCheckRead) {
     const std::string file = write(dir_ / "p.bmp", bmp(kRed));
     PictureLoadHooks hooks;
@@ -266,4 +300,308 @@ TEST_F(PictureCopy, TheDecoderGetsTheBytesTheCheckRead) {
     const auto shown = loadPictureFile(file, 0, nullptr, nullptr, &hooks);
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->at(0, 0), kRed);
+
+    for (const char* format : {"gif", "jpeg", "ico", "png", "bmp"}) {
+        const bool isGif = std::string(format) == "gif";
+        const Bytes before = isGif ? gif(kRed) : encoded(format);
+        const Bytes after = isGif ? gif(kBlue) : encoded(format, 222);
+        const std::string path = write(dir_ / (std::string("p.") + format), before);
+        const auto checked = pixelsOf(loadPictureFile(path, 0));
+        ASSERT_FALSE(checked.empty()) << format;
+        ASSERT_NE(pixelsOf(loadPictureFile(write(dir_ / "after", after), 0)), checked) << format;
+        hooks.afterRead = [&] { write(path, after); };
+        EXPECT_EQ(pixelsOf(loadPictureFile(path, 0, nullptr, nullptr, &hooks)), checked) << format;
+    }
+}
+
+namespace {
+
+void putBE(Bytes& b, uint32_t v, int n) {
+    for (int i = n - 1; i >= 0; --i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+void putLE(Bytes& b, uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+void setBE(Bytes& b, size_t at, uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * (n - 1 - i)));
+}
+void setLE(Bytes& b, size_t at, uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+Bytes joined(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+Bytes slice(const Bytes& b, size_t from, size_t to) {
+    return Bytes(b.begin() + static_cast<long>(from), b.begin() + static_cast<long>(to));
+}
+size_t find(const Bytes& b, const Bytes& what, size_t from = 0) {
+    const auto at =
+        std::search(b.begin() + static_cast<long>(from), b.end(), what.begin(), what.end());
+    return static_cast<size_t>(at - b.begin());
+}
+
+// A picture of each format, padded past the reader's buffer with a part
+// that is passed over, so that it is read in several reads; and its twin of
+// the same length whose declared sizes say 30000.
+struct Twins {
+    const char* name;
+    Bytes file, hostile;
+};
+
+std::vector<Twins> twins() {
+    const Bytes pad(200 * 1024, 'x');
+    std::vector<Twins> all;
+    Bytes png = encoded("png"), text;  // a text chunk after IHDR
+    putBE(text, static_cast<uint32_t>(pad.size()), 4);
+    text.insert(text.end(), {'t', 'E', 'X', 't'});
+    text = joined(joined(text, pad), {0, 0, 0, 0});
+    png = joined(joined(slice(png, 0, 33), text), slice(png, 33, png.size()));
+    Bytes hugePng = png;
+    setBE(hugePng, 16, 30000, 4), setBE(hugePng, 20, 30000, 4);
+    all.push_back({"png", png, hugePng});
+
+    Bytes jpeg = encoded("jpeg"), app1{0xFF, 0xE1, 0xFF, 0xFF};
+    app1.resize(2 + 0xFFFF, 'x');
+    for (int i = 0; i < 4; ++i)
+        jpeg = joined(joined(slice(jpeg, 0, 2), app1), slice(jpeg, 2, jpeg.size()));
+    Bytes hugeJpeg = jpeg;
+    const size_t sof = find(jpeg, {0xFF, 0xC0});
+    setBE(hugeJpeg, sof + 5, 30000, 2), setBE(hugeJpeg, sof + 7, 30000, 2);
+    all.push_back({"jpeg", jpeg, hugeJpeg});
+
+    Bytes b = bmp(kRed);  // rows 200 KB after the header
+    setLE(b, 10, 54 + static_cast<uint32_t>(pad.size()), 4);
+    b = joined(joined(slice(b, 0, 54), pad), slice(b, 54, b.size()));
+    Bytes hugeBmp = b;
+    setLE(hugeBmp, 18, 30000, 4), setLE(hugeBmp, 22, 30000, 4);
+    all.push_back({"bmp", b, hugeBmp});
+
+    Bytes ico{0, 0, 1, 0, 1, 0, 1, 1, 0, 0, 1, 0, 24, 0, 48, 0, 0, 0};  // its data 200 KB on
+    putLE(ico, 22 + static_cast<uint32_t>(pad.size()), 4);
+    Bytes icon = dib(kBlue);
+    icon[8] = 2;
+    ico = joined(joined(joined(ico, pad), icon), {0, 0, 0, 0});
+    Bytes hugeIco = ico;
+    setLE(hugeIco, 22 + pad.size() + 4, 30000, 4), setLE(hugeIco, 22 + pad.size() + 8, 60000, 4);
+    all.push_back({"ico", ico, hugeIco});
+
+    Bytes gif{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 255, 0, 0, 0, 0, 255};
+    gif.insert(gif.end(), {0x21, 0xFE});  // a comment of 200 KB in sub-blocks
+    for (int i = 0; i < 800; ++i) gif = joined(joined(gif, {255}), Bytes(255, 'c'));
+    gif = joined(gif, {0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B});
+    Bytes hugeGif = gif;
+    setLE(hugeGif, 6, 30000, 2), setLE(hugeGif, 8, 30000, 2);
+    setLE(hugeGif, gif.size() - 17 + 5, 30000, 2), setLE(hugeGif, gif.size() - 17 + 7, 30000, 2);
+    all.push_back({"gif", gif, hugeGif});
+    return all;
+}
+
+}  // namespace
+
+// The file is rewritten, each size it declares made 30000, after the first
+// read of the walk, after the second, and so on: whatever the reader judged
+// is what it handed on, never a part read again after the rewrite.
+TEST(PictureRead, TheBytesHandedOnAreTheBytesJudged) {
+    for (const Twins& t : twins()) {
+        ASSERT_EQ(t.file.size(), t.hostile.size()) << t.name;
+        const PictureHeader plain = readPictureHeader(t.file);
+        ASSERT_EQ(plain.verdict, Verdict::Fits) << t.name;
+        for (int rewriteAfter = 0;; ++rewriteAfter) {
+            int reads = 0;
+            const PictureBytes source = [&](uint64_t offset, uint8_t* out, size_t n) {
+                const Bytes& now = reads++ < rewriteAfter ? t.file : t.hostile;
+                return memoryBytes(now)(offset, out, n);
+            };
+            Bytes handed;
+            const PictureHeader h = readPicture(source, [&](const uint8_t* p, size_t n) {
+                handed.insert(handed.end(), p, p + n);
+                return true;
+            });
+            if (h.verdict == Verdict::Fits) {
+                const PictureHeader again = readPictureHeader(handed);
+                EXPECT_EQ(again.verdict, Verdict::Fits) << t.name << " " << rewriteAfter;
+                EXPECT_EQ(again.width, h.width) << t.name << " " << rewriteAfter;
+                EXPECT_EQ(again.height, h.height) << t.name << " " << rewriteAfter;
+            }
+            if (reads <= rewriteAfter) {
+                EXPECT_EQ(h.verdict, Verdict::Fits) << t.name;
+                EXPECT_GE(rewriteAfter, 2) << t.name << ": read in several reads";
+                break;
+            }
+        }
+    }
+}
+
+// A control extension whose first sub-block is empty ends there for one
+// decoder and runs on for another: it is dropped. One of four bytes goes on
+// rebuilt, without what follows its first sub-block.
+TEST(PictureRead, AGifControlExtensionGoesOnOnlyInItsOneForm) {
+    const Bytes head{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 255, 0, 0, 0, 0, 255};
+    const Bytes frame{0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
+    // What follows the empty sub-block reads as a 23000 x 23000 frame to a
+    // decoder that takes the extension's next bytes as more of it.
+    const Bytes bigFrame{0x2C, 0, 0, 0, 0, 0xD8, 0x59, 0xD8, 0x59, 0, 2, 2, 0x44, 0x01, 0};
+    const Bytes empty =
+        joined(joined(joined(head, {0x21, 0xF9, 0}), slice(frame, 0, 15)), bigFrame);
+    EXPECT_EQ(copyOf(joined(empty, {0x3B})), joined(head, frame));
+    const Bytes longer{0x21, 0xF9, 4, 1, 10, 0, 0, 2, 'a', 'b', 0};
+    EXPECT_EQ(copyOf(joined(joined(head, longer), frame)),
+              joined(joined(head, {0x21, 0xF9, 4, 1, 10, 0, 0, 0}), frame));
+    EXPECT_EQ(copyOf(joined(joined(head, {0x21, 0xF9, 5, 1, 10, 0, 0, 9, 0}), frame)),
+              joined(head, frame));
+}
+
+// Runs of stray bytes, each shorter than the allowance, count together.
+TEST(PictureRead, GifStrayBytesCountTogether) {
+    Bytes gif{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 255, 0, 0, 0, 0, 255};
+    for (int i = 0; i < 2; ++i)
+        gif = joined(joined(gif, Bytes(kMaxStrayBytes / 2 + 1, 7)), {0x21, 0xFE, 0});
+    gif = joined(gif, {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B});
+    EXPECT_EQ(readPictureHeader(gif).verdict, Verdict::Padded);
+}
+
+namespace {
+
+// A progressive 8 x 8 JPEG's frame, then `scans` empty scans, made as read.
+PictureBytes emptyScans(uint64_t scans, uint64_t& bytesRead) {
+    const Bytes head{0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0, 8, 0, 8, 1, 1, 0x11, 0};
+    const Bytes scan{0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 0, 0};
+    const uint64_t size = head.size() + scans * scan.size();
+    return [=, &bytesRead](uint64_t offset, uint8_t* out, size_t n) -> size_t {
+        size_t got = 0;
+        for (; got < n && offset + got < size; ++got) {
+            const uint64_t at = offset + got;
+            out[got] = at < head.size() ? head[at] : scan[(at - head.size()) % scan.size()];
+        }
+        bytesRead += got;
+        return got;
+    };
+}
+
+}  // namespace
+
+// A JPEG is refused at its first scan too many, whatever follows; restart
+// intervals and tables count against one bound, and segments passed over
+// against another.
+TEST(PictureRead, JpegCostsAreCountedAsMet) {
+    uint64_t bytesRead = 0;
+    EXPECT_EQ(readPictureHeader(emptyScans(1000000, bytesRead)).verdict, Verdict::TooManyScans);
+    EXPECT_LT(bytesRead, 2 * PictureStream::kBuffer);
+
+    const Bytes jpeg = encoded("jpeg");
+    auto repeated = [&](const Bytes& segment, uint64_t times) {
+        Bytes b = slice(jpeg, 0, 2);
+        for (uint64_t i = 0; i < times; ++i) b = joined(b, segment);
+        return joined(b, slice(jpeg, 2, jpeg.size()));
+    };
+    const Bytes restart{0xFF, 0xDD, 0, 4, 0, 1};
+    EXPECT_EQ(readPictureHeader(repeated(restart, 100)).verdict, Verdict::Fits);
+    EXPECT_EQ(readPictureHeader(repeated(restart, kMaxJpegTableBytes / 6)).verdict,
+              Verdict::Padded);
+    const Bytes comment{0xFF, 0xFE, 0, 2};
+    EXPECT_EQ(readPictureHeader(repeated(comment, 1000)).verdict, Verdict::Fits);
+    EXPECT_EQ(readPictureHeader(repeated(comment, kMaxSkippedParts + 1)).verdict, Verdict::Padded);
+}
+
+// Of several JFIF and Adobe segments, the last of each before the first
+// scan goes on, at its fixed size (the JFIF's thumbnail dropped), just
+// before that scan.
+TEST_F(PictureCopy, JpegKeepsTheLastJfifAndAdobeSegmentsCut) {
+    const Bytes jpeg = encoded("jpeg");
+    const size_t afterApp0 = 4 + ((jpeg[4] << 8) | jpeg[5]);
+    Bytes jfif{0xFF, 0xE0, 0, 22, 'J', 'F', 'I', 'F', 0, 1, 2, 1, 0, 72, 0, 72, 1, 2};
+    jfif.resize(2 + 22, 9);  // a 1 x 2 thumbnail
+    const Bytes adobe{0xFF, 0xEE, 0, 15, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 2, 7};
+    Bytes first = jfif;
+    first[13] = 1;
+    Bytes file = joined(joined(joined(slice(jpeg, 0, afterApp0), first), adobe), jfif);
+    file = joined(joined(file, {0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 1}),
+                  slice(jpeg, afterApp0, jpeg.size()));
+    const Bytes copy = copyOf(file);
+    const Bytes lastJfif{0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 2, 1, 0, 72, 0, 72, 0, 0};
+    const Bytes lastAdobe{0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 1};
+    const size_t scan = find(copy, {0xFF, 0xDA});
+    EXPECT_EQ(find(copy, joined(lastJfif, lastAdobe)) + 34, scan);
+    EXPECT_EQ(find(copy, {0xFF, 0xE0}), scan - 34) << "one JFIF segment";
+    EXPECT_EQ(find(copy, {0xFF, 0xEE}), scan - 16) << "one Adobe segment";
+    EXPECT_EQ(pixelsOf(loadPictureFile(write(dir_ / "a.jpg", file), 0)),
+              pixelsOf(loadPictureFile(write(dir_ / "plain.jpg", jpeg), 0)));
+}
+
+// Rows 2 GB after the header, held as a hole: passed over unread, the
+// header handed on with the rows following it. More than stray bytes past
+// what the rows can take are refused.
+TEST_F(PictureCopy, BmpRowsAreMovedUpOverTheGap) {
+    Bytes head = bmp(kRed);
+    const Bytes rows(head.begin() + 54, head.end());
+    head.resize(54);
+    const uint64_t gap = uint64_t{2} << 30;
+    setLE(head, 10, static_cast<uint32_t>(54 + gap), 4);
+    const std::string file = sparse(dir_ / "gap.bmp", head, gap, rows);
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    EXPECT_EQ(copyOf(fileBytes(fd.get())), bmp(kRed));
+    const auto shown = loadPictureFile(file, 0);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->at(0, 0), kRed);
+
+    const Bytes trailing = joined(bmp(kRed), Bytes(kMaxStrayBytes + 64, 0));
+    EXPECT_EQ(readPictureHeader(trailing).verdict, Verdict::Padded);
+    EXPECT_EQ(readPictureHeader(slice(trailing, 0, trailing.size() - 64)).verdict, Verdict::Fits);
+}
+
+// A file that holds less than fstat said when its reading began (cut by
+// another process meanwhile) is a failed read, not a shorter picture.
+TEST_F(PictureCopy, AReadShortOfTheFileSizeIsAnError) {
+    const std::string file = write(dir_ / "p.bmp", bmp(kRed));
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    const PictureBytes bytes = fileBytes(fd.get());
+    ASSERT_EQ(::truncate(file.c_str(), 40), 0);
+    uint8_t b[64];
+    EXPECT_EQ(bytes(0, b, sizeof b), kPictureReadError);
+    EXPECT_EQ(bytes(100, b, sizeof b), 0u) << "past the end";
+    EXPECT_EQ(readPicture(bytes, [](const uint8_t*, size_t) { return true; }).verdict,
+              Verdict::Broken);
+}
+
+// An ICO goes on rebuilt around the one entry its loader decodes: the
+// largest by the directory's sizes, the later on a tie, not a PNG entry.
+TEST_F(PictureCopy, AnIcoGoesOnWithTheEntryDecodedAlone) {
+    const Bytes png = encoded("png");
+    auto icon = [](Color c) {
+        Bytes d = dib(c);
+        d[8] = 2;  // the height counts the mask's rows too
+        return joined(d, {0, 0, 0, 0});
+    };
+    const Bytes red = icon(kRed), blue = icon(kBlue);
+    Bytes ico{0, 0, 1, 0, 3, 0};
+    auto entry = [&](uint8_t side, const Bytes& data, uint32_t at) {
+        ico.insert(ico.end(), {side, side, 0, 0, 1, 0, 32, 0});
+        putLE(ico, static_cast<uint32_t>(data.size()), 4);
+        putLE(ico, at, 4);
+    };
+    const uint32_t first = 6 + 3 * 16;
+    entry(16, png, first);
+    entry(1, red, first + static_cast<uint32_t>(png.size()));
+    entry(1, blue, first + static_cast<uint32_t>(png.size() + red.size()));
+    ico = joined(joined(joined(ico, png), red), blue);
+
+    Bytes alone{0, 0, 1, 0, 1, 0, 1, 1, 0, 0, 1, 0, 32, 0};
+    putLE(alone, static_cast<uint32_t>(blue.size()), 4);
+    putLE(alone, 22, 4);
+    EXPECT_EQ(copyOf(ico), joined(alone, blue));
+    const auto shown = loadPictureFile(write(dir_ / "three.ico", ico), 0);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->at(0, 0), kBlue);
+}
+
+// A marker whose 0xFF is the last byte the buffer holds, after stray bytes.
+TEST(PictureRead, AJpegMarkerAcrossTheBufferEndIsFound) {
+    const Bytes jpeg = encoded("jpeg");
+    const size_t afterApp0 = 4 + ((jpeg[4] << 8) | jpeg[5]);
+    const Bytes stray(PictureStream::kBuffer - afterApp0 - 1, 0);
+    const Bytes file =
+        joined(joined(slice(jpeg, 0, afterApp0), stray), slice(jpeg, afterApp0, jpeg.size()));
+    ASSERT_EQ(file[PictureStream::kBuffer - 1], 0xFF);
+    EXPECT_EQ(readPictureHeader(file).verdict, Verdict::Fits);
 }
