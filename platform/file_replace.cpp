@@ -6,14 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <cstdint>
-#include <random>
-#include <string_view>
 #include <utility>
 
 #include "platform/file_attributes.h"
+#include "platform/temporary_file.h"
 #include "platform/unique_fd.h"
+#include "platform/write_in_place.h"
 
 namespace platform {
 
@@ -21,11 +19,6 @@ namespace {
 
 // As many links as the system itself follows before it gives up.
 constexpr int kMaxLinks = 40;
-constexpr int kNameAttempts = 100;
-// Short, so that any name the folder takes leaves room for it; hidden, so
-// that a listing of the folder does not show it while a save runs.
-constexpr const char* kTemporaryPrefix = ".kavrel-";
-constexpr size_t kTemporaryLetters = 6;
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 // A replacing temporary: no one else reads what is written before the old
 // file's permissions are given to it.
@@ -171,18 +164,20 @@ Target examine(const std::string& path, const HookedCalls& calls) {
     return t;
 }
 
-// The file to replace opened for its attributes: for reading, or, when this
-// user may not read it, for writing, which still reads its ACL. By its name
-// in the folder held open, then checked to be the file looked at.
-WriteResult openOld(const HookedCalls& calls, const Target& t, UniqueFd& out) {
-    const auto open = [&](int access) {
+// The file to replace opened with `access`; O_RDONLY, for its attributes,
+// falls back to writing when this user may not read it, which still reads
+// its ACL. By its name in the folder held open, then checked to be the file
+// looked at.
+WriteResult openOld(const HookedCalls& calls, const Target& t, UniqueFd& out,
+                    int access = O_RDONLY) {
+    const auto open = [&](int mode) {
         return UniqueFd(calls("openat", t.name, [&] {
             return ::openat(t.folder.get(), t.name.c_str(),
-                            access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+                            mode | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         }));
     };
-    UniqueFd fd = open(O_RDONLY);
-    if (!fd && errno == EACCES) fd = open(O_WRONLY);
+    UniqueFd fd = open(access);
+    if (!fd && errno == EACCES && access == O_RDONLY) fd = open(O_WRONLY);
     struct stat st {};
     if (!fd || calls("fstat", "", [&] { return ::fstat(fd.get(), &st); }) != 0)
         return WriteResult::failed(errno);
@@ -192,59 +187,30 @@ WriteResult openOld(const HookedCalls& calls, const Target& t, UniqueFd& out) {
     return {};
 }
 
-struct Temporary {
-    UniqueFd fd;
-    std::string name;
-};
-
-// A new, empty file of a name no file in `folder` has; nullopt with errno.
-// O_EXCL and O_NOFOLLOW: never a file or link someone else put there.
-std::optional<Temporary> createTemporary(const HookedCalls& calls, int folder, mode_t mode) {
-    static constexpr std::string_view kLetters =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device device;
-    std::mt19937_64 gen(
-        (static_cast<uint64_t>(device()) << 32) ^ static_cast<uint64_t>(::getpid()) ^
-        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    std::uniform_int_distribution<size_t> pick(0, kLetters.size() - 1);
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        Temporary t;
-        t.name = kTemporaryPrefix;
-        for (size_t i = 0; i < kTemporaryLetters; ++i) t.name += kLetters[pick(gen)];
-        t.fd.reset(calls("openat", t.name, [&] {
-            return ::openat(folder, t.name.c_str(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        }));
-        if (t.fd) return t;
-        if (errno != EEXIST) return std::nullopt;
-    }
-    errno = EEXIST;
-    return std::nullopt;
+// Gives the new file `fd` (of status `now`) the old file's owner and group;
+// false with errno when it cannot (EPERM or EINVAL: this process may not).
+bool takeOwner(const HookedCalls& calls, int fd, const struct stat& now, const struct stat& old) {
+    if (now.st_uid == old.st_uid && now.st_gid == old.st_gid) return true;
+    return calls("fchown", "", [&] { return ::fchown(fd, old.st_uid, old.st_gid); }) == 0;
 }
 
-// Gives the new file `fd` (of status `now`) what the old file had: its owner
-// and group where this process may set them, its kept attributes (read
-// through `oldData`), then its permissions. The set-user and set-group bits
-// stay only with the owner and group they were set for. The mode comes last:
-// a changed owner drops those bits, and an ACL set moves the mode's.
-WriteResult takeOld(const HookedCalls& calls, int fd, const struct stat& now,
-                    const struct stat& old, int oldData) {
-    bool ownerKept = now.st_uid == old.st_uid;
-    bool groupKept = now.st_gid == old.st_gid;
-    if (!ownerKept || !groupKept) {
-        if (calls("fchown", "", [&] { return ::fchown(fd, old.st_uid, old.st_gid); }) == 0) {
-            ownerKept = groupKept = true;
-        } else if (!groupKept && calls("fchown", "", [&] {
-                                     return ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-                                 }) == 0) {
-            groupKept = true;
-        }
-    }
+// Gives the new file `fd`, which has the old file's owner and group, the old
+// file's kept attributes (read through `oldData`), then its permissions: an
+// ACL set moves the mode's, so the mode comes last.
+WriteResult takeOld(const HookedCalls& calls, int fd, const struct stat& old, int oldData) {
     if (WriteResult kept = copyKeptAttributes(oldData, fd, calls); !kept) return kept;
-    mode_t mode = old.st_mode & 07777;
-    if (!ownerKept) mode &= ~static_cast<mode_t>(S_ISUID);
-    if (!groupKept) mode &= ~static_cast<mode_t>(S_ISGID);
-    if (calls("fchmod", "", [&] { return ::fchmod(fd, mode); }) != 0)
+    if (calls("fchmod", "", [&] { return ::fchmod(fd, old.st_mode & 07777); }) != 0)
+        return WriteResult::failed(errno);
+    return {};
+}
+
+// Copies the complete new content from `made` into the old file itself,
+// which keeps its owner, group, mode, ACL and attributes as they are.
+WriteResult saveInPlace(const HookedCalls& calls, const Target& t, int made) {
+    UniqueFd into;
+    if (WriteResult opened = openOld(calls, t, into, O_WRONLY); !opened) return opened;
+    if (WriteResult copied = overwriteWith(calls, made, into.get()); !copied) return copied;
+    if (calls("close", "", [&] { return into.close() ? 0 : -1; }) != 0)
         return WriteResult::failed(errno);
     return {};
 }
@@ -300,19 +266,15 @@ WriteResult replaceFile(const std::string& path, const std::function<bool(int fd
     if (target.file) {
         if (WriteResult opened = openOld(calls, target, oldData); !opened) return opened;
     }
-    std::optional<Temporary> temporary =
-        createTemporary(calls, folder, target.file ? kOwnerOnly : kNewFile);
-    if (!temporary) return WriteResult::failed(errno);
-    UniqueFd& file = temporary->fd;
-    const char* temporaryName = temporary->name.c_str();
-    // By name, but only ever the name in this folder: a link put there is
-    // removed itself, never what it points to.
-    const auto removeTemporary = [&] {
-        calls("unlinkat", temporaryName, [&] { return ::unlinkat(folder, temporaryName, 0); });
-    };
+    TemporaryFile temporary;
+    if (WriteResult made =
+            makeTemporary(calls, folder, target.file ? kOwnerOnly : kNewFile, temporary);
+        !made)
+        return made;
+    UniqueFd& file = temporary.fd;
     // Takes the failure first, so that its errno is the failure's.
     const auto discard = [&](WriteResult why) {
-        removeTemporary();
+        unnameTemporary(calls, folder, temporary);
         return why;
     };
     bool written = false;
@@ -320,7 +282,7 @@ WriteResult replaceFile(const std::string& path, const std::function<bool(int fd
     try {
         written = write(file.get());
     } catch (...) {
-        removeTemporary();
+        unnameTemporary(calls, folder, temporary);
         throw;
     }
     if (!written) return discard(WriteResult::failed(errno));
@@ -329,14 +291,22 @@ WriteResult replaceFile(const std::string& path, const std::function<bool(int fd
         return discard(WriteResult::failed(errno));
     const FileIdentity saved{made.st_dev, made.st_ino};
     if (target.file) {
-        if (WriteResult taken = takeOld(calls, file.get(), made, target.old, oldData.get()); !taken)
+        // A new file this process cannot give the old one's owner would take
+        // the old file from its owner: the content goes into the old file.
+        if (!takeOwner(calls, file.get(), made, target.old)) {
+            if (errno != EPERM && errno != EINVAL) return discard(WriteResult::failed(errno));
+            return discard(saveInPlace(calls, target, file.get()));
+        }
+        if (WriteResult taken = takeOld(calls, file.get(), target.old, oldData.get()); !taken)
             return discard(taken);
     }
-    // On disk before it takes the name: a power cut then leaves the old file
-    // or the new one, never an empty one.
+    // On disk before it takes a name: a power cut then leaves the old file
+    // or the new one, never an empty one, and a save killed before leaves
+    // no file behind.
     if (calls("fsync", "", [&] { return ::fsync(file.get()); }) != 0)
         return discard(WriteResult::failed(errno));
-    if (WriteResult same = stillNames(calls, folder, temporary->name, saved); !same)
+    if (WriteResult named = nameTemporary(calls, folder, temporary); !named) return named;
+    if (WriteResult same = stillNames(calls, folder, temporary.name, saved); !same)
         return discard(same);
     // The file stays open through the last look below: an inode no one holds
     // could be freed and its number given to whatever took the name.
@@ -346,6 +316,7 @@ WriteResult replaceFile(const std::string& path, const std::function<bool(int fd
     if (calls("close", "", [&] { return file.close() ? 0 : -1; }) != 0)
         return discard(WriteResult::failed(errno));
     const std::string& name = target.name;
+    const char* temporaryName = temporary.name.c_str();
     if (calls("renameat", temporaryName,
               [&] { return ::renameat(folder, temporaryName, folder, name.c_str()); }) != 0)
         return discard(WriteResult::failed(errno));

@@ -1,8 +1,9 @@
 #pragma once
 // Replacing a file whole, as a save does: the new content goes into a fresh
-// temporary file beside the old one, reached only through its descriptor,
-// and takes the old file's name only once it is complete and on disk. Anyone
-// who may write to the folder cannot redirect the writing elsewhere.
+// temporary file beside the old one, nameless where the file system allows
+// and reached only through its descriptor, and takes the old file's name only
+// once it is complete and on disk. Anyone who may write to the folder cannot
+// redirect the writing elsewhere.
 #include <sys/types.h>
 
 #include <functional>
@@ -44,11 +45,12 @@ Replaceable replaceability(const std::string& path);
 // symbolic link at `path` stays: the file it points to is replaced (links are
 // followed one by one, each only where the system would follow it).
 // Replacing a file, the temporary is made for its owner only, and the new
-// file takes the old one's permissions, its access ACL and the `user.*`
-// attributes this process may read (see copyKeptAttributes), and its owner
-// and group where this process may set them (else it is owned as any new
-// file of this user). A new file is made as any other (0666 less the umask,
-// or what the folder's default ACL gives).
+// file takes the old one's owner and group, permissions, access ACL and the
+// `user.*` attributes this process may read (see copyKeptAttributes). Where
+// this process may not give it that owner and group, the complete content is
+// copied into the old file instead, which keeps all of these: not atomic, a
+// failure during that copy leaves the file part written. A new file is made
+// as any other (0666 less the umask, or what the folder's default ACL gives).
 // Refused before anything is made: whatever replaceability() does not allow.
 // On failure, or when `write` throws (the exception passes on), the temporary
 // is removed and the old file stays as it was; the result says why (when

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -88,18 +89,32 @@ class FileReplace : public ::testing::Test {
         return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
                WEXITSTATUS(status) == 0;
     }
+    // Whether a save here makes its temporary without a name.
+    bool makesNamelessFiles() const {
+        const int fd = ::open((root_ / "save").c_str(), O_TMPFILE | O_RDWR, 0600);
+        if (fd >= 0) ::close(fd);
+        return fd >= 0 && fs::exists("/proc/self/fd");
+    }
     kavrel_test::TempFolder folder_{"kavrel-file-replace"};
     fs::path root_ = folder_.path();
 };
+
+// Makes a save use a named temporary, as where the file system makes no
+// nameless files.
+const ReplaceHooks kNamedTemporary{[](std::string_view call, std::string_view subject) {
+    return call == "openat" && subject == "." ? EOPNOTSUPP : 0;
+}};
 
 TEST_F(FileReplace, ALongNameSavesThroughAShortHiddenTemporary) {
     const std::string name(255, 'n');
     putBytes(saved(name), "old");
     std::vector<std::string> during;
-    EXPECT_TRUE(replaceFile(saved(name), [&](int fd) {
-        during = othersIn(name);
-        return writeText(fd, "new");
-    }));
+    const ReplaceHooks atRename{[&](std::string_view call, std::string_view) {
+        if (call == "renameat") during = othersIn(name);
+        return 0;
+    }};
+    EXPECT_TRUE(replaceFile(
+        saved(name), [&](int fd) { return writeText(fd, "new"); }, &atRename));
     EXPECT_EQ(bytesOf(saved(name)), "new");
     ASSERT_EQ(during.size(), 1u);
     EXPECT_EQ(during[0].rfind(".kavrel-", 0), 0u) << during[0];
@@ -116,21 +131,86 @@ TEST_F(FileReplace, ATemporarySwappedForALinkNeverRedirectsTheSave) {
     const struct stat before = statOf(outside());
     putBytes(saved("show"), "old");
     ::chmod(saved("show").c_str(), 0666);
-    int swapped = 0;
-    // Between the temporary's creation and everything done with it: the
-    // writing, the owner, the permissions, the flush and the rename.
-    EXPECT_FALSE(replaceFile(saved("show"), [&](int fd) {
-        swapped = swapTemporariesForLinks();
-        return writeText(fd, "new");
-    }));
-    EXPECT_EQ(swapped, 1);
-    EXPECT_EQ(bytesOf(outside()), "secret");
-    const struct stat after = statOf(outside());
-    EXPECT_EQ(after.st_mode, before.st_mode);
-    EXPECT_EQ(after.st_uid, before.st_uid);
+    // A named temporary is swapped between its creation and everything done
+    // with it: the writing, the owner, the permissions, the flush and the
+    // rename. A nameless one has a name only from its link on; it is swapped
+    // at the first step after. Either is opened once, and never by name.
+    for (const bool nameless : {false, true}) {
+        int swapped = 0;
+        int opens = 0;
+        bool linked = false;
+        std::vector<std::string> byName;
+        const ReplaceHooks hooks{[&](std::string_view call, std::string_view subject) {
+            if (!nameless && call == "openat" && subject == ".") return EOPNOTSUPP;
+            if (subject == "." || subject.rfind(".kavrel-", 0) == 0) {
+                opens += call == "openat";
+                if (call != "openat" && call != "linkat") byName.emplace_back(call);
+            }
+            if (linked && swapped == 0) swapped = swapTemporariesForLinks();
+            linked = linked || call == "linkat";
+            return 0;
+        }};
+        EXPECT_FALSE(replaceFile(
+            saved("show"),
+            [&](int fd) {
+                if (!nameless) swapped = swapTemporariesForLinks();
+                return writeText(fd, "new");
+            },
+            &hooks));
+        EXPECT_EQ(swapped, 1) << nameless;
+        EXPECT_EQ(opens, 1) << nameless;
+        EXPECT_EQ(byName, (std::vector<std::string>{"fstatat", "unlinkat"})) << nameless;
+        EXPECT_EQ(bytesOf(outside()), "secret");
+        const struct stat after = statOf(outside());
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(bytesOf(saved("show")), "old");
+        EXPECT_FALSE(fs::is_symlink(saved("show")));
+        EXPECT_TRUE(othersIn("show").empty()) << "the link put in its place is removed too";
+    }
+}
+
+TEST_F(FileReplace, ASaveKilledWhileFlushingLeavesNoTemporary) {
+    if (!makesNamelessFiles()) GTEST_SKIP() << "the file system makes no nameless files here";
+    putBytes(saved("show"), "old");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const ReplaceHooks killed{[](std::string_view call, std::string_view) {
+            if (call == "fsync") ::raise(SIGKILL);
+            return 0;
+        }};
+        replaceFile(
+            saved("show"), [](int fd) { return writeText(fd, "new"); }, &killed);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
     EXPECT_EQ(bytesOf(saved("show")), "old");
-    EXPECT_FALSE(fs::is_symlink(saved("show")));
-    EXPECT_TRUE(othersIn("show").empty()) << "the link put in its place is removed too";
+    EXPECT_TRUE(othersIn("show").empty());
+}
+
+TEST_F(FileReplace, WhereNoNamelessFileCanBeMadeASaveGoesThroughANamedOne) {
+    // The file system makes none, or the proc file system that names the
+    // descriptor to link it is missing.
+    const ReplaceHooks noProc{[](std::string_view call, std::string_view subject) {
+        return call == "stat" && subject.rfind("/proc/", 0) == 0 ? ENOENT : 0;
+    }};
+    for (const ReplaceHooks* hooks : {&kNamedTemporary, &noProc}) {
+        std::vector<std::string> during;
+        EXPECT_TRUE(replaceFile(
+            saved("show"),
+            [&](int fd) {
+                during = othersIn("show");
+                return writeText(fd, "new");
+            },
+            hooks));
+        ASSERT_EQ(during.size(), 1u);
+        EXPECT_EQ(during[0].rfind(".kavrel-", 0), 0u) << during[0];
+        EXPECT_EQ(bytesOf(saved("show")), "new");
+        EXPECT_TRUE(othersIn("show").empty());
+        fs::remove(saved("show"));
+    }
 }
 
 TEST_F(FileReplace, SavesRacedByLinksToTheirTemporariesNeverWriteOutside) {
@@ -207,7 +287,7 @@ TEST_F(FileReplace, KeepsOwnerGroupAndPermissionsOfAnotherUsersFile) {
     EXPECT_EQ(st.st_mode & 07777, 02640u);
 }
 
-TEST_F(FileReplace, AUserWhoCannotGiveTheFileAwayEndsOwningIt) {
+TEST_F(FileReplace, AUserWhoCannotGiveTheFileAwayWritesIntoIt) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as another user";
     // The superuser's file, open to all and marked set-user; a folder the
     // other user may write to but not list.
@@ -215,12 +295,16 @@ TEST_F(FileReplace, AUserWhoCannotGiveTheFileAwayEndsOwningIt) {
     ASSERT_EQ(::chmod(saved("show").c_str(), 04666), 0);
     ASSERT_EQ(::chmod((root_ / "save").c_str(), 0733), 0);
     ASSERT_EQ(::chmod(root_.c_str(), 0755), 0);
+    const ino_t inode = statOf(saved("show")).st_ino;
     ASSERT_TRUE(savedAsOther(saved("show")));
     const struct stat st = statOf(saved("show"));
     EXPECT_EQ(bytesOf(saved("show")), "new");
-    EXPECT_EQ(st.st_uid, kOther);
-    EXPECT_EQ(st.st_gid, kOther);
-    EXPECT_EQ(st.st_mode & 07777, 0666u) << "no set-user bit for an owner it was not set for";
+    EXPECT_EQ(st.st_ino, inode);
+    EXPECT_EQ(st.st_uid, 0u);
+    EXPECT_EQ(st.st_gid, 0u);
+    // The system drops a set-user bit when another user writes the file.
+    EXPECT_EQ(st.st_mode & 07777, 0666u) << "no set-user bit for what another user wrote";
+    EXPECT_TRUE(othersIn("show").empty());
 }
 
 TEST_F(FileReplace, SaysWhatCannotBeReplacedAndKnowsFilesByIdentity) {
