@@ -547,5 +547,84 @@ TEST_F(FileReplace, AFileItsSaverMayNotReadKeepsItsAclButLeavesItsNotesBehind) {
     EXPECT_FALSE(attribute(saved("show"), "user.note").has_value());
 }
 
+TEST_F(FileReplace, ASecondUserWithAclWriteAccessKeepsTheOwnersFileAsItWas) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as two other users";
+    constexpr uid_t kHim = 12345, kHer = 12346;
+    // Her folder and file, 0700 and 0600, with an ACL that lets him write.
+    const fs::path hers = root_ / "hers";
+    const std::string show = (hers / "show").string();
+    fs::create_directories(hers);
+    putBytes(show, "old");
+    ASSERT_EQ(::chmod(root_.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(hers.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(show.c_str(), 0600), 0);
+    for (const fs::path& p : {hers, fs::path(show)}) ASSERT_EQ(::chown(p.c_str(), kHer, kHer), 0);
+    const std::string fileAcl = aclBytes(6, kHim, 6, 0, 6, 0);
+    if (!setAttribute(hers.string(), kAcl, aclBytes(7, kHim, 7, 0, 7, 0)) ||
+        !setAttribute(show, kAcl, fileAcl))
+        GTEST_SKIP() << "the file system keeps no ACL: " << std::strerror(errno);
+    const struct stat before = statOf(show);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool as = ::setgroups(0, nullptr) == 0 && ::setresgid(kHim, kHim, kHim) == 0 &&
+                        ::setresuid(kHim, kHim, kHim) == 0;
+        ::_exit(as && replaceFile(show, [](int fd) { return writeText(fd, "his"); }) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const struct stat after = statOf(show);
+    EXPECT_EQ(bytesOf(show), "his");
+    EXPECT_EQ(after.st_uid, kHer);
+    EXPECT_EQ(after.st_gid, kHer);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(attribute(show, kAcl), fileAcl);
+    EXPECT_FALSE(holdsTemporary(hers));
+}
+
+TEST_F(FileReplace, WrittenInPlaceAFileChangesOnlyOnceItsWholeContentIsMadeAndRoomHeld) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give a file to another user";
+    if (const std::string why = withAclAndNote(saved("show")); !why.empty()) GTEST_SKIP() << why;
+    ASSERT_EQ(::chown(saved("show").c_str(), kOther, kOther), 0);
+    const struct stat before = statOf(saved("show"));
+    // As for a process that may not give the new file her owner; one other
+    // call fails with `error` besides.
+    const auto save = [&](const std::string& content, std::string_view failing, int error) {
+        const ReplaceHooks hooks{[&](std::string_view call, std::string_view) {
+            if (call == "fchown") return EPERM;
+            return call == failing ? error : 0;
+        }};
+        return replaceFile(
+            saved("show"),
+            [&](int fd) {
+                // Half of it, then the writing fails.
+                if (failing == "write") {
+                    writeText(fd, content.substr(0, content.size() / 2));
+                    errno = ENOSPC;
+                    return false;
+                }
+                return writeText(fd, content);
+            },
+            &hooks);
+    };
+    const std::string large(300000, 'L');
+    for (const std::string_view step : {"write", "fallocate"}) {
+        EXPECT_EQ(save(large, step, ENOSPC).reason(), "No space left on device") << step;
+        EXPECT_EQ(bytesOf(saved("show")), "old") << step;
+        EXPECT_EQ(statOf(saved("show")).st_size, 3) << step;
+    }
+    EXPECT_TRUE(save(large, "fallocate", EOPNOTSUPP)) << "a file system that reserves no room";
+    EXPECT_EQ(bytesOf(saved("show")), large);
+    EXPECT_TRUE(save("short", "", 0));
+    EXPECT_EQ(bytesOf(saved("show")), "short");
+    const struct stat after = statOf(saved("show"));
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, kOther);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(attribute(saved("show"), kAcl), kNamedUserAcl);
+    EXPECT_EQ(attribute(saved("show"), "user.note"), kNote);
+    EXPECT_TRUE(othersIn("show").empty());
+}
+
 }  // namespace
 }  // namespace platform
