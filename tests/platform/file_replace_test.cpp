@@ -190,6 +190,20 @@ TEST_F(FileReplace, ASaveKilledWhileFlushingLeavesNoTemporary) {
     EXPECT_TRUE(othersIn("show").empty());
 }
 
+TEST_F(FileReplace, AProcessThatMayLinkADescriptorNamesItsTemporaryWithoutTheProcFileSystem) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to link a descriptor itself";
+    if (!makesNamelessFiles()) GTEST_SKIP() << "the file system makes no nameless files here";
+    int links = 0;
+    const ReplaceHooks procGone{[&](std::string_view call, std::string_view) {
+        return call == "linkat" && links++ == 0 ? ENOENT : 0;
+    }};
+    EXPECT_TRUE(replaceFile(
+        saved("show"), [](int fd) { return writeText(fd, "new"); }, &procGone));
+    EXPECT_EQ(links, 2);
+    EXPECT_EQ(bytesOf(saved("show")), "new");
+    EXPECT_TRUE(othersIn("show").empty());
+}
+
 TEST_F(FileReplace, WhereNoNamelessFileCanBeMadeASaveGoesThroughANamedOne) {
     // The file system makes none, or the proc file system that names the
     // descriptor to link it is missing.
