@@ -87,22 +87,11 @@ WriteResult makeTemporary(const HookedCalls& calls, int folder, mode_t mode, Tem
 
 WriteResult nameTemporary(const HookedCalls& calls, int folder, TemporaryFile& temporary) {
     if (!temporary.name.empty()) return {};
-    const int fd = temporary.fd.get();
-    const std::string viaProc = procName(fd);
+    const std::string viaProc = procName(temporary.fd.get());
     return underFreeName(temporary.name, [&](const char* name) {
-        if (calls("linkat", name, [&] {
-                return ::linkat(AT_FDCWD, viaProc.c_str(), folder, name, AT_SYMLINK_FOLLOW);
-            }) == 0)
-            return 0;
-        if (errno == EEXIST) return -1;
-        // The proc file system gone since the file was made: a process that
-        // may link a descriptor itself still can.
-        const int procError = errno;
-        if (calls("linkat", name, [&] { return ::linkat(fd, "", folder, name, AT_EMPTY_PATH); }) ==
-            0)
-            return 0;
-        if (errno != EEXIST) errno = procError;
-        return -1;
+        return calls("linkat", name, [&] {
+            return ::linkat(AT_FDCWD, viaProc.c_str(), folder, name, AT_SYMLINK_FOLLOW);
+        });
     });
 }
 
