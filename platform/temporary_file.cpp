@@ -10,6 +10,8 @@
 #include <random>
 #include <string_view>
 
+#include "platform/write_path.h"
+
 namespace platform {
 
 namespace {
@@ -42,15 +44,10 @@ WriteResult underFreeName(std::string& name, Make make) {
     return WriteResult::failed(EEXIST);
 }
 
-// The proc file system's name for this process's descriptor `fd`.
-std::string procName(int fd) {
-    return "/proc/self/fd/" + std::to_string(fd);
-}
-
 // Whether the proc file system's name for `fd` leads to the file open there:
 // a nameless file is linked through it.
 bool procShows(const HookedCalls& calls, int fd) {
-    const std::string name = procName(fd);
+    const std::string name = procNameOf(fd);
     struct stat viaProc {};
     struct stat open {};
     return calls("stat", name, [&] { return ::stat(name.c_str(), &viaProc); }) == 0 &&
@@ -67,9 +64,8 @@ bool makesNoNamelessFiles(int error) {
 
 WriteResult makeTemporary(const HookedCalls& calls, int folder, mode_t mode, TemporaryFile& out) {
     // Without O_EXCL, which would forbid ever giving it a name.
-    UniqueFd nameless(calls("openat", ".", [&] {
-        return ::openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
-    }));
+    UniqueFd nameless(calls(
+        "openat", "", [&] { return ::openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode); }));
     if (nameless && procShows(calls, nameless.get())) {
         out.fd = std::move(nameless);
         out.name.clear();
@@ -87,7 +83,7 @@ WriteResult makeTemporary(const HookedCalls& calls, int folder, mode_t mode, Tem
 
 WriteResult nameTemporary(const HookedCalls& calls, int folder, TemporaryFile& temporary) {
     if (!temporary.name.empty()) return {};
-    const std::string viaProc = procName(temporary.fd.get());
+    const std::string viaProc = procNameOf(temporary.fd.get());
     return underFreeName(temporary.name, [&](const char* name) {
         return calls("linkat", name, [&] {
             return ::linkat(AT_FDCWD, viaProc.c_str(), folder, name, AT_SYMLINK_FOLLOW);

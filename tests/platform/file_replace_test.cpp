@@ -110,7 +110,7 @@ TEST_F(FileReplace, ALongNameSavesThroughAShortHiddenTemporary) {
             whileWritten = othersIn(name);
             return writeText(fd, "new");
         },
-        &atRename));
+        {}, &atRename));
     EXPECT_EQ(whileWritten, during);
     EXPECT_EQ(bytesOf(saved(name)), "new");
     ASSERT_EQ(during.size(), 1u);
@@ -139,8 +139,8 @@ TEST_F(FileReplace, ATemporarySwappedForALinkNeverRedirectsTheSave) {
         bool linked = false;
         std::vector<std::string> byName;
         const ReplaceHooks hooks{[&](std::string_view call, std::string_view subject) {
-            if (!nameless && call == "openat" && subject == ".") return EOPNOTSUPP;
-            if (subject == "." || subject.rfind(".kavrel-", 0) == 0) {
+            if (!nameless && call == "openat" && subject.empty()) return EOPNOTSUPP;
+            if ((call == "openat" && subject.empty()) || subject.rfind(".kavrel-", 0) == 0) {
                 opens += call == "openat";
                 if (call != "openat" && call != "linkat") byName.emplace_back(call);
             }
@@ -154,7 +154,7 @@ TEST_F(FileReplace, ATemporarySwappedForALinkNeverRedirectsTheSave) {
                 if (!nameless) swapped = swapTemporariesForLinks();
                 return writeText(fd, "new");
             },
-            &hooks));
+            {}, &hooks));
         EXPECT_EQ(swapped, 1) << nameless;
         EXPECT_EQ(opens, 1) << nameless;
         EXPECT_EQ(byName, (std::vector<std::string>{"fstatat", "unlinkat"})) << nameless;
@@ -180,7 +180,7 @@ TEST_F(FileReplace, ASaveKilledWhileFlushingLeavesNoTemporary) {
             return 0;
         }};
         replaceFile(
-            saved("show"), [](int fd) { return writeText(fd, "new"); }, &killed);
+            saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &killed);
         ::_exit(0);
     }
     int status = 0;
@@ -235,12 +235,12 @@ TEST_F(FileReplace, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
     fs::create_symlink(outside(), ours);
     ASSERT_EQ(::lchown(theirs.c_str(), kOther, kOther), 0);
     // As the system would not follow it for us, neither does the save.
-    EXPECT_EQ(replaceability(theirs), Replaceable::Unreachable);
-    EXPECT_FALSE(replaceFile(theirs, [](int fd) { return writeAll(fd, "new", 3); }));
+    EXPECT_EQ(replaceFile(theirs, [](int fd) { return writeAll(fd, "new", 3); }).error(), EACCES);
     EXPECT_EQ(bytesOf(outside()), "secret");
     // Nor when this user's own link leads to it: each link on the way counts.
     fs::create_symlink(theirs, shared / "chain.Kavrel");
-    EXPECT_EQ(replaceability((shared / "chain.Kavrel").string()), Replaceable::Unreachable);
+    EXPECT_EQ(replaceFile((shared / "chain.Kavrel").string(), [](int) { return true; }).error(),
+              EACCES);
     // This user's own link there, and another's link in a folder not shared
     // that way, are followed.
     EXPECT_TRUE(replaceFile(ours, [](int fd) { return writeAll(fd, "mine", 4); }));
@@ -286,16 +286,17 @@ TEST_F(FileReplace, AUserWhoCannotGiveTheFileAwayWritesIntoIt) {
 
 TEST_F(FileReplace, SaysWhatCannotBeReplacedAndKnowsFilesByIdentity) {
     putBytes(saved("show"), "old");
-    EXPECT_EQ(replaceability(saved("show")), Replaceable::Yes);
-    EXPECT_EQ(replaceability(saved("new")), Replaceable::Yes);
-    EXPECT_EQ(replaceability((root_ / "save").string()), Replaceable::NotRegular);
+    const auto refusal = [](const std::string& p) {
+        return replaceFile(p, [](int fd) { return writeText(fd, "new"); }).refusal();
+    };
+    EXPECT_EQ(refusal((root_ / "save").string()), Refusal::NotRegular);
+    EXPECT_EQ(refusal((root_ / "save/").string()), Refusal::NotRegular);
     fs::create_symlink("loop", saved("loop"));
-    EXPECT_EQ(replaceability(saved("loop")), Replaceable::Unreachable);
-    EXPECT_EQ(replaceability(""), Replaceable::Unreachable);
+    EXPECT_EQ(replaceFile(saved("loop"), [](int) { return true; }).error(), ELOOP);
+    EXPECT_EQ(replaceFile("", [](int) { return true; }).error(), ENOENT);
     putBytes(saved("ro"), "kept");
     ::chmod(saved("ro").c_str(), 0444);
-    EXPECT_EQ(replaceability(saved("ro")), Replaceable::ReadOnly);
-    EXPECT_FALSE(replaceFile(saved("ro"), [](int) { return true; }));
+    EXPECT_EQ(refusal(saved("ro")), Refusal::ReadOnly);
     EXPECT_EQ(bytesOf(saved("ro")), "kept");
 
     // A link and a hard link name the same file; a replaced file is another.
@@ -356,8 +357,8 @@ TEST_F(FileReplace, AFolderSwappedForALinkAtAnyStepTakesTheSaveWhole) {
             return 0;
         }};
         setUp();
-        const WriteResult saved = replaceFile((mdir / "show").string(),
-                                              [](int fd) { return writeText(fd, "new"); }, &hooks);
+        const WriteResult saved = replaceFile(
+            (mdir / "show").string(), [](int fd) { return writeText(fd, "new"); }, {}, &hooks);
         EXPECT_TRUE(saved) << "step " << at << ": " << saved.reason();
         return step;
     };
@@ -484,7 +485,7 @@ TEST_F(FileReplace, ASaveThatCannotKeepTheAclFailsWithTheReasonAndKeepsTheOldFil
         return call == "fsetxattr" && subject == kAcl ? EOPNOTSUPP : 0;
     }};
     const WriteResult result = replaceFile(
-        saved("show"), [](int fd) { return writeText(fd, "new"); }, &noAcls);
+        saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &noAcls);
     EXPECT_EQ(result.reason(), "Operation not supported");
     EXPECT_EQ(bytesOf(saved("show")), "old");
     EXPECT_EQ(attribute(saved("show"), kAcl), kNamedUserAcl);
@@ -567,7 +568,7 @@ TEST_F(FileReplace, WrittenInPlaceAFileChangesOnlyOnceItsWholeContentIsMadeAndRo
                 errno = ENOSPC;
                 return written && failing != "write";
             },
-            &hooks);
+            {}, &hooks);
     };
     const std::string large(300000, 'L');
     for (const std::string_view step : {"write", "fallocate"}) {
