@@ -1,6 +1,7 @@
 // Runs the real kavrel program on session scripts, as a user would.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -136,4 +137,37 @@ TEST(KavrelProgram, AnUnknownVariableNamesTheNearestOnes) {
         EXPECT_EQ(run.status, 2) << c.name;
         EXPECT_EQ(run.output, std::string("kavrel: line 2: ") + c.error + "\n");
     }
+}
+
+// Neither a project save nor a snapshot replaces the script being run or the
+// DMX log being written, by whatever name they reach it.
+TEST(KavrelProgram, NeitherTheScriptNorTheOpenDmxLogIsEverReplaced) {
+    const kavrel_test::TempFolder dir("kavrel-e2e");
+    std::filesystem::create_symlink("session.kav", dir / "script.png");
+    const std::string script =
+        "open\n"
+        "set MatrixForm.dmx_active 1\n"
+        "answer file dmx.png\n"
+        "click MatrixForm.mxsave\n"
+        "answer file session.kav\n"
+        "click MatrixForm.mxsave\n"
+        "snapshot MatrixForm.paneM script.png\n";
+    const ProgramRun run = runKavrel(dir, "--dmx-log dmx.png", script);
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_EQ(run.output,
+              "message: Matrix Project not saved: cannot write dmx.png: it is in use and must "
+              "not be replaced\n"
+              "message: Matrix Project not saved: cannot write session.kav: it is in use and "
+              "must not be replaced\n"
+              "kavrel: line 7: cannot write \"script.png\": it is the script being run\n");
+    const ProgramRun log = runKavrel(dir, "--dmx-log dmx.png",
+                                     "open\nset MatrixForm.dmx_active 1\nwait 30\n"
+                                     "snapshot MatrixForm.paneM dmx.png\n");
+    EXPECT_EQ(log.status, 2) << log.output;
+    EXPECT_EQ(log.output,
+              "kavrel: line 4: cannot write \"dmx.png\": it is the DMX log being written\n");
+    std::ifstream in(dir / "dmx.png");
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first, "25 1 128") << "the log holds its DMX lines";
 }
