@@ -6,9 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <ostream>
 #include <string>
 
@@ -81,29 +79,6 @@ TEST(DmxLogFile, AFailedOpenOrWriteSaysWhy) {
     out << "100 1 255\n";
     EXPECT_FALSE(out.flush());
     EXPECT_EQ(full.error(), ENOSPC);
-}
-
-TEST(DmxLogFile, AnotherUsersLinkInASharedFolderIsNotFollowedToTheLog) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give links to another user";
-    kavrel_test::TempFolder dir("kavrel-dmx-log");
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
-    const std::filesystem::path shared = dir.folder("shared"), hers = dir.folder("hers");
-    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
-    ASSERT_EQ(::chown(hers.c_str(), 65534, 65534), 0);
-    const std::string secret = dir / "secret";
-    std::ofstream(secret) << "secret";
-    // Her link as the log, and her folder, by her link, holding the log.
-    const auto herLink = [](const std::string& to, const std::filesystem::path& at) {
-        std::filesystem::create_symlink(to, at);
-        return ::lchown(at.c_str(), 65534, 65534) == 0;
-    };
-    ASSERT_TRUE(herLink(secret, shared / "dmx.log"));
-    ASSERT_TRUE(herLink(hers.string(), shared / "proj"));
-    ASSERT_TRUE(herLink(secret, hers / "dmx.log"));
-    for (const std::string log : {shared / "dmx.log", shared / "proj/dmx.log"})
-        EXPECT_EQ(refusal(log), "cannot write the DMX log \"" + log + "\": Permission denied");
-    std::ifstream in(secret);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "secret");
 }
 
 TEST(DmxLogFile, AnErrorReportedAtCloseIsKept) {
