@@ -1,7 +1,6 @@
 #include "platform/file_replace.h"
 
 #include <fcntl.h>
-#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

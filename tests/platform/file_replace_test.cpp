@@ -510,6 +510,61 @@ TEST_F(FileReplace, UnderADefaultAclANewFileIsMadeAsAnyAndAReplacedOneKeepsHavin
     EXPECT_EQ(ownerAndMode(saved("plain")).second, 0640u);
 }
 
+TEST_F(FileReplace, AnInheritedAclGoesBeforeTheNotesAreCopied) {
+    const std::string folder = (root_ / "save").string();
+    if (!setAttribute(folder, "system.posix_acl_default", kNamedUserAcl))
+        GTEST_SKIP() << folder << "'s file system keeps no ACL: " << std::strerror(errno);
+    // An old file without an ACL, with a note; its temporary inherits one.
+    std::ofstream(saved("show")) << "old";
+    ASSERT_EQ(::removexattr(saved("show").c_str(), kAcl), 0);
+    ASSERT_TRUE(setAttribute(saved("show"), "user.note", kNote));
+    std::vector<std::string> calls;
+    const ReplaceHooks record{[&](std::string_view call, std::string_view subject) {
+        if (call == "fsetxattr" || call == "fremovexattr")
+            calls.push_back(std::string(call) + ' ' + std::string(subject));
+        return 0;
+    }};
+    EXPECT_TRUE(replaceFile(
+        saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &record));
+    EXPECT_EQ(calls, (std::vector<std::string>{"fremovexattr system.posix_acl_access",
+                                               "fsetxattr user.note"}));
+    EXPECT_EQ(attribute(saved("show"), "user.note"), kNote);
+}
+
+TEST_F(FileReplace, ATemporaryTakenAwaySaysSo) {
+    putBytes(saved("show"), "old");
+    const ReplaceHooks takeAway{[&](std::string_view call, std::string_view subject) {
+        if (call == "renameat") fs::rename(root_ / "save" / subject, root_ / "elsewhere" / "taken");
+        return 0;
+    }};
+    EXPECT_EQ(replaceFile(
+                  saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &takeAway)
+                  .reason(),
+              "its temporary file was moved away or removed by someone else before it took the "
+              "name");
+    EXPECT_EQ(bytesOf(saved("show")), "old");
+}
+
+// A failure of our own always has a reason: no pointer, which could be null,
+// is taken for one.
+template <class Reason>
+concept TakenAsReason = requires(Reason why) {
+    WriteResult::failed(why);
+}
+|| requires(Reason why) {
+    WriteResult::refused(why);
+};
+static_assert(!TakenAsReason<std::nullptr_t> && !TakenAsReason<const char*>);
+static_assert(TakenAsReason<const char (&)[5]> && TakenAsReason<Refusal>);
+
+TEST(UniqueFdTest, TakingTheDescriptorItHoldsKeepsItOpen) {
+    UniqueFd fd(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+    const int held = fd.get();
+    fd.reset(held);
+    EXPECT_EQ(fd.get(), held);
+    EXPECT_GE(::fcntl(held, F_GETFD), 0) << "the descriptor was closed";
+}
+
 TEST_F(FileReplace, AFileItsSaverMayNotReadKeepsItsAclButLeavesItsNotesBehind) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as another user";
     if (const std::string why = withAclAndNote(saved("show")); !why.empty()) GTEST_SKIP() << why;
