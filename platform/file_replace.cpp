@@ -27,15 +27,11 @@ constexpr char kTakenOver[] = "another file took its place while it was saved";
 constexpr char kTemporaryMoved[] =
     "its temporary file was moved away or removed by someone else before it took the name";
 
-// How the file to replace is opened anew: a file that is not regular is
-// refused before, but one put in its place is not waited for.
-constexpr int kOpenOld = O_NONBLOCK | O_NOCTTY;
-
 // The file to replace opened anew for its attributes, from what was looked
 // at: for reading, or, when this user may not read it, for writing, which
 // still reads its ACL.
 WriteResult openOld(const HookedCalls& calls, const WritePlace& place, UniqueFd& out) {
-    const int flags = kOpenOld;
+    const int flags = O_NONBLOCK | O_NOCTTY;
     UniqueFd fd(reopen(calls, place.file.get(), O_RDONLY | flags));
     if (!fd && errno == EACCES) fd.reset(reopen(calls, place.file.get(), O_WRONLY | flags));
     if (!fd) return WriteResult::failed(errno);
@@ -64,7 +60,7 @@ WriteResult takeOld(const HookedCalls& calls, int fd, const struct stat& old, in
 // opened anew from what was looked at; it keeps its owner, group, mode, ACL
 // and attributes as they are.
 WriteResult saveInPlace(const HookedCalls& calls, const WritePlace& place, int made) {
-    UniqueFd into(reopen(calls, place.file.get(), O_WRONLY | kOpenOld));
+    UniqueFd into(reopen(calls, place.file.get(), O_WRONLY | O_NOCTTY));
     if (!into) return WriteResult::failed(errno);
     if (WriteResult copied = overwriteWith(calls, made, into.get()); !copied) return copied;
     if (calls("close", "", [&] { return into.close() ? 0 : -1; }) != 0)
@@ -139,7 +135,7 @@ WriteResult replaceFile(const std::string& path, const std::function<bool(int fd
     // no file behind.
     if (calls("fsync", "", [&] { return ::fsync(file.get()); }) != 0)
         return discard(WriteResult::failed(errno));
-    if (WriteResult named = nameTemporary(calls, folder, temporary); !named) return named;
+    if (WriteResult named = nameTemporary(calls, folder, temporary); !named) return discard(named);
     if (WriteResult same = stillNames(calls, folder, temporary.name, saved); !same)
         return discard(same);
     // The file stays open through the last look below: an inode no one holds
