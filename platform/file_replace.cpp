@@ -10,6 +10,7 @@
 #include "platform/file_attributes.h"
 #include "platform/temporary_file.h"
 #include "platform/unique_fd.h"
+#include "platform/unmapped_owner.h"
 #include "platform/write_in_place.h"
 #include "platform/write_path.h"
 
@@ -40,8 +41,13 @@ WriteResult openOld(const HookedCalls& calls, const WritePlace& place, UniqueFd&
 }
 
 // Gives the new file `fd` (of status `now`) the old file's owner and group;
-// false with errno when it cannot (EPERM or EINVAL: this process may not).
+// false with errno when it cannot (EPERM or EINVAL: this process may not,
+// or cannot name them).
 bool takeOwner(const HookedCalls& calls, int fd, const struct stat& now, const struct stat& old) {
+    if (ownerMayBeUnmapped(old)) {
+        errno = EINVAL;
+        return false;
+    }
     if (now.st_uid == old.st_uid && now.st_gid == old.st_gid) return true;
     return calls("fchown", "", [&] { return ::fchown(fd, old.st_uid, old.st_gid); }) == 0;
 }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -282,6 +283,30 @@ TEST_F(FileReplace, AUserWhoCannotGiveTheFileAwayWritesIntoIt) {
     // The system drops a set-user bit when another user writes the file.
     EXPECT_EQ(st.st_mode & 07777, 0666u) << "no set-user bit for what another user wrote";
     EXPECT_TRUE(othersIn("show").empty());
+}
+
+TEST_F(FileReplace, TheSuperuserOfAUserNamespaceWritesIntoTheFileOfAUserItDoesNotMap) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give a file to another user";
+    // Another user's file and a folder, open to all; in a user namespace of
+    // its own, which maps no id, the file's owner and its own show as one.
+    putBytes(saved("show"), "old");
+    ASSERT_EQ(::chown(saved("show").c_str(), 12346, 12346), 0);
+    for (const auto& [p, mode] : {std::pair{saved("show"), 0666},
+                                  {(root_ / "save").string(), 0777},
+                                  {root_.string(), 0755}})
+        ASSERT_EQ(::chmod(p.c_str(), mode), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::unshare(CLONE_NEWUSER) != 0) ::_exit(2);
+        ::_exit(replaceFile(saved("show"), [](int fd) { return writeText(fd, "new"); }) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2) GTEST_SKIP() << "no user namespace here";
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const struct stat st = statOf(saved("show"));
+    EXPECT_EQ(bytesOf(saved("show")), "new");
+    EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(12346u, 12346u));
 }
 
 TEST_F(FileReplace, SaysWhatCannotBeReplacedAndKnowsFilesByIdentity) {
