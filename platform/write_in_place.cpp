@@ -6,29 +6,11 @@
 
 #include <cerrno>
 
+#include "platform/fd_write.h"
+
 namespace platform {
 
-namespace {
-
 constexpr size_t kChunk = 64 * 1024;
-
-// Writes all `size` bytes of `data` at `offset` of `fd`; false with errno.
-bool writeAllAt(const HookedCalls& calls, int fd, const char* data, size_t size, off_t offset) {
-    while (size > 0) {
-        const ssize_t n = calls("pwrite", "", [&] { return ::pwrite(fd, data, size, offset); });
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-        offset += n;
-    }
-    return true;
-}
-
-}  // namespace
 
 WriteResult overwriteWith(const HookedCalls& calls, int from, int to) {
     struct stat made {};
@@ -49,7 +31,7 @@ WriteResult overwriteWith(const HookedCalls& calls, int from, int to) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return WriteResult::failed(errno);
         if (n == 0) break;
-        if (!writeAllAt(calls, to, buffer, static_cast<size_t>(n), at))
+        if (calls("write", "", [&] { return writeAll(to, buffer, size_t(n)) ? 0 : -1; }) != 0)
             return WriteResult::failed(errno);
         at += n;
     }

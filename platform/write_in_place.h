@@ -6,11 +6,12 @@
 
 namespace platform {
 
-// Makes the file open for writing at `to` hold what the file open for
-// reading at `from` holds, byte for byte: reserves the new length first
-// (where the file system can), so that a full disk or quota fails before the
-// first byte is overwritten, then copies, cuts it to length and flushes it.
-// A failure after the first byte is written leaves `to` part old, part new.
+// Makes the file open for writing at `to` (its offset at the start) hold
+// what the file open for reading at `from` holds, byte for byte: reserves the
+// new length first (where the file system can), so that a full disk or quota
+// fails before the first byte is overwritten, then copies, cuts it to length
+// and flushes it. A failure after the first byte is written leaves `to` part
+// old, part new.
 WriteResult overwriteWith(const HookedCalls& calls, int from, int to);
 
 }  // namespace platform
