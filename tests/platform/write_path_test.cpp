@@ -134,6 +134,15 @@ TEST_F(WritePath, TheSystemSaysWhetherAFileMayBeWrittenAndItIsOpenedAsLookedAt) 
     UniqueFd fd;
     ASSERT_TRUE(openForWriting(file, fd, {}, &fifo));
     EXPECT_EQ(identityOfDescriptor(fd.get()), looked);
+    // A file that appears at a new name before it is made is walked to anew.
+    const std::string fresh = (root_ / "fresh.log").string();
+    int looks = 0;
+    const ReplaceHooks appears{[&](std::string_view call, std::string_view subject) {
+        if (call == "openat" && subject == "fresh.log" && ++looks == 2) std::ofstream(fresh) << "x";
+        return 0;
+    }};
+    EXPECT_TRUE(writeInto(fresh, &appears));
+    EXPECT_EQ(looks, 3);
 }
 
 TEST_F(WritePath, ASaveWorksWhereTheNewerPermissionCallFails) {
