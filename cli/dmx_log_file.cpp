@@ -1,7 +1,5 @@
 #include "cli/dmx_log_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +9,7 @@
 #include "cli/kavrel_program.h"
 #include "cli/script_values.h"
 #include "platform/fd_write.h"
+#include "platform/write_path.h"
 
 namespace kavrel {
 
@@ -45,38 +44,38 @@ bool FdWriteBuffer::writeOut() {
     return false;
 }
 
+bool FdWriteBuffer::close() {
+    const bool written = writeOut();
+    errno = 0;
+    if (!fd_.close() && error_ == 0) error_ = errno != 0 ? errno : EIO;
+    return written && error_ == 0;
+}
+
 std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path,
                                           const std::optional<platform::FileIdentity>& script) {
     const std::string log = "the DMX log " + quotedText(path);
-    const auto refuseWhatIsThere = [&](const struct stat& st) {
-        if (!S_ISREG(st.st_mode)) throw UsageError(log + " is not a regular file");
-        if (script && platform::FileIdentity{st.st_dev, st.st_ino} == script)
-            throw UsageError(log + " is the script itself");
-        // No write bit at all: kept, as a save or snapshot keeps it, even for
-        // the superuser, whom opening would not stop.
-        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-            throw UsageError(log + " is read-only");
+    platform::ProtectedFiles keep;
+    if (script) keep.push_back(*script);
+    platform::UniqueFd fd;
+    const platform::WriteResult opened = platform::openForWriting(path, fd, keep);
+    if (const std::optional<platform::Refusal> refusal = opened.refusal()) {
+        switch (*refusal) {
+            case platform::Refusal::NotRegular:
+                throw UsageError(log + " is not a regular file");
+            case platform::Refusal::InUse:
+                throw UsageError(log + " is the script itself");
+            case platform::Refusal::ReadOnly:
+                throw UsageError(log + " is read-only");
+            case platform::Refusal::OthersFile:
+            case platform::Refusal::NoProcFs:
+                break;
+        }
+    }
+    const auto cannotWrite = [&](const std::string& reason) {
+        return UsageError("cannot write " + log + ": " + reason);
     };
-    const auto cannotWrite = [&](int error) {
-        return UsageError("cannot write " + log + ": " + std::generic_category().message(error));
-    };
-    // Looked at before it is opened: opening a FIFO shows a reader an open,
-    // and opening a device can have effects of its own.
-    struct stat seen {};
-    if (::stat(path.c_str(), &seen) == 0) refuseWhatIsThere(seen);
-    platform::UniqueFd fd(
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
-    // ENXIO: a FIFO that no one reads, put there since the look.
-    if (!fd && errno == ENXIO) throw UsageError(log + " is not a regular file");
-    if (!fd) throw cannotWrite(errno);
-    // Again through the descriptor: the name may stand for another file now.
-    struct stat opened {};
-    if (::fstat(fd.get(), &opened) != 0) throw cannotWrite(errno);
-    refuseWhatIsThere(opened);
-    const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags < 0 || ::ftruncate(fd.get(), 0) != 0 ||
-        ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
-        throw cannotWrite(errno);
+    if (!opened) throw cannotWrite(opened.reason());
+    if (::ftruncate(fd.get(), 0) != 0) throw cannotWrite(std::generic_category().message(errno));
     return std::make_unique<FdWriteBuffer>(std::move(fd));
 }
 

@@ -6,7 +6,7 @@
 #include <streambuf>
 #include <string>
 
-#include "platform/file_replace.h"
+#include "platform/file_identity.h"
 #include "platform/unique_fd.h"
 
 namespace kavrel {
@@ -21,8 +21,14 @@ class FdWriteBuffer : public std::streambuf {
     FdWriteBuffer(const FdWriteBuffer&) = delete;
     FdWriteBuffer& operator=(const FdWriteBuffer&) = delete;
 
-    // The error number of the first write that failed; 0 while none has.
+    // Writes out what is buffered and closes the descriptor: false when
+    // either failed (a write error the system reports only at close shows
+    // here), and error() says why. Nothing is written after.
+    bool close();
+    // The error number of the first write or close that failed; 0 while none has.
     int error() const { return error_; }
+    // The descriptor written to; -1 once closed.
+    int fd() const { return fd_.get(); }
 
   protected:
     int_type overflow(int_type c) override;
@@ -37,13 +43,13 @@ class FdWriteBuffer : public std::streambuf {
 };
 
 // Opens the DMX log for writing, emptied. Only a regular file with a write
-// bit, or a new one, is taken. What is at `path` is looked at first and a
-// FIFO, a device, a folder or a file without a write bit is refused without
-// being opened; what was opened is checked again, before it is emptied
-// (opening without blocking keeps a FIFO put there meanwhile from waiting for
-// a reader). The script itself (`script`, named or on standard input) is
-// refused the same two ways. Throws UsageError naming the problem, with the
-// system's reason when the system gives one.
+// bit, or a new one, is taken: `path` is reached and opened as
+// platform::openForWriting does, so a FIFO, a device, a folder, a file
+// without a write bit, the script itself (`script`, named or on standard
+// input) or another user's file in a shared sticky folder is refused
+// without being opened, and what is opened is the file looked at. Throws
+// UsageError naming the problem, with the system's reason when the system
+// gives one.
 std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path,
                                           const std::optional<platform::FileIdentity>& script);
 

@@ -18,7 +18,7 @@
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
 #include "platform/closest_names.h"
-#include "platform/file_replace.h"
+#include "platform/file_identity.h"
 #include "platform/hidden_characters.h"
 
 namespace kavrel {
@@ -225,10 +225,13 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
             if (fromStdin && terminals.input) runner.setTyped(terminals.output);
             runner.host().setProjectFile(o.projectFile);
             runner.setScriptFile(scriptIdentity);
+            if (dmxBuffer) runner.setDmxLogFile(platform::identityOfDescriptor(dmxBuffer->fd()));
             if (dmxBuffer) runner.host().dmx().setLog(&dmxLog);
             status = runner.run(*lines);
         }
-        if (dmxBuffer && !dmxLog.flush()) {
+        // Closed here and checked: some file systems report a failed write
+        // only when the file is closed.
+        if (dmxBuffer && (!dmxLog.flush() || !dmxBuffer->close())) {
             err << "kavrel: could not write the DMX log " << quotedText(o.dmxLog) << ": "
                 << std::generic_category().message(dmxBuffer->error()) << '\n';
             status = kExitScriptError;

@@ -26,7 +26,9 @@ platform::TargetName controlTarget(const std::string& word, const std::string& a
 void ScriptRunner::doOpen(const Words& w) {
     checkWords(w, 0, 0);
     if (host_.isOpen()) throw ScriptError("the plug-in is open already");
-    host_.open(start_, [this](orva::HostedPlugin& p) { attach(p); });
+    orva::StartOptions start = start_;
+    start.protectedFiles = protectedFiles();
+    host_.open(start, [this](orva::HostedPlugin& p) { attach(p); });
 }
 
 void ScriptRunner::doClickLike(const Words& w) {

@@ -12,7 +12,6 @@
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
 #include "cli/variable_hints.h"
-#include "platform/file_replace.h"
 #include "platform/picture_box.h"
 #include "platform/picture_file.h"
 #include "platform/window.h"
@@ -222,20 +221,26 @@ void ScriptRunner::doSnapshot(const Words& w) {
         throw ScriptError(w[1] + " has no pixels to write (it is " +
                           std::to_string(surface.width()) + 'x' + std::to_string(surface.height()) +
                           ')');
-    // A FIFO or device is refused by its name, before it is opened at all.
-    switch (platform::replaceability(file)) {
-        case platform::Replaceable::NotRegular:
-            throw ScriptError("cannot write " + quotedText(file) + ": it is not a regular file");
-        case platform::Replaceable::ReadOnly:
-            throw ScriptError("cannot write " + quotedText(file) + ": it is read-only");
-        case platform::Replaceable::Yes:
-        case platform::Replaceable::Unreachable:
-            break;
+    // A FIFO, a device, a read-only file, the script or the log is refused as
+    // it is found, before anything is opened or made.
+    const platform::WriteResult written = platform::writePng(surface, file, protectedFiles());
+    if (written) return;
+    std::string reason = written.reason();
+    if (const std::optional<platform::FileIdentity> inUse = written.fileInUse()) {
+        if (inUse == script_)
+            reason = "it is the script being run";
+        else if (inUse == dmxLog_)
+            reason = "it is the DMX log being written";
     }
-    if (script_ && platform::identityOf(file) == script_)
-        throw ScriptError("cannot write " + quotedText(file) + ": it is the script being run");
-    if (const platform::WriteResult written = platform::writePng(surface, file); !written)
-        throw ScriptError("could not write " + quotedText(file) + ": " + written.reason());
+    throw ScriptError((written.refusal() ? "cannot write " : "could not write ") +
+                      quotedText(file) + ": " + reason);
+}
+
+platform::ProtectedFiles ScriptRunner::protectedFiles() const {
+    platform::ProtectedFiles files;
+    for (const std::optional<platform::FileIdentity>& file : {script_, dmxLog_})
+        if (file) files.push_back(*file);
+    return files;
 }
 
 }  // namespace kavrel

@@ -16,7 +16,7 @@
 #include "cli/script_values.h"
 #include "host/hosted_plugin.h"
 #include "host/orva_host.h"
-#include "platform/file_replace.h"
+#include "platform/file_identity.h"
 #include "platform/surface.h"
 #include "platform/user_driver.h"
 
@@ -46,9 +46,10 @@ class ScriptRunner {
 
     // The host, to set its project file, DMX log or failure switches first.
     orva::OrvaHost& host() { return host_; }
-    // The file the script is read from, when it is one: snapshots never
-    // write over it.
+    // The file the script is read from and the DMX log, when there are
+    // ones: neither snapshots nor the plug-in's saves replace them.
     void setScriptFile(std::optional<platform::FileIdentity> script) { script_ = script; }
+    void setDmxLogFile(std::optional<platform::FileIdentity> log) { dmxLog_ = log; }
 
     // Makes the session one typed by hand: a line that fails before it acts
     // (an unknown name, bad syntax, a failed expect) is reported and the
@@ -164,6 +165,8 @@ class ScriptRunner {
     void expectPixel(const Words& w);
     // The pixels of a picture box or of a window's drawing surface.
     const platform::Surface& surfaceOf(const std::string& target);
+    // The script and the DMX log, those of them there are.
+    platform::ProtectedFiles protectedFiles() const;
     void printFrame(const Words& w);
     // A state variable's value; throws ScriptError naming the nearest names.
     std::string readVar(const std::string& name);
@@ -184,6 +187,7 @@ class ScriptRunner {
     // What answers the modal wait the script ended in.
     std::string endedWaitAnswers_;
     std::optional<platform::FileIdentity> script_;
+    std::optional<platform::FileIdentity> dmxLog_;
     // Last: the plug-in goes first, while the state its hooks reach still exists.
     orva::OrvaHost host_;
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/event_loop.h"
+#include "platform/file_identity.h"
 #include "platform/locale.h"
 
 namespace kavrel {
@@ -14,6 +15,8 @@ struct InstanceOptions {
     int gridCols = 12;
     int gridRows = 12;
     uint64_t randomSeed = 0x4b617672656cULL;
+    // Files a save must not replace: the host reads or writes them meanwhile.
+    platform::ProtectedFiles protectedFiles;
 };
 
 }  // namespace kavrel

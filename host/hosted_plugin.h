@@ -8,6 +8,7 @@
 
 #include "host/plugin_probe.h"
 #include "platform/event_loop.h"
+#include "platform/file_identity.h"
 #include "platform/locale.h"
 #include "typelib/orva_typelib.h"
 
@@ -23,6 +24,9 @@ struct StartOptions {
     int gridCols = 12;
     int gridRows = 12;
     uint64_t randomSeed = 0x4b617672656cULL;
+    // Files the plug-in's saves must not replace (the script being run, the
+    // DMX log being written).
+    platform::ProtectedFiles protectedFiles;
 };
 
 using PluginFactory = std::function<std::unique_ptr<HostedPlugin>(const StartOptions&)>;

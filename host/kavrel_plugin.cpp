@@ -13,6 +13,7 @@ kavrel::InstanceOptions instanceOptions(const StartOptions& o) {
     i.gridCols = o.gridCols;
     i.gridRows = o.gridRows;
     i.randomSeed = o.randomSeed;
+    i.protectedFiles = o.protectedFiles;
     return i;
 }
 

@@ -199,15 +199,18 @@ std::string writeProjectFile(MatrixForm& form, const std::string& path, const st
     bool tooLarge = false;
     // Each line goes to the file as it is made: the save needs no copy of
     // the project beside the one open.
-    const auto written = platform::replaceFileAtomically(path, [&](platform::TextFileWriter& w) {
-        // Never a file that loading would then refuse.
-        w.setLimit(kMaxProjectBytes);
-        const bool ok =
-            writeProject(*project, title, kavrel.effects(), form.desktop().locale(), s.gridCols(),
-                         s.gridRows(), [&w](std::string_view line) { return w.writeLine(line); });
-        tooLarge = w.overLimit();
-        return ok;
-    });
+    const auto written = platform::replaceFileAtomically(
+        path,
+        [&](platform::TextFileWriter& w) {
+            // Never a file that loading would then refuse.
+            w.setLimit(kMaxProjectBytes);
+            const bool ok = writeProject(*project, title, kavrel.effects(), form.desktop().locale(),
+                                         s.gridCols(), s.gridRows(),
+                                         [&w](std::string_view line) { return w.writeLine(line); });
+            tooLarge = w.overLimit();
+            return ok;
+        },
+        kavrel.options().protectedFiles);
     if (tooLarge) return path + kWouldBeTooLarge + kMaxProjectText + ")";
     if (!written) return "cannot write " + path + ": " + written.reason();
     return {};

@@ -58,6 +58,19 @@ WriteResult copyKeptAttributes(int from, int to, const HookedCalls& calls) {
         return calls("fsetxattr", name,
                      [&] { return ::fsetxattr(to, name, value.data(), value.size(), 0); }) == 0;
     };
+    // The ACL first: one the new file inherited from its folder takes room
+    // the attributes may need (ext4 keeps them all in the inode's little
+    // space, and gave a false ENOSPC). Asked by name rather than taken from
+    // the list: the ACL must be kept whatever the list held, and removed
+    // where there is none to keep.
+    if (readValue(kAccessAcl)) {
+        if (!setValue(kAccessAcl)) return WriteResult::failed(errno);
+    } else {
+        if (!absent(errno)) return WriteResult::failed(errno);
+        const bool removed =
+            calls("fremovexattr", kAccessAcl, [&] { return ::fremovexattr(to, kAccessAcl); }) == 0;
+        if (!removed && !absent(errno)) return WriteResult::failed(errno);
+    }
     // The list is names, each ended by a NUL; the last one surely.
     if (!names.empty() && names.back() != '\0') names.push_back('\0');
     for (size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
@@ -70,16 +83,6 @@ WriteResult copyKeptAttributes(int from, int to, const HookedCalls& calls) {
         }
         if (!setValue(name)) return WriteResult::failed(errno);
     }
-    // Asked by name rather than taken from the list: the ACL must be kept
-    // whatever the list held, and removed where there is none to keep.
-    if (readValue(kAccessAcl)) {
-        if (!setValue(kAccessAcl)) return WriteResult::failed(errno);
-        return {};
-    }
-    if (!absent(errno)) return WriteResult::failed(errno);
-    const bool removed =
-        calls("fremovexattr", kAccessAcl, [&] { return ::fremovexattr(to, kAccessAcl); }) == 0;
-    if (!removed && !absent(errno)) return WriteResult::failed(errno);
     return {};
 }
 

@@ -338,9 +338,9 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
     return out;
 }
 
-WriteResult writePng(const Surface& surface, const std::string& path) {
+WriteResult writePng(const Surface& surface, const std::string& path, const ProtectedFiles& keep) {
     const int32_t w = surface.width(), h = surface.height();
-    if (w <= 0 || h <= 0) return WriteResult::refused("the picture is empty");
+    if (w <= 0 || h <= 0) return WriteResult::failed("the picture is empty");
     PixbufPtr pixbuf(gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, w, h));
     if (!pixbuf) return WriteResult::failed(ENOMEM);  // too large to allocate
     const auto stride = static_cast<size_t>(gdk_pixbuf_get_rowstride(pixbuf.get()));
@@ -361,8 +361,9 @@ WriteResult writePng(const Surface& surface, const std::string& path) {
         gdk_pixbuf_save_to_buffer(pixbuf.get(), &bytes, &size, "png", &err, nullptr) != FALSE;
     g_clear_error(&err);
     const std::unique_ptr<gchar, decltype(&g_free)> owned(bytes, g_free);
-    if (!encoded) return WriteResult::refused("the picture could not be encoded as PNG");
-    return replaceFile(path, [bytes, size](int fd) { return writeAll(fd, bytes, size); });
+    if (!encoded) return WriteResult::failed("the picture could not be encoded as PNG");
+    return replaceFile(
+        path, [bytes, size](int fd) { return writeAll(fd, bytes, size); }, keep);
 }
 
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_identity.h"
 #include "platform/picture_header.h"
 #include "platform/surface.h"
 #include "platform/write_result.h"
@@ -53,8 +54,9 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
 // Writes the buffer as an 8-bit RGB PNG file, replacing the file at `path` as
 // replaceFile does (platform/file_replace.h). A failure, with nothing
 // written and the reason, when the buffer is empty or replaceFile refuses the
-// path (a read-only file, a FIFO, a device, a folder), or when the file
-// cannot be written.
-WriteResult writePng(const Surface& surface, const std::string& path);
+// path (a read-only file, a FIFO, a device, a folder, a file in `keep`), or
+// when the file cannot be written.
+WriteResult writePng(const Surface& surface, const std::string& path,
+                     const ProtectedFiles& keep = {});
 
 }  // namespace platform

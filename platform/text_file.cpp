@@ -56,15 +56,19 @@ bool TextFileWriter::close() {
 }
 
 WriteResult replaceFileAtomically(const std::string& path,
-                                  const std::function<bool(TextFileWriter&)>& write) {
+                                  const std::function<bool(TextFileWriter&)>& write,
+                                  const ProtectedFiles& keep) {
     if (!write) return WriteResult::failed(EINVAL);
-    return replaceFile(path, [&write](int fd) {
-        TextFileWriter writer(fd);
-        const bool written = write(writer);
-        // Closed in every case, so that a write error that only shows when
-        // the buffer is written out still counts.
-        return writer.close() && written;
-    });
+    return replaceFile(
+        path,
+        [&write](int fd) {
+            TextFileWriter writer(fd);
+            const bool written = write(writer);
+            // Closed in every case, so that a write error that only shows
+            // when the buffer is written out still counts.
+            return writer.close() && written;
+        },
+        keep);
 }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/cp1252.h"
+#include "platform/file_identity.h"
 #include "platform/write_result.h"
 
 namespace platform {
@@ -44,9 +45,10 @@ class TextFileWriter {
 
 // Writes the lines `write` gives into a new file that replaces `path` only
 // when `write` returned true and every line was written (see replaceFile in
-// platform/file_replace.h, which says what is refused and what is kept), or
-// says why not.
+// platform/file_replace.h, which says what is refused, `keep` among it, and
+// what is kept), or says why not.
 WriteResult replaceFileAtomically(const std::string& path,
-                                  const std::function<bool(TextFileWriter&)>& write);
+                                  const std::function<bool(TextFileWriter&)>& write,
+                                  const ProtectedFiles& keep = {});
 
 }  // namespace platform

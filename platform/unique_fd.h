@@ -27,8 +27,11 @@ class UniqueFd {
 
     // Gives the descriptor up without closing it.
     int release() { return std::exchange(fd_, -1); }
-    // Closes the one held (if any) and takes `fd`.
+    // Closes the one held (if any) and takes `fd`. Given the one it holds,
+    // it keeps it open: closing it would leave a number that is no longer
+    // this owner's, which the next open may give to another file.
     void reset(int fd = -1) {
+        if (fd == fd_) return;
         if (fd_ >= 0) ::close(fd_);
         fd_ = fd;
     }

@@ -2,25 +2,57 @@
 // What writing a file came to: done, or why not, in words a message can end
 // with ("No space left on device", "it is read-only").
 #include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <system_error>
 
+#include "platform/file_identity.h"
+
 namespace platform {
+
+// Why a file was not written as it was found: nothing was made or changed.
+enum class Refusal : uint8_t {
+    NotRegular,  // a folder, FIFO, device or socket
+    ReadOnly,    // no write permission bit at all, or none for this user
+    OthersFile,  // another user's file in a folder everyone may write to
+    InUse,       // one of the files the caller protects
+    NoProcFs,    // write permission cannot be asked without the proc file system
+};
 
 class WriteResult {
   public:
     // Done.
     WriteResult() = default;
     // Failed with the system's error number `error` (errno).
-    static WriteResult failed(int error) { return WriteResult(error == 0 ? kUnknown : error, {}); }
-    // Failed for a reason the system gives no number for.
-    static WriteResult refused(const char* why) { return WriteResult(0, why); }
+    static WriteResult failed(int error) { return WriteResult(error == 0 ? kUnknown : error); }
+    // Failed for a reason the system gives no number for; a string literal,
+    // so that there always is one.
+    template <size_t N>
+    static WriteResult failed(const char (&why)[N]) {
+        WriteResult r;
+        r.why_ = why;
+        return r;
+    }
+    // Refused as found; `file` is the protected file it is, for InUse.
+    static WriteResult refused(Refusal why, std::optional<FileIdentity> file = std::nullopt) {
+        WriteResult r;
+        r.refusal_ = why;
+        r.inUse_ = file;
+        return r;
+    }
 
-    explicit operator bool() const { return error_ == 0 && why_ == nullptr; }
-    // The system's error number; 0 when done or refused for a reason of our own.
+    explicit operator bool() const { return error_ == 0 && why_ == nullptr && !refusal_; }
+    // The system's error number; 0 when done or failed for a reason of our own.
     int error() const { return error_; }
+    // Why the file was refused as found; nullopt when it was not refused.
+    std::optional<Refusal> refusal() const { return refusal_; }
+    // The protected file the target was, when refused as InUse.
+    std::optional<FileIdentity> fileInUse() const { return inUse_; }
     // Why it failed; empty when it did not.
     std::string reason() const {
+        if (refusal_) return refusalText(*refusal_);
         if (why_ != nullptr) return why_;
         return error_ == 0 ? std::string() : std::generic_category().message(error_);
     }
@@ -28,10 +60,27 @@ class WriteResult {
   private:
     // A failure that left no error number behind: reported as an I/O error.
     static constexpr int kUnknown = EIO;
-    WriteResult(int error, const char* why) : error_(error), why_(why) {}
+    explicit WriteResult(int error) : error_(error) {}
+    static const char* refusalText(Refusal why) {
+        switch (why) {
+            case Refusal::NotRegular:
+                return "it is not a regular file";
+            case Refusal::ReadOnly:
+                return "it is read-only";
+            case Refusal::OthersFile:
+                return "it is another user's file in a folder everyone may write to";
+            case Refusal::InUse:
+                return "it is in use and must not be replaced";
+            case Refusal::NoProcFs:
+                return "its write permission cannot be asked without the proc file system (/proc)";
+        }
+        return "it may not be written";
+    }
 
     int error_ = 0;
     const char* why_ = nullptr;
+    std::optional<Refusal> refusal_;
+    std::optional<FileIdentity> inUse_;
 };
 
 }  // namespace platform

@@ -81,5 +81,15 @@ TEST(DmxLogFile, AFailedOpenOrWriteSaysWhy) {
     EXPECT_EQ(full.error(), ENOSPC);
 }
 
+TEST(DmxLogFile, AnErrorReportedAtCloseIsKept) {
+    const int fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    FdWriteBuffer log{platform::UniqueFd(fd)};
+    // Closed behind its back: its own close then fails, as a write the system
+    // reports only at close does.
+    ::close(fd);
+    EXPECT_FALSE(log.close());
+    EXPECT_EQ(log.error(), EBADF);
+}
+
 }  // namespace
 }  // namespace kavrel

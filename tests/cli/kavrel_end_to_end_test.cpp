@@ -142,3 +142,25 @@ TEST(KavrelProgram, AnUnknownVariableNamesTheNearestOnes) {
         EXPECT_EQ(run.output, std::string("kavrel: line 2: ") + c.error + "\n");
     }
 }
+
+// Neither a project save nor a snapshot replaces the script being run or the
+// DMX log being written.
+TEST(KavrelProgram, NeitherTheScriptNorTheOpenDmxLogIsEverReplaced) {
+    const kavrel_test::TempFolder dir("kavrel-e2e");
+    const std::string script =
+        "open\nset MatrixForm.dmx_active 1\nwait 30\nanswer file dmx.png\n"
+        "click MatrixForm.mxsave\nanswer file session.kav\nclick MatrixForm.mxsave\n"
+        "snapshot MatrixForm.paneM dmx.png\n";
+    const ProgramRun run = runKavrel(dir, "--dmx-log dmx.png", script);
+    EXPECT_EQ(run.status, 2) << run.output;
+    const std::string refused = ": it is in use and must not be replaced\n";
+    EXPECT_EQ(run.output, "message: Matrix Project not saved: cannot write dmx.png" + refused +
+                              "message: Matrix Project not saved: cannot write session.kav" +
+                              refused +
+                              "kavrel: line 8: cannot write \"dmx.png\": it is the DMX log "
+                              "being written\n");
+    std::ifstream log(dir / "dmx.png");
+    std::string first;
+    std::getline(log, first);
+    EXPECT_EQ(first, "25 1 128") << "the log holds its DMX lines";
+}

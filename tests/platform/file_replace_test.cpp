@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -10,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +23,7 @@
 #include "platform/fd_write.h"
 #include "platform/picture_file.h"
 #include "platform/text_file.h"
+#include "platform/unique_fd.h"
 #include "tests/support/temp_folder.h"
 
 namespace platform {
@@ -95,11 +98,21 @@ class FileReplace : public ::testing::Test {
 TEST_F(FileReplace, ALongNameSavesThroughAShortHiddenTemporary) {
     const std::string name(255, 'n');
     putBytes(saved(name), "old");
-    std::vector<std::string> during;
-    EXPECT_TRUE(replaceFile(saved(name), [&](int fd) {
-        during = othersIn(name);
-        return writeText(fd, "new");
-    }));
+    // Without the proc file system, which names a nameless one to link it,
+    // the temporary is named from the start.
+    std::vector<std::string> during, whileWritten;
+    const ReplaceHooks atRename{[&](std::string_view call, std::string_view subject) {
+        if (call == "renameat") during = othersIn(name);
+        return call == "stat" && subject.rfind("/proc/", 0) == 0 ? ENOENT : 0;
+    }};
+    EXPECT_TRUE(replaceFile(
+        saved(name),
+        [&](int fd) {
+            whileWritten = othersIn(name);
+            return writeText(fd, "new");
+        },
+        {}, &atRename));
+    EXPECT_EQ(whileWritten, during);
     EXPECT_EQ(bytesOf(saved(name)), "new");
     ASSERT_EQ(during.size(), 1u);
     EXPECT_EQ(during[0].rfind(".kavrel-", 0), 0u) << during[0];
@@ -116,21 +129,63 @@ TEST_F(FileReplace, ATemporarySwappedForALinkNeverRedirectsTheSave) {
     const struct stat before = statOf(outside());
     putBytes(saved("show"), "old");
     ::chmod(saved("show").c_str(), 0666);
-    int swapped = 0;
-    // Between the temporary's creation and everything done with it: the
-    // writing, the owner, the permissions, the flush and the rename.
-    EXPECT_FALSE(replaceFile(saved("show"), [&](int fd) {
-        swapped = swapTemporariesForLinks();
-        return writeText(fd, "new");
-    }));
-    EXPECT_EQ(swapped, 1);
-    EXPECT_EQ(bytesOf(outside()), "secret");
-    const struct stat after = statOf(outside());
-    EXPECT_EQ(after.st_mode, before.st_mode);
-    EXPECT_EQ(after.st_uid, before.st_uid);
+    // A named temporary (where the file system makes no nameless files) is
+    // swapped between its creation and everything done with it: the writing,
+    // the owner, the permissions, the flush and the rename. A nameless one
+    // has a name only from its link on; it is swapped at the first step
+    // after. Either is opened once, and never by name.
+    for (const bool nameless : {false, true}) {
+        int swapped = 0;
+        bool linked = false;
+        std::vector<std::string> calls;  // on the temporary, but its link
+        const ReplaceHooks hooks{[&](std::string_view call, std::string_view subject) {
+            if (!nameless && call == "openat" && subject.empty()) return EOPNOTSUPP;
+            if (((call == "openat" && subject.empty()) || subject.rfind(".kavrel-", 0) == 0) &&
+                call != "linkat")
+                calls.emplace_back(call);
+            if (linked && swapped == 0) swapped = swapTemporariesForLinks();
+            linked = linked || call == "linkat";
+            return 0;
+        }};
+        EXPECT_FALSE(replaceFile(
+            saved("show"),
+            [&](int fd) {
+                if (!nameless) swapped = swapTemporariesForLinks();
+                return writeText(fd, "new");
+            },
+            {}, &hooks));
+        EXPECT_EQ(swapped, 1) << nameless;
+        EXPECT_EQ(calls, (std::vector<std::string>{"openat", "fstatat", "unlinkat"})) << nameless;
+        EXPECT_EQ(bytesOf(outside()), "secret");
+        const struct stat after = statOf(outside());
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(bytesOf(saved("show")), "old");
+        EXPECT_FALSE(fs::is_symlink(saved("show")));
+        EXPECT_TRUE(othersIn("show").empty()) << "the link put in its place is removed too";
+    }
+}
+
+TEST_F(FileReplace, ASaveKilledWhileFlushingLeavesNoTemporary) {
+    if (!UniqueFd(::open((root_ / "save").c_str(), O_TMPFILE | O_RDWR, 0600)) ||
+        !fs::exists("/proc/self/fd"))
+        GTEST_SKIP() << "the file system makes no nameless files here";
+    putBytes(saved("show"), "old");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const ReplaceHooks killed{[](std::string_view call, std::string_view) {
+            if (call == "fsync") ::raise(SIGKILL);
+            return 0;
+        }};
+        replaceFile(
+            saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &killed);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
     EXPECT_EQ(bytesOf(saved("show")), "old");
-    EXPECT_FALSE(fs::is_symlink(saved("show")));
-    EXPECT_TRUE(othersIn("show").empty()) << "the link put in its place is removed too";
+    EXPECT_TRUE(othersIn("show").empty());
 }
 
 TEST_F(FileReplace, SavesRacedByLinksToTheirTemporariesNeverWriteOutside) {
@@ -178,12 +233,12 @@ TEST_F(FileReplace, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
     fs::create_symlink(outside(), ours);
     ASSERT_EQ(::lchown(theirs.c_str(), kOther, kOther), 0);
     // As the system would not follow it for us, neither does the save.
-    EXPECT_EQ(replaceability(theirs), Replaceable::Unreachable);
-    EXPECT_FALSE(replaceFile(theirs, [](int fd) { return writeAll(fd, "new", 3); }));
+    EXPECT_EQ(replaceFile(theirs, [](int fd) { return writeAll(fd, "new", 3); }).error(), EACCES);
     EXPECT_EQ(bytesOf(outside()), "secret");
     // Nor when this user's own link leads to it: each link on the way counts.
     fs::create_symlink(theirs, shared / "chain.Kavrel");
-    EXPECT_EQ(replaceability((shared / "chain.Kavrel").string()), Replaceable::Unreachable);
+    EXPECT_EQ(replaceFile((shared / "chain.Kavrel").string(), [](int) { return true; }).error(),
+              EACCES);
     // This user's own link there, and another's link in a folder not shared
     // that way, are followed.
     EXPECT_TRUE(replaceFile(ours, [](int fd) { return writeAll(fd, "mine", 4); }));
@@ -207,7 +262,7 @@ TEST_F(FileReplace, KeepsOwnerGroupAndPermissionsOfAnotherUsersFile) {
     EXPECT_EQ(st.st_mode & 07777, 02640u);
 }
 
-TEST_F(FileReplace, AUserWhoCannotGiveTheFileAwayEndsOwningIt) {
+TEST_F(FileReplace, AUserWhoCannotGiveTheFileAwayWritesIntoIt) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as another user";
     // The superuser's file, open to all and marked set-user; a folder the
     // other user may write to but not list.
@@ -215,26 +270,55 @@ TEST_F(FileReplace, AUserWhoCannotGiveTheFileAwayEndsOwningIt) {
     ASSERT_EQ(::chmod(saved("show").c_str(), 04666), 0);
     ASSERT_EQ(::chmod((root_ / "save").c_str(), 0733), 0);
     ASSERT_EQ(::chmod(root_.c_str(), 0755), 0);
+    const ino_t inode = statOf(saved("show")).st_ino;
     ASSERT_TRUE(savedAsOther(saved("show")));
     const struct stat st = statOf(saved("show"));
     EXPECT_EQ(bytesOf(saved("show")), "new");
-    EXPECT_EQ(st.st_uid, kOther);
-    EXPECT_EQ(st.st_gid, kOther);
-    EXPECT_EQ(st.st_mode & 07777, 0666u) << "no set-user bit for an owner it was not set for";
+    EXPECT_EQ(st.st_ino, inode);
+    EXPECT_EQ(st.st_uid, 0u);
+    EXPECT_EQ(st.st_gid, 0u);
+    // The system drops a set-user bit when another user writes the file.
+    EXPECT_EQ(st.st_mode & 07777, 0666u) << "no set-user bit for what another user wrote";
+    EXPECT_TRUE(othersIn("show").empty());
+}
+
+TEST_F(FileReplace, TheSuperuserOfAUserNamespaceWritesIntoTheFileOfAUserItDoesNotMap) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give a file to another user";
+    // Another user's file and a folder, open to all; in a user namespace of
+    // its own, which maps no id, the file's owner and its own show as one.
+    putBytes(saved("show"), "old");
+    ASSERT_EQ(::chown(saved("show").c_str(), 12346, 12346), 0);
+    for (const auto& [p, mode] : {std::pair{saved("show"), 0666},
+                                  {(root_ / "save").string(), 0777},
+                                  {root_.string(), 0755}})
+        ASSERT_EQ(::chmod(p.c_str(), mode), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::unshare(CLONE_NEWUSER) != 0) ::_exit(2);
+        ::_exit(replaceFile(saved("show"), [](int fd) { return writeText(fd, "new"); }) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2) GTEST_SKIP() << "no user namespace here";
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const struct stat st = statOf(saved("show"));
+    EXPECT_EQ(bytesOf(saved("show")), "new");
+    EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(12346u, 12346u));
 }
 
 TEST_F(FileReplace, SaysWhatCannotBeReplacedAndKnowsFilesByIdentity) {
     putBytes(saved("show"), "old");
-    EXPECT_EQ(replaceability(saved("show")), Replaceable::Yes);
-    EXPECT_EQ(replaceability(saved("new")), Replaceable::Yes);
-    EXPECT_EQ(replaceability((root_ / "save").string()), Replaceable::NotRegular);
+    const auto refusal = [](const std::string& p) {
+        return replaceFile(p, [](int fd) { return writeText(fd, "new"); }).refusal();
+    };
+    EXPECT_EQ(refusal((root_ / "save").string()), Refusal::NotRegular);
+    EXPECT_EQ(refusal((root_ / "save/").string()), Refusal::NotRegular);
     fs::create_symlink("loop", saved("loop"));
-    EXPECT_EQ(replaceability(saved("loop")), Replaceable::Unreachable);
-    EXPECT_EQ(replaceability(""), Replaceable::Unreachable);
+    EXPECT_EQ(replaceFile(saved("loop"), [](int) { return true; }).error(), ELOOP);
+    EXPECT_EQ(replaceFile("", [](int) { return true; }).error(), ENOENT);
     putBytes(saved("ro"), "kept");
     ::chmod(saved("ro").c_str(), 0444);
-    EXPECT_EQ(replaceability(saved("ro")), Replaceable::ReadOnly);
-    EXPECT_FALSE(replaceFile(saved("ro"), [](int) { return true; }));
+    EXPECT_EQ(refusal(saved("ro")), Refusal::ReadOnly);
     EXPECT_EQ(bytesOf(saved("ro")), "kept");
 
     // A link and a hard link name the same file; a replaced file is another.
@@ -295,8 +379,8 @@ TEST_F(FileReplace, AFolderSwappedForALinkAtAnyStepTakesTheSaveWhole) {
             return 0;
         }};
         setUp();
-        const WriteResult saved = replaceFile((mdir / "show").string(),
-                                              [](int fd) { return writeText(fd, "new"); }, &hooks);
+        const WriteResult saved = replaceFile(
+            (mdir / "show").string(), [](int fd) { return writeText(fd, "new"); }, {}, &hooks);
         EXPECT_TRUE(saved) << "step " << at << ": " << saved.reason();
         return step;
     };
@@ -423,7 +507,7 @@ TEST_F(FileReplace, ASaveThatCannotKeepTheAclFailsWithTheReasonAndKeepsTheOldFil
         return call == "fsetxattr" && subject == kAcl ? EOPNOTSUPP : 0;
     }};
     const WriteResult result = replaceFile(
-        saved("show"), [](int fd) { return writeText(fd, "new"); }, &noAcls);
+        saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &noAcls);
     EXPECT_EQ(result.reason(), "Operation not supported");
     EXPECT_EQ(bytesOf(saved("show")), "old");
     EXPECT_EQ(attribute(saved("show"), kAcl), kNamedUserAcl);
@@ -448,6 +532,61 @@ TEST_F(FileReplace, UnderADefaultAclANewFileIsMadeAsAnyAndAReplacedOneKeepsHavin
     EXPECT_EQ(ownerAndMode(saved("plain")).second, 0640u);
 }
 
+TEST_F(FileReplace, AnInheritedAclGoesBeforeTheNotesAreCopied) {
+    const std::string folder = (root_ / "save").string();
+    if (!setAttribute(folder, "system.posix_acl_default", kNamedUserAcl))
+        GTEST_SKIP() << folder << "'s file system keeps no ACL: " << std::strerror(errno);
+    // An old file without an ACL, with a note; its temporary inherits one.
+    std::ofstream(saved("show")) << "old";
+    ASSERT_EQ(::removexattr(saved("show").c_str(), kAcl), 0);
+    ASSERT_TRUE(setAttribute(saved("show"), "user.note", kNote));
+    std::vector<std::string> calls;
+    const ReplaceHooks record{[&](std::string_view call, std::string_view subject) {
+        if (call == "fsetxattr" || call == "fremovexattr")
+            calls.push_back(std::string(call) + ' ' + std::string(subject));
+        return 0;
+    }};
+    EXPECT_TRUE(replaceFile(
+        saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &record));
+    EXPECT_EQ(calls, (std::vector<std::string>{"fremovexattr system.posix_acl_access",
+                                               "fsetxattr user.note"}));
+    EXPECT_EQ(attribute(saved("show"), "user.note"), kNote);
+}
+
+TEST_F(FileReplace, ATemporaryTakenAwaySaysSo) {
+    putBytes(saved("show"), "old");
+    const ReplaceHooks takeAway{[&](std::string_view call, std::string_view subject) {
+        if (call == "renameat") fs::rename(root_ / "save" / subject, root_ / "elsewhere" / "taken");
+        return 0;
+    }};
+    EXPECT_EQ(replaceFile(
+                  saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &takeAway)
+                  .reason(),
+              "its temporary file was moved away or removed by someone else before it took the "
+              "name");
+    EXPECT_EQ(bytesOf(saved("show")), "old");
+}
+
+// A failure of our own always has a reason: no pointer, which could be null,
+// is taken for one.
+template <class Reason>
+concept TakenAsReason = requires(Reason why) {
+    WriteResult::failed(why);
+}
+|| requires(Reason why) {
+    WriteResult::refused(why);
+};
+static_assert(!TakenAsReason<std::nullptr_t> && !TakenAsReason<const char*>);
+static_assert(TakenAsReason<const char (&)[5]> && TakenAsReason<Refusal>);
+
+TEST(UniqueFdTest, TakingTheDescriptorItHoldsKeepsItOpen) {
+    UniqueFd fd(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+    const int held = fd.get();
+    fd.reset(held);
+    EXPECT_EQ(fd.get(), held);
+    EXPECT_GE(::fcntl(held, F_GETFD), 0) << "the descriptor was closed";
+}
+
 TEST_F(FileReplace, AFileItsSaverMayNotReadKeepsItsAclButLeavesItsNotesBehind) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as another user";
     if (const std::string why = withAclAndNote(saved("show")); !why.empty()) GTEST_SKIP() << why;
@@ -461,6 +600,66 @@ TEST_F(FileReplace, AFileItsSaverMayNotReadKeepsItsAclButLeavesItsNotesBehind) {
     EXPECT_EQ(bytesOf(saved("show")), "new");
     EXPECT_EQ(attribute(saved("show"), kAcl), writeOnly);
     EXPECT_FALSE(attribute(saved("show"), "user.note").has_value());
+}
+
+TEST_F(FileReplace, ASecondUserWithAclWriteAccessKeepsTheOwnersFileAsItWas) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as two other users";
+    constexpr uid_t kHer = 12346;
+    // Her folder and file, 0700 and 0600, with an ACL that lets the other
+    // user write.
+    const std::string folder = (root_ / "save").string(), show = saved("show");
+    const std::string fileAcl = aclBytes(6, kOther, 6, 0, 6, 0);
+    putBytes(show, "old");
+    ASSERT_EQ(::chmod(root_.c_str(), 0755), 0);
+    for (const auto& [p, mode] : {std::pair{folder, 0700}, {show, 0600}})
+        ASSERT_TRUE(::chown(p.c_str(), kHer, kHer) == 0 && ::chmod(p.c_str(), mode) == 0);
+    if (!setAttribute(folder, kAcl, aclBytes(7, kOther, 7, 0, 7, 0)) ||
+        !setAttribute(show, kAcl, fileAcl))
+        GTEST_SKIP() << "the file system keeps no ACL: " << std::strerror(errno);
+    const struct stat before = statOf(show);
+    ASSERT_TRUE(savedAsOther(show));
+    const struct stat after = statOf(show);
+    EXPECT_EQ(bytesOf(show), "new");
+    EXPECT_EQ(std::tie(after.st_uid, after.st_gid, after.st_mode),
+              std::tie(before.st_uid, before.st_gid, before.st_mode));
+    EXPECT_EQ(attribute(show, kAcl), fileAcl);
+    EXPECT_TRUE(othersIn("show").empty());
+}
+
+TEST_F(FileReplace, WrittenInPlaceAFileChangesOnlyOnceItsWholeContentIsMadeAndRoomHeld) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to give a file to another user";
+    putBytes(saved("show"), "old");
+    ASSERT_EQ(::chown(saved("show").c_str(), kOther, kOther), 0);
+    const struct stat before = statOf(saved("show"));
+    // As for a process that may not give the new file her owner; one other
+    // call fails with `error` besides.
+    const auto save = [&](const std::string& content, std::string_view failing, int error) {
+        const ReplaceHooks hooks{[&](std::string_view call, std::string_view) {
+            if (call == "fchown") return EPERM;
+            return call == failing ? error : 0;
+        }};
+        return replaceFile(
+            saved("show"),
+            [&](int fd) {
+                const bool written = writeText(fd, content);
+                errno = ENOSPC;
+                return written && failing != "write";
+            },
+            {}, &hooks);
+    };
+    const std::string large(300000, 'L');
+    for (const std::string_view step : {"write", "fallocate"}) {
+        EXPECT_EQ(save(large, step, ENOSPC).reason(), "No space left on device") << step;
+        EXPECT_EQ(bytesOf(saved("show")), "old") << step;
+    }
+    EXPECT_TRUE(save(large, "fallocate", EOPNOTSUPP)) << "a file system that reserves no room";
+    EXPECT_EQ(bytesOf(saved("show")), large);
+    EXPECT_TRUE(save("short", "", 0));
+    EXPECT_EQ(bytesOf(saved("show")), "short");
+    const struct stat after = statOf(saved("show"));
+    EXPECT_EQ(std::tie(after.st_ino, after.st_uid, after.st_mode),
+              std::tie(before.st_ino, before.st_uid, before.st_mode));
+    EXPECT_TRUE(othersIn("show").empty());
 }
 
 }  // namespace
