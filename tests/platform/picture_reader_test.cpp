@@ -52,43 +52,29 @@ Bytes dib(Color c) {
     return b;
 }
 
-// A 1 x 1 GIF of one colour.
-Bytes gif(Color c) {
-    return {'G',
-            'I',
-            'F',
-            '8',
-            '9',
-            'a',
-            1,
-            0,
-            1,
-            0,
-            0x80,
-            0,
-            0,
-            static_cast<uint8_t>(c),
-            static_cast<uint8_t>(c >> 8),
-            static_cast<uint8_t>(c >> 16),
-            0,
-            0,
-            0,
-            0x2C,
-            0,
-            0,
-            0,
-            0,
-            1,
-            0,
-            1,
-            0,
-            0,
-            2,
-            2,
-            0x44,
-            0x01,
-            0,
-            0x3B};
+Bytes joined(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+Bytes slice(const Bytes& b, size_t from, size_t to) {
+    return Bytes(b.begin() + static_cast<long>(from), b.begin() + static_cast<long>(to));
+}
+
+// A 1 x 1 GIF's screen and table, its first colour `c`; and its one frame,
+// of that colour.
+Bytes gifHead(Color c = kRed) {
+    Bytes b{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 255};
+    for (int i = 0; i < 3; ++i) b[13 + i] = static_cast<uint8_t>(c >> (8 * i));
+    return b;
+}
+const Bytes kGifFrame{0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
+
+// A 1 x 1 icon's DIB of one colour: its height counts the mask's rows too,
+// and the mask is opaque.
+Bytes icon(Color c) {
+    Bytes d = dib(c);
+    d[8] = 2;
+    return joined(d, {0, 0, 0, 0});
 }
 
 Bytes bmp(Color c) {
@@ -198,16 +184,11 @@ TEST_F(PictureCopy, JpegPassesOverSegmentsThatMakeNoPixels) {
 
 // A run of stray bytes before the first frame: a short one is passed over
 // as the decoder does; 2 GB, held as a hole, is refused without reading it.
+// Runs each shorter than the allowance count together.
 TEST_F(PictureCopy, GifStrayBytesArePassedOverOrRefused) {
-    const Bytes gif{'G', 'I',  'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 255,  0,    0, 0,   0,
-                    255, 0x2C, 0,   0,   0,   0,   1, 0, 1, 0, 0,    2, 2, 0x44, 0x01, 0, 0x3B};
-    const size_t frame = 19;
-    Bytes head(gif.begin(), gif.begin() + frame);
-    const Bytes tail(gif.begin() + frame, gif.end());
-    Bytes shortRun = head;
-    shortRun.resize(shortRun.size() + 100, 0);
-    shortRun.insert(shortRun.end(), tail.begin(), tail.end());
-    EXPECT_EQ(copyOf(shortRun), gif);
+    const Bytes head = gifHead(), &tail = kGifFrame;
+    const Bytes shortRun = joined(joined(head, Bytes(100, 0)), tail);
+    EXPECT_EQ(copyOf(shortRun), joined(head, tail));
     const auto shown = loadPictureFile(write(dir_ / "short.gif", shortRun), 0);
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->at(0, 0), kRed);
@@ -216,6 +197,11 @@ TEST_F(PictureCopy, GifStrayBytesArePassedOverOrRefused) {
     const std::string file = sparse(dir_ / "long.gif", head, uint64_t{2} << 30, tail);
     EXPECT_FALSE(loadPictureFile(file, 0, &error));
     EXPECT_NE(error.find("more than its pixels"), std::string::npos) << error;
+
+    Bytes runs = head;
+    for (int i = 0; i < 2; ++i)
+        runs = joined(joined(runs, Bytes(kMaxStrayBytes / 2 + 1, 7)), {0x21, 0xFE, 0});
+    EXPECT_EQ(readPictureHeader(joined(runs, tail)).verdict, Verdict::Padded);
 }
 
 // The first bytes read as an ICO, and also as a QuickTime "idat" atom
@@ -232,30 +218,12 @@ TEST_F(PictureCopy, AnIcoIsDecodedAsAnIcoOnly) {
         // Every entry past the text points at one 1 x 1 blue icon; the
         // text's entries point past the end of the file.
         for (uint64_t e = 6 + 16 * 15; e + 16 <= at; e += 16) {
-            const uint8_t entry[16] = {1,
-                                       1,
-                                       0,
-                                       0,
-                                       1,
-                                       0,
-                                       24,
-                                       0,
-                                       48,
-                                       0,
-                                       0,
-                                       0,
-                                       static_cast<uint8_t>(at),
-                                       static_cast<uint8_t>(at >> 8),
-                                       static_cast<uint8_t>(at >> 16),
-                                       0};
+            uint8_t entry[16] = {1, 1, 0, 0, 1, 0, 24, 0, 48};
+            for (int i = 0; i < 3; ++i) entry[12 + i] = static_cast<uint8_t>(at >> (8 * i));
             const size_t from = e < 256 ? 256 - e : 0;  // the atom's text stays
             std::memcpy(b.data() + e + from, entry + from, 16 - from);
         }
-        Bytes icon = dib(kBlue);
-        icon[8] = 2;                            // the height counts the mask's rows too
-        icon.insert(icon.end(), {0, 0, 0, 0});  // the mask: opaque
-        b.insert(b.end(), icon.begin(), icon.end());
-        return b;
+        return joined(b, icon(kBlue));
     };
     const std::string xpm = "/* XPM */\nstatic char*x[]={\"1 1 1 1\",\"a c #FF0000\",\"a\"};\n";
     const std::string svg =
@@ -303,8 +271,8 @@ TEST_F(PictureCopy, TheDecoderGetsTheBytesTheCheckRead) {
 
     for (const char* format : {"gif", "jpeg", "ico", "png", "bmp"}) {
         const bool isGif = std::string(format) == "gif";
-        const Bytes before = isGif ? gif(kRed) : encoded(format);
-        const Bytes after = isGif ? gif(kBlue) : encoded(format, 222);
+        const Bytes before = isGif ? joined(gifHead(kRed), kGifFrame) : encoded(format);
+        const Bytes after = isGif ? joined(gifHead(kBlue), kGifFrame) : encoded(format, 222);
         const std::string path = write(dir_ / (std::string("p.") + format), before);
         const auto checked = pixelsOf(loadPictureFile(path, 0));
         ASSERT_FALSE(checked.empty()) << format;
@@ -327,13 +295,6 @@ void setBE(Bytes& b, size_t at, uint32_t v, int n) {
 }
 void setLE(Bytes& b, size_t at, uint32_t v, int n) {
     for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-Bytes joined(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-Bytes slice(const Bytes& b, size_t from, size_t to) {
-    return Bytes(b.begin() + static_cast<long>(from), b.begin() + static_cast<long>(to));
 }
 size_t find(const Bytes& b, const Bytes& what, size_t from = 0) {
     const auto at =
@@ -379,17 +340,14 @@ std::vector<Twins> twins() {
 
     Bytes ico{0, 0, 1, 0, 1, 0, 1, 1, 0, 0, 1, 0, 24, 0, 48, 0, 0, 0};  // its data 200 KB on
     putLE(ico, 22 + static_cast<uint32_t>(pad.size()), 4);
-    Bytes icon = dib(kBlue);
-    icon[8] = 2;
-    ico = joined(joined(joined(ico, pad), icon), {0, 0, 0, 0});
+    ico = joined(joined(ico, pad), icon(kBlue));
     Bytes hugeIco = ico;
     setLE(hugeIco, 22 + pad.size() + 4, 30000, 4), setLE(hugeIco, 22 + pad.size() + 8, 60000, 4);
     all.push_back({"ico", ico, hugeIco});
 
-    Bytes gif{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 255, 0, 0, 0, 0, 255};
-    gif.insert(gif.end(), {0x21, 0xFE});  // a comment of 200 KB in sub-blocks
+    Bytes gif = joined(gifHead(), {0x21, 0xFE});  // a comment of 200 KB in sub-blocks
     for (int i = 0; i < 800; ++i) gif = joined(joined(gif, {255}), Bytes(255, 'c'));
-    gif = joined(gif, {0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B});
+    gif = joined(joined(gif, {0}), kGifFrame);
     Bytes hugeGif = gif;
     setLE(hugeGif, 6, 30000, 2), setLE(hugeGif, 8, 30000, 2);
     setLE(hugeGif, gif.size() - 17 + 5, 30000, 2), setLE(hugeGif, gif.size() - 17 + 7, 30000, 2);
@@ -437,8 +395,7 @@ TEST(PictureRead, TheBytesHandedOnAreTheBytesJudged) {
 // decoder and runs on for another: it is dropped. One of four bytes goes on
 // rebuilt, without what follows its first sub-block.
 TEST(PictureRead, AGifControlExtensionGoesOnOnlyInItsOneForm) {
-    const Bytes head{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 255, 0, 0, 0, 0, 255};
-    const Bytes frame{0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
+    const Bytes head = gifHead(), &frame = kGifFrame;
     // What follows the empty sub-block reads as a 23000 x 23000 frame to a
     // decoder that takes the extension's next bytes as more of it.
     const Bytes bigFrame{0x2C, 0, 0, 0, 0, 0xD8, 0x59, 0xD8, 0x59, 0, 2, 2, 0x44, 0x01, 0};
@@ -450,15 +407,6 @@ TEST(PictureRead, AGifControlExtensionGoesOnOnlyInItsOneForm) {
               joined(joined(head, {0x21, 0xF9, 4, 1, 10, 0, 0, 0}), frame));
     EXPECT_EQ(copyOf(joined(joined(head, {0x21, 0xF9, 5, 1, 10, 0, 0, 9, 0}), frame)),
               joined(head, frame));
-}
-
-// Runs of stray bytes, each shorter than the allowance, count together.
-TEST(PictureRead, GifStrayBytesCountTogether) {
-    Bytes gif{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 255, 0, 0, 0, 0, 255};
-    for (int i = 0; i < 2; ++i)
-        gif = joined(joined(gif, Bytes(kMaxStrayBytes / 2 + 1, 7)), {0x21, 0xFE, 0});
-    gif = joined(gif, {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B});
-    EXPECT_EQ(readPictureHeader(gif).verdict, Verdict::Padded);
 }
 
 namespace {
@@ -541,9 +489,6 @@ TEST_F(PictureCopy, BmpRowsAreMovedUpOverTheGap) {
     const std::string file = sparse(dir_ / "gap.bmp", head, gap, rows);
     const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     EXPECT_EQ(copyOf(fileBytes(fd.get())), bmp(kRed));
-    const auto shown = loadPictureFile(file, 0);
-    ASSERT_TRUE(shown);
-    EXPECT_EQ(shown->at(0, 0), kRed);
 
     const Bytes trailing = joined(bmp(kRed), Bytes(kMaxStrayBytes + 64, 0));
     EXPECT_EQ(readPictureHeader(trailing).verdict, Verdict::Padded);
@@ -568,11 +513,6 @@ TEST_F(PictureCopy, AReadShortOfTheFileSizeIsAnError) {
 // largest by the directory's sizes, the later on a tie, not a PNG entry.
 TEST_F(PictureCopy, AnIcoGoesOnWithTheEntryDecodedAlone) {
     const Bytes png = encoded("png");
-    auto icon = [](Color c) {
-        Bytes d = dib(c);
-        d[8] = 2;  // the height counts the mask's rows too
-        return joined(d, {0, 0, 0, 0});
-    };
     const Bytes red = icon(kRed), blue = icon(kBlue);
     Bytes ico{0, 0, 1, 0, 3, 0};
     auto entry = [&](uint8_t side, const Bytes& data, uint32_t at) {
@@ -590,9 +530,6 @@ TEST_F(PictureCopy, AnIcoGoesOnWithTheEntryDecodedAlone) {
     putLE(alone, static_cast<uint32_t>(blue.size()), 4);
     putLE(alone, 22, 4);
     EXPECT_EQ(copyOf(ico), joined(alone, blue));
-    const auto shown = loadPictureFile(write(dir_ / "three.ico", ico), 0);
-    ASSERT_TRUE(shown);
-    EXPECT_EQ(shown->at(0, 0), kBlue);
 }
 
 // A marker whose 0xFF is the last byte the buffer holds, after stray bytes.
