@@ -15,13 +15,14 @@
 #include <vector>
 
 #include "platform/picture_file.h"
+#include "tests/support/picture_bytes.h"
 #include "tests/support/temp_folder.h"
 
 using namespace platform;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using namespace kavrel_test;
 
 const std::string kCorpus = std::string(KAVREL_SOURCE_DIR) + "/tests/platform/picture-corpus/";
 
@@ -69,18 +70,14 @@ uint32_t le32(const Bytes& b, size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
-void putLe32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
 // The corpus's 24-bit BMP with `gap` bytes between its header and its rows,
 // as a colour profile may lie there.
 Bytes bmpWithGap(size_t gap) {
     Bytes b = readAll(kCorpus + "bmp-24.bmp");
     const uint32_t rows = le32(b, 10);
     b.insert(b.begin() + rows, gap, 0x5A);
-    putLe32(b, 2, static_cast<uint32_t>(b.size()));
-    putLe32(b, 10, rows + static_cast<uint32_t>(gap));
+    setLE(b, 2, static_cast<uint32_t>(b.size()), 4);
+    setLE(b, 10, rows + static_cast<uint32_t>(gap), 4);
     return b;
 }
 
@@ -102,12 +99,12 @@ Bytes icoWithLargePngFirst(const kavrel_test::TempFolder& dir) {
     const uint32_t count = small[4] | small[5] << 8;
     Bytes b{0, 0, 1, 0, static_cast<uint8_t>(count + 1), 0};
     Bytes entry{0, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 0, 0, 0, 0};  // 256 x 256 at 32 bits
-    putLe32(entry, 8, static_cast<uint32_t>(png.size()));
-    putLe32(entry, 12, 6 + 16 * (count + 1));
+    setLE(entry, 8, static_cast<uint32_t>(png.size()), 4);
+    setLE(entry, 12, 6 + 16 * (count + 1), 4);
     b.insert(b.end(), entry.begin(), entry.end());
     for (uint32_t i = 0; i < count; ++i) {
         entry.assign(small.begin() + 6 + 16 * i, small.begin() + 22 + 16 * i);
-        putLe32(entry, 12, le32(entry, 12) + 16 + static_cast<uint32_t>(png.size()));
+        setLE(entry, 12, le32(entry, 12) + 16 + static_cast<uint32_t>(png.size()), 4);
         b.insert(b.end(), entry.begin(), entry.end());
     }
     b.insert(b.end(), png.begin(), png.end());

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/picture_bytes.h"
 #include "tests/support/temp_folder.h"
 
 using namespace platform;
@@ -22,11 +23,7 @@ constexpr Color kRed = rgb(255, 0, 0), kGreen = rgb(0, 255, 0), kBlue = rgb(0, 0
 constexpr Color kWhite = rgb(255, 255, 255);
 constexpr Color kSeeThrough = rgb(12, 34, 56);
 
-using Bytes = std::vector<uint8_t>;
-
-void putLE(Bytes& b, uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
+using namespace kavrel_test;
 
 // A 24-bit bottom-up BMP; rows are padded to four bytes.
 Bytes bmp24(int32_t w, int32_t h, const std::function<Color(int32_t, int32_t)>& px) {
@@ -330,23 +327,6 @@ TEST_F(PictureFiles, WritePngRoundTripsAndRefusesEmptyBuffers) {
 
 namespace {
 
-void putBE(Bytes& b, uint32_t v) {
-    for (int i = 3; i >= 0; --i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-void pngChunk(Bytes& b, const char* type, const Bytes& data) {
-    putBE(b, static_cast<uint32_t>(data.size()));
-    const size_t from = b.size();
-    b.insert(b.end(), type, type + 4);
-    b.insert(b.end(), data.begin(), data.end());
-    uint32_t crc = 0xFFFFFFFF;
-    for (size_t i = from; i < b.size(); ++i) {
-        crc ^= b[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
-    putBE(b, ~crc);
-}
-
 // An 8 x 8 grey PNG whose IDAT holds `raw` (filter bytes and rows) as one
 // whole zlib stream of a stored block.
 Bytes greyPng(bool interlaced, const Bytes& raw) {
@@ -355,13 +335,8 @@ Bytes greyPng(bool interlaced, const Bytes& raw) {
     ihdr.insert(ihdr.end(), {8, 0, 0, 0, static_cast<uint8_t>(interlaced ? 1 : 0)});
     pngChunk(b, "IHDR", ihdr);
     const auto n = static_cast<uint16_t>(raw.size());
-    Bytes z{0x78,
-            0x01,
-            1,
-            static_cast<uint8_t>(n),
-            static_cast<uint8_t>(n >> 8),
-            static_cast<uint8_t>(~n),
-            static_cast<uint8_t>(~n >> 8)};
+    Bytes z{0x78, 0x01, 1};
+    putLE(z, n | static_cast<uint32_t>(static_cast<uint16_t>(~n)) << 16, 4);
     z.insert(z.end(), raw.begin(), raw.end());
     uint32_t a = 1, s = 0;
     for (uint8_t c : raw) a = (a + c) % 65521, s = (s + a) % 65521;

@@ -11,16 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/picture_bytes.h"
+
 using namespace platform;
 using Verdict = PictureHeader::Verdict;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-void putBE(Bytes& b, uint32_t v) {
-    for (int i = 3; i >= 0; --i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
+using namespace kavrel_test;
 
 // A chunk's length and type; its data and CRC are left to the caller.
 void chunkHead(Bytes& b, uint32_t length, const char* type) {

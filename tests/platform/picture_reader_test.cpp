@@ -15,14 +15,15 @@
 
 #include "platform/picture_file.h"
 #include "platform/unique_fd.h"
+#include "tests/support/picture_bytes.h"
 #include "tests/support/temp_folder.h"
 
 using namespace platform;
+using namespace kavrel_test;
 using Verdict = PictureHeader::Verdict;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
 constexpr Color kRed = rgb(255, 0, 0), kBlue = rgb(0, 0, 255);
 
 // A 4 x 4 picture, each pixel its own colour (its blue `blue`), encoded by
@@ -50,14 +51,6 @@ Bytes dib(Color c) {
     b.insert(b.end(), {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
                        static_cast<uint8_t>(c), 0});
     return b;
-}
-
-Bytes joined(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-Bytes slice(const Bytes& b, size_t from, size_t to) {
-    return Bytes(b.begin() + static_cast<long>(from), b.begin() + static_cast<long>(to));
 }
 
 // A 1 x 1 GIF's screen and table, its first colour `c`; and its one frame,
@@ -284,18 +277,6 @@ TEST_F(PictureCopy, TheDecoderGetsTheBytesTheCheckRead) {
 
 namespace {
 
-void putBE(Bytes& b, uint32_t v, int n) {
-    for (int i = n - 1; i >= 0; --i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void putLE(Bytes& b, uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void setBE(Bytes& b, size_t at, uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * (n - 1 - i)));
-}
-void setLE(Bytes& b, size_t at, uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
 size_t find(const Bytes& b, const Bytes& what, size_t from = 0) {
     const auto at =
         std::search(b.begin() + static_cast<long>(from), b.end(), what.begin(), what.end());

@@ -13,11 +13,12 @@
 
 #include "platform/picture_file.h"
 #include "platform/picture_header.h"
+#include "tests/support/picture_bytes.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using namespace kavrel_test;
 
 class PictureGuard : public ::testing::Test {
   protected:
@@ -49,27 +50,6 @@ Bytes gifBomb() {
     return Bytes{'G',  'I',  'F',  '8',  '9', 'a', 0xFF, 0x7F, 0xFF, 0x7F, 0x80, 0,
                  0,    0,    0,    0,    255, 255, 255,  0x2C, 0,    0,    0,    0,
                  0xFF, 0x7F, 0xFF, 0x7F, 0,   2,   2,    0x44, 0x01, 0,    0x3B};
-}
-
-void putLE(Bytes& b, uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void putBE(Bytes& b, uint32_t v) {
-    for (int i = 3; i >= 0; --i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-// A PNG chunk with its CRC, so a decoder takes it as sound.
-void pngChunk(Bytes& b, const char* type, const Bytes& data) {
-    putBE(b, static_cast<uint32_t>(data.size()));
-    Bytes body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    uint32_t crc = 0xFFFFFFFF;
-    for (uint8_t byte : body) {
-        crc ^= byte;
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
-    b.insert(b.end(), body.begin(), body.end());
-    putBE(b, ~crc);
 }
 
 // 32767 x 32767 RGBA with an empty compressed stream: 65 bytes.
