@@ -442,14 +442,13 @@ TEST_F(PictureCopy, JpegKeepsTheLastJfifAndAdobeSegmentsCut) {
     Bytes jfif{0xFF, 0xE0, 0, 22, 'J', 'F', 'I', 'F', 0, 1, 2, 1, 0, 72, 0, 72, 1, 2};
     jfif.resize(2 + 22, 9);  // a 1 x 2 thumbnail
     const Bytes adobe{0xFF, 0xEE, 0, 15, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 2, 7};
+    const Bytes lastAdobe{0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 1};
     Bytes first = jfif;
     first[13] = 1;
     Bytes file = joined(joined(joined(slice(jpeg, 0, afterApp0), first), adobe), jfif);
-    file = joined(joined(file, {0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 1}),
-                  slice(jpeg, afterApp0, jpeg.size()));
+    file = joined(joined(file, lastAdobe), slice(jpeg, afterApp0, jpeg.size()));
     const Bytes copy = copyOf(file);
     const Bytes lastJfif{0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 2, 1, 0, 72, 0, 72, 0, 0};
-    const Bytes lastAdobe{0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 1};
     const size_t scan = find(copy, {0xFF, 0xDA});
     EXPECT_EQ(find(copy, joined(lastJfif, lastAdobe)) + 34, scan);
     EXPECT_EQ(find(copy, {0xFF, 0xE0}), scan - 34) << "one JFIF segment";
