@@ -79,13 +79,17 @@ class FileReplace : public ::testing::Test {
     static bool writeText(int fd, const std::string& text) {
         return writeAll(fd, text.data(), text.size());
     }
+    static WriteResult saveNew(const std::string& p, const ReplaceHooks* hooks = nullptr) {
+        return replaceFile(
+            p, [](int fd) { return writeText(fd, "new"); }, {}, hooks);
+    }
     // Whether the other user, in a process of her own, saved "new" at `p`.
     static bool savedAsOther(const std::string& p) {
         const pid_t child = ::fork();
         if (child == 0) {
             const bool as =
                 ::setgroups(0, nullptr) == 0 && ::setgid(kOther) == 0 && ::setuid(kOther) == 0;
-            ::_exit(as && replaceFile(p, [](int fd) { return writeText(fd, "new"); }) ? 0 : 1);
+            ::_exit(as && saveNew(p) ? 0 : 1);
         }
         int status = 0;
         return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
@@ -177,8 +181,7 @@ TEST_F(FileReplace, ASaveKilledWhileFlushingLeavesNoTemporary) {
             if (call == "fsync") ::raise(SIGKILL);
             return 0;
         }};
-        replaceFile(
-            saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &killed);
+        saveNew(saved("show"), &killed);
         ::_exit(0);
     }
     int status = 0;
@@ -254,7 +257,7 @@ TEST_F(FileReplace, KeepsOwnerGroupAndPermissionsOfAnotherUsersFile) {
     putBytes(saved("show"), "old");
     ASSERT_EQ(::chown(saved("show").c_str(), kOther, kOther), 0);
     ASSERT_EQ(::chmod(saved("show").c_str(), 02640), 0);
-    EXPECT_TRUE(replaceFile(saved("show"), [](int fd) { return writeText(fd, "new"); }));
+    EXPECT_TRUE(saveNew(saved("show")));
     const struct stat st = statOf(saved("show"));
     EXPECT_EQ(bytesOf(saved("show")), "new");
     EXPECT_EQ(st.st_uid, kOther);
@@ -295,7 +298,7 @@ TEST_F(FileReplace, TheSuperuserOfAUserNamespaceWritesIntoTheFileOfAUserItDoesNo
     const pid_t child = ::fork();
     if (child == 0) {
         if (::unshare(CLONE_NEWUSER) != 0) ::_exit(2);
-        ::_exit(replaceFile(saved("show"), [](int fd) { return writeText(fd, "new"); }) ? 0 : 1);
+        ::_exit(saveNew(saved("show")) ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -308,9 +311,7 @@ TEST_F(FileReplace, TheSuperuserOfAUserNamespaceWritesIntoTheFileOfAUserItDoesNo
 
 TEST_F(FileReplace, SaysWhatCannotBeReplacedAndKnowsFilesByIdentity) {
     putBytes(saved("show"), "old");
-    const auto refusal = [](const std::string& p) {
-        return replaceFile(p, [](int fd) { return writeText(fd, "new"); }).refusal();
-    };
+    const auto refusal = [](const std::string& p) { return saveNew(p).refusal(); };
     EXPECT_EQ(refusal((root_ / "save").string()), Refusal::NotRegular);
     EXPECT_EQ(refusal((root_ / "save/").string()), Refusal::NotRegular);
     fs::create_symlink("loop", saved("loop"));
@@ -379,8 +380,7 @@ TEST_F(FileReplace, AFolderSwappedForALinkAtAnyStepTakesTheSaveWhole) {
             return 0;
         }};
         setUp();
-        const WriteResult saved = replaceFile(
-            (mdir / "show").string(), [](int fd) { return writeText(fd, "new"); }, {}, &hooks);
+        const WriteResult saved = saveNew((mdir / "show").string(), &hooks);
         EXPECT_TRUE(saved) << "step " << at << ": " << saved.reason();
         return step;
     };
@@ -506,8 +506,7 @@ TEST_F(FileReplace, ASaveThatCannotKeepTheAclFailsWithTheReasonAndKeepsTheOldFil
     const ReplaceHooks noAcls{[](std::string_view call, std::string_view subject) {
         return call == "fsetxattr" && subject == kAcl ? EOPNOTSUPP : 0;
     }};
-    const WriteResult result = replaceFile(
-        saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &noAcls);
+    const WriteResult result = saveNew(saved("show"), &noAcls);
     EXPECT_EQ(result.reason(), "Operation not supported");
     EXPECT_EQ(bytesOf(saved("show")), "old");
     EXPECT_EQ(attribute(saved("show"), kAcl), kNamedUserAcl);
@@ -521,36 +520,26 @@ TEST_F(FileReplace, UnderADefaultAclANewFileIsMadeAsAnyAndAReplacedOneKeepsHavin
     const int plain = ::open(saved("plain").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
     ASSERT_GE(plain, 0);
     ::close(plain);
-    EXPECT_TRUE(replaceFile(saved("fresh"), [](int fd) { return writeText(fd, "new"); }));
+    EXPECT_TRUE(saveNew(saved("fresh")));
     EXPECT_EQ(attribute(saved("fresh"), kAcl), attribute(saved("plain"), kAcl));
     EXPECT_EQ(ownerAndMode(saved("fresh")), ownerAndMode(saved("plain")));
-    // The temporary inherits an ACL the old file did not have: it goes.
+    // The temporary inherits an ACL the old file did not have: it goes, and
+    // before the notes are copied, which it might leave no room for.
     ASSERT_EQ(::removexattr(saved("plain").c_str(), kAcl), 0);
     ASSERT_EQ(::chmod(saved("plain").c_str(), 0640), 0);
-    EXPECT_TRUE(replaceFile(saved("plain"), [](int fd) { return writeText(fd, "new"); }));
-    EXPECT_FALSE(attribute(saved("plain"), kAcl).has_value());
-    EXPECT_EQ(ownerAndMode(saved("plain")).second, 0640u);
-}
-
-TEST_F(FileReplace, AnInheritedAclGoesBeforeTheNotesAreCopied) {
-    const std::string folder = (root_ / "save").string();
-    if (!setAttribute(folder, "system.posix_acl_default", kNamedUserAcl))
-        GTEST_SKIP() << folder << "'s file system keeps no ACL: " << std::strerror(errno);
-    // An old file without an ACL, with a note; its temporary inherits one.
-    std::ofstream(saved("show")) << "old";
-    ASSERT_EQ(::removexattr(saved("show").c_str(), kAcl), 0);
-    ASSERT_TRUE(setAttribute(saved("show"), "user.note", kNote));
+    ASSERT_TRUE(setAttribute(saved("plain"), "user.note", kNote));
     std::vector<std::string> calls;
     const ReplaceHooks record{[&](std::string_view call, std::string_view subject) {
         if (call == "fsetxattr" || call == "fremovexattr")
             calls.push_back(std::string(call) + ' ' + std::string(subject));
         return 0;
     }};
-    EXPECT_TRUE(replaceFile(
-        saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &record));
+    EXPECT_TRUE(saveNew(saved("plain"), &record));
     EXPECT_EQ(calls, (std::vector<std::string>{"fremovexattr system.posix_acl_access",
                                                "fsetxattr user.note"}));
-    EXPECT_EQ(attribute(saved("show"), "user.note"), kNote);
+    EXPECT_FALSE(attribute(saved("plain"), kAcl).has_value());
+    EXPECT_EQ(ownerAndMode(saved("plain")).second, 0640u);
+    EXPECT_EQ(attribute(saved("plain"), "user.note"), kNote);
 }
 
 TEST_F(FileReplace, ATemporaryTakenAwaySaysSo) {
@@ -559,9 +548,7 @@ TEST_F(FileReplace, ATemporaryTakenAwaySaysSo) {
         if (call == "renameat") fs::rename(root_ / "save" / subject, root_ / "elsewhere" / "taken");
         return 0;
     }};
-    EXPECT_EQ(replaceFile(
-                  saved("show"), [](int fd) { return writeText(fd, "new"); }, {}, &takeAway)
-                  .reason(),
+    EXPECT_EQ(saveNew(saved("show"), &takeAway).reason(),
               "its temporary file was moved away or removed by someone else before it took the "
               "name");
     EXPECT_EQ(bytesOf(saved("show")), "old");
