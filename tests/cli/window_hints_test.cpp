@@ -62,8 +62,6 @@ TEST(WindowHints, EachClickNamedShowsItsWindow) {
             EXPECT_TRUE(showBy(s, show, std::string(click))) << show.window << " by " << click;
         }
     }
-    EXPECT_EQ(kavrel::howToShow("MxWater"),
-              "click MatrixForm.editA or MatrixForm.editB while that bank runs a Fluid entry");
     EXPECT_EQ(kavrel::howToShow("MxImageForm"),
               "click MatrixForm.editA or MatrixForm.editB while that bank runs an Image entry");
     EXPECT_EQ(kavrel::howToShow("MsgForm"), "");

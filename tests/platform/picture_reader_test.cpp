@@ -301,9 +301,7 @@ std::vector<Twins> twins() {
     const Bytes pad(200 * 1024, 'x');
     std::vector<Twins> all;
     Bytes png = encoded("png"), text;  // a text chunk after IHDR
-    putBE(text, static_cast<uint32_t>(pad.size()), 4);
-    text.insert(text.end(), {'t', 'E', 'X', 't'});
-    text = joined(joined(text, pad), {0, 0, 0, 0});
+    pngChunk(text, "tEXt", pad);
     png = joined(joined(slice(png, 0, 33), text), slice(png, 33, png.size()));
     Bytes hugePng = png;
     setBE(hugePng, 16, 30000, 4), setBE(hugePng, 20, 30000, 4);
