@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <fstream>
+#include <ext/stdio_filebuf.h>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -20,6 +20,7 @@
 #include "platform/closest_names.h"
 #include "platform/file_identity.h"
 #include "platform/hidden_characters.h"
+#include "platform/unique_fd.h"
 
 namespace kavrel {
 
@@ -27,23 +28,31 @@ namespace {
 int session(const std::vector<std::string>& args, const orva::PluginFactory& factory,
             std::ostream& out, std::ostream& err, int stdinFd, Terminals terminals);
 
+// The script, opened once: the file read is the file whose identity saves
+// and the DMX log are kept from, whatever its name stands for later.
+struct ScriptFile {
+    std::unique_ptr<__gnu_cxx::stdio_filebuf<char>> buffer;
+    platform::FileIdentity identity;
+};
+
 // Opens the script file; throws UsageError with the system's reason. A
-// folder opens as a stream, so it is told apart first.
-void openScript(std::ifstream& file, const std::string& path) {
+// folder opens too, so it is told apart through the descriptor.
+ScriptFile openScript(const std::string& path) {
+    platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
     int error = 0;
-    if (::stat(path.c_str(), &st) != 0)
+    if (!fd)
+        error = errno;
+    else if (::fstat(fd.get(), &st) != 0)
         error = errno;
     else if (S_ISDIR(st.st_mode))
         error = EISDIR;
-    else {
-        errno = 0;
-        file.open(path);
-        if (!file) error = errno ? errno : EIO;
-    }
     if (error)
         throw UsageError("cannot read the script " + quotedText(path) + ": " +
                          std::generic_category().message(error));
+    // The buffer owns the descriptor from here and closes it.
+    return {std::make_unique<__gnu_cxx::stdio_filebuf<char>>(fd.release(), std::ios::in),
+            platform::FileIdentity{st.st_dev, st.st_ino}};
 }
 }  // namespace
 
@@ -192,22 +201,25 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
             out << (o.help ? usageText() : versionText());
             return kExitOk;
         }
-        std::ifstream scriptFile;
+        ScriptFile script;
+        std::istream scriptStream(nullptr);
         std::unique_ptr<LineSource> lines;
+        std::optional<platform::FileIdentity> scriptIdentity;
         const bool fromStdin = o.script.empty() || o.script == "-";
         if (fromStdin) {
             lines = std::make_unique<FdLineSource>(stdinFd);
+            scriptIdentity = platform::identityOfDescriptor(stdinFd);
         } else {
             try {
-                openScript(scriptFile, o.script);
+                script = openScript(o.script);
             } catch (const UsageError& e) {
                 err << "kavrel: " << e.what() << '\n';
                 return kExitScriptError;
             }
-            lines = std::make_unique<StreamLineSource>(scriptFile);
+            scriptStream.rdbuf(script.buffer.get());
+            lines = std::make_unique<StreamLineSource>(scriptStream);
+            scriptIdentity = script.identity;
         }
-        const std::optional<platform::FileIdentity> scriptIdentity =
-            fromStdin ? platform::identityOfDescriptor(stdinFd) : platform::identityOf(o.script);
         std::unique_ptr<FdWriteBuffer> dmxBuffer;
         std::ostream dmxLog(nullptr);
         if (!o.dmxLog.empty()) {
