@@ -56,6 +56,20 @@ const Case kCases[] = {
      "kavrel: line 2: expect MatrixForm.MFadeColor.BackColor: found \"0\", expected "
      "\"0x0000FF\" (values are decimal numbers, colours those of 0x00BBGGRR: 0x0000FF is "
      "255)\n"},
+    {"", "open\ncommand \"send beat signal\" maybe\n", 2,
+     "kavrel: line 2: no such option \"maybe\" for command \"send beat signal\"; its options: "
+     "\"do\"\n"},
+    {"",
+     "open\nanswer file show.Kavrel\nclick MatrixForm.mxsave\nexpect message Matrix Project "
+     "saved\n",
+     2,
+     "message: Matrix Project saved\n"
+     "kavrel: line 4: bad syntax, expected: expect message TEXT (quote a text that holds "
+     "blanks)\n"},
+    {"", "open\nset MatrixForm.fadeTimeText abc\nexpect message Fade time must be numeric\n", 2,
+     "message: Fade time must be numeric\n"
+     "kavrel: line 3: bad syntax, expected: expect message TEXT (quote a text that holds "
+     "blanks)\n"},
 };
 
 }  // namespace
