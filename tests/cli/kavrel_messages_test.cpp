@@ -59,16 +59,11 @@ const Case kCases[] = {
     {"", "open\ncommand \"send beat signal\" maybe\n", 2,
      "kavrel: line 2: no such option \"maybe\" for command \"send beat signal\"; its options: "
      "\"do\"\n"},
-    {"",
-     "open\nanswer file show.Kavrel\nclick MatrixForm.mxsave\nexpect message Matrix Project "
-     "saved\n",
-     2,
-     "message: Matrix Project saved\n"
-     "kavrel: line 4: bad syntax, expected: expect message TEXT (quote a text that holds "
+    {"", "open\nexpect message Matrix Project saved\n", 2,
+     "kavrel: line 2: bad syntax, expected: expect message TEXT (quote a text that holds "
      "blanks)\n"},
-    {"", "open\nset MatrixForm.fadeTimeText abc\nexpect message Fade time must be numeric\n", 2,
-     "message: Fade time must be numeric\n"
-     "kavrel: line 3: bad syntax, expected: expect message TEXT (quote a text that holds "
+    {"", "open\nexpect message Fade time must be numeric\n", 2,
+     "kavrel: line 2: bad syntax, expected: expect message TEXT (quote a text that holds "
      "blanks)\n"},
 };
 
