@@ -1,5 +1,4 @@
-// Runs every script example of the documentation and the README with the real
-// kavrel program:
+// Runs every script example of the docs and the README with the real program:
 // fenced blocks marked `kav` are scripts, and an `output` block right after
 // one is exactly what that script prints.
 #include <gtest/gtest.h>
@@ -51,22 +50,23 @@ std::vector<Block> fencedBlocks(const std::filesystem::path& path) {
 std::vector<Example> docExamples() {
     std::vector<Example> examples;
     const std::filesystem::path source(KAVREL_SOURCE_DIR);
-    std::vector<std::filesystem::path> pages{source / "README.md"};
-    for (const auto& entry : std::filesystem::directory_iterator(source / "docs"))
-        if (entry.path().extension() == ".md") pages.push_back(entry.path());
-    for (const std::filesystem::path& page : pages) {
-        const auto blocks = fencedBlocks(page);
+    std::vector<std::filesystem::directory_entry> pages{
+        std::filesystem::directory_entry(source / "README.md")};
+    pages.insert(pages.end(), std::filesystem::directory_iterator(source / "docs"), {});
+    for (const auto& entry : pages) {
+        if (entry.path().extension() != ".md") continue;
+        const auto blocks = fencedBlocks(entry.path());
         for (size_t i = 0; i < blocks.size(); ++i) {
             const Block& b = blocks[i];
             // Every block says what it is, so no script goes untested unnoticed.
             EXPECT_TRUE(b.tag == "kav" || b.tag == "output" || b.tag == "text")
-                << page << ':' << b.line << ": block marked \"" << b.tag << '"';
+                << entry.path() << ':' << b.line << ": block marked \"" << b.tag << '"';
             if (b.tag == "output") {
                 EXPECT_TRUE(i > 0 && blocks[i - 1].tag == "kav")
-                    << page << ':' << b.line << ": output without its script";
+                    << entry.path() << ':' << b.line << ": output without its script";
             }
             if (b.tag != "kav") continue;
-            Example e{page.filename().string(), b.line, b.text, false, {}};
+            Example e{entry.path().filename().string(), b.line, b.text, false, {}};
             if (i + 1 < blocks.size() && blocks[i + 1].tag == "output") {
                 e.hasOutput = true;
                 e.output = blocks[i + 1].text;
