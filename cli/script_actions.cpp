@@ -15,6 +15,23 @@ namespace {
 // Mouse positions beyond this are no position on any window.
 constexpr double kMaxMouseUnits = 1e9;
 
+// The nearest quoted names of `names`, as unknown words get them.
+std::string nearestQuoted(const std::string& word, const std::vector<std::string>& names) {
+    std::vector<std::string> shown;
+    for (const std::string& name : platform::closestNames(word, names))
+        shown.push_back(quotedText(name));
+    return platform::didYouMean(shown);
+}
+
+// "; its options: "do", "select"" or "; it has no options".
+std::string optionsNamed(const std::vector<std::string>& options) {
+    if (options.empty()) return "; it has no options";
+    std::string named = "; its options: ";
+    for (size_t i = 0; i < options.size(); ++i)
+        named += (i > 0 ? ", " : "") + quotedText(options[i]);
+    return named;
+}
+
 platform::TargetName controlTarget(const std::string& word, const std::string& action) {
     auto t = checkTarget(word);
     if (t.control.empty())
@@ -180,16 +197,19 @@ void ScriptRunner::doCommand(const Words& w) {
     const double value = w.size() > 3 ? decimalNumber(w[3], "VALUE") : 0.0;
     orva::ICommandServer* server = host_.moduleInfo().commands;
     const auto offered = server ? server->commands() : std::vector<orva::CommandInfo>{};
-    if (std::none_of(offered.begin(), offered.end(),
-                     [&](const orva::CommandInfo& c) { return c.key == w[1]; })) {
+    const auto command = std::find_if(offered.begin(), offered.end(),
+                                      [&](const orva::CommandInfo& c) { return c.key == w[1]; });
+    if (command == offered.end()) {
         std::vector<std::string> keys;
         for (const orva::CommandInfo& c : offered) keys.push_back(c.key);
-        std::vector<std::string> shown;
-        for (const std::string& key : platform::closestNames(w[1], keys))
-            shown.push_back(quotedText(key));
         throw ScriptError("unknown command " + quotedText(w[1]) +
-                          platform::hiddenCharacterNote(w[1]) + platform::didYouMean(shown));
+                          platform::hiddenCharacterNote(w[1]) + nearestQuoted(w[1], keys));
     }
+    const std::vector<std::string>& options = command->options;
+    if (w.size() > 2 && std::find(options.begin(), options.end(), option) == options.end())
+        throw ScriptError("no such option " + quotedText(option) + " for command " +
+                          quotedText(w[1]) + platform::hiddenCharacterNote(option) +
+                          nearestQuoted(option, options) + optionsNamed(options));
     host_.runCommand(w[1], option, value);
 }
 

@@ -85,6 +85,10 @@ void ScriptRunner::doExpect(const Words& w) {
         checkPropertyPath(kind);
         compare(kind, driver().property(kind), expectedValue(w, 2));
     } else if (kind == "message") {
+        // Unquoted words of a message read as a range or as too many words.
+        if (w.size() > 3 && !hasRangeForm(w, 2))
+            throw ScriptError(std::string(kavrel::badSyntax(formOf(w, "expect message")).what()) +
+                              " (quote a text that holds blanks)");
         checkForm(w, 2, 4, "expect message");
         compare("message", desktop().lastMessage(), expectedValue(w, 2));
     } else if (kind == "var") {

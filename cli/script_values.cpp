@@ -220,8 +220,9 @@ ExpectedValue expectedValue(const std::vector<std::string>& words, size_t first)
         e.text = words[first];
         return e;
     }
+    if (!hasRangeForm(words, first)) throw badSyntax("VALUE, VALUE ~TOLERANCE or between LOW HIGH");
     e.numeric = true;
-    if (n == 2 && words[first + 1].size() > 1 && words[first + 1][0] == '~') {
+    if (n == 2) {
         const double value = decimalNumber(words[first], "the expected value");
         const double tolerance =
             decimalNumber(std::string_view(words[first + 1]).substr(1), "the tolerance after ~");
@@ -231,14 +232,17 @@ ExpectedValue expectedValue(const std::vector<std::string>& words, size_t first)
         e.text = words[first] + " " + words[first + 1];
         return e;
     }
-    if (n == 3 && words[first] == "between") {
-        e.low = decimalNumber(words[first + 1], "LOW");
-        e.high = decimalNumber(words[first + 2], "HIGH");
-        if (e.low > e.high) throw ScriptError("between LOW HIGH needs LOW at most HIGH");
-        e.text = "between " + words[first + 1] + " and " + words[first + 2];
-        return e;
-    }
-    throw badSyntax("VALUE, VALUE ~TOLERANCE or between LOW HIGH");
+    e.low = decimalNumber(words[first + 1], "LOW");
+    e.high = decimalNumber(words[first + 2], "HIGH");
+    if (e.low > e.high) throw ScriptError("between LOW HIGH needs LOW at most HIGH");
+    e.text = "between " + words[first + 1] + " and " + words[first + 2];
+    return e;
+}
+
+bool hasRangeForm(const std::vector<std::string>& words, size_t first) {
+    const size_t n = words.size() - first;
+    return (n == 2 && words[first + 1].size() > 1 && words[first + 1][0] == '~') ||
+           (n == 3 && words[first] == "between");
 }
 
 bool valueAllowed(std::string_view found, const ExpectedValue& expected) {

@@ -52,6 +52,9 @@ struct ExpectedValue {
 };
 // Reads the words after the subject of an expect; throws ScriptError.
 ExpectedValue expectedValue(const std::vector<std::string>& words, size_t first);
+// Whether the words from `first` on have the shape of VALUE ~TOLERANCE or
+// between LOW HIGH, numbers or not.
+bool hasRangeForm(const std::vector<std::string>& words, size_t first);
 bool valueAllowed(std::string_view found, const ExpectedValue& expected);
 // The value as a failure message shows it.
 std::string expectedText(const ExpectedValue& expected);

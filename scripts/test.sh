@@ -29,7 +29,7 @@ tests_san() {
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-san --output-on-failure -j "$jobs"
 }
-# The README's benchmark build (Release, where GCC warns most): built, not timed.
+# The benchmark build of docs/performance.md (Release, where GCC warns most): built, not timed.
 build_bench() {
     cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release &&
         cmake --build build-bench -j "$jobs" --target kavrel_bench

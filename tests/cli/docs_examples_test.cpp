@@ -1,4 +1,4 @@
-// Runs every script example of the documentation with the real kavrel program:
+// Runs every script example of the docs and the README with the real program:
 // fenced blocks marked `kav` are scripts, and an `output` block right after
 // one is exactly what that script prints.
 #include <gtest/gtest.h>
@@ -49,8 +49,11 @@ std::vector<Block> fencedBlocks(const std::filesystem::path& path) {
 
 std::vector<Example> docExamples() {
     std::vector<Example> examples;
-    const std::filesystem::path docs = std::filesystem::path(KAVREL_SOURCE_DIR) / "docs";
-    for (const auto& entry : std::filesystem::directory_iterator(docs)) {
+    const std::filesystem::path source(KAVREL_SOURCE_DIR);
+    std::vector<std::filesystem::directory_entry> pages{
+        std::filesystem::directory_entry(source / "README.md")};
+    pages.insert(pages.end(), std::filesystem::directory_iterator(source / "docs"), {});
+    for (const auto& entry : pages) {
         if (entry.path().extension() != ".md") continue;
         const auto blocks = fencedBlocks(entry.path());
         for (size_t i = 0; i < blocks.size(); ++i) {

@@ -56,6 +56,15 @@ const Case kCases[] = {
      "kavrel: line 2: expect MatrixForm.MFadeColor.BackColor: found \"0\", expected "
      "\"0x0000FF\" (values are decimal numbers, colours those of 0x00BBGGRR: 0x0000FF is "
      "255)\n"},
+    {"", "open\ncommand \"send beat signal\" maybe\n", 2,
+     "kavrel: line 2: no such option \"maybe\" for command \"send beat signal\"; its options: "
+     "\"do\"\n"},
+    {"", "open\nexpect message Matrix Project saved\n", 2,
+     "kavrel: line 2: bad syntax, expected: expect message TEXT (quote a text that holds "
+     "blanks)\n"},
+    {"", "open\nexpect message Fade time must be numeric\n", 2,
+     "kavrel: line 2: bad syntax, expected: expect message TEXT (quote a text that holds "
+     "blanks)\n"},
 };
 
 }  // namespace
