@@ -66,8 +66,7 @@ std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path,
                 throw UsageError(log + " is the script itself");
             case platform::Refusal::ReadOnly:
                 throw UsageError(log + " is read-only");
-            case platform::Refusal::OthersFile:
-            case platform::Refusal::NoProcFs:
+            default:  // another user's file: the refusal's own reason follows
                 break;
         }
     }

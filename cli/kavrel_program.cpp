@@ -1,11 +1,9 @@
 #include "cli/kavrel_program.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <ext/stdio_filebuf.h>
 #include <iostream>
@@ -19,6 +17,7 @@
 #include "cli/script_values.h"
 #include "platform/closest_names.h"
 #include "platform/file_identity.h"
+#include "platform/file_read.h"
 #include "platform/hidden_characters.h"
 #include "platform/unique_fd.h"
 
@@ -35,23 +34,15 @@ struct ScriptFile {
     platform::FileIdentity identity;
 };
 
-// Opens the script file; throws UsageError with the system's reason. A
-// folder opens too, so it is told apart through the descriptor.
+// Opens the script file as a stream (a pipe, a FIFO or a terminal reads
+// too); throws UsageError with the system's reason.
 ScriptFile openScript(const std::string& path) {
-    platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
-    struct stat st {};
-    int error = 0;
-    if (!fd)
-        error = errno;
-    else if (::fstat(fd.get(), &st) != 0)
-        error = errno;
-    else if (S_ISDIR(st.st_mode))
-        error = EISDIR;
-    if (error)
-        throw UsageError("cannot read the script " + quotedText(path) + ": " +
-                         std::generic_category().message(error));
+    platform::OpenedForReading opened = platform::openForReading(path, platform::ReadAs::Stream);
+    if (!opened)
+        throw UsageError("cannot read the script " + quotedText(path) + ": " + opened.reason());
+    const struct stat& st = opened.status;
     // The buffer owns the descriptor from here and closes it.
-    return {std::make_unique<__gnu_cxx::stdio_filebuf<char>>(fd.release(), std::ios::in),
+    return {std::make_unique<__gnu_cxx::stdio_filebuf<char>>(opened.fd.release(), std::ios::in),
             platform::FileIdentity{st.st_dev, st.st_ino}};
 }
 }  // namespace

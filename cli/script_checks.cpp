@@ -1,17 +1,20 @@
 // The script's checks and prints: properties, messages, shared-state
 // variables, frames, pixels, DMX values, files and snapshots.
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <string_view>
 #include <system_error>
 
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
 #include "cli/variable_hints.h"
+#include "platform/file_read.h"
 #include "platform/picture_box.h"
 #include "platform/picture_file.h"
 #include "platform/window.h"
@@ -109,9 +112,10 @@ void ScriptRunner::doExpect(const Words& w) {
                                 (expected.numeric ? expected.text : w[3]));
     } else if (kind == "file") {
         checkForm(w, 2, 2, "expect file");
-        // A folder of that name is no file.
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(w[2], ec))
+        // A folder of that name is no file. Looked at as a load reaches it.
+        const platform::UniqueFd found(platform::openLongPath(w[2], O_PATH));
+        struct stat st {};
+        if (!found || ::fstat(found.get(), &st) != 0 || !S_ISREG(st.st_mode))
             throw ExpectFailure("expect file " + quotedText(w[2]) + ": found no such file");
     } else {
         throw badSyntax(w);

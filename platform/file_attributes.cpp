@@ -42,7 +42,7 @@ bool absent(int error) {
 
 }  // namespace
 
-WriteResult copyKeptAttributes(int from, int to, const HookedCalls& calls) {
+WriteResult copyKeptAttributes(int from, int to) {
     std::vector<char> names;
     const bool listed = readSized(names, [&](char* buffer, size_t size) {
         return calls("flistxattr", "", [&] { return ::flistxattr(from, buffer, size); });

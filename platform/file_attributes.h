@@ -14,6 +14,6 @@ namespace platform {
 // system's reason. `security.*` and `trusted.*` are the system's to give, as
 // to any new file, and are not copied. `from` must not be an O_PATH
 // descriptor.
-WriteResult copyKeptAttributes(int from, int to, const HookedCalls& calls);
+WriteResult copyKeptAttributes(int from, int to);
 
 }  // namespace platform

@@ -4,12 +4,6 @@
 
 namespace platform {
 
-std::optional<FileIdentity> identityOf(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
-    return FileIdentity{st.st_dev, st.st_ino};
-}
-
 std::optional<FileIdentity> identityOfDescriptor(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) return std::nullopt;

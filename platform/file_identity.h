@@ -1,10 +1,8 @@
 #pragma once
-// Which file a name or a descriptor stands for, and the files a write must
-// leave alone.
+// Which file a descriptor stands for, and the files a write must leave alone.
 #include <sys/types.h>
 
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace platform {
@@ -19,8 +17,6 @@ struct FileIdentity {
 // by other means meanwhile), whatever name or link a write reaches them by.
 using ProtectedFiles = std::vector<FileIdentity>;
 
-// The file at `path`, symbolic links followed; nullopt when there is none.
-std::optional<FileIdentity> identityOf(const std::string& path);
 // The file open at descriptor `fd`; nullopt when it is not open.
 std::optional<FileIdentity> identityOfDescriptor(int fd);
 

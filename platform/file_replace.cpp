@@ -31,10 +31,10 @@ constexpr char kTemporaryMoved[] =
 // The file to replace opened anew for its attributes, from what was looked
 // at: for reading, or, when this user may not read it, for writing, which
 // still reads its ACL.
-WriteResult openOld(const HookedCalls& calls, const WritePlace& place, UniqueFd& out) {
+WriteResult openOld(const WritePlace& place, UniqueFd& out) {
     const int flags = O_NONBLOCK | O_NOCTTY;
-    UniqueFd fd(reopen(calls, place.file.get(), O_RDONLY | flags));
-    if (!fd && errno == EACCES) fd.reset(reopen(calls, place.file.get(), O_WRONLY | flags));
+    UniqueFd fd(reopen(place.file.get(), O_RDONLY | flags));
+    if (!fd && errno == EACCES) fd.reset(reopen(place.file.get(), O_WRONLY | flags));
     if (!fd) return WriteResult::failed(errno);
     out = std::move(fd);
     return {};
@@ -43,7 +43,7 @@ WriteResult openOld(const HookedCalls& calls, const WritePlace& place, UniqueFd&
 // Gives the new file `fd` (of status `now`) the old file's owner and group;
 // false with errno when it cannot (EPERM or EINVAL: this process may not,
 // or cannot name them).
-bool takeOwner(const HookedCalls& calls, int fd, const struct stat& now, const struct stat& old) {
+bool takeOwner(int fd, const struct stat& now, const struct stat& old) {
     if (ownerMayBeUnmapped(old)) {
         errno = EINVAL;
         return false;
@@ -55,8 +55,8 @@ bool takeOwner(const HookedCalls& calls, int fd, const struct stat& now, const s
 // Gives the new file `fd`, which has the old file's owner and group, the old
 // file's kept attributes (read through `oldData`), then its permissions: an
 // ACL set moves the mode's, so the mode comes last.
-WriteResult takeOld(const HookedCalls& calls, int fd, const struct stat& old, int oldData) {
-    if (WriteResult kept = copyKeptAttributes(oldData, fd, calls); !kept) return kept;
+WriteResult takeOld(int fd, const struct stat& old, int oldData) {
+    if (WriteResult kept = copyKeptAttributes(oldData, fd); !kept) return kept;
     if (calls("fchmod", "", [&] { return ::fchmod(fd, old.st_mode & 07777); }) != 0)
         return WriteResult::failed(errno);
     return {};
@@ -65,10 +65,10 @@ WriteResult takeOld(const HookedCalls& calls, int fd, const struct stat& old, in
 // Copies the complete new content from `made` into the old file itself,
 // opened anew from what was looked at; it keeps its owner, group, mode, ACL
 // and attributes as they are.
-WriteResult saveInPlace(const HookedCalls& calls, const WritePlace& place, int made) {
-    UniqueFd into(reopen(calls, place.file.get(), O_WRONLY | O_NOCTTY));
+WriteResult saveInPlace(const WritePlace& place, int made) {
+    UniqueFd into(reopen(place.file.get(), O_WRONLY | O_NOCTTY));
     if (!into) return WriteResult::failed(errno);
-    if (WriteResult copied = overwriteWith(calls, made, into.get()); !copied) return copied;
+    if (WriteResult copied = overwriteWith(made, into.get()); !copied) return copied;
     if (calls("close", "", [&] { return into.close() ? 0 : -1; }) != 0)
         return WriteResult::failed(errno);
     return {};
@@ -77,8 +77,7 @@ WriteResult saveInPlace(const HookedCalls& calls, const WritePlace& place, int m
 // Whether `name` in `folder` is still the file `file`: someone who may
 // write to the folder could have put something else in its place, and that
 // must not take the saved file's name.
-WriteResult stillNames(const HookedCalls& calls, int folder, const std::string& name,
-                       const FileIdentity& file) {
+WriteResult stillNames(int folder, const std::string& name, const FileIdentity& file) {
     struct stat named {};
     if (calls("fstatat", name,
               [&] { return ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW); }) != 0)
@@ -90,27 +89,25 @@ WriteResult stillNames(const HookedCalls& calls, int folder, const std::string& 
 }  // namespace
 
 WriteResult replaceFile(const std::string& path, const std::function<bool(int fd)>& write,
-                        const ProtectedFiles& keep, const ReplaceHooks* hooks) {
+                        const ProtectedFiles& keep) {
     if (!write) return WriteResult::failed(EINVAL);
-    const HookedCalls calls(hooks);
     WritePlace target;
-    if (WriteResult reached = reachForWriting(path, keep, target, calls); !reached) return reached;
+    if (WriteResult reached = reachForWriting(path, keep, target); !reached) return reached;
     // Its write permission unasked, a read-only file would be replaced.
     if (target.noProcFs) return WriteResult::refused(Refusal::NoProcFs);
     const int folder = target.folder.get();
     UniqueFd oldData;
     if (target.file) {
-        if (WriteResult opened = openOld(calls, target, oldData); !opened) return opened;
+        if (WriteResult opened = openOld(target, oldData); !opened) return opened;
     }
     TemporaryFile temporary;
-    if (WriteResult made =
-            makeTemporary(calls, folder, target.file ? kOwnerOnly : kNewFile, temporary);
+    if (WriteResult made = makeTemporary(folder, target.file ? kOwnerOnly : kNewFile, temporary);
         !made)
         return made;
     UniqueFd& file = temporary.fd;
     // Takes the failure first, so that its errno is the failure's.
     const auto discard = [&](WriteResult why) {
-        unnameTemporary(calls, folder, temporary);
+        unnameTemporary(folder, temporary);
         return why;
     };
     bool written = false;
@@ -118,7 +115,7 @@ WriteResult replaceFile(const std::string& path, const std::function<bool(int fd
     try {
         written = write(file.get());
     } catch (...) {
-        unnameTemporary(calls, folder, temporary);
+        unnameTemporary(folder, temporary);
         throw;
     }
     if (!written) return discard(WriteResult::failed(errno));
@@ -129,11 +126,11 @@ WriteResult replaceFile(const std::string& path, const std::function<bool(int fd
     if (target.file) {
         // A new file this process cannot give the old one's owner would take
         // the old file from its owner: the content goes into the old file.
-        if (!takeOwner(calls, file.get(), made, target.status)) {
+        if (!takeOwner(file.get(), made, target.status)) {
             if (errno != EPERM && errno != EINVAL) return discard(WriteResult::failed(errno));
-            return discard(saveInPlace(calls, target, file.get()));
+            return discard(saveInPlace(target, file.get()));
         }
-        if (WriteResult taken = takeOld(calls, file.get(), target.status, oldData.get()); !taken)
+        if (WriteResult taken = takeOld(file.get(), target.status, oldData.get()); !taken)
             return discard(taken);
     }
     // On disk before it takes a name: a power cut then leaves the old file
@@ -141,9 +138,8 @@ WriteResult replaceFile(const std::string& path, const std::function<bool(int fd
     // no file behind.
     if (calls("fsync", "", [&] { return ::fsync(file.get()); }) != 0)
         return discard(WriteResult::failed(errno));
-    if (WriteResult named = nameTemporary(calls, folder, temporary); !named) return discard(named);
-    if (WriteResult same = stillNames(calls, folder, temporary.name, saved); !same)
-        return discard(same);
+    if (WriteResult named = nameTemporary(folder, temporary); !named) return discard(named);
+    if (WriteResult same = stillNames(folder, temporary.name, saved); !same) return discard(same);
     // The file stays open through the last look below: an inode no one holds
     // could be freed and its number given to whatever took the name.
     const UniqueFd held(
@@ -169,7 +165,7 @@ WriteResult replaceFile(const std::string& path, const std::function<bool(int fd
     // Between the last look and the rename someone who may write to the
     // folder could still have put another file under the temporary name; no
     // call closes that gap, but then the save did not happen and says so.
-    return stillNames(calls, folder, name, saved);
+    return stillNames(folder, name, saved);
 }
 
 }  // namespace platform

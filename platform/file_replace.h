@@ -31,8 +31,8 @@ namespace platform {
 // missing, as its write permission cannot then be asked.
 // On failure, or when `write` throws (the exception passes on), the temporary
 // is removed and the old file stays as it was; the result says why (when
-// `write` returned false, what errno then held). `hooks` are for tests.
+// `write` returned false, what errno then held).
 WriteResult replaceFile(const std::string& path, const std::function<bool(int fd)>& write,
-                        const ProtectedFiles& keep = {}, const ReplaceHooks* hooks = nullptr);
+                        const ProtectedFiles& keep = {});
 
 }  // namespace platform

@@ -1,11 +1,11 @@
 #include "platform/picture_cache.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <utility>
 
+#include "platform/file_read.h"
 #include "platform/picture_file.h"
 #include "platform/unique_fd.h"
 
@@ -32,18 +32,6 @@ std::string PictureCache::keyOf(const std::string& path, Color transparentAs) {
     return key;
 }
 
-std::optional<PictureCache::FileState> PictureCache::readableState(const std::string& path) {
-    if (path.empty() || path.find('\0') != std::string::npos) return std::nullopt;
-    // Only regular files are opened: opening a device can do things.
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    // Opening proves the file can still be read (rights can go without a
-    // change the state shows, e.g. on a folder above it).
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    return FileState::of(st);
-}
-
 timespec PictureCache::wallClock() {
     // File times are wall-clock times, whatever clock the timers run on.
     timespec now{};
@@ -53,20 +41,25 @@ timespec PictureCache::wallClock() {
 
 std::optional<Surface> PictureCache::load(const std::string& path, Color transparentAs) {
     const timespec now = now_();
-    const std::optional<FileState> before = readableState(path);
+    // Opening proves the file can still be read (rights can go without a
+    // change the state shows, e.g. on a folder above it). Only regular files
+    // are opened as such: opening a device can do things.
+    const OpenedForReading opened = openForReading(path, ReadAs::RegularFile);
     std::string key = keyOf(path, transparentAs);
     if (const auto found = byKey_.find(key); found != byKey_.end()) {
         const Lru::iterator it = found->second;
-        if (before && it->state == *before) {
+        if (opened && it->state == FileState::of(opened.status)) {
             lru_.splice(lru_.begin(), lru_, it);
             return it->picture;
         }
         drop(it);  // the file changed or went: its picture is stale
     }
-    // The state kept is the one of the file read, not of a look by its path:
-    // the path may have led elsewhere meanwhile (a folder swapped and back).
+    if (!opened) return std::nullopt;
+    // The file just opened is the one decoded; the state kept is the one its
+    // descriptor showed through the reading.
     std::optional<FileState> read;
-    std::optional<Surface> picture = loadPictureFile(path, transparentAs, nullptr, &read);
+    std::optional<Surface> picture =
+        loadOpenedPictureFile(opened.fd.get(), path, transparentAs, nullptr, &read);
     // A file changed within the time steps of its file system could change
     // again unseen: it is decoded and shown, not kept.
     if (!picture || !read || !settled(read->mtime, now, kSettledSeconds) ||

@@ -57,7 +57,6 @@ class PictureCache {
     using Lru = std::list<Entry>;  // most recently used first
 
     static std::string keyOf(const std::string& path, Color transparentAs);
-    static std::optional<FileState> readableState(const std::string& path);
     void store(std::string key, const FileState& state, const Surface& picture);
     void drop(Lru::iterator it);
 

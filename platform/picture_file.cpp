@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <system_error>
 #include <vector>
 
 #include "platform/fd_write.h"
+#include "platform/file_read.h"
 #include "platform/file_replace.h"
 #include "platform/picture_header.h"
 #include "platform/unique_fd.h"
@@ -279,32 +279,25 @@ bool PictureFileState::operator==(const PictureFileState& o) const {
            same(ctime, o.ctime);
 }
 
-std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
-                                       std::string* error, std::optional<PictureFileState>* read,
-                                       const PictureLoadHooks* hooks) {
+namespace {
+
+// The picture in the regular file open at `file`, named `path` in reasons.
+std::optional<Surface> decodeOpened(int file, const std::string& path, Color transparentAs,
+                                    std::string* error, std::optional<PictureFileState>* read,
+                                    const PictureLoadHooks* hooks) {
     if (read) read->reset();
-    // Only regular files: opening a FIFO or device could block or never end.
-    std::error_code ec;
-    if (path.empty() || path.find('\0') != std::string::npos ||
-        !std::filesystem::is_regular_file(path, ec)) {
-        return fail(error, "not a picture file: " + path);
-    }
-    if (hooks && hooks->beforeOpen) hooks->beforeOpen();
-    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!file) return fail(error, "cannot read: " + path);
     struct stat before {};
-    if (::fstat(file.get(), &before) != 0 || !S_ISREG(before.st_mode))
+    if (::fstat(file, &before) != 0 || !S_ISREG(before.st_mode))
         return fail(error, "not a picture file: " + path);
 
     // The one walk of the file. The declared size decides before the
     // decoder allocates anything.
     silenceLoaderLog();
     CopyDestination copy;
-    const PictureHeader header =
-        readPicture(fileBytes(file.get()),
-                    [&copy](const uint8_t* data, size_t n) { return copy.put(data, n); });
+    const PictureHeader header = readPicture(
+        fileBytes(file), [&copy](const uint8_t* data, size_t n) { return copy.put(data, n); });
     struct stat after {};
-    if (read && ::fstat(file.get(), &after) == 0 &&
+    if (read && ::fstat(file, &after) == 0 &&
         PictureFileState::of(after) == PictureFileState::of(before))
         *read = PictureFileState::of(before);
     if (const char* why = refusal(header.verdict)) return fail(error, why + path);
@@ -336,6 +329,28 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
         }
     }
     return out;
+}
+
+}  // namespace
+
+std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
+                                       std::string* error, std::optional<PictureFileState>* read,
+                                       const PictureLoadHooks* hooks) {
+    if (read) read->reset();
+    if (hooks && hooks->beforeOpen) hooks->beforeOpen();
+    // Only regular files: opening a FIFO or device could block or never end.
+    const OpenedForReading opened = openForReading(path, ReadAs::RegularFile);
+    if (!opened) {
+        const bool noFile = opened.notRegular || opened.error == EISDIR || opened.error == ENOENT;
+        return fail(error, (noFile ? "not a picture file: " : "cannot read: ") + path);
+    }
+    return decodeOpened(opened.fd.get(), path, transparentAs, error, read, hooks);
+}
+
+std::optional<Surface> loadOpenedPictureFile(int file, const std::string& path, Color transparentAs,
+                                             std::string* error,
+                                             std::optional<PictureFileState>* read) {
+    return decodeOpened(file, path, transparentAs, error, read, nullptr);
 }
 
 WriteResult writePng(const Surface& surface, const std::string& path, const ProtectedFiles& keep) {

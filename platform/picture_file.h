@@ -35,7 +35,8 @@ struct PictureLoadHooks {
 
 // The picture in the file at `path`; of an animation, the first frame. Pixels
 // with alpha below 128 take `transparentAs`. nullopt, with a reason in
-// `error` when given, for a path that is not a readable regular file, a file
+// `error` when given, for a path that is not a readable regular file (opened
+// as openForReading opens one, platform/file_read.h), a file
 // that is no BMP, JPEG, GIF, ICO or PNG picture or does not decode, or a
 // picture larger than kMaxPictureSide either way or kMaxPicturePixels in all
 // (refused from the size its header declares, see readPicture, before
@@ -50,6 +51,12 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
                                        std::string* error = nullptr,
                                        std::optional<PictureFileState>* read = nullptr,
                                        const PictureLoadHooks* hooks = nullptr);
+// The same for the file open for reading at `file` (as openForReading opens
+// a regular file, platform/file_read.h), read from its start; `path` names it
+// in the reason. The descriptor stays the caller's.
+std::optional<Surface> loadOpenedPictureFile(int file, const std::string& path, Color transparentAs,
+                                             std::string* error = nullptr,
+                                             std::optional<PictureFileState>* read = nullptr);
 
 // Writes the buffer as an 8-bit RGB PNG file, replacing the file at `path` as
 // replaceFile does (platform/file_replace.h). A failure, with nothing

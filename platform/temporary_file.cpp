@@ -46,7 +46,7 @@ WriteResult underFreeName(std::string& name, Make make) {
 
 // Whether the proc file system's name for `fd` leads to the file open there:
 // a nameless file is linked through it.
-bool procShows(const HookedCalls& calls, int fd) {
+bool procShows(int fd) {
     const std::string name = procNameOf(fd);
     struct stat viaProc {};
     struct stat open {};
@@ -62,11 +62,11 @@ bool makesNoNamelessFiles(int error) {
 
 }  // namespace
 
-WriteResult makeTemporary(const HookedCalls& calls, int folder, mode_t mode, TemporaryFile& out) {
+WriteResult makeTemporary(int folder, mode_t mode, TemporaryFile& out) {
     // Without O_EXCL, which would forbid ever giving it a name.
     UniqueFd nameless(calls(
         "openat", "", [&] { return ::openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode); }));
-    if (nameless && procShows(calls, nameless.get())) {
+    if (nameless && procShows(nameless.get())) {
         out.fd = std::move(nameless);
         out.name.clear();
         return {};
@@ -81,7 +81,7 @@ WriteResult makeTemporary(const HookedCalls& calls, int folder, mode_t mode, Tem
     });
 }
 
-WriteResult nameTemporary(const HookedCalls& calls, int folder, TemporaryFile& temporary) {
+WriteResult nameTemporary(int folder, TemporaryFile& temporary) {
     if (!temporary.name.empty()) return {};
     const std::string viaProc = procNameOf(temporary.fd.get());
     return underFreeName(temporary.name, [&](const char* name) {
@@ -91,7 +91,7 @@ WriteResult nameTemporary(const HookedCalls& calls, int folder, TemporaryFile& t
     });
 }
 
-void unnameTemporary(const HookedCalls& calls, int folder, TemporaryFile& temporary) {
+void unnameTemporary(int folder, TemporaryFile& temporary) {
     if (temporary.name.empty()) return;
     const char* name = temporary.name.c_str();
     calls("unlinkat", name, [&] { return ::unlinkat(folder, name, 0); });

@@ -23,14 +23,14 @@ struct TemporaryFile {
 // process's descriptors; otherwise under a short hidden name no file there
 // had, made with O_EXCL | O_NOFOLLOW, never a file or link someone else put
 // there. Fails with the system's reason.
-WriteResult makeTemporary(const HookedCalls& calls, int folder, mode_t mode, TemporaryFile& out);
+WriteResult makeTemporary(int folder, mode_t mode, TemporaryFile& out);
 
 // Gives a nameless `temporary` a free name in `folder`, the one it was made
 // in; a named one keeps its own.
-WriteResult nameTemporary(const HookedCalls& calls, int folder, TemporaryFile& temporary);
+WriteResult nameTemporary(int folder, TemporaryFile& temporary);
 
 // Removes the temporary's name from `folder`, if it has one: the name itself,
 // never what a link put in its place points to.
-void unnameTemporary(const HookedCalls& calls, int folder, TemporaryFile& temporary);
+void unnameTemporary(int folder, TemporaryFile& temporary);
 
 }  // namespace platform

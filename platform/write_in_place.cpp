@@ -12,7 +12,7 @@ namespace platform {
 
 constexpr size_t kChunk = 64 * 1024;
 
-WriteResult overwriteWith(const HookedCalls& calls, int from, int to) {
+WriteResult overwriteWith(int from, int to) {
     struct stat made {};
     if (calls("fstat", "", [&] { return ::fstat(from, &made); }) != 0)
         return WriteResult::failed(errno);

@@ -12,6 +12,6 @@ namespace platform {
 // fails before the first byte is overwritten, then copies, cuts it to length
 // and flushes it. A failure after the first byte is written leaves `to` part
 // old, part new.
-WriteResult overwriteWith(const HookedCalls& calls, int from, int to);
+WriteResult overwriteWith(int from, int to);
 
 }  // namespace platform

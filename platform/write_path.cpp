@@ -50,7 +50,7 @@ bool mayUse(const struct stat& folder, uid_t owner) {
 }
 
 // What the link open at `link` (O_PATH | O_NOFOLLOW) holds; nullopt with errno.
-std::optional<std::string> readLink(const HookedCalls& calls, int link) {
+std::optional<std::string> readLink(int link) {
     char buffer[PATH_MAX];
     const ssize_t n =
         calls("readlinkat", "", [&] { return ::readlinkat(link, "", buffer, sizeof buffer); });
@@ -62,21 +62,21 @@ std::optional<std::string> readLink(const HookedCalls& calls, int link) {
     return std::string(buffer, static_cast<size_t>(n));
 }
 
-UniqueFd openFolder(const HookedCalls& calls, int base, const char* name) {
+UniqueFd openFolder(int base, const char* name) {
     return UniqueFd(calls("openat", name, [&] {
         return ::openat(base, name, O_PATH | O_NOFOLLOW | O_DIRECTORY | O_CLOEXEC);
     }));
 }
 
 // Where a walk starts: the root for an absolute path, else the working folder.
-UniqueFd startOf(const HookedCalls& calls, const std::string& path) {
-    return openFolder(calls, AT_FDCWD, path.front() == '/' ? "/" : ".");
+UniqueFd startOf(const std::string& path) {
+    return openFolder(AT_FDCWD, path.front() == '/' ? "/" : ".");
 }
 
 // Judges the regular file `place` found (status `st`, open at `node`) and
 // keeps it in `place` when it may be written.
-WriteResult judge(const HookedCalls& calls, const ProtectedFiles& keep, WritePlace& place,
-                  UniqueFd node, const struct stat& st) {
+WriteResult judge(const ProtectedFiles& keep, WritePlace& place, UniqueFd node,
+                  const struct stat& st) {
     const FileIdentity identity{st.st_dev, st.st_ino};
     if (std::find(keep.begin(), keep.end(), identity) != keep.end())
         return WriteResult::refused(Refusal::InUse, identity);
@@ -109,18 +109,18 @@ std::string procNameOf(int fd) {
     return "/proc/self/fd/" + std::to_string(fd);
 }
 
-int reopen(const HookedCalls& calls, int at, int flags) {
+int reopen(int at, int flags) {
     const std::string proc = procNameOf(at);
     return calls("open", proc, [&] { return ::open(proc.c_str(), flags | O_CLOEXEC); });
 }
 
-WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep, WritePlace& place,
-                            const HookedCalls& calls) {
+WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep,
+                            WritePlace& place) {
     place = WritePlace{};
     if (path.empty()) return WriteResult::failed(ENOENT);
     if (path.find('\0') != std::string::npos) return WriteResult::failed(EINVAL);
     UniqueFd& at = place.folder;
-    at = startOf(calls, path);
+    at = startOf(path);
     std::deque<std::string> names;
     prependNames(names, path);
     int links = 0;
@@ -132,7 +132,7 @@ WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep,
         if (!last) {
             // O_DIRECTORY, so that an automounted folder is mounted; a link
             // fails it with ENOTDIR and is looked at below.
-            UniqueFd next = openFolder(calls, at.get(), name.c_str());
+            UniqueFd next = openFolder(at.get(), name.c_str());
             if (next) {
                 at = std::move(next);
                 continue;
@@ -155,10 +155,10 @@ WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep,
             if (calls("fstat", "", [&] { return ::fstat(at.get(), &folder); }) != 0)
                 return WriteResult::failed(errno);
             if (!mayUse(folder, st.st_uid)) return WriteResult::failed(EACCES);
-            const std::optional<std::string> text = readLink(calls, node.get());
+            const std::optional<std::string> text = readLink(node.get());
             if (!text) return WriteResult::failed(errno);
             if (text->empty()) return WriteResult::failed(ENOENT);
-            if (text->front() == '/') at = startOf(calls, *text);
+            if (text->front() == '/') at = startOf(*text);
             prependNames(names, *text);
             continue;
         }
@@ -171,18 +171,15 @@ WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep,
         }
         place.name = std::move(name);
         if (!S_ISREG(st.st_mode)) return WriteResult::refused(Refusal::NotRegular);
-        return judge(calls, keep, place, std::move(node), st);
+        return judge(keep, place, std::move(node), st);
     }
 }
 
-WriteResult openForWriting(const std::string& path, UniqueFd& opened, const ProtectedFiles& keep,
-                           const ReplaceHooks* hooks) {
-    const HookedCalls calls(hooks);
+WriteResult openForWriting(const std::string& path, UniqueFd& opened, const ProtectedFiles& keep) {
     constexpr int kWrite = O_WRONLY | O_NOCTTY | O_NONBLOCK;
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
         WritePlace place;
-        if (WriteResult reached = reachForWriting(path, keep, place, calls); !reached)
-            return reached;
+        if (WriteResult reached = reachForWriting(path, keep, place); !reached) return reached;
         const int folder = place.folder.get();
         const char* name = place.name.c_str();
         UniqueFd fd;
@@ -193,7 +190,7 @@ WriteResult openForWriting(const std::string& path, UniqueFd& opened, const Prot
             }));
             if (!fd && errno == EEXIST) continue;
         } else if (!place.noProcFs) {
-            fd.reset(reopen(calls, place.file.get(), kWrite));
+            fd.reset(reopen(place.file.get(), kWrite));
         } else {
             fd.reset(calls("openat", name, [&] {
                 return ::openat(folder, name, kWrite | O_NOFOLLOW | O_CLOEXEC);

@@ -40,8 +40,7 @@ struct WritePlace {
 // and when this process may not write it, as the system answers through the
 // proc file system's name for its descriptor. Fills `place` as far as it
 // got; the result says why the path cannot be written when it cannot.
-WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep, WritePlace& place,
-                            const HookedCalls& calls);
+WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep, WritePlace& place);
 
 // The proc file system's name for descriptor `fd` of this process.
 std::string procNameOf(int fd);
@@ -50,7 +49,7 @@ std::string procNameOf(int fd);
 // proc file system's name for it: the very file looked at, never a name
 // again. -1 with errno on failure (ENOENT where the proc file system is
 // missing).
-int reopen(const HookedCalls& calls, int at, int flags);
+int reopen(int at, int flags);
 
 // Opens `path` for writing in place (O_WRONLY, blocking), reached as above:
 // an existing regular file is opened from what was looked at (a FIFO or a
@@ -61,6 +60,6 @@ int reopen(const HookedCalls& calls, int at, int flags);
 // walked to without following a link or taking a file put there meanwhile
 // (then the path is walked again). The descriptor goes into `opened`.
 WriteResult openForWriting(const std::string& path, UniqueFd& opened,
-                           const ProtectedFiles& keep = {}, const ReplaceHooks* hooks = nullptr);
+                           const ProtectedFiles& keep = {});
 
 }  // namespace platform

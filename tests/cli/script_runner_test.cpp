@@ -16,6 +16,7 @@
 #include "cli/line_source.h"
 #include "cli/script_runner.h"
 #include "tests/host/fake_plugin.h"
+#include "tests/support/identity_of.h"
 #include "tests/support/temp_folder.h"
 
 using hosttest::FakeRecord;
@@ -576,7 +577,7 @@ TEST(HostScript, SnapshotsArePngAndKeepReadOnlyFilesAndTheScript) {
     std::filesystem::create_hard_link(file("s.kav"), file("hard.png"));
     for (const char* name : {"link.png", "hard.png"}) {
         Session s;
-        s.scriptFile = platform::identityOf(file("s.kav"));
+        s.scriptFile = kavrel_test::identityOf(file("s.kav"));
         EXPECT_EQ(s.run("open\nsnapshot TestForm.pic \"" + file(name) + "\"\n"),
                   kavrel::kExitScriptError);
         EXPECT_EQ(s.err.str(), "kavrel: line 2: cannot write \"" + file(name) +

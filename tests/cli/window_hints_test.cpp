@@ -22,7 +22,7 @@ const std::map<std::string, std::function<bool(platform::UserDriver&)>> kSetUp =
 };
 
 const kavrel::WindowShow* showOf(const std::string& window) {
-    for (const kavrel::WindowShow& s : kavrel::windowShows())
+    for (const kavrel::WindowShow& s : kavrel::kWindowShows)
         if (s.window == window) return &s;
     return nullptr;
 }
@@ -55,7 +55,7 @@ bool showBy(KavrelSession& s, const kavrel::WindowShow& show, const std::string&
 }  // namespace
 
 TEST(WindowHints, EachClickNamedShowsItsWindow) {
-    for (const kavrel::WindowShow& show : kavrel::windowShows()) {
+    for (const kavrel::WindowShow& show : kavrel::kWindowShows) {
         for (const std::string_view click : {show.click, show.otherClick}) {
             if (click.empty()) continue;
             KavrelSession s;

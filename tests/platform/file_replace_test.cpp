@@ -24,6 +24,8 @@
 #include "platform/picture_file.h"
 #include "platform/text_file.h"
 #include "platform/unique_fd.h"
+#include "tests/support/identity_of.h"
+#include "tests/support/scoped_replace_hooks.h"
 #include "tests/support/temp_folder.h"
 
 namespace platform {
@@ -80,8 +82,8 @@ class FileReplace : public ::testing::Test {
         return writeAll(fd, text.data(), text.size());
     }
     static WriteResult saveNew(const std::string& p, const ReplaceHooks* hooks = nullptr) {
-        return replaceFile(
-            p, [](int fd) { return writeText(fd, "new"); }, {}, hooks);
+        const ScopedReplaceHooks scope(hooks);
+        return replaceFile(p, [](int fd) { return writeText(fd, "new"); });
     }
     // Whether the other user, in a process of her own, saved "new" at `p`.
     static bool savedAsOther(const std::string& p) {
@@ -109,13 +111,13 @@ TEST_F(FileReplace, ALongNameSavesThroughAShortHiddenTemporary) {
         if (call == "renameat") during = othersIn(name);
         return call == "stat" && subject.rfind("/proc/", 0) == 0 ? ENOENT : 0;
     }};
-    EXPECT_TRUE(replaceFile(
-        saved(name),
-        [&](int fd) {
+    {
+        const ScopedReplaceHooks scope(&atRename);
+        EXPECT_TRUE(replaceFile(saved(name), [&](int fd) {
             whileWritten = othersIn(name);
             return writeText(fd, "new");
-        },
-        {}, &atRename));
+        }));
+    }
     EXPECT_EQ(whileWritten, during);
     EXPECT_EQ(bytesOf(saved(name)), "new");
     ASSERT_EQ(during.size(), 1u);
@@ -151,13 +153,11 @@ TEST_F(FileReplace, ATemporarySwappedForALinkNeverRedirectsTheSave) {
             linked = linked || call == "linkat";
             return 0;
         }};
-        EXPECT_FALSE(replaceFile(
-            saved("show"),
-            [&](int fd) {
-                if (!nameless) swapped = swapTemporariesForLinks();
-                return writeText(fd, "new");
-            },
-            {}, &hooks));
+        const ScopedReplaceHooks scope(&hooks);
+        EXPECT_FALSE(replaceFile(saved("show"), [&](int fd) {
+            if (!nameless) swapped = swapTemporariesForLinks();
+            return writeText(fd, "new");
+        }));
         EXPECT_EQ(swapped, 1) << nameless;
         EXPECT_EQ(calls, (std::vector<std::string>{"openat", "fstatat", "unlinkat"})) << nameless;
         EXPECT_EQ(bytesOf(outside()), "secret");
@@ -325,16 +325,16 @@ TEST_F(FileReplace, SaysWhatCannotBeReplacedAndKnowsFilesByIdentity) {
     // A link and a hard link name the same file; a replaced file is another.
     fs::create_symlink("show", saved("soft"));
     fs::create_hard_link(saved("show"), saved("hard"));
-    const auto show = identityOf(saved("show"));
+    const auto show = kavrel_test::identityOf(saved("show"));
     ASSERT_TRUE(show.has_value());
-    EXPECT_EQ(identityOf(saved("soft")), show);
-    EXPECT_EQ(identityOf(saved("hard")), show);
+    EXPECT_EQ(kavrel_test::identityOf(saved("soft")), show);
+    EXPECT_EQ(kavrel_test::identityOf(saved("hard")), show);
     const int hard = ::open(saved("hard").c_str(), O_RDONLY);
     EXPECT_EQ(identityOfDescriptor(hard), show);
     ::close(hard);
-    EXPECT_FALSE(identityOf(saved("missing")).has_value());
+    EXPECT_FALSE(kavrel_test::identityOf(saved("missing")).has_value());
     EXPECT_TRUE(replaceFile(saved("show"), [](int fd) { return writeAll(fd, "new", 3); }));
-    EXPECT_NE(identityOf(saved("show")), show);
+    EXPECT_NE(kavrel_test::identityOf(saved("show")), show);
     EXPECT_EQ(bytesOf(saved("hard")), "old") << "another hard link keeps the old content";
 }
 
@@ -625,14 +625,12 @@ TEST_F(FileReplace, WrittenInPlaceAFileChangesOnlyOnceItsWholeContentIsMadeAndRo
             if (call == "fchown") return EPERM;
             return call == failing ? error : 0;
         }};
-        return replaceFile(
-            saved("show"),
-            [&](int fd) {
-                const bool written = writeText(fd, content);
-                errno = ENOSPC;
-                return written && failing != "write";
-            },
-            {}, &hooks);
+        const ScopedReplaceHooks scope(&hooks);
+        return replaceFile(saved("show"), [&](int fd) {
+            const bool written = writeText(fd, content);
+            errno = ENOSPC;
+            return written && failing != "write";
+        });
     };
     const std::string large(300000, 'L');
     for (const std::string_view step : {"write", "fallocate"}) {

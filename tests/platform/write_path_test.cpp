@@ -16,6 +16,8 @@
 
 #include "platform/fd_write.h"
 #include "platform/file_replace.h"
+#include "tests/support/identity_of.h"
+#include "tests/support/scoped_replace_hooks.h"
 #include "tests/support/temp_folder.h"
 
 namespace platform {
@@ -32,14 +34,15 @@ std::string bytesOf(const std::string& p) {
 }
 
 WriteResult save(const std::string& p, const ReplaceHooks* hooks = nullptr) {
-    return replaceFile(
-        p, [](int fd) { return writeAll(fd, "new", 3); }, {}, hooks);
+    const ScopedReplaceHooks scope(hooks);
+    return replaceFile(p, [](int fd) { return writeAll(fd, "new", 3); });
 }
 
 // Writes "new" into `p` opened in place, as the DMX log is.
 WriteResult writeInto(const std::string& p, const ReplaceHooks* hooks = nullptr) {
+    const ScopedReplaceHooks scope(hooks);
     UniqueFd fd;
-    WriteResult opened = openForWriting(p, fd, {}, hooks);
+    WriteResult opened = openForWriting(p, fd);
     if (opened && !writeAll(fd.get(), "new", 3)) return WriteResult::failed(errno);
     return opened;
 }
@@ -126,13 +129,16 @@ TEST_F(WritePath, TheSystemSaysWhetherAFileMayBeWrittenAndItIsOpenedAsLookedAt) 
     EXPECT_TRUE(writeInto(file, &noProc));
     EXPECT_EQ(bytesOf(file), "newther");
     // With it, a FIFO put at the name after the look is never opened.
-    const auto looked = identityOf(file);
+    const auto looked = kavrel_test::identityOf(file);
     const ReplaceHooks fifo{[&](std::string_view call, std::string_view) {
         if (call == "open" && fs::remove(file)) ::mkfifo(file.c_str(), 0600);
         return 0;
     }};
     UniqueFd fd;
-    ASSERT_TRUE(openForWriting(file, fd, {}, &fifo));
+    {
+        const ScopedReplaceHooks scope(&fifo);
+        ASSERT_TRUE(openForWriting(file, fd));
+    }
     EXPECT_EQ(identityOfDescriptor(fd.get()), looked);
     // A file that appears at a new name before it is made is walked to anew.
     const std::string fresh = (root_ / "fresh.log").string();
