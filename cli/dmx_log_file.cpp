@@ -66,7 +66,14 @@ std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path,
                 throw UsageError(log + " is the script itself");
             case platform::Refusal::ReadOnly:
                 throw UsageError(log + " is read-only");
+            case platform::Refusal::NotWritable:
             case platform::Refusal::OthersFile:
+            case platform::Refusal::OthersLink:
+            case platform::Refusal::UnknownOwner:
+            case platform::Refusal::UnknownLinkOwner:
+            case platform::Refusal::Deleted:
+            case platform::Refusal::Unchangeable:
+            case platform::Refusal::MountPoint:
             case platform::Refusal::NoProcFs:
                 break;
         }
