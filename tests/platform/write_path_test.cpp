@@ -14,7 +14,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +21,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/fd_write.h"
@@ -54,50 +54,49 @@ WriteResult writeInto(const std::string& p, const ReplaceHooks* hooks = nullptr)
     return opened;
 }
 
-// What `act` came to in a child process that `become` made first: the
-// result's reason, "" when done; nullopt when the system refused `become`.
-std::optional<std::string> inChild(const std::function<bool()>& become,
-                                   const std::function<WriteResult()>& act) {
-    int out[2];
-    if (::pipe(out) != 0) return std::nullopt;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(out[0]);
-        if (!become()) ::_exit(2);
-        const std::string reason = act().reason();
-        ::_exit(writeAll(out[1], reason.data(), reason.size()) ? 0 : 1);
+// Writes "new" to a path in a child process its `become` made first, in
+// place (as the DMX log is) or replacing it; expected: done, or the refusal.
+using Write = std::tuple<std::function<bool()>, std::string, bool, std::optional<Refusal>>;
+// Makes each write; false when the system refused one its `become`.
+bool writeEach(const std::vector<Write>& writes) {
+    for (const auto& [become, path, inPlace, refusal] : writes) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (!become()) ::_exit(100);
+            const WriteResult r = inPlace ? writeInto(path) : save(path);
+            ::_exit(r ? 0 : r.refusal() ? 1 + int(*r.refusal()) : 99);
+        }
+        int status = 0;
+        if (::waitpid(child, &status, 0) != child || WEXITSTATUS(status) == 100) return false;
+        EXPECT_EQ(WEXITSTATUS(status), refusal ? 1 + int(*refusal) : 0) << path;
     }
-    ::close(out[1]);
-    std::string reason;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
-        reason.append(buffer, size_t(n));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) == 2) return std::nullopt;
-    return reason;
+    return true;
 }
 
-bool becomeUser(uid_t id) {
-    // Dumpable again, so that its own files in /proc stay its own.
-    return ::setgroups(0, nullptr) == 0 && ::setgid(id) == 0 && ::setuid(id) == 0 &&
-           ::prctl(PR_SET_DUMPABLE, 1) == 0;
+// User `id`, in a user namespace of its own when `ns`: mapped as `unshare -U
+// -r` maps it (0 there, every other id shows as the overflow id) or not at
+// all, as `unshare -U` leaves it. Dumpable, so that /proc/self stays its own.
+std::function<bool()> as(uid_t id, bool ns = false, bool mapped = false) {
+    return [=] {
+        const std::string map = "0 " + std::to_string(id) + " 1";
+        const auto put = [](const char* p, const std::string& text) {
+            return (std::ofstream(p) << text).good();
+        };
+        return ::setgroups(0, nullptr) == 0 && ::setgid(id) == 0 && ::setuid(id) == 0 &&
+               ::prctl(PR_SET_DUMPABLE, 1) == 0 && (!ns || ::unshare(CLONE_NEWUSER) == 0) &&
+               (!mapped || (put("/proc/self/setgroups", "deny") && put("/proc/self/uid_map", map) &&
+                            put("/proc/self/gid_map", map)));
+    };
 }
 
-bool putText(const char* p, const std::string& text) {
-    const UniqueFd fd(::open(p, O_WRONLY | O_CLOEXEC));
-    return fd && writeAll(fd.get(), text.data(), text.size());
-}
-
-// User `id` in a user namespace of its own, as `unshare -U -r` makes it (its
-// id is 0 there, every other shows as the overflow id) or, unmapped, as
-// `unshare -U` does (every id, its own too, shows so).
-bool inUserNamespace(uid_t id, bool mapped) {
-    if (!becomeUser(id) || ::unshare(CLONE_NEWUSER) != 0) return false;
-    const std::string map = "0 " + std::to_string(id) + " 1";
-    return !mapped || (putText("/proc/self/setgroups", "deny") &&
-                       putText("/proc/self/uid_map", map) && putText("/proc/self/gid_map", map));
+// In a mount namespace of its own, with `from` mounted on `onto` there alone.
+std::function<bool()> mounted(const fs::path& from, const fs::path& onto, const char* type,
+                              int flags) {
+    return [=] {
+        return ::unshare(CLONE_NEWNS) == 0 &&
+               ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+               ::mount(from.c_str(), onto.c_str(), type, unsigned(flags), nullptr) == 0;
+    };
 }
 
 // A shared sticky folder as /tmp is, the superuser's, and a file of the
@@ -231,147 +230,98 @@ TEST_F(WritePath, ASaveWorksWhereTheNewerPermissionCallFails) {
 
 TEST_F(WritePath, AnOwnerAUserNamespaceCannotTellApartIsNoOnesInASharedFolder) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as other users";
-    constexpr uid_t kSaver = 12346, kOther = 12345, kNobody = 65534;
-    const std::string unknownLink =
-        "it is reached through a link in a folder everyone may write to, whose owner cannot be "
-        "told apart in this user namespace";
-    const std::string unknownFile =
-        "it is in a folder everyone may write to, and its owner cannot be told apart in this "
-        "user namespace";
-    enum Saver { Outside, Mapped, Unmapped };
-    struct Case {
-        const char* name;
-        Saver saver;
-        uid_t saverId;
-        uid_t owner;  // of the link, or of the file put in the shared folder
-        bool link;
-        bool inPlace;  // opened as the DMX log is, not replaced
-        std::string reason;
-    };
-    const Case cases[] = {
-        {"her-link", Mapped, kSaver, kOther, true, false, unknownLink},
-        {"her-file", Mapped, kSaver, kOther, false, false, unknownFile},
-        {"her-log", Mapped, kSaver, kOther, false, true, unknownFile},
-        {"own-link", Mapped, kSaver, kSaver, true, false, ""},
-        // The accepted cost: without a map its own id shows as the overflow id.
-        {"own-unmapped", Unmapped, kSaver, kSaver, true, false, unknownLink},
-        {"her-link-outside", Outside, kSaver, kOther, true, false,
-         "it is reached through a link another user made in a folder everyone may write to"},
-        // Outside a namespace the overflow id is a user as any other.
-        {"nobody-outside", Outside, kNobody, kNobody, true, true, ""},
-    };
-    const fs::path open = root_ / "open";
-    fs::create_directories(open);
-    ASSERT_EQ(::chmod(open.c_str(), 0777), 0);
-    ASSERT_EQ(::chmod(root_.c_str(), 0755), 0);
-    for (const Case& c : cases) {
-        const std::string target = ((c.link ? open : shared_) / c.name).string();
+    // In the shared folder: her file, and links of hers, the saver's and the
+    // overflow id's, each to a file of its owner's that anyone may write.
+    constexpr uid_t kSaver = 12346, kOther = 12345;
+    const std::string at = shared_.string() + "/";
+    fs::create_directories(root_ / "open");
+    ASSERT_EQ(::chmod((root_ / "open").c_str(), 0777) | ::chmod(root_.c_str(), 0755), 0);
+    for (const auto& [name, owner] :
+         {std::pair{"her", kOther}, {"own", kSaver}, {"nobody", kHer}}) {
+        const fs::path target = root_ / "open" / name, link = shared_ / name;
         std::ofstream(target) << "old";
-        ASSERT_EQ(::chown(target.c_str(), c.link ? c.saverId : c.owner, c.owner), 0);
-        ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
-        const std::string named = (shared_ / c.name).string();
-        if (c.link) {
-            fs::create_symlink(target, named);
-            ASSERT_EQ(::lchown(named.c_str(), c.owner, c.owner), 0);
-        }
-        const std::optional<std::string> reason = inChild(
-            [&] {
-                return c.saver == Outside ? becomeUser(c.saverId)
-                                          : inUserNamespace(c.saverId, c.saver == Mapped);
-            },
-            [&] { return c.inPlace ? writeInto(named) : save(named); });
-        if (!reason) GTEST_SKIP() << "no user namespace for another user here";
-        EXPECT_EQ(*reason, c.reason) << c.name;
-        EXPECT_EQ(bytesOf(target), c.reason.empty() ? "new" : "old") << c.name;
+        std::ofstream(at + name + ".log") << "old";
+        fs::create_symlink(target, link);
+        ASSERT_EQ(::chown(target.c_str(), owner, 0) | ::lchown(link.c_str(), owner, 0) |
+                      ::chown((at + name + ".log").c_str(), owner, 0) |
+                      ::chmod(target.c_str(), 0666),
+                  0);
     }
+    ASSERT_EQ(::chmod((at + "her.log").c_str(), 0666), 0);
+    if (!writeEach({{as(kSaver, true, true), at + "her", false, Refusal::UnknownLinkOwner},
+                    {as(kSaver, true, true), at + "her.log", false, Refusal::UnknownOwner},
+                    {as(kSaver, true, true), at + "her.log", true, Refusal::UnknownOwner},
+                    {as(kSaver, true, true), at + "own", false, {}},
+                    // The accepted cost: unmapped, its own id is the overflow id.
+                    {as(kSaver, true), at + "own", true, Refusal::UnknownLinkOwner},
+                    // Outside a namespace the overflow id is a user as any other.
+                    {as(kHer), at + "nobody", true, {}}}))
+        GTEST_SKIP() << "no user namespace for another user here";
+    EXPECT_EQ(bytesOf((root_ / "open/her").string()) + bytesOf(at + "her.log"), "oldold");
+    EXPECT_EQ(bytesOf((root_ / "open/own").string()) + bytesOf((root_ / "open/nobody").string()),
+              "newnew");
 }
 
 TEST_F(WritePath, ALinkOnTheProcFileSystemLeadsWhereTheKernelLeads) {
-    // A process in a mount namespace of its own, with its own tmpfs where
-    // the host has a folder holding a file of the same name.
-    const fs::path hidden = root_ / "ns";
-    fs::create_directories(hidden);
-    std::ofstream(hidden / "show.Kavrel") << "host";
-    int ready[2], done[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(done), 0);
-    const pid_t other = ::fork();
-    if (other == 0) {
-        ::close(ready[0]);
-        ::close(done[1]);
-        const bool made = ::unshare(CLONE_NEWNS) == 0 &&
-                          ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-                          ::mount("tmpfs", hidden.c_str(), "tmpfs", 0, "mode=0755") == 0 &&
-                          (std::ofstream(hidden / "show.Kavrel") << "ns").good() &&
-                          ::chdir(hidden.c_str()) == 0;
-        const char said = made ? 'y' : 'n';
-        (void)!::write(ready[1], &said, 1);
-        char none = 0;
-        (void)!::read(done[0], &none, 1);
-        ::_exit(0);
-    }
-    ::close(ready[1]);
-    ::close(done[0]);
-    char said = 0;
-    const bool made = ::read(ready[0], &said, 1) == 1 && said == 'y';
-    ::close(ready[0]);
-    const auto finish = [&] {
-        ::close(done[1]);
-        ::waitpid(other, nullptr, 0);
-    };
-    if (!made) {
-        finish();
-        GTEST_SKIP() << "no mount namespace here";
-    }
-    const std::string itsRoot = "/proc/" + std::to_string(other) + "/root";
-    const std::string itsCwd = "/proc/" + std::to_string(other) + "/cwd";
-    // A file open here, one open here whose name is gone, and a pipe.
-    const std::string kept = (root_ / "kept.log").string(), gone = (root_ / "gone.log").string();
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to mount";
+    // From a mount namespace with a tmpfs of its own at `ns`, /proc/PID/root
+    // leads to this one's; a file open here, one whose name is gone, a pipe.
+    const fs::path ns = root_ / "ns";
+    const std::string here = "/proc/" + std::to_string(::getpid()) + "/root" + ns.string();
+    const std::string kept = (root_ / "kept").string(), gone = (root_ / "gone").string();
+    fs::create_directories(ns);
+    std::ofstream(ns / "show") << "old";
     std::ofstream(kept) << "old";
     std::ofstream(gone) << "old";
-    const UniqueFd keptFd(::open(kept.c_str(), O_RDWR | O_CLOEXEC));
-    const UniqueFd goneFd(::open(gone.c_str(), O_RDWR | O_CLOEXEC));
-    ASSERT_EQ(::unlink(gone.c_str()), 0);
+    const UniqueFd keptFd(::open(kept.c_str(), O_RDWR)), goneFd(::open(gone.c_str(), O_RDWR));
     int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
+    ASSERT_TRUE(::pipe(pipeFds) == 0 && ::unlink(gone.c_str()) == 0);
     const UniqueFd pipeOut(pipeFds[0]), pipeIn(pipeFds[1]);
-    const std::string fdFolder = fs::exists("/dev/fd/") ? "/dev/fd/" : "/proc/self/fd/";
-    const auto fdPath = [&](const UniqueFd& fd) { return fdFolder + std::to_string(fd.get()); };
-    struct Case {
-        std::string path;
-        bool inPlace;
-        std::string reason;
-        std::string readBack;  // where what was written shows, through the kernel
-    };
-    const Case cases[] = {
-        {itsRoot + hidden.string() + "/show.Kavrel", false, "",
-         itsRoot + hidden.string() + "/show.Kavrel"},
-        {itsCwd + "/d.log", true, "", itsCwd + "/d.log"},
-        {fdPath(keptFd), false, "", kept},
-        {fdPath(keptFd), true, "", kept},
-        {fdPath(goneFd), false, "it has been deleted", ""},
-        {fdPath(goneFd), true, "it has been deleted", ""},
-        {fdPath(pipeIn), false, "it is not a regular file", ""},
-        {fdPath(pipeIn), true, "it is not a regular file", ""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ((c.inPlace ? writeInto(c.path) : save(c.path)).reason(), c.reason) << c.path;
-        if (!c.readBack.empty()) {
-            EXPECT_EQ(bytesOf(c.readBack), "new") << c.path;
-        }
-    }
-    finish();
-    // Nothing written to the host's file of the same name, nor a file made
-    // after the text of a link the kernel follows.
-    EXPECT_EQ(bytesOf((hidden / "show.Kavrel").string()), "host");
-    EXPECT_FALSE(fs::exists(hidden / "d.log"));
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(root_))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"kept.log", "ns", "secret", "shared"}));
-    // The open file was written in place.
+    const auto at = [](const UniqueFd& fd) { return "/dev/fd/" + std::to_string(fd.get()); };
+    const std::function<bool()> ownTmpfs = mounted("tmpfs", ns, "tmpfs", 0),
+                                asIs = [] { return true; };
+    if (!writeEach({{ownTmpfs, here + "/show", false, {}},
+                    {ownTmpfs, here + "/d.log", true, {}},
+                    {asIs, at(keptFd), false, {}},
+                    {asIs, at(goneFd), false, Refusal::Deleted},
+                    {asIs, at(goneFd), true, Refusal::Deleted},
+                    {asIs, at(pipeIn), true, Refusal::NotRegular}}))
+        GTEST_SKIP() << "no mount namespace here";
+    // Written where the kernel led, the open file in place; no file made
+    // after a link's text ("gone (deleted)").
+    EXPECT_EQ(bytesOf((ns / "show").string()) + bytesOf((ns / "d.log").string()) + bytesOf(kept),
+              "newnewnew");
     EXPECT_EQ(identityOfDescriptor(keptFd.get()), identityOf(kept));
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 4);
+}
+
+TEST_F(WritePath, ARefusalSaysWhatKeepsTheFileFromBeingWritten) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to mark files, mount, be another";
+    // Immutable, append-only, a file mounted over, one only its owner may write.
+    const std::string at = root_.string() + "/";
+    const std::pair<const char*, int> marks[] = {
+        {"i", FS_IMMUTABLE_FL}, {"a", FS_APPEND_FL}, {"m", 0}, {"o", 0}};
+    const auto mark = [&](bool on) {
+        for (const auto& [name, flags] : marks) {
+            const UniqueFd fd(::open((at + name).c_str(), O_RDONLY | O_CREAT, 0644));
+            int now = 0;
+            ::ioctl(fd.get(), FS_IOC_GETFLAGS, &now);
+            now = (now & ~(FS_IMMUTABLE_FL | FS_APPEND_FL)) | (on ? flags : 0);
+            EXPECT_EQ(::ioctl(fd.get(), FS_IOC_SETFLAGS, &now), 0) << name;
+        }
+    };
+    mark(true);
+    ASSERT_EQ(::chmod(root_.c_str(), 0777), 0);
+    const bool made = writeEach(
+        {{as(0), at + "i", false, Refusal::Unchangeable},
+         {as(0), at + "a", false, Refusal::Unchangeable},
+         {as(0), at + "a", true, Refusal::Unchangeable},
+         {mounted(secret_, at + "m", nullptr, MS_BIND), at + "m", false, Refusal::MountPoint},
+         {as(kHer), at + "o", false, Refusal::NotWritable}});
+    mark(false);
+    if (!made) GTEST_SKIP() << "cannot mount or be another user here";
+    for (const auto& [name, flags] : marks) EXPECT_EQ(fs::file_size(at + name), 0u) << name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 6);
 }
 
 }  // namespace
