@@ -4,10 +4,8 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <linux/filter.h>
-#include <linux/fs.h>
 #include <linux/seccomp.h>
 #include <sched.h>
-#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
@@ -15,6 +13,7 @@
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -240,14 +239,14 @@ TEST_F(WritePath, AnOwnerAUserNamespaceCannotTellApartIsNoOnesInASharedFolder) {
          {std::pair{"her", kOther}, {"own", kSaver}, {"nobody", kHer}}) {
         const fs::path target = root_ / "open" / name, link = shared_ / name;
         std::ofstream(target) << "old";
-        std::ofstream(at + name + ".log") << "old";
         fs::create_symlink(target, link);
         ASSERT_EQ(::chown(target.c_str(), owner, 0) | ::lchown(link.c_str(), owner, 0) |
-                      ::chown((at + name + ".log").c_str(), owner, 0) |
                       ::chmod(target.c_str(), 0666),
                   0);
     }
-    ASSERT_EQ(::chmod((at + "her.log").c_str(), 0666), 0);
+    std::ofstream(at + "her.log") << "old";
+    ASSERT_EQ(
+        ::chown((at + "her.log").c_str(), kOther, 0) | ::chmod((at + "her.log").c_str(), 0666), 0);
     if (!writeEach({{as(kSaver, true, true), at + "her", false, Refusal::UnknownLinkOwner},
                     {as(kSaver, true, true), at + "her.log", false, Refusal::UnknownOwner},
                     {as(kSaver, true, true), at + "her.log", true, Refusal::UnknownOwner},
@@ -299,28 +298,19 @@ TEST_F(WritePath, ARefusalSaysWhatKeepsTheFileFromBeingWritten) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to mark files, mount, be another";
     // Immutable, append-only, a file mounted over, one only its owner may write.
     const std::string at = root_.string() + "/";
-    const std::pair<const char*, int> marks[] = {
-        {"i", FS_IMMUTABLE_FL}, {"a", FS_APPEND_FL}, {"m", 0}, {"o", 0}};
-    const auto mark = [&](bool on) {
-        for (const auto& [name, flags] : marks) {
-            const UniqueFd fd(::open((at + name).c_str(), O_RDONLY | O_CREAT, 0644));
-            int now = 0;
-            ::ioctl(fd.get(), FS_IOC_GETFLAGS, &now);
-            now = (now & ~(FS_IMMUTABLE_FL | FS_APPEND_FL)) | (on ? flags : 0);
-            EXPECT_EQ(::ioctl(fd.get(), FS_IOC_SETFLAGS, &now), 0) << name;
-        }
-    };
-    mark(true);
-    ASSERT_EQ(::chmod(root_.c_str(), 0777), 0);
-    const bool made = writeEach(
-        {{as(0), at + "i", false, Refusal::Unchangeable},
-         {as(0), at + "a", false, Refusal::Unchangeable},
-         {as(0), at + "a", true, Refusal::Unchangeable},
-         {mounted(secret_, at + "m", nullptr, MS_BIND), at + "m", false, Refusal::MountPoint},
-         {as(kHer), at + "o", false, Refusal::NotWritable}});
-    mark(false);
-    if (!made) GTEST_SKIP() << "cannot mount or be another user here";
-    for (const auto& [name, flags] : marks) EXPECT_EQ(fs::file_size(at + name), 0u) << name;
+    for (const char* name : {"i", "a", "m", "o"}) std::ofstream(at + name) << "old";
+    const std::string mark = "chattr -f +i " + at + "i && chattr -f +a " + at + "a";
+    ASSERT_EQ(::chmod(root_.c_str(), 0777) | ::chmod((at + "o").c_str(), 0644), 0);
+    const bool made = std::system(mark.c_str()) == 0 &&
+                      writeEach({{as(0), at + "i", false, Refusal::Unchangeable},
+                                 {as(0), at + "a", false, Refusal::Unchangeable},
+                                 {as(0), at + "a", true, Refusal::Unchangeable},
+                                 {mounted(secret_, at + "m", nullptr, MS_BIND), at + "m", false,
+                                  Refusal::MountPoint},
+                                 {as(kHer), at + "o", false, Refusal::NotWritable}});
+    (void)!std::system(("chattr -f -i -a " + at + "i " + at + "a").c_str());
+    if (!made) GTEST_SKIP() << "cannot mark files, mount or be another user here";
+    for (const char* name : {"i", "a", "m", "o"}) EXPECT_EQ(bytesOf(at + name), "old") << name;
     EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 6);
 }
 
