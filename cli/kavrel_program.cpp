@@ -235,7 +235,7 @@ int session(const std::vector<std::string>& args, const orva::PluginFactory& fac
         // Closed here and checked: some file systems report a failed write
         // only when the file is closed.
         if (dmxBuffer && (!dmxLog.flush() || !dmxBuffer->close())) {
-            err << "kavrel: could not write the DMX log " << quotedText(o.dmxLog) << ": "
+            err << "kavrel: cannot write the DMX log " << quotedText(o.dmxLog) << ": "
                 << std::generic_category().message(dmxBuffer->error()) << '\n';
             status = kExitScriptError;
         }

@@ -233,6 +233,8 @@ void ScriptRunner::doSnapshot(const Words& w) {
     // it is found, before anything is opened or made.
     const platform::WriteResult written = platform::writePng(surface, file, protectedFiles());
     if (written) return;
+    if (!written.fileChange().empty())
+        throw ScriptError(platform::writeFailure(quotedText(file), written));
     std::string reason = written.reason();
     if (const std::optional<platform::FileIdentity> inUse = written.fileInUse()) {
         if (inUse == script_)
@@ -240,8 +242,7 @@ void ScriptRunner::doSnapshot(const Words& w) {
         else if (inUse == dmxLog_)
             reason = "it is the DMX log being written";
     }
-    throw ScriptError((written.refusal() ? "cannot write " : "could not write ") +
-                      quotedText(file) + ": " + reason);
+    throw ScriptError("cannot write " + quotedText(file) + ": " + reason);
 }
 
 platform::ProtectedFiles ScriptRunner::protectedFiles() const {

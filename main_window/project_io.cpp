@@ -212,7 +212,7 @@ std::string writeProjectFile(MatrixForm& form, const std::string& path, const st
         },
         kavrel.options().protectedFiles);
     if (tooLarge) return path + kWouldBeTooLarge + kMaxProjectText + ")";
-    if (!written) return "cannot write " + path + ": " + written.reason();
+    if (!written) return platform::writeFailure(path, written);
     return {};
 }
 

@@ -1,6 +1,7 @@
 #include "platform/file_replace.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,11 +68,24 @@ WriteResult takeOld(int fd, const struct stat& old, int oldData) {
 // and attributes as they are.
 WriteResult saveInPlace(const WritePlace& place, int made) {
     UniqueFd into(reopen(place.file.get(), O_WRONLY | O_NOCTTY));
+    if (!into && errno == EPERM) return whyNotPermitted(place.file.get());
     if (!into) return WriteResult::failed(errno);
     if (WriteResult copied = overwriteWith(made, into.get()); !copied) return copied;
     if (calls("close", "", [&] { return into.close() ? 0 : -1; }) != 0)
         return WriteResult::failed(errno);
     return {};
+}
+
+// A file reached through a link the kernel followed (/proc/PID/fd/N) has no
+// folder that names it, to make a temporary in and rename it over: the
+// complete content is made in memory, then copied into the file itself.
+WriteResult saveWithoutFolder(const WritePlace& place, const std::function<bool(int fd)>& write) {
+    const UniqueFd made(
+        calls("memfd_create", "", [&] { return ::memfd_create("kavrel-save", MFD_CLOEXEC); }));
+    if (!made) return WriteResult::failed(errno);
+    errno = 0;
+    if (!write(made.get())) return WriteResult::failed(errno);
+    return saveInPlace(place, made.get());
 }
 
 // Whether `name` in `folder` is still the file `file`: someone who may
@@ -95,6 +109,7 @@ WriteResult replaceFile(const std::string& path, const std::function<bool(int fd
     if (WriteResult reached = reachForWriting(path, keep, target); !reached) return reached;
     // Its write permission unasked, a read-only file would be replaced.
     if (target.noProcFs) return WriteResult::refused(Refusal::NoProcFs);
+    if (target.noFolder) return saveWithoutFolder(target, write);
     const int folder = target.folder.get();
     UniqueFd oldData;
     if (target.file) {
@@ -154,6 +169,8 @@ WriteResult replaceFile(const std::string& path, const std::function<bool(int fd
         // The folder is held and the name was just seen: only another user
         // who may write to the folder takes the temporary away.
         if (errno == ENOENT) return discard(WriteResult::failed(kTemporaryMoved));
+        if (errno == EBUSY) return discard(WriteResult::refused(Refusal::MountPoint));
+        if (errno == EPERM && target.file) return discard(whyNotPermitted(target.file.get()));
         return discard(WriteResult::failed(errno));
     }
     // The rename lasts once the folder is on disk. Some file systems cannot

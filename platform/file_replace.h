@@ -24,7 +24,9 @@ namespace platform {
 // `user.*` attributes this process may read (see copyKeptAttributes). Where
 // this process may not give it that owner and group, the complete content is
 // copied into the old file instead, which keeps all of these: not atomic, a
-// failure during that copy leaves the file part written. A new file is made
+// failure during that copy leaves the file part written. So is a file the
+// kernel reached through a link on the proc file system (/proc/PID/fd/N),
+// which no folder names: its new content is made in memory first. A new file is made
 // as any other (0666 less the umask, or what the folder's default ACL gives).
 // Refused before anything is made: whatever reachForWriting refuses (among
 // it the files in `keep`), and any file where the proc file system is

@@ -18,7 +18,7 @@ struct ReplaceHooks {
 // Installs hooks for this thread while it lives; defined where tests reach it.
 class ScopedReplaceHooks;
 
-// Makes the write path's system calls, each after this thread's hook when a
+// Makes the write path's system each after this thread's hook when a
 // test installed one.
 class HookedCalls {
   public:

@@ -30,9 +30,12 @@ bool mapsEveryId(const char* path) {
 
 }  // namespace
 
+bool userMayBeUnmapped(uid_t uid) {
+    return uid == overflowId("/proc/sys/kernel/overflowuid") && !mapsEveryId("/proc/self/uid_map");
+}
+
 bool ownerMayBeUnmapped(const struct stat& st) {
-    return (st.st_uid == overflowId("/proc/sys/kernel/overflowuid") &&
-            !mapsEveryId("/proc/self/uid_map")) ||
+    return userMayBeUnmapped(st.st_uid) ||
            (st.st_gid == overflowId("/proc/sys/kernel/overflowgid") &&
             !mapsEveryId("/proc/self/gid_map"));
 }

@@ -13,4 +13,9 @@ namespace platform {
 // those ids would go to another user, or to none of its own.
 bool ownerMayBeUnmapped(const struct stat& st);
 
+// The same for a user id alone: `uid` is the overflow id and the namespace
+// does not map every user id. Such an id may stand for anyone, so it is
+// never taken for this user or any other named one.
+bool userMayBeUnmapped(uid_t uid);
+
 }  // namespace platform

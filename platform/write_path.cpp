@@ -2,6 +2,10 @@
 
 #include <fcntl.h>
 #include <limits.h>
+#include <linux/fs.h>
+#include <linux/magic.h>
+#include <sys/ioctl.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +14,8 @@
 #include <optional>
 #include <utility>
 #include <vector>
+
+#include "platform/unmapped_owner.h"
 
 namespace platform {
 
@@ -40,13 +46,29 @@ bool sharedSticky(const struct stat& folder) {
     return (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
 }
 
-// Whether the system would let this process follow, or write into, what
+// Why the system would not let this process follow, or write into, what
 // belongs to `owner` in `folder` when its protection is on: in a shared
-// sticky folder, only what is this user's or the folder owner's. We follow
-// links ourselves, so we apply the rule ourselves; otherwise another user's
-// link or file in /tmp could aim a save at any file, or take its content.
-bool mayUse(const struct stat& folder, uid_t owner) {
-    return !sharedSticky(folder) || owner == ::geteuid() || owner == folder.st_uid;
+// sticky folder, only what is this user's or the folder owner's may be used.
+// We follow links ourselves, so we apply the rule ourselves; otherwise
+// another user's link or file in /tmp could aim a save at any file, or take
+// its content. In a user namespace that does not map every id, the folder's
+// owner, other users and, without a map, this user all show as the overflow
+// id: an owner shown so may be anyone, so it is taken for no one
+// (`unknown`); `others` for a known owner who is neither.
+std::optional<Refusal> refusalFor(const struct stat& folder, uid_t owner, Refusal others,
+                                  Refusal unknown) {
+    if (!sharedSticky(folder)) return std::nullopt;
+    if (userMayBeUnmapped(owner)) return unknown;
+    if (owner == ::geteuid() || owner == folder.st_uid) return std::nullopt;
+    return others;
+}
+
+// Whether the folder open at `folder` is on the proc file system; nullopt
+// with errno when that cannot be told.
+std::optional<bool> onProcFs(int folder) {
+    struct statfs where {};
+    if (calls("fstatfs", "", [&] { return ::fstatfs(folder, &where); }) != 0) return std::nullopt;
+    return where.f_type == PROC_SUPER_MAGIC;
 }
 
 // What the link open at `link` (O_PATH | O_NOFOLLOW) holds; nullopt with errno.
@@ -77,13 +99,19 @@ UniqueFd startOf(const std::string& path) {
 // keeps it in `place` when it may be written.
 WriteResult judge(const ProtectedFiles& keep, WritePlace& place, UniqueFd node,
                   const struct stat& st) {
+    if (!S_ISREG(st.st_mode)) return WriteResult::refused(Refusal::NotRegular);
+    // Only a link on the proc file system reaches a file with no name left;
+    // writing it would keep nothing.
+    if (st.st_nlink == 0) return WriteResult::refused(Refusal::Deleted);
     const FileIdentity identity{st.st_dev, st.st_ino};
     if (std::find(keep.begin(), keep.end(), identity) != keep.end())
         return WriteResult::refused(Refusal::InUse, identity);
     struct stat folder {};
     if (calls("fstat", "", [&] { return ::fstat(place.folder.get(), &folder); }) != 0)
         return WriteResult::failed(errno);
-    if (!mayUse(folder, st.st_uid)) return WriteResult::refused(Refusal::OthersFile);
+    if (const std::optional<Refusal> why =
+            refusalFor(folder, st.st_uid, Refusal::OthersFile, Refusal::UnknownOwner))
+        return WriteResult::refused(*why);
     // No write bit at all: read-only even for the superuser, whom the
     // system's own answer lets write anything.
     if ((st.st_mode & kWriteBits) == 0) return WriteResult::refused(Refusal::ReadOnly);
@@ -94,7 +122,8 @@ WriteResult judge(const ProtectedFiles& keep, WritePlace& place, UniqueFd node,
     // mounts), not a reading of the owner, mode and ACL.
     const std::string proc = procNameOf(node.get());
     if (calls("access", proc, [&] { return ::access(proc.c_str(), W_OK); }) != 0) {
-        if (errno == EACCES) return WriteResult::refused(Refusal::ReadOnly);
+        if (errno == EACCES) return WriteResult::refused(Refusal::NotWritable);
+        if (errno == EPERM) return whyNotPermitted(node.get());
         if (errno != ENOENT) return WriteResult::failed(errno);
         place.noProcFs = true;
     }
@@ -112,6 +141,16 @@ std::string procNameOf(int fd) {
 int reopen(int at, int flags) {
     const std::string proc = procNameOf(at);
     return calls("open", proc, [&] { return ::open(proc.c_str(), flags | O_CLOEXEC); });
+}
+
+WriteResult whyNotPermitted(int file) {
+    const UniqueFd data(reopen(file, O_RDONLY | O_NONBLOCK | O_NOCTTY));
+    int flags = 0;
+    if (data &&
+        calls("ioctl", "", [&] { return ::ioctl(data.get(), FS_IOC_GETFLAGS, &flags); }) == 0 &&
+        (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0)
+        return WriteResult::refused(Refusal::Unchangeable);
+    return WriteResult::failed(EPERM);
 }
 
 WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep,
@@ -150,11 +189,33 @@ WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep,
         if (!node || calls("fstat", name, [&] { return ::fstat(node.get(), &st); }) != 0)
             return WriteResult::failed(errno);
         if (S_ISLNK(st.st_mode)) {
-            struct stat folder {};
             if (++links > kMaxLinks) return WriteResult::failed(ELOOP);
+            const std::optional<bool> proc = onProcFs(at.get());
+            if (!proc) return WriteResult::failed(errno);
+            if (*proc) {
+                // Its text only describes the object, perhaps in another
+                // mount namespace, or one no name leads to: the kernel
+                // jumps to the object itself, and so do we.
+                node.reset(calls("openat", name, [&] {
+                    return ::openat(at.get(), name.c_str(), O_PATH | O_CLOEXEC);
+                }));
+                if (!node || calls("fstat", name, [&] { return ::fstat(node.get(), &st); }) != 0)
+                    return WriteResult::failed(errno);
+                if (last) {
+                    place.name = std::move(name);
+                    place.noFolder = true;
+                    return judge(keep, place, std::move(node), st);
+                }
+                if (!S_ISDIR(st.st_mode)) return WriteResult::failed(ENOTDIR);
+                at = std::move(node);
+                continue;
+            }
+            struct stat folder {};
             if (calls("fstat", "", [&] { return ::fstat(at.get(), &folder); }) != 0)
                 return WriteResult::failed(errno);
-            if (!mayUse(folder, st.st_uid)) return WriteResult::failed(EACCES);
+            if (const std::optional<Refusal> why =
+                    refusalFor(folder, st.st_uid, Refusal::OthersLink, Refusal::UnknownLinkOwner))
+                return WriteResult::refused(*why);
             const std::optional<std::string> text = readLink(node.get());
             if (!text) return WriteResult::failed(errno);
             if (text->empty()) return WriteResult::failed(ENOENT);
@@ -170,7 +231,6 @@ WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep,
             continue;
         }
         place.name = std::move(name);
-        if (!S_ISREG(st.st_mode)) return WriteResult::refused(Refusal::NotRegular);
         return judge(keep, place, std::move(node), st);
     }
 }
@@ -203,6 +263,7 @@ WriteResult openForWriting(const std::string& path, UniqueFd& opened, const Prot
                 (!fd && (errno == ENXIO || errno == ELOOP)))
                 return WriteResult::failed(kTakenOver);
         }
+        if (!fd && errno == EPERM && place.file) return whyNotPermitted(place.file.get());
         if (!fd) return WriteResult::failed(errno);
         // Opened without waiting, so that nothing could block; written as any file.
         const int flags = calls("fcntl", "", [&] { return ::fcntl(fd.get(), F_GETFL); });

@@ -25,6 +25,10 @@ struct WritePlace {
     // The proc file system is missing: the file's write permission could not
     // be asked, and the file cannot be reopened from `file`.
     bool noProcFs = false;
+    // The file was reached through a link on the proc file system, which the
+    // kernel followed: `folder` and `name` are the link's, and no folder holds
+    // the file under a name it could be replaced by.
+    bool noFolder = false;
 };
 
 // Walks `path` from its start (the root or the working folder), opening each
@@ -32,14 +36,20 @@ struct WritePlace {
 // wherever it stands, is read and its text walked the same way from the
 // folder it lies in, at most 40 of them; in a sticky folder everyone may
 // write to (like /tmp) only a link of this user or of the folder's owner is
-// followed, the rule the system applies when its link protection is on. `..`
-// is the folder the file system gives. A file at the end is refused when it
-// is not a regular file, when it is one of `keep` (device and inode), when it
-// is another user's (neither this user's nor the folder owner's) in such a
-// shared folder, when it has no write bit at all (even for the superuser),
-// and when this process may not write it, as the system answers through the
-// proc file system's name for its descriptor. Fills `place` as far as it
-// got; the result says why the path cannot be written when it cannot.
+// followed, the rule the system applies when its link protection is on. A
+// link on the proc file system (/proc/PID/root, /proc/PID/fd/N) names the
+// kernel's own object, which its text only describes: the kernel follows it,
+// and the walk goes on from what it reached. `..` is the folder the file
+// system gives. An owner shown as the overflow id of a user namespace that
+// does not map every id is no one's: neither this user's nor the folder
+// owner's. A file at the end is refused when it is not a regular file, when
+// no name leads to it any more, when it is one of `keep` (device and inode),
+// when it is another user's (neither this user's nor the folder owner's) in
+// such a shared folder, when it has no write bit at all (even for the
+// superuser), and when this process may not write it, as the system answers
+// through the proc file system's name for its descriptor. Fills `place` as
+// far as it got; the result says why the path cannot be written when it
+// cannot.
 WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep, WritePlace& place);
 
 // The proc file system's name for descriptor `fd` of this process.
@@ -50,6 +60,11 @@ std::string procNameOf(int fd);
 // again. -1 with errno on failure (ENOENT where the proc file system is
 // missing).
 int reopen(int at, int flags);
+
+// Why the system refused, with EPERM, to let the regular file open at `file`
+// (O_PATH) be written: refused as Unchangeable when it is marked immutable or
+// append-only, which only its flags tell; else the bare EPERM.
+WriteResult whyNotPermitted(int file);
 
 // Opens `path` for writing in place (O_WRONLY, blocking), reached as above:
 // an existing regular file is opened from what was looked at (a FIFO or a

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "platform/file_identity.h"
 
@@ -14,11 +15,18 @@ namespace platform {
 
 // Why a file was not written as it was found: nothing was made or changed.
 enum class Refusal : uint8_t {
-    NotRegular,  // a folder, FIFO, device or socket
-    ReadOnly,    // no write permission bit at all, or none for this user
-    OthersFile,  // another user's file in a folder everyone may write to
-    InUse,       // one of the files the caller protects
-    NoProcFs,    // write permission cannot be asked without the proc file system
+    NotRegular,        // a folder, FIFO, device or socket
+    ReadOnly,          // no write permission bit at all
+    NotWritable,       // write bits, but none that lets this user write it
+    OthersFile,        // another user's file in a folder everyone may write to
+    OthersLink,        // reached through another user's link in such a folder
+    UnknownOwner,      // in such a folder, owned by an id this user namespace does not map
+    UnknownLinkOwner,  // reached through a link in such a folder owned by such an id
+    Deleted,           // reached by the kernel, but no name leads to it any more
+    Unchangeable,      // marked immutable or append-only
+    MountPoint,        // something is mounted on its name
+    InUse,             // one of the files the caller protects
+    NoProcFs,          // write permission cannot be asked without the proc file system
 };
 
 class WriteResult {
@@ -43,7 +51,18 @@ class WriteResult {
         return r;
     }
 
+    // Failed with `error` after the file itself was changed; `whatBecameOfIt`
+    // says so to the user ("it is part old, part new").
+    static WriteResult changedThen(int error, std::string whatBecameOfIt) {
+        WriteResult r = failed(error);
+        r.change_ = std::move(whatBecameOfIt);
+        return r;
+    }
+
     explicit operator bool() const { return error_ == 0 && why_ == nullptr && !refusal_; }
+    // What became of the file when a failure changed it; empty when it is as
+    // it was.
+    const std::string& fileChange() const { return change_; }
     // The system's error number; 0 when done or failed for a reason of our own.
     int error() const { return error_; }
     // Why the file was refused as found; nullopt when it was not refused.
@@ -67,8 +86,25 @@ class WriteResult {
                 return "it is not a regular file";
             case Refusal::ReadOnly:
                 return "it is read-only";
+            case Refusal::NotWritable:
+                return "this user may not write it";
             case Refusal::OthersFile:
                 return "it is another user's file in a folder everyone may write to";
+            case Refusal::OthersLink:
+                return "it is reached through a link another user made in a folder everyone may "
+                       "write to";
+            case Refusal::UnknownOwner:
+                return "it is in a folder everyone may write to, and its owner cannot be told "
+                       "apart in this user namespace";
+            case Refusal::UnknownLinkOwner:
+                return "it is reached through a link in a folder everyone may write to, whose "
+                       "owner cannot be told apart in this user namespace";
+            case Refusal::Deleted:
+                return "it has been deleted";
+            case Refusal::Unchangeable:
+                return "it is immutable or append-only";
+            case Refusal::MountPoint:
+                return "it is a mount point";
             case Refusal::InUse:
                 return "it is in use and must not be replaced";
             case Refusal::NoProcFs:
@@ -81,6 +117,15 @@ class WriteResult {
     const char* why_ = nullptr;
     std::optional<Refusal> refusal_;
     std::optional<FileIdentity> inUse_;
+    std::string change_;
 };
+
+// What a message says of a write that did not happen, after `named` (the
+// file's name as the message shows it): "cannot write NAMED: REASON", or,
+// when the file was changed all the same, what became of it.
+inline std::string writeFailure(const std::string& named, const WriteResult& result) {
+    if (result.fileChange().empty()) return "cannot write " + named + ": " + result.reason();
+    return named + " was changed: " + result.fileChange() + " (" + result.reason() + ")";
+}
 
 }  // namespace platform

@@ -589,7 +589,7 @@ TEST(HostScript, SnapshotsArePngAndKeepReadOnlyFilesAndTheScript) {
     Session nowhere;
     EXPECT_EQ(nowhere.run("open\nsnapshot TestForm.pic \"" + file("nodir/x.png") + "\"\n"),
               kavrel::kExitScriptError);
-    EXPECT_EQ(nowhere.err.str(), "kavrel: line 2: could not write \"" + file("nodir/x.png") +
+    EXPECT_EQ(nowhere.err.str(), "kavrel: line 2: cannot write \"" + file("nodir/x.png") +
                                      "\": No such file or directory\n");
 }
 

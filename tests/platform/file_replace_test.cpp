@@ -236,12 +236,13 @@ TEST_F(FileReplace, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
     fs::create_symlink(outside(), ours);
     ASSERT_EQ(::lchown(theirs.c_str(), kOther, kOther), 0);
     // As the system would not follow it for us, neither does the save.
-    EXPECT_EQ(replaceFile(theirs, [](int fd) { return writeAll(fd, "new", 3); }).error(), EACCES);
+    EXPECT_EQ(replaceFile(theirs, [](int fd) { return writeAll(fd, "new", 3); }).refusal(),
+              Refusal::OthersLink);
     EXPECT_EQ(bytesOf(outside()), "secret");
     // Nor when this user's own link leads to it: each link on the way counts.
     fs::create_symlink(theirs, shared / "chain.Kavrel");
-    EXPECT_EQ(replaceFile((shared / "chain.Kavrel").string(), [](int) { return true; }).error(),
-              EACCES);
+    EXPECT_EQ(replaceFile((shared / "chain.Kavrel").string(), [](int) { return true; }).refusal(),
+              Refusal::OthersLink);
     // This user's own link there, and another's link in a folder not shared
     // that way, are followed.
     EXPECT_TRUE(replaceFile(ours, [](int fd) { return writeAll(fd, "mine", 4); }));

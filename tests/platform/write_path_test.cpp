@@ -1,18 +1,27 @@
 #include "platform/write_path.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "platform/fd_write.h"
 #include "platform/file_replace.h"
@@ -47,6 +56,51 @@ WriteResult writeInto(const std::string& p, const ReplaceHooks* hooks = nullptr)
     return opened;
 }
 
+// Writes "new" to a path in a child process its `become` made first, in
+// place (as the DMX log is) or replacing it; expected: done, or the refusal.
+using Write = std::tuple<std::function<bool()>, std::string, bool, std::optional<Refusal>>;
+// Makes each write; false when the system refused one its `become`.
+bool writeEach(const std::vector<Write>& writes) {
+    for (const auto& [become, path, inPlace, refusal] : writes) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (!become()) ::_exit(100);
+            const WriteResult r = inPlace ? writeInto(path) : save(path);
+            ::_exit(r ? 0 : r.refusal() ? 1 + int(*r.refusal()) : 99);
+        }
+        int status = 0;
+        if (::waitpid(child, &status, 0) != child || WEXITSTATUS(status) == 100) return false;
+        EXPECT_EQ(WEXITSTATUS(status), refusal ? 1 + int(*refusal) : 0) << path;
+    }
+    return true;
+}
+
+// User `id`, in a user namespace of its own when `ns`: mapped as `unshare -U
+// -r` maps it (0 there, every other id shows as the overflow id) or not at
+// all, as `unshare -U` leaves it. Dumpable, so that /proc/self stays its own.
+std::function<bool()> as(uid_t id, bool ns = false, bool mapped = false) {
+    return [=] {
+        const std::string map = "0 " + std::to_string(id) + " 1";
+        const auto put = [](const char* p, const std::string& text) {
+            return (std::ofstream(p) << text).good();
+        };
+        return ::setgroups(0, nullptr) == 0 && ::setgid(id) == 0 && ::setuid(id) == 0 &&
+               ::prctl(PR_SET_DUMPABLE, 1) == 0 && (!ns || ::unshare(CLONE_NEWUSER) == 0) &&
+               (!mapped || (put("/proc/self/setgroups", "deny") && put("/proc/self/uid_map", map) &&
+                            put("/proc/self/gid_map", map)));
+    };
+}
+
+// In a mount namespace of its own, with `from` mounted on `onto` there alone.
+std::function<bool()> mounted(const fs::path& from, const fs::path& onto, const char* type,
+                              int flags) {
+    return [=] {
+        return ::unshare(CLONE_NEWNS) == 0 &&
+               ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+               ::mount(from.c_str(), onto.c_str(), type, unsigned(flags), nullptr) == 0;
+    };
+}
+
 // A shared sticky folder as /tmp is, the superuser's, and a file of the
 // superuser's that only it may read.
 class WritePath : public ::testing::Test {
@@ -76,8 +130,8 @@ TEST_F(WritePath, AnotherUsersLinkInASharedFolderIsNotFollowedWhereverItStands) 
     for (const char* p : {"hers", "hers/show.Kavrel", "shared/proj", "shared/p2"}) hers(root_ / p);
     fs::create_symlink("proj/show.Kavrel", shared_ / "mine");
     for (const char* p : {"proj/show.Kavrel", "p2/new.Kavrel", "mine", "proj/dmx.log"}) {
-        EXPECT_EQ(save((shared_ / p).string()).error(), EACCES) << p;
-        EXPECT_EQ(writeInto((shared_ / p).string()).error(), EACCES) << p;
+        EXPECT_EQ(save((shared_ / p).string()).refusal(), Refusal::OthersLink) << p;
+        EXPECT_EQ(writeInto((shared_ / p).string()).refusal(), Refusal::OthersLink) << p;
     }
     EXPECT_EQ(bytesOf(secret_), "secret");
     EXPECT_TRUE(fs::is_empty(root_ / "guarded"));
@@ -177,6 +231,93 @@ TEST_F(WritePath, ASaveWorksWhereTheNewerPermissionCallFails) {
         EXPECT_EQ(WEXITSTATUS(status), 0) << "error " << error;
     }
     EXPECT_EQ(bytesOf(file), "new");
+}
+
+TEST_F(WritePath, AnOwnerAUserNamespaceCannotTellApartIsNoOnesInASharedFolder) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as other users";
+    // In the shared folder: her file, and links of hers, the saver's and the
+    // overflow id's, each to a file of its owner's that anyone may write.
+    constexpr uid_t kSaver = 12346, kOther = 12345;
+    const std::string at = shared_.string() + "/";
+    fs::create_directories(root_ / "open");
+    ASSERT_EQ(::chmod((root_ / "open").c_str(), 0777) | ::chmod(root_.c_str(), 0755), 0);
+    for (const auto& [name, owner] :
+         {std::pair{"her", kOther}, {"own", kSaver}, {"nobody", kHer}}) {
+        const fs::path target = root_ / "open" / name, link = shared_ / name;
+        std::ofstream(target) << "old";
+        fs::create_symlink(target, link);
+        ASSERT_EQ(::chown(target.c_str(), owner, 0) | ::lchown(link.c_str(), owner, 0) |
+                      ::chmod(target.c_str(), 0666),
+                  0);
+    }
+    std::ofstream(at + "her.log") << "old";
+    ASSERT_EQ(
+        ::chown((at + "her.log").c_str(), kOther, 0) | ::chmod((at + "her.log").c_str(), 0666), 0);
+    if (!writeEach({{as(kSaver, true, true), at + "her", false, Refusal::UnknownLinkOwner},
+                    {as(kSaver, true, true), at + "her.log", false, Refusal::UnknownOwner},
+                    {as(kSaver, true, true), at + "her.log", true, Refusal::UnknownOwner},
+                    {as(kSaver, true, true), at + "own", false, {}},
+                    // The accepted cost: unmapped, its own id is the overflow id.
+                    {as(kSaver, true), at + "own", true, Refusal::UnknownLinkOwner},
+                    // Outside a namespace the overflow id is a user as any other.
+                    {as(kHer), at + "nobody", true, {}}}))
+        GTEST_SKIP() << "no user namespace for another user here";
+    EXPECT_EQ(bytesOf((root_ / "open/her").string()) + bytesOf(at + "her.log"), "oldold");
+    EXPECT_EQ(bytesOf((root_ / "open/own").string()) + bytesOf((root_ / "open/nobody").string()),
+              "newnew");
+}
+
+TEST_F(WritePath, ALinkOnTheProcFileSystemLeadsWhereTheKernelLeads) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to mount";
+    // From a mount namespace with a tmpfs of its own at `ns`, /proc/PID/root
+    // leads to this one's; a file open here, one whose name is gone, a pipe.
+    const fs::path ns = root_ / "ns";
+    const std::string here = "/proc/" + std::to_string(::getpid()) + "/root" + ns.string();
+    const std::string kept = (root_ / "kept").string(), gone = (root_ / "gone").string();
+    fs::create_directories(ns);
+    std::ofstream(ns / "show") << "old";
+    std::ofstream(kept) << "old";
+    std::ofstream(gone) << "old";
+    const UniqueFd keptFd(::open(kept.c_str(), O_RDWR)), goneFd(::open(gone.c_str(), O_RDWR));
+    int pipeFds[2];
+    ASSERT_TRUE(::pipe(pipeFds) == 0 && ::unlink(gone.c_str()) == 0);
+    const UniqueFd pipeOut(pipeFds[0]), pipeIn(pipeFds[1]);
+    const auto at = [](const UniqueFd& fd) { return "/dev/fd/" + std::to_string(fd.get()); };
+    const std::function<bool()> ownTmpfs = mounted("tmpfs", ns, "tmpfs", 0),
+                                asIs = [] { return true; };
+    if (!writeEach({{ownTmpfs, here + "/show", false, {}},
+                    {ownTmpfs, here + "/d.log", true, {}},
+                    {asIs, at(keptFd), false, {}},
+                    {asIs, at(goneFd), false, Refusal::Deleted},
+                    {asIs, at(goneFd), true, Refusal::Deleted},
+                    {asIs, at(pipeIn), true, Refusal::NotRegular}}))
+        GTEST_SKIP() << "no mount namespace here";
+    // Written where the kernel led, the open file in place; no file made
+    // after a link's text ("gone (deleted)").
+    EXPECT_EQ(bytesOf((ns / "show").string()) + bytesOf((ns / "d.log").string()) + bytesOf(kept),
+              "newnewnew");
+    EXPECT_EQ(identityOfDescriptor(keptFd.get()), identityOf(kept));
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 4);
+}
+
+TEST_F(WritePath, ARefusalSaysWhatKeepsTheFileFromBeingWritten) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to mark files, mount, be another";
+    // Immutable, append-only, a file mounted over, one only its owner may write.
+    const std::string at = root_.string() + "/";
+    for (const char* name : {"i", "a", "m", "o"}) std::ofstream(at + name) << "old";
+    const std::string mark = "chattr -f +i " + at + "i && chattr -f +a " + at + "a";
+    ASSERT_EQ(::chmod(root_.c_str(), 0777) | ::chmod((at + "o").c_str(), 0644), 0);
+    const bool made = std::system(mark.c_str()) == 0 &&
+                      writeEach({{as(0), at + "i", false, Refusal::Unchangeable},
+                                 {as(0), at + "a", false, Refusal::Unchangeable},
+                                 {as(0), at + "a", true, Refusal::Unchangeable},
+                                 {mounted(secret_, at + "m", nullptr, MS_BIND), at + "m", false,
+                                  Refusal::MountPoint},
+                                 {as(kHer), at + "o", false, Refusal::NotWritable}});
+    (void)!std::system(("chattr -f -i -a " + at + "i " + at + "a").c_str());
+    if (!made) GTEST_SKIP() << "cannot mark files, mount or be another user here";
+    for (const char* name : {"i", "a", "m", "o"}) EXPECT_EQ(bytesOf(at + name), "old") << name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 6);
 }
 
 }  // namespace
