@@ -67,7 +67,6 @@ std::unique_ptr<FdWriteBuffer> openDmxLog(const std::string& path,
             case platform::Refusal::ReadOnly:
                 throw UsageError(log + " is read-only");
             case platform::Refusal::OthersFile:
-            case platform::Refusal::NoProcFs:
                 break;
         }
     }

@@ -52,6 +52,14 @@ std::string procNameOf(int fd);
 // missing).
 int reopen(const HookedCalls& calls, int at, int flags);
 
+// Opens the file `place` found anew with `flags` (O_CLOEXEC added) into
+// `opened`: through the proc file system's name for what was looked at, or,
+// where that is missing, by its name in the folder held, without following a
+// link or waiting (O_NOFOLLOW | O_NONBLOCK), and then only when it is the
+// file looked at (device and inode). Either way never another file.
+WriteResult openLookedAt(const HookedCalls& calls, const WritePlace& place, int flags,
+                         UniqueFd& opened);
+
 // Opens `path` for writing in place (O_WRONLY, blocking), reached as above:
 // an existing regular file is opened from what was looked at (a FIFO or a
 // device put at its name meanwhile is never opened); where the proc file

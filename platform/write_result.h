@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "platform/file_identity.h"
 
@@ -18,7 +19,6 @@ enum class Refusal : uint8_t {
     ReadOnly,    // no write permission bit at all, or none for this user
     OthersFile,  // another user's file in a folder everyone may write to
     InUse,       // one of the files the caller protects
-    NoProcFs,    // write permission cannot be asked without the proc file system
 };
 
 class WriteResult {
@@ -34,6 +34,20 @@ class WriteResult {
         WriteResult r;
         r.why_ = why;
         return r;
+    }
+    // Failed with `error`, in words of our own that say more than the
+    // system's ("its old content cannot be kept aside: No space left on
+    // device").
+    static WriteResult described(int error, std::string why) {
+        WriteResult r(error == 0 ? kUnknown : error);
+        r.text_ = std::move(why);
+        return r;
+    }
+    // The same failure, with what became of the file said after its reason:
+    // a failure that changed the file says how.
+    WriteResult noting(std::string aftermath) && {
+        note_ = std::move(aftermath);
+        return std::move(*this);
     }
     // Refused as found; `file` is the protected file it is, for InUse.
     static WriteResult refused(Refusal why, std::optional<FileIdentity> file = std::nullopt) {
@@ -52,15 +66,20 @@ class WriteResult {
     std::optional<FileIdentity> fileInUse() const { return inUse_; }
     // Why it failed; empty when it did not.
     std::string reason() const {
-        if (refusal_) return refusalText(*refusal_);
-        if (why_ != nullptr) return why_;
-        return error_ == 0 ? std::string() : std::generic_category().message(error_);
+        const std::string why = bareReason();
+        return note_.empty() ? why : why + "; " + note_;
     }
 
   private:
     // A failure that left no error number behind: reported as an I/O error.
     static constexpr int kUnknown = EIO;
     explicit WriteResult(int error) : error_(error) {}
+    std::string bareReason() const {
+        if (refusal_) return refusalText(*refusal_);
+        if (why_ != nullptr) return why_;
+        if (!text_.empty()) return text_;
+        return error_ == 0 ? std::string() : std::generic_category().message(error_);
+    }
     static const char* refusalText(Refusal why) {
         switch (why) {
             case Refusal::NotRegular:
@@ -71,8 +90,6 @@ class WriteResult {
                 return "it is another user's file in a folder everyone may write to";
             case Refusal::InUse:
                 return "it is in use and must not be replaced";
-            case Refusal::NoProcFs:
-                return "its write permission cannot be asked without the proc file system (/proc)";
         }
         return "it may not be written";
     }
@@ -81,6 +98,8 @@ class WriteResult {
     const char* why_ = nullptr;
     std::optional<Refusal> refusal_;
     std::optional<FileIdentity> inUse_;
+    std::string text_;
+    std::string note_;
 };
 
 }  // namespace platform

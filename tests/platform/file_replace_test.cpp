@@ -3,12 +3,15 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sched.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -19,6 +22,7 @@
 #include <optional>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include "platform/fd_write.h"
 #include "platform/picture_file.h"
@@ -487,8 +491,7 @@ TEST_F(FileReplace, AProjectSaveAndASnapshotKeepTheAclAndUserAttributesByteForBy
         if (const std::string why = withAclAndNote(p); !why.empty()) GTEST_SKIP() << why;
     // The system's own attributes are not carried over.
     const bool trusted = setAttribute(project, "trusted.mark", "x");
-    EXPECT_TRUE(
-        replaceFileAtomically(project, [](TextFileWriter& w) { return w.writeLine("new"); }));
+    EXPECT_TRUE(saveTextFile(project, [](TextFileWriter& w) { return w.writeLine("new"); }));
     EXPECT_TRUE(writePng(Surface(2, 2), png));
     for (const std::string& p : {project, png}) {
         EXPECT_NE(bytesOf(p), "old") << p;
@@ -647,6 +650,160 @@ TEST_F(FileReplace, WrittenInPlaceAFileChangesOnlyOnceItsWholeContentIsMadeAndRo
     EXPECT_EQ(std::tie(after.st_ino, after.st_uid, after.st_mode),
               std::tie(before.st_ino, before.st_uid, before.st_mode));
     EXPECT_TRUE(othersIn("show").empty());
+}
+
+TEST_F(FileReplace, AnAttributeThatChangesAsItIsReadIsReadAgainNeverPadded) {
+    // The value changes right after its size is asked.
+    for (const auto& [was, becomes, kept] :
+         {std::tuple{"", "hello", ""}, {"abc", "hello!", "hello!"}, {"hello", "abc", "abc"}}) {
+        putBytes(saved("show"), "old");
+        if (!setAttribute(saved("show"), "user.v", was)) GTEST_SKIP() << std::strerror(errno);
+        int reads = 0;
+        const ReplaceHooks changes{[&](std::string_view call, std::string_view subject) {
+            if (call == "fgetxattr" && subject == "user.v" && ++reads == 2) {
+                EXPECT_TRUE(setAttribute(saved("show"), "user.v", becomes));
+            }
+            return 0;
+        }};
+        EXPECT_TRUE(saveNew(saved("show"), &changes));
+        EXPECT_EQ(attribute(saved("show"), "user.v"), kept) << was;
+    }
+}
+
+// The capabilities of this process less CAP_FOWNER, as a hardened service's.
+bool dropFowner() {
+    __user_cap_header_struct head{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct caps[2]{};
+    if (::syscall(SYS_capget, &head, caps) != 0) return false;
+    caps[0].effective &= ~(1u << CAP_FOWNER);
+    return ::syscall(SYS_capset, &head, caps) == 0;
+}
+
+TEST_F(FileReplace, WrittenInPlaceTheOldContentIsKeptAsideUnderALockAndPutBackWhenTheCopyFails) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as another user";
+    enum class Saver { Root, RootWithoutFowner, Other };
+    // Fails `call` on `subject` with `error` from its `from`th time on,
+    // `times` times (-1: every time).
+    struct Fault {
+        std::string_view call, subject;
+        int from, times, error;
+    };
+    struct Case {
+        const char* what;
+        Saver saver;
+        std::vector<Fault> faults;
+        std::string reason;  // "" when saved; else how it starts
+        mode_t folderMode = 0755;
+        uid_t owner = kOther;  // of the file, and of a sticky folder
+        bool locked = false;   // another open file description holds the lock
+        off_t oldSize = 200000;
+    };
+    const Fault notOwner{"fchown", "", 1, -1, EPERM}, named{"openat", "", 1, -1, EOPNOTSUPP};
+    const std::string putBack = "; it was written into and then put back as it was";
+    const std::string notAside = "its old content cannot be kept aside to write it in place: ";
+    const std::vector<Case> cases{
+        {"first write fails",
+         Saver::Root,
+         {notOwner, {"pwrite", "show", 1, 1, ENOSPC}},
+         "No space left on device" + putBack},
+        {"third write fails",
+         Saver::Root,
+         {notOwner, {"pwrite", "show", 3, 1, ENOSPC}},
+         "No space left on device" + putBack},
+        {"flush fails",
+         Saver::Root,
+         {notOwner, {"fsync", "", 1, 1, EIO}},
+         "Input/output error" + putBack},
+        {"putting back fails too",
+         Saver::Root,
+         {notOwner, {"pwrite", "show", 2, -1, ENOSPC}},
+         "No space left on device; it may be damaged: its old content is in .kavrel-"},
+        {"no room aside",
+         Saver::Root,
+         {notOwner, {"pwrite", "", 1, -1, ENOSPC}},
+         notAside + "No space left on device"},
+        {"mode not kept", Saver::Root, {{"fchmod", "", 1, -1, EPERM}}, ""},
+        {"attribute not kept", Saver::Root, {{"fsetxattr", "user.note", 1, -1, EPERM}}, ""},
+        {"named temporaries", Saver::Root, {notOwner, named}, ""},
+        {"locked", Saver::Root, {notOwner}, "another program is writing it", 0755, kOther, true},
+        {"no CAP_FOWNER, sticky", Saver::RootWithoutFowner, {named}, "", 01777},
+        {"folder not hers", Saver::Other, {}, "", 0555, 0},
+        {"too large for memory",
+         Saver::Other,
+         {},
+         notAside + "its folder holds no copy, and it is larger than 64 MiB",
+         0555,
+         0,
+         false,
+         off_t(kMaxSavedBytes) + 1},
+    };
+    const std::string fresh(300000, 'N'), show = saved("show");
+    for (const Case& c : cases) {
+        fs::remove_all(root_ / "save");
+        fs::create_directories(root_ / "save");
+        const bool sparse = c.oldSize > 200000;
+        const std::string old(static_cast<size_t>(c.oldSize), sparse ? '\0' : 'o');
+        putBytes(show, sparse ? "" : old);
+        fs::resize_file(show, static_cast<uintmax_t>(c.oldSize));
+        ASSERT_TRUE(setAttribute(show, "user.note", kNote)) << std::strerror(errno);
+        const uid_t folderOwner = (c.folderMode & S_ISVTX) != 0 ? c.owner : 0;
+        for (const auto& [p, owner, mode] : {std::tuple{show, c.owner, mode_t{0666}},
+                                             {(root_ / "save").string(), folderOwner, c.folderMode},
+                                             {root_.string(), uid_t{0}, mode_t{0755}}})
+            ASSERT_TRUE(::chown(p.c_str(), owner, owner) == 0 && ::chmod(p.c_str(), mode) == 0);
+        const struct stat before = statOf(show);
+        const UniqueFd holder(::open(show.c_str(), O_RDWR));
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        ASSERT_TRUE(!c.locked || ::fcntl(holder.get(), F_OFD_SETLK, &whole) == 0);
+        int pipe[2];
+        ASSERT_EQ(::pipe(pipe), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::vector<int> seen(c.faults.size());
+            const ReplaceHooks hooks{[&](std::string_view call, std::string_view subject) {
+                for (size_t i = 0; i < c.faults.size(); ++i) {
+                    const Fault& f = c.faults[i];
+                    if (call != f.call || subject != f.subject) continue;
+                    const int n = ++seen[i];
+                    if (n >= f.from && (f.times < 0 || n < f.from + f.times)) return f.error;
+                }
+                return 0;
+            }};
+            const bool as =
+                c.saver == Saver::Other
+                    ? ::setgroups(0, nullptr) == 0 && ::setgid(kOther) == 0 && ::setuid(kOther) == 0
+                    : c.saver != Saver::RootWithoutFowner || dropFowner();
+            const std::string why =
+                as ? replaceFile(
+                         show, [&](int fd) { return writeText(fd, fresh); }, {}, &hooks)
+                         .reason()
+                   : "cannot act as the saver";
+            ::_exit(writeText(pipe[1], why) ? 0 : 1);
+        }
+        ::close(pipe[1]);
+        const std::string why = bytesOf("/proc/self/fd/" + std::to_string(pipe[0]));
+        ::close(pipe[0]);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        EXPECT_EQ(why.substr(0, c.reason.empty() ? why.size() : c.reason.size()), c.reason)
+            << c.what << ": " << why;
+        const struct stat after = statOf(show);
+        EXPECT_EQ(std::tie(after.st_ino, after.st_uid, after.st_mode),
+                  std::tie(before.st_ino, before.st_uid, before.st_mode))
+            << c.what;
+        EXPECT_EQ(attribute(show, "user.note"), kNote) << c.what;
+        std::vector<std::string> left;
+        for (const std::string& name : othersIn("show")) left.push_back(bytesOf(saved(name)));
+        std::sort(left.begin(), left.end());
+        if (why.find("damaged") != std::string::npos) {
+            EXPECT_EQ(left, (std::vector<std::string>{fresh, old})) << c.what;
+            continue;
+        }
+        EXPECT_TRUE(left.empty()) << c.what << ": a temporary is left";
+        EXPECT_EQ(bytesOf(show), c.reason.empty() ? fresh : old) << c.what;
+        // Blocks held for the new length are given back with a failure.
+        EXPECT_TRUE(c.reason.empty() || after.st_blocks == before.st_blocks) << c.what;
+    }
 }
 
 }  // namespace
