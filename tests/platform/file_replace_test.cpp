@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -681,64 +682,45 @@ bool dropFowner() {
 
 TEST_F(FileReplace, WrittenInPlaceTheOldContentIsKeptAsideUnderALockAndPutBackWhenTheCopyFails) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as another user";
-    enum class Saver { Root, RootWithoutFowner, Other };
-    // Fails `call` on `subject` with `error` from its `from`th time on,
-    // `times` times (-1: every time).
+    // Root saves another user's file: it may not give a new file her owner
+    // (Root), or may but then not her mode or attributes.
+    enum class Saver { Root, RootKeepingOwner, RootWithoutFowner, Other };
+    // Fails the `from`th to `last`th calls of `call` on `subject`.
     struct Fault {
         std::string_view call, subject;
-        int from, times, error;
+        int from, last, error;
     };
     struct Case {
-        const char* what;
         Saver saver;
-        std::vector<Fault> faults;
+        Fault fault;
         std::string reason;  // "" when saved; else how it starts
         mode_t folderMode = 0755;
-        uid_t owner = kOther;  // of the file, and of a sticky folder
-        bool locked = false;   // another open file description holds the lock
+        bool locked = false;  // another open file description holds the lock
         off_t oldSize = 200000;
     };
-    const Fault notOwner{"fchown", "", 1, -1, EPERM}, named{"openat", "", 1, -1, EOPNOTSUPP};
-    const std::string putBack = "; it was written into and then put back as it was";
+    constexpr int kAll = INT_MAX;
+    const Fault none{}, named{"openat", "", 1, kAll, EOPNOTSUPP};
+    const std::string full = "No space left on device";
+    const std::string back = "; it was written into and then put back as it was";
     const std::string notAside = "its old content cannot be kept aside to write it in place: ";
     const std::vector<Case> cases{
-        {"first write fails",
-         Saver::Root,
-         {notOwner, {"pwrite", "show", 1, 1, ENOSPC}},
-         "No space left on device" + putBack},
-        {"third write fails",
-         Saver::Root,
-         {notOwner, {"pwrite", "show", 3, 1, ENOSPC}},
-         "No space left on device" + putBack},
-        {"flush fails",
-         Saver::Root,
-         {notOwner, {"fsync", "", 1, 1, EIO}},
-         "Input/output error" + putBack},
-        {"putting back fails too",
-         Saver::Root,
-         {notOwner, {"pwrite", "show", 2, -1, ENOSPC}},
-         "No space left on device; it may be damaged: its old content is in .kavrel-"},
-        {"no room aside",
-         Saver::Root,
-         {notOwner, {"pwrite", "", 1, -1, ENOSPC}},
-         notAside + "No space left on device"},
-        {"mode not kept", Saver::Root, {{"fchmod", "", 1, -1, EPERM}}, ""},
-        {"attribute not kept", Saver::Root, {{"fsetxattr", "user.note", 1, -1, EPERM}}, ""},
-        {"named temporaries", Saver::Root, {notOwner, named}, ""},
-        {"locked", Saver::Root, {notOwner}, "another program is writing it", 0755, kOther, true},
-        {"no CAP_FOWNER, sticky", Saver::RootWithoutFowner, {named}, "", 01777},
-        {"folder not hers", Saver::Other, {}, "", 0555, 0},
-        {"too large for memory",
-         Saver::Other,
-         {},
-         notAside + "its folder holds no copy, and it is larger than 64 MiB",
-         0555,
-         0,
-         false,
-         off_t(kMaxSavedBytes) + 1},
+        {Saver::Root, {"pwrite", "show", 1, 1, ENOSPC}, full + back},
+        {Saver::Root, {"pwrite", "show", 3, 3, ENOSPC}, full + back},
+        {Saver::Root, {"fsync", "", 1, 1, EIO}, "Input/output error" + back},
+        {Saver::Root, {"pwrite", "show", 2, kAll, ENOSPC}, full + "; it may be damaged: its old"},
+        {Saver::Root, {"pwrite", "", 1, kAll, ENOSPC}, notAside + full},
+        {Saver::RootKeepingOwner, {"fchmod", "", 1, kAll, EPERM}, ""},
+        {Saver::RootKeepingOwner, {"fsetxattr", "user.note", 1, kAll, EPERM}, ""},
+        {Saver::Root, named, ""},
+        {Saver::Root, none, "another program is writing it", 0755, true},
+        {Saver::RootWithoutFowner, named, "", 01777},
+        {Saver::Other, none, "", 0555},
+        {Saver::Other, none, notAside + "its folder holds no copy, and it is larger than 64 MiB",
+         0555, false, off_t(kMaxSavedBytes) + 1},
     };
     const std::string fresh(300000, 'N'), show = saved("show");
     for (const Case& c : cases) {
+        const size_t row = static_cast<size_t>(&c - cases.data());
         fs::remove_all(root_ / "save");
         fs::create_directories(root_ / "save");
         const bool sparse = c.oldSize > 200000;
@@ -746,8 +728,9 @@ TEST_F(FileReplace, WrittenInPlaceTheOldContentIsKeptAsideUnderALockAndPutBackWh
         putBytes(show, sparse ? "" : old);
         fs::resize_file(show, static_cast<uintmax_t>(c.oldSize));
         ASSERT_TRUE(setAttribute(show, "user.note", kNote)) << std::strerror(errno);
-        const uid_t folderOwner = (c.folderMode & S_ISVTX) != 0 ? c.owner : 0;
-        for (const auto& [p, owner, mode] : {std::tuple{show, c.owner, mode_t{0666}},
+        const uid_t hers = c.saver == Saver::Other ? 0 : kOther;
+        const uid_t folderOwner = (c.folderMode & S_ISVTX) != 0 ? hers : 0;
+        for (const auto& [p, owner, mode] : {std::tuple{show, hers, mode_t{0666}},
                                              {(root_ / "save").string(), folderOwner, c.folderMode},
                                              {root_.string(), uid_t{0}, mode_t{0755}}})
             ASSERT_TRUE(::chown(p.c_str(), owner, owner) == 0 && ::chmod(p.c_str(), mode) == 0);
@@ -760,15 +743,12 @@ TEST_F(FileReplace, WrittenInPlaceTheOldContentIsKeptAsideUnderALockAndPutBackWh
         ASSERT_EQ(::pipe(pipe), 0);
         const pid_t child = ::fork();
         if (child == 0) {
-            std::vector<int> seen(c.faults.size());
+            int seen = 0;
             const ReplaceHooks hooks{[&](std::string_view call, std::string_view subject) {
-                for (size_t i = 0; i < c.faults.size(); ++i) {
-                    const Fault& f = c.faults[i];
-                    if (call != f.call || subject != f.subject) continue;
-                    const int n = ++seen[i];
-                    if (n >= f.from && (f.times < 0 || n < f.from + f.times)) return f.error;
-                }
-                return 0;
+                if (call == "fchown" && c.saver == Saver::Root) return EPERM;
+                if (call != c.fault.call || subject != c.fault.subject) return 0;
+                ++seen;
+                return seen >= c.fault.from && seen <= c.fault.last ? c.fault.error : 0;
             }};
             const bool as =
                 c.saver == Saver::Other
@@ -786,23 +766,23 @@ TEST_F(FileReplace, WrittenInPlaceTheOldContentIsKeptAsideUnderALockAndPutBackWh
         ::close(pipe[0]);
         ASSERT_EQ(::waitpid(child, nullptr, 0), child);
         EXPECT_EQ(why.substr(0, c.reason.empty() ? why.size() : c.reason.size()), c.reason)
-            << c.what << ": " << why;
+            << row << ": " << why;
         const struct stat after = statOf(show);
         EXPECT_EQ(std::tie(after.st_ino, after.st_uid, after.st_mode),
                   std::tie(before.st_ino, before.st_uid, before.st_mode))
-            << c.what;
-        EXPECT_EQ(attribute(show, "user.note"), kNote) << c.what;
+            << row;
+        EXPECT_EQ(attribute(show, "user.note"), kNote) << row;
         std::vector<std::string> left;
         for (const std::string& name : othersIn("show")) left.push_back(bytesOf(saved(name)));
         std::sort(left.begin(), left.end());
         if (why.find("damaged") != std::string::npos) {
-            EXPECT_EQ(left, (std::vector<std::string>{fresh, old})) << c.what;
+            EXPECT_TRUE(left == (std::vector<std::string>{fresh, old})) << row;
             continue;
         }
-        EXPECT_TRUE(left.empty()) << c.what << ": a temporary is left";
-        EXPECT_EQ(bytesOf(show), c.reason.empty() ? fresh : old) << c.what;
+        EXPECT_TRUE(left.empty()) << row << ": a temporary is left";
+        EXPECT_TRUE(bytesOf(show) == (c.reason.empty() ? fresh : old)) << row;
         // Blocks held for the new length are given back with a failure.
-        EXPECT_TRUE(c.reason.empty() || after.st_blocks == before.st_blocks) << c.what;
+        EXPECT_TRUE(c.reason.empty() || after.st_blocks == before.st_blocks) << row;
     }
 }
 
