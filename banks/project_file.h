@@ -14,6 +14,7 @@
 #include "core/effect.h"
 #include "core/effect_record.h"
 #include "core/project_fields.h"
+#include "platform/file_replace.h"
 #include "platform/locale.h"
 
 namespace kavrel {
@@ -23,7 +24,8 @@ inline constexpr const char* kWrongVersion = "falsche Matrix-Version ";
 // The largest project file read or written. The largest projects known (256
 // painted 50 x 50 entries a bank) take some 12 MB; a larger file is no
 // project, and reading one would take up to 20 times its size in memory.
-inline constexpr uintmax_t kMaxProjectBytes = 64u * 1024u * 1024u;
+// It is the most any save writes, as a save may make a file in memory.
+inline constexpr uintmax_t kMaxProjectBytes = platform::kMaxSavedBytes;
 inline constexpr const char* kMaxProjectText = "64 MiB";
 
 // The open project as the lists show it, for writing: entries in list order.

@@ -233,8 +233,6 @@ void ScriptRunner::doSnapshot(const Words& w) {
     // it is found, before anything is opened or made.
     const platform::WriteResult written = platform::writePng(surface, file, protectedFiles());
     if (written) return;
-    if (!written.fileChange().empty())
-        throw ScriptError(platform::writeFailure(quotedText(file), written));
     std::string reason = written.reason();
     if (const std::optional<platform::FileIdentity> inUse = written.fileInUse()) {
         if (inUse == script_)

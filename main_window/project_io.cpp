@@ -199,7 +199,7 @@ std::string writeProjectFile(MatrixForm& form, const std::string& path, const st
     bool tooLarge = false;
     // Each line goes to the file as it is made: the save needs no copy of
     // the project beside the one open.
-    const auto written = platform::replaceFileAtomically(
+    const auto written = platform::saveTextFile(
         path,
         [&](platform::TextFileWriter& w) {
             // Never a file that loading would then refuse.

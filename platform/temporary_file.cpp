@@ -1,6 +1,7 @@
 #include "platform/temporary_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,6 +82,13 @@ WriteResult makeTemporary(int folder, mode_t mode, TemporaryFile& out) {
     });
 }
 
+WriteResult makeInMemory(TemporaryFile& out) {
+    out.fd.reset(
+        calls("memfd_create", "", [] { return ::memfd_create("kavrel-save", MFD_CLOEXEC); }));
+    out.name.clear();
+    return out.fd ? WriteResult() : WriteResult::failed(errno);
+}
+
 WriteResult nameTemporary(int folder, TemporaryFile& temporary) {
     if (!temporary.name.empty()) return {};
     const std::string viaProc = procNameOf(temporary.fd.get());
@@ -94,7 +102,15 @@ WriteResult nameTemporary(int folder, TemporaryFile& temporary) {
 void unnameTemporary(int folder, TemporaryFile& temporary) {
     if (temporary.name.empty()) return;
     const char* name = temporary.name.c_str();
-    calls("unlinkat", name, [&] { return ::unlinkat(folder, name, 0); });
+    const auto unlink = [&] {
+        return calls("unlinkat", name, [&] { return ::unlinkat(folder, name, 0); });
+    };
+    // Without CAP_FOWNER the superuser may give the file away but no longer
+    // remove it from a sticky folder.
+    if (unlink() != 0 && errno == EPERM &&
+        calls("fchown", "",
+              [&] { return ::fchown(temporary.fd.get(), ::geteuid(), ::getegid()); }) == 0)
+        unlink();
     temporary.name.clear();
 }
 

@@ -55,9 +55,8 @@ bool TextFileWriter::close() {
     return ok_;
 }
 
-WriteResult replaceFileAtomically(const std::string& path,
-                                  const std::function<bool(TextFileWriter&)>& write,
-                                  const ProtectedFiles& keep) {
+WriteResult saveTextFile(const std::string& path, const std::function<bool(TextFileWriter&)>& write,
+                         const ProtectedFiles& keep) {
     if (!write) return WriteResult::failed(EINVAL);
     return replaceFile(
         path,

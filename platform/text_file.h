@@ -43,12 +43,11 @@ class TextFileWriter {
     bool overLimit_ = false;
 };
 
-// Writes the lines `write` gives into a new file that replaces `path` only
-// when `write` returned true and every line was written (see replaceFile in
-// platform/file_replace.h, which says what is refused, `keep` among it, and
-// what is kept), or says why not.
-WriteResult replaceFileAtomically(const std::string& path,
-                                  const std::function<bool(TextFileWriter&)>& write,
-                                  const ProtectedFiles& keep = {});
+// Saves the lines `write` gives at `path` only when `write` returned true
+// and every line was written (see replaceFile in platform/file_replace.h,
+// which says when the file is replaced whole and when written in place, what
+// is refused, `keep` among it, and what is kept), or says why not.
+WriteResult saveTextFile(const std::string& path, const std::function<bool(TextFileWriter&)>& write,
+                         const ProtectedFiles& keep = {});
 
 }  // namespace platform

@@ -153,6 +153,30 @@ WriteResult whyNotPermitted(int file) {
     return WriteResult::failed(EPERM);
 }
 
+WriteResult openLookedAt(const WritePlace& place, int flags, UniqueFd& opened) {
+    UniqueFd fd;
+    if (!place.noProcFs) {
+        fd.reset(reopen(place.file.get(), flags));
+        if (!fd) return WriteResult::failed(errno);
+        opened = std::move(fd);
+        return {};
+    }
+    const char* name = place.name.c_str();
+    fd.reset(calls("openat", name, [&] {
+        return ::openat(place.folder.get(), name, flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    }));
+    struct stat st {};
+    if (fd && calls("fstat", "", [&] { return ::fstat(fd.get(), &st); }) != 0)
+        return WriteResult::failed(errno);
+    // ENXIO: a FIFO no one reads, put there since the look.
+    if ((fd && (st.st_dev != place.status.st_dev || st.st_ino != place.status.st_ino)) ||
+        (!fd && (errno == ENXIO || errno == ELOOP)))
+        return WriteResult::failed(kTakenOver);
+    if (!fd) return WriteResult::failed(errno);
+    opened = std::move(fd);
+    return {};
+}
+
 WriteResult reachForWriting(const std::string& path, const ProtectedFiles& keep,
                             WritePlace& place) {
     place = WritePlace{};
@@ -249,22 +273,11 @@ WriteResult openForWriting(const std::string& path, UniqueFd& opened, const Prot
                                 0666);
             }));
             if (!fd && errno == EEXIST) continue;
-        } else if (!place.noProcFs) {
-            fd.reset(reopen(place.file.get(), kWrite));
-        } else {
-            fd.reset(calls("openat", name, [&] {
-                return ::openat(folder, name, kWrite | O_NOFOLLOW | O_CLOEXEC);
-            }));
-            struct stat st {};
-            if (fd && calls("fstat", "", [&] { return ::fstat(fd.get(), &st); }) != 0)
-                return WriteResult::failed(errno);
-            // ENXIO: a FIFO no one reads, put there since the look.
-            if ((fd && (st.st_dev != place.status.st_dev || st.st_ino != place.status.st_ino)) ||
-                (!fd && (errno == ENXIO || errno == ELOOP)))
-                return WriteResult::failed(kTakenOver);
+            if (!fd) return WriteResult::failed(errno);
+        } else if (WriteResult reopened = openLookedAt(place, kWrite, fd); !reopened) {
+            if (reopened.error() == EPERM) return whyNotPermitted(place.file.get());
+            return reopened;
         }
-        if (!fd && errno == EPERM && place.file) return whyNotPermitted(place.file.get());
-        if (!fd) return WriteResult::failed(errno);
         // Opened without waiting, so that nothing could block; written as any file.
         const int flags = calls("fcntl", "", [&] { return ::fcntl(fd.get(), F_GETFL); });
         if (flags < 0 || calls("fcntl", "", [&] {

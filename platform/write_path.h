@@ -66,6 +66,14 @@ int reopen(int at, int flags);
 // append-only, which only its flags tell; else the bare EPERM.
 WriteResult whyNotPermitted(int file);
 
+// Opens the file `place` found anew with `flags` (O_CLOEXEC added) into
+// `opened`: through the proc file system's name for what was looked at, or,
+// where that is missing, by its name in the folder held, without following a
+// link or waiting (O_NOFOLLOW | O_NONBLOCK), and then only when it is the
+// file looked at (device and inode). Either way never another file.
+WriteResult openLookedAt(const WritePlace& place, int flags,
+                         UniqueFd& opened);
+
 // Opens `path` for writing in place (O_WRONLY, blocking), reached as above:
 // an existing regular file is opened from what was looked at (a FIFO or a
 // device put at its name meanwhile is never opened); where the proc file

@@ -26,7 +26,6 @@ enum class Refusal : uint8_t {
     Unchangeable,      // marked immutable or append-only
     MountPoint,        // something is mounted on its name
     InUse,             // one of the files the caller protects
-    NoProcFs,          // write permission cannot be asked without the proc file system
 };
 
 class WriteResult {
@@ -43,6 +42,20 @@ class WriteResult {
         r.why_ = why;
         return r;
     }
+    // Failed with `error`, in words of our own that say more than the
+    // system's ("its old content cannot be kept aside: No space left on
+    // device").
+    static WriteResult described(int error, std::string why) {
+        WriteResult r(error == 0 ? kUnknown : error);
+        r.text_ = std::move(why);
+        return r;
+    }
+    // The same failure, with what became of the file said after its reason:
+    // a failure that changed the file says how.
+    WriteResult noting(std::string aftermath) && {
+        note_ = std::move(aftermath);
+        return std::move(*this);
+    }
     // Refused as found; `file` is the protected file it is, for InUse.
     static WriteResult refused(Refusal why, std::optional<FileIdentity> file = std::nullopt) {
         WriteResult r;
@@ -51,18 +64,7 @@ class WriteResult {
         return r;
     }
 
-    // Failed with `error` after the file itself was changed; `whatBecameOfIt`
-    // says so to the user ("it is part old, part new").
-    static WriteResult changedThen(int error, std::string whatBecameOfIt) {
-        WriteResult r = failed(error);
-        r.change_ = std::move(whatBecameOfIt);
-        return r;
-    }
-
     explicit operator bool() const { return error_ == 0 && why_ == nullptr && !refusal_; }
-    // What became of the file when a failure changed it; empty when it is as
-    // it was.
-    const std::string& fileChange() const { return change_; }
     // The system's error number; 0 when done or failed for a reason of our own.
     int error() const { return error_; }
     // Why the file was refused as found; nullopt when it was not refused.
@@ -71,15 +73,20 @@ class WriteResult {
     std::optional<FileIdentity> fileInUse() const { return inUse_; }
     // Why it failed; empty when it did not.
     std::string reason() const {
-        if (refusal_) return refusalText(*refusal_);
-        if (why_ != nullptr) return why_;
-        return error_ == 0 ? std::string() : std::generic_category().message(error_);
+        const std::string why = bareReason();
+        return note_.empty() ? why : why + "; " + note_;
     }
 
   private:
     // A failure that left no error number behind: reported as an I/O error.
     static constexpr int kUnknown = EIO;
     explicit WriteResult(int error) : error_(error) {}
+    std::string bareReason() const {
+        if (refusal_) return refusalText(*refusal_);
+        if (why_ != nullptr) return why_;
+        if (!text_.empty()) return text_;
+        return error_ == 0 ? std::string() : std::generic_category().message(error_);
+    }
     static const char* refusalText(Refusal why) {
         switch (why) {
             case Refusal::NotRegular:
@@ -107,8 +114,6 @@ class WriteResult {
                 return "it is a mount point";
             case Refusal::InUse:
                 return "it is in use and must not be replaced";
-            case Refusal::NoProcFs:
-                return "its write permission cannot be asked without the proc file system (/proc)";
         }
         return "it may not be written";
     }
@@ -117,15 +122,15 @@ class WriteResult {
     const char* why_ = nullptr;
     std::optional<Refusal> refusal_;
     std::optional<FileIdentity> inUse_;
-    std::string change_;
+    std::string text_;
+    std::string note_;
 };
 
 // What a message says of a write that did not happen, after `named` (the
-// file's name as the message shows it): "cannot write NAMED: REASON", or,
-// when the file was changed all the same, what became of it.
+// file's name as the message shows it): "cannot write NAMED: REASON", the
+// reason ending with what became of the file when the failure changed it.
 inline std::string writeFailure(const std::string& named, const WriteResult& result) {
-    if (result.fileChange().empty()) return "cannot write " + named + ": " + result.reason();
-    return named + " was changed: " + result.fileChange() + " (" + result.reason() + ")";
+    return "cannot write " + named + ": " + result.reason();
 }
 
 }  // namespace platform

@@ -3,14 +3,18 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sched.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -19,6 +23,7 @@
 #include <optional>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include "platform/fd_write.h"
 #include "platform/picture_file.h"
@@ -488,8 +493,7 @@ TEST_F(FileReplace, AProjectSaveAndASnapshotKeepTheAclAndUserAttributesByteForBy
         if (const std::string why = withAclAndNote(p); !why.empty()) GTEST_SKIP() << why;
     // The system's own attributes are not carried over.
     const bool trusted = setAttribute(project, "trusted.mark", "x");
-    EXPECT_TRUE(
-        replaceFileAtomically(project, [](TextFileWriter& w) { return w.writeLine("new"); }));
+    EXPECT_TRUE(saveTextFile(project, [](TextFileWriter& w) { return w.writeLine("new"); }));
     EXPECT_TRUE(writePng(Surface(2, 2), png));
     for (const std::string& p : {project, png}) {
         EXPECT_NE(bytesOf(p), "old") << p;
@@ -646,6 +650,138 @@ TEST_F(FileReplace, WrittenInPlaceAFileChangesOnlyOnceItsWholeContentIsMadeAndRo
     EXPECT_EQ(std::tie(after.st_ino, after.st_uid, after.st_mode),
               std::tie(before.st_ino, before.st_uid, before.st_mode));
     EXPECT_TRUE(othersIn("show").empty());
+}
+
+TEST_F(FileReplace, AnAttributeThatChangesAsItIsReadIsReadAgainNeverPadded) {
+    // The value changes right after its size is asked.
+    for (const auto& [was, becomes, kept] :
+         {std::tuple{"", "hello", ""}, {"abc", "hello!", "hello!"}, {"hello", "abc", "abc"}}) {
+        putBytes(saved("show"), "old");
+        if (!setAttribute(saved("show"), "user.v", was)) GTEST_SKIP() << std::strerror(errno);
+        int reads = 0;
+        const ReplaceHooks changes{[&](std::string_view call, std::string_view subject) {
+            if (call == "fgetxattr" && subject == "user.v" && ++reads == 2) {
+                EXPECT_TRUE(setAttribute(saved("show"), "user.v", becomes));
+            }
+            return 0;
+        }};
+        EXPECT_TRUE(saveNew(saved("show"), &changes));
+        EXPECT_EQ(attribute(saved("show"), "user.v"), kept) << was;
+    }
+}
+
+// The capabilities of this process less CAP_FOWNER, as a hardened service's.
+bool dropFowner() {
+    __user_cap_header_struct head{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct caps[2]{};
+    if (::syscall(SYS_capget, &head, caps) != 0) return false;
+    caps[0].effective &= ~(1u << CAP_FOWNER);
+    return ::syscall(SYS_capset, &head, caps) == 0;
+}
+
+TEST_F(FileReplace, WrittenInPlaceTheOldContentIsKeptAsideUnderALockAndPutBackWhenTheCopyFails) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as another user";
+    // Root saves another user's file: it may not give a new file her owner
+    // (Root), or may but then not her mode or attributes.
+    enum class Saver { Root, RootKeepingOwner, RootWithoutFowner, Other };
+    // Fails the `from`th to `last`th calls of `call` on `subject`.
+    struct Fault {
+        std::string_view call, subject;
+        int from, last, error;
+    };
+    struct Case {
+        Saver saver;
+        Fault fault;
+        std::string reason;  // "" when saved; else how it starts
+        mode_t folderMode = 0755;
+        bool locked = false;  // another open file description holds the lock
+        off_t oldSize = 200000;
+    };
+    constexpr int kAll = INT_MAX;
+    const Fault none{}, named{"openat", "", 1, kAll, EOPNOTSUPP};
+    const std::string full = "No space left on device";
+    const std::string back = "; it was written into and then put back as it was";
+    const std::string notAside = "its old content cannot be kept aside to write it in place: ";
+    const std::vector<Case> cases{
+        {Saver::Root, {"pwrite", "show", 1, 1, ENOSPC}, full + back},
+        {Saver::Root, {"pwrite", "show", 3, 3, ENOSPC}, full + back},
+        {Saver::Root, {"fsync", "", 1, 1, EIO}, "Input/output error" + back},
+        {Saver::Root, {"pwrite", "show", 2, kAll, ENOSPC}, full + "; it may be damaged: its old"},
+        {Saver::Root, {"pwrite", "", 1, kAll, ENOSPC}, notAside + full},
+        {Saver::RootKeepingOwner, {"fchmod", "", 1, kAll, EPERM}, ""},
+        {Saver::RootKeepingOwner, {"fsetxattr", "user.note", 1, kAll, EPERM}, ""},
+        {Saver::Root, named, ""},
+        {Saver::Root, none, "another program is writing it", 0755, true},
+        {Saver::RootWithoutFowner, named, "", 01777},
+        {Saver::Other, none, "", 0555},
+        {Saver::Other, none, notAside + "its folder holds no copy, and it is larger than 64 MiB",
+         0555, false, off_t(kMaxSavedBytes) + 1},
+    };
+    const std::string fresh(300000, 'N'), show = saved("show");
+    for (const Case& c : cases) {
+        const size_t row = static_cast<size_t>(&c - cases.data());
+        fs::remove_all(root_ / "save");
+        fs::create_directories(root_ / "save");
+        const bool sparse = c.oldSize > 200000;
+        const std::string old(static_cast<size_t>(c.oldSize), sparse ? '\0' : 'o');
+        putBytes(show, sparse ? "" : old);
+        fs::resize_file(show, static_cast<uintmax_t>(c.oldSize));
+        ASSERT_TRUE(setAttribute(show, "user.note", kNote)) << std::strerror(errno);
+        const uid_t hers = c.saver == Saver::Other ? 0 : kOther;
+        const uid_t folderOwner = (c.folderMode & S_ISVTX) != 0 ? hers : 0;
+        for (const auto& [p, owner, mode] : {std::tuple{show, hers, mode_t{0666}},
+                                             {(root_ / "save").string(), folderOwner, c.folderMode},
+                                             {root_.string(), uid_t{0}, mode_t{0755}}})
+            ASSERT_TRUE(::chown(p.c_str(), owner, owner) == 0 && ::chmod(p.c_str(), mode) == 0);
+        const struct stat before = statOf(show);
+        const UniqueFd holder(::open(show.c_str(), O_RDWR));
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        ASSERT_TRUE(!c.locked || ::fcntl(holder.get(), F_OFD_SETLK, &whole) == 0);
+        int pipe[2];
+        ASSERT_EQ(::pipe(pipe), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            int seen = 0;
+            const ReplaceHooks hooks{[&](std::string_view call, std::string_view subject) {
+                if (call == "fchown" && c.saver == Saver::Root) return EPERM;
+                if (call != c.fault.call || subject != c.fault.subject) return 0;
+                ++seen;
+                return seen >= c.fault.from && seen <= c.fault.last ? c.fault.error : 0;
+            }};
+            const bool as =
+                c.saver == Saver::Other
+                    ? ::setgroups(0, nullptr) == 0 && ::setgid(kOther) == 0 && ::setuid(kOther) == 0
+                    : c.saver != Saver::RootWithoutFowner || dropFowner();
+            const ScopedReplaceHooks scope(&hooks);
+            const std::string why =
+                as ? replaceFile(show, [&](int fd) { return writeText(fd, fresh); }).reason()
+                   : "cannot act as the saver";
+            ::_exit(writeText(pipe[1], why) ? 0 : 1);
+        }
+        ::close(pipe[1]);
+        const std::string why = bytesOf("/proc/self/fd/" + std::to_string(pipe[0]));
+        ::close(pipe[0]);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        EXPECT_EQ(why.substr(0, c.reason.empty() ? why.size() : c.reason.size()), c.reason)
+            << row << ": " << why;
+        const struct stat after = statOf(show);
+        EXPECT_EQ(std::tie(after.st_ino, after.st_uid, after.st_mode),
+                  std::tie(before.st_ino, before.st_uid, before.st_mode))
+            << row;
+        EXPECT_EQ(attribute(show, "user.note"), kNote) << row;
+        std::vector<std::string> left;
+        for (const std::string& name : othersIn("show")) left.push_back(bytesOf(saved(name)));
+        std::sort(left.begin(), left.end());
+        if (why.find("damaged") != std::string::npos) {
+            EXPECT_TRUE(left == (std::vector<std::string>{fresh, old})) << row;
+            continue;
+        }
+        EXPECT_TRUE(left.empty()) << row << ": a temporary is left";
+        EXPECT_TRUE(bytesOf(show) == (c.reason.empty() ? fresh : old)) << row;
+        // Blocks held for the new length are given back with a failure.
+        EXPECT_TRUE(c.reason.empty() || after.st_blocks == before.st_blocks) << row;
+    }
 }
 
 }  // namespace

@@ -162,40 +162,39 @@ TEST_F(PlatformTextFile, WriterStopsAtItsLimitAndFailsWithoutAFile) {
 
 TEST_F(PlatformTextFile, AtomicReplaceWritesTheNewFile) {
     putBytes(path("p.txt"), "old\r\n");
-    EXPECT_TRUE(replaceFileAtomically(
+    EXPECT_TRUE(saveTextFile(
         path("p.txt"), [](TextFileWriter& w) { return w.writeLine("neu ä") && w.writeLine("2"); }));
     EXPECT_EQ(bytesOf(path("p.txt")), "neu \xE4\r\n2\r\n");
-    EXPECT_TRUE(replaceFileAtomically(path("fresh.txt"), [](TextFileWriter&) { return true; }));
+    EXPECT_TRUE(saveTextFile(path("fresh.txt"), [](TextFileWriter&) { return true; }));
     EXPECT_EQ(bytesOf(path("fresh.txt")), "");
     EXPECT_EQ(entriesInDir(), 2u);  // no temporary left behind
 }
 
 TEST_F(PlatformTextFile, AtomicReplaceKeepsTheOldFileWhenWritingFails) {
     putBytes(path("p.txt"), "old\r\n");
-    EXPECT_FALSE(replaceFileAtomically(path("p.txt"), [](TextFileWriter& w) {
+    EXPECT_FALSE(saveTextFile(path("p.txt"), [](TextFileWriter& w) {
         w.writeLine("half");
         return false;
     }));
     // A writer closed early and then written to counts as a write error.
-    EXPECT_FALSE(replaceFileAtomically(path("p.txt"), [](TextFileWriter& w) {
+    EXPECT_FALSE(saveTextFile(path("p.txt"), [](TextFileWriter& w) {
         w.close();
         w.writeLine("late");
         return true;
     }));
-    EXPECT_THROW(
-        replaceFileAtomically(path("p.txt"),
+    EXPECT_THROW(saveTextFile(path("p.txt"),
                               [](TextFileWriter&) -> bool { throw std::runtime_error("boom"); }),
-        std::runtime_error);
+                 std::runtime_error);
     EXPECT_EQ(bytesOf(path("p.txt")), "old\r\n");
     EXPECT_EQ(entriesInDir(), 1u);
 }
 
 TEST_F(PlatformTextFile, AtomicReplaceFailsWithoutAFolderOrOnAFolder) {
     auto ok = [](TextFileWriter& w) { return w.writeLine("x"); };
-    EXPECT_FALSE(replaceFileAtomically(path("missing/p.txt"), ok));
-    EXPECT_FALSE(replaceFileAtomically("", ok));
+    EXPECT_FALSE(saveTextFile(path("missing/p.txt"), ok));
+    EXPECT_FALSE(saveTextFile("", ok));
     fs::create_directory(path("sub"));
-    EXPECT_FALSE(replaceFileAtomically(path("sub"), ok));
+    EXPECT_FALSE(saveTextFile(path("sub"), ok));
     EXPECT_TRUE(fs::is_directory(path("sub")));
     EXPECT_EQ(entriesInDir(), 1u);
 }
@@ -205,15 +204,15 @@ TEST_F(PlatformTextFile, AtomicReplaceKeepsReadOnlyFilesAndNeverOpensSpecialOnes
     // No write bit: kept whoever runs the test, the superuser too.
     putBytes(path("ro.txt"), "old\r\n");
     fs::permissions(path("ro.txt"), fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_FALSE(replaceFileAtomically(path("ro.txt"), ok));
+    EXPECT_FALSE(saveTextFile(path("ro.txt"), ok));
     EXPECT_EQ(bytesOf(path("ro.txt")), "old\r\n");
     // A FIFO with no reader: opening it for writing would block for good.
     ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0644), 0);
-    EXPECT_FALSE(replaceFileAtomically(path("fifo"), ok));
+    EXPECT_FALSE(saveTextFile(path("fifo"), ok));
     EXPECT_TRUE(fs::is_fifo(path("fifo")));
     // Through a link too.
     fs::create_symlink("fifo", path("to-fifo"));
-    EXPECT_FALSE(replaceFileAtomically(path("to-fifo"), ok));
+    EXPECT_FALSE(saveTextFile(path("to-fifo"), ok));
     EXPECT_EQ(entriesInDir(), 3u);  // no temporary left behind
 }
 
@@ -227,7 +226,7 @@ TEST_F(PlatformTextFile, AtomicReplaceWritesThroughLinksAndKeepsPermissions) {
     // A chain of two links, one relative and one absolute.
     fs::create_symlink(target, path("abs-link"));
     fs::create_symlink("abs-link", path("link"));
-    EXPECT_TRUE(replaceFileAtomically(path("link"), ok));
+    EXPECT_TRUE(saveTextFile(path("link"), ok));
     EXPECT_TRUE(fs::is_symlink(path("link")));
     EXPECT_TRUE(fs::is_symlink(path("abs-link")));
     EXPECT_EQ(bytesOf(target), "new\r\n");
@@ -237,10 +236,10 @@ TEST_F(PlatformTextFile, AtomicReplaceWritesThroughLinksAndKeepsPermissions) {
     EXPECT_EQ(entriesInDir(), 3u);
     // A link to a file not there yet makes that file; a loop is refused.
     fs::create_symlink("real/later.txt", path("ahead"));
-    EXPECT_TRUE(replaceFileAtomically(path("ahead"), ok));
+    EXPECT_TRUE(saveTextFile(path("ahead"), ok));
     EXPECT_EQ(bytesOf(path("real/later.txt")), "new\r\n");
     fs::create_symlink("loop", path("loop"));
-    EXPECT_FALSE(replaceFileAtomically(path("loop"), ok));
+    EXPECT_FALSE(saveTextFile(path("loop"), ok));
     EXPECT_TRUE(fs::is_symlink(path("loop")));
 }
 
