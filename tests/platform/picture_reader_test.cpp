@@ -376,21 +376,23 @@ TEST(PictureRead, TheBytesHandedOnAreTheBytesJudged) {
     }
 }
 
-// A control extension whose first sub-block is empty ends there for one
-// decoder and runs on for another: it is dropped. One of four bytes goes on
-// rebuilt, without what follows its first sub-block.
+// A control extension's first sub-block is read whatever its length, an
+// empty one too, and the sub-blocks after it up to an empty one: a frame
+// written in them is never one. It goes on rebuilt from the first four
+// bytes of that sub-block, without what follows them; a shorter one is
+// dropped.
 TEST(PictureRead, AGifControlExtensionGoesOnOnlyInItsOneForm) {
     const Bytes head = gifHead(), &frame = kGifFrame;
-    // What follows the empty sub-block reads as a 23000 x 23000 frame to a
-    // decoder that takes the extension's next bytes as more of it.
+    // After the empty sub-block, a 23000 x 23000 frame inside a sub-block.
     const Bytes bigFrame{0x2C, 0, 0, 0, 0, 0xD8, 0x59, 0xD8, 0x59, 0, 2, 2, 0x44, 0x01, 0};
     const Bytes empty =
-        joined(joined(joined(head, {0x21, 0xF9, 0}), slice(frame, 0, 15)), bigFrame);
-    EXPECT_EQ(copyOf(joined(empty, {0x3B})), joined(head, frame));
+        joined(joined(joined(head, {0x21, 0xF9, 0, 15}), bigFrame), joined({0}, frame));
+    EXPECT_EQ(copyOf(empty), joined(head, frame));
     const Bytes longer{0x21, 0xF9, 4, 1, 10, 0, 0, 2, 'a', 'b', 0};
-    EXPECT_EQ(copyOf(joined(joined(head, longer), frame)),
-              joined(joined(head, {0x21, 0xF9, 4, 1, 10, 0, 0, 0}), frame));
-    EXPECT_EQ(copyOf(joined(joined(head, {0x21, 0xF9, 5, 1, 10, 0, 0, 9, 0}), frame)),
+    const Bytes rebuilt = joined(joined(head, {0x21, 0xF9, 4, 1, 10, 0, 0, 0}), frame);
+    EXPECT_EQ(copyOf(joined(joined(head, longer), frame)), rebuilt);
+    EXPECT_EQ(copyOf(joined(joined(head, {0x21, 0xF9, 5, 1, 10, 0, 0, 9, 0}), frame)), rebuilt);
+    EXPECT_EQ(copyOf(joined(joined(head, {0x21, 0xF9, 3, 1, 10, 0, 0}), frame)),
               joined(head, frame));
 }
 
