@@ -214,15 +214,21 @@ TEST_F(PictureCopy, AnIcoIsDecodedAsAnIcoOnly) {
         const uint32_t count = 0x6469;  // "id", read as the entry count
         const uint64_t at = 6 + 16 * uint64_t{count};
         b.resize(at, 0);
-        // Every entry past the text points at one 1 x 1 blue icon; the
-        // text's entries point past the end of the file.
+        // Every entry past the text points at one 256 x 256 blue icon,
+        // which outranks the text's entries (they point past the end of
+        // the file, and the loader would refuse the file at the first).
         for (uint64_t e = 6 + 16 * 15; e + 16 <= at; e += 16) {
-            uint8_t entry[16] = {1, 1, 0, 0, 1, 0, 24, 0, 48};
+            uint8_t entry[16] = {0, 0, 0, 0, 1, 0, 24, 0};
             for (int i = 0; i < 3; ++i) entry[12 + i] = static_cast<uint8_t>(at >> (8 * i));
             const size_t from = e < 256 ? 256 - e : 0;  // the atom's text stays
             std::memcpy(b.data() + e + from, entry + from, 16 - from);
         }
-        return joined(b, icon(kBlue));
+        Bytes blue = icon(kBlue);
+        setLE(blue, 4, 256, 4), setLE(blue, 8, 512, 4);
+        blue.resize(40);
+        for (int i = 0; i < 256 * 256; ++i) blue.insert(blue.end(), {255, 0, 0});
+        blue.resize(blue.size() + 256 * 32, 0);  // the mask's rows
+        return joined(b, blue);
     };
     const std::string xpm = "/* XPM */\nstatic char*x[]={\"1 1 1 1\",\"a c #FF0000\",\"a\"};\n";
     const std::string svg =
@@ -239,7 +245,7 @@ TEST_F(PictureCopy, AnIcoIsDecodedAsAnIcoOnly) {
         g_object_unref(raw);
     }
     const auto shown = loadPictureFile(file, 0);
-    EXPECT_TRUE(!shown || (shown->width() == 1 && shown->at(0, 0) == kBlue));
+    EXPECT_TRUE(!shown || (shown->width() == 256 && shown->at(0, 0) == kBlue));
 
     bool svgLoader = false;
     GSList* formats = gdk_pixbuf_get_formats();
@@ -251,7 +257,7 @@ TEST_F(PictureCopy, AnIcoIsDecodedAsAnIcoOnly) {
     g_slist_free(formats);
     if (!svgLoader) GTEST_SKIP() << "no SVG loader installed";
     const auto svgShown = loadPictureFile(write(dir_ / "s.ico", wrapped(svg)), 0);
-    EXPECT_TRUE(!svgShown || (svgShown->width() == 1 && svgShown->at(0, 0) == kBlue));
+    EXPECT_TRUE(!svgShown || (svgShown->width() == 256 && svgShown->at(0, 0) == kBlue));
 }
 
 // The file is rewritten with another picture between the check and the
