@@ -107,9 +107,12 @@ PictureHeader readIco(PictureStream& in) {
             if (palette == 0 && depth <= 8 && iconRow(depth, 1) > 0) palette = 4 << depth;
             if (palette > static_cast<int32_t>(1024 + kMaxStrayBytes)) return padded(kIco);
             // A negative one moves nothing, as the loader reads the rows
-            // after what it read already; but where the entry lies in the
-            // rebuilt ICO it could make the header's end negative, which
-            // the loader refuses: it goes on as -4 (a count of 2^30 - 1).
+            // after what it read already, unless it makes the end of the
+            // header negative, which the loader refuses. Where the entry
+            // lies in the rebuilt ICO it goes on as -4 (a count of
+            // 2^30 - 1), which does neither.
+            if (palette < 0 && int64_t{e.at} + int64_t{kIconHeader} + palette < 0)
+                return broken(kIco);
             if (palette < 0) std::memcpy(header.data() + 32, "\xFF\xFF\xFF\x3F", 4);
             rest = static_cast<uint64_t>(std::max(palette, 0)) +
                    (iconRow(depth, uint64_t(w)) + iconRow(1, uint64_t(w))) * uint64_t(h);
