@@ -58,6 +58,33 @@ uint64_t iconRow(uint32_t depth, uint64_t width) {
     return (width * depth + 31) / 32 * 4;
 }
 
+// What the loader reads after an entry's header of the directory's size:
+// the palette, sized as it sizes it, and the colour and mask rows. The byte
+// count, or the verdict that refuses the entry.
+struct IconBody {
+    PictureHeader::Verdict verdict = PictureHeader::Verdict::Fits;
+    uint64_t bytes = 0;
+};
+
+IconBody iconBody(uint32_t at, int64_t w, int64_t h, std::array<uint8_t, kIconHeader>& header) {
+    const uint32_t depth = le16(header.data() + 14);
+    // In the loader's 32-bit arithmetic.
+    auto palette = static_cast<int32_t>(le32(header.data() + 32) * 4u);
+    if (palette == 0 && depth <= 8 && iconRow(depth, 1) > 0) palette = 4 << depth;
+    if (palette > static_cast<int32_t>(1024 + kMaxStrayBytes))
+        return {PictureHeader::Verdict::Padded};
+    // A negative size moves nothing, as the loader reads the rows after what
+    // it read already, unless it makes the end of the header negative,
+    // which the loader refuses. Where the entry lies in the rebuilt ICO it
+    // goes on as -4 (a count of 2^30 - 1), which does neither.
+    if (palette < 0 && int64_t{at} + int64_t{kIconHeader} + palette < 0)
+        return {PictureHeader::Verdict::Broken};
+    if (palette < 0) std::memcpy(header.data() + 32, "\xFF\xFF\xFF\x3F", 4);
+    const auto width = static_cast<uint64_t>(w), height = static_cast<uint64_t>(h);
+    return {PictureHeader::Verdict::Fits, static_cast<uint64_t>(std::max(palette, 0)) +
+                                              (iconRow(depth, width) + iconRow(1, width)) * height};
+}
+
 }  // namespace
 
 PictureHeader readIco(PictureStream& in) {
@@ -93,7 +120,7 @@ PictureHeader readIco(PictureStream& in) {
             continue;
         }
         // The size the header declares is judged; the loader refuses one
-        // that is not the directory's, and reads no further than the header.
+        // that is not the directory's, reading no further than the header.
         const int64_t w = iconSide(le32(d + 4), false), h = iconSide(le32(d + 8), true);
         const PictureHeader judged = judgedSize(kIco, w, h);
         if (judged.verdict != PictureHeader::Verdict::Fits) return judged;
@@ -101,21 +128,9 @@ PictureHeader readIco(PictureStream& in) {
         std::memcpy(header.data(), d, header.size());
         uint64_t rest = 0;
         if (w == e.width && h == e.height) {
-            const uint32_t depth = le16(d + 14);
-            // The palette as the loader sizes it, in 32-bit arithmetic.
-            auto palette = static_cast<int32_t>(le32(d + 32) * 4u);
-            if (palette == 0 && depth <= 8 && iconRow(depth, 1) > 0) palette = 4 << depth;
-            if (palette > static_cast<int32_t>(1024 + kMaxStrayBytes)) return padded(kIco);
-            // A negative one moves nothing, as the loader reads the rows
-            // after what it read already, unless it makes the end of the
-            // header negative, which the loader refuses. Where the entry
-            // lies in the rebuilt ICO it goes on as -4 (a count of
-            // 2^30 - 1), which does neither.
-            if (palette < 0 && int64_t{e.at} + int64_t{kIconHeader} + palette < 0)
-                return broken(kIco);
-            if (palette < 0) std::memcpy(header.data() + 32, "\xFF\xFF\xFF\x3F", 4);
-            rest = static_cast<uint64_t>(std::max(palette, 0)) +
-                   (iconRow(depth, uint64_t(w)) + iconRow(1, uint64_t(w))) * uint64_t(h);
+            const IconBody body = iconBody(e.at, w, h, header);
+            if (body.verdict != PictureHeader::Verdict::Fits) return {body.verdict, kIco};
+            rest = body.bytes;
         }
         in.put({0, 0, 1, 0, 1, 0});
         e.bytes[12] = 22, e.bytes[13] = e.bytes[14] = e.bytes[15] = 0;  // the data follows
