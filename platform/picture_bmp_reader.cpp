@@ -89,8 +89,9 @@ PictureHeader readBmp(PictureStream& in) {
     const uint64_t head = 14 + layout.bytes, offset = le32(b + 10);
     if (layout.offsetInFile && offset > head && !in.holds(offset - 1)) return broken(kBmp);
     // Rows placed past the headers are moved up to follow them; an offset
-    // inside them goes on as it is, as the loader reads such rows straight
-    // after them.
+    // inside them goes on as it is, the file following, for the loader to
+    // read the rows where it reads them (16-bit and deeper ones straight
+    // after the info header).
     const uint64_t rowsAt = layout.rowsAtOffset ? std::max(offset, head) : head;
     std::array<uint8_t, 14> fileHeader{};
     std::memcpy(fileHeader.data(), b, fileHeader.size());
