@@ -191,15 +191,15 @@ bool sniffedAs(int copy, const std::string& name, const char* mimeType) {
 
 // Decodes the sealed copy with the loader of `format` only, never one the
 // library's sniffer picks for bytes that also read as another format (such
-// as a container that hands its content to any loader). GIF and JPEG go
-// through the file decoder, as a loader made for them decodes incrementally
+// as a container that hands its content to any loader). An ICO goes to the
+// ICO loader (a BMP never comes here: it streams, see CopyDestination). GIF
+// and JPEG go through the file decoder, as a loader made for them decodes incrementally
 // and far slower (a large GIF frame, a progressive JPEG), and so does an
 // interlaced PNG, whose file decoder refuses data short of its last row
 // (see CopyDestination); the copy is first checked to be what the file
 // decoder takes for that format, and it cannot change in between.
 PixbufPtr decodeAs(int copy, PictureFormat format, std::string& why) {
-    if (format == PictureFormat::Bmp || format == PictureFormat::Ico)
-        return decodeWithLoader(copy, loaderName(format), why);
+    if (format == PictureFormat::Ico) return decodeWithLoader(copy, loaderName(format), why);
     const std::string name = "/proc/self/fd/" + std::to_string(copy);
     if (!sniffedAs(copy, name, (std::string("image/") + loaderName(format)).c_str())) {
         why = "picture is not the format it starts as";

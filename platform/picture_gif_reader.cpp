@@ -1,7 +1,8 @@
-// GIF: the screen and the first frame are judged and handed on; the decoder
+// GIF: the screen and the first frame are judged and handed on; the loader
 // passes over stray bytes between blocks and takes the last graphic control
 // extension before a frame; the other extensions (a loop count, comments)
-// change nothing in the first frame's pixels and are walked, not handed on.
+// change nothing in the first frame's pixels and are walked as the loader
+// walks them, not handed on.
 #include <array>
 #include <optional>
 
@@ -66,22 +67,23 @@ PictureHeader readGif(PictureStream& in) {
         if (*kind == 0x21) {
             const uint8_t* ext = in.look(3);
             if (!ext) return ended(in, screen);
-            // A control extension is kept only when its first sub-block
-            // holds exactly its four bytes; another length is read apart
-            // differently by different decoders, and it is dropped.
+            // The loader reads the first sub-block of a control or
+            // application extension whatever its length, an empty one too,
+            // and the sub-blocks after it up to an empty one. A control
+            // extension goes on rebuilt from the first four bytes of its
+            // first sub-block; a shorter one, whose missing bytes the loader
+            // takes from whatever it read before, is dropped.
             const bool isControl = ext[1] == 0xF9;
-            const uint8_t* block = isControl && ext[2] == 4 ? in.look(7) : nullptr;
+            const uint64_t first = isControl || ext[1] == 0xFF ? 1 + uint64_t{ext[2]} : 0;
             if (isControl) control.reset();
-            if (block) {
+            if (const uint8_t* block = isControl && ext[2] >= 4 ? in.look(7) : nullptr) {
                 control = std::array<uint8_t, 8>{0x21,     0xF9,     4,        block[3],
                                                  block[4], block[5], block[6], 0};
-                in.skip(7);
-            } else {
-                in.skip(2);
             }
+            in.skip(2 + first);
             const auto walked = walkSubBlocks(in, false, kMaxGifExtensionBytes);
             if (!walked) return ended(in, screen);
-            extensions += *walked + (block ? 7 : 2);
+            extensions += *walked + 2 + first;
             if (extensions > kMaxGifExtensionBytes) return padded(kGif);
         } else if (*kind == 0x2C) {
             const uint8_t* d = in.look(10);
