@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang, every library instrumented, and runs
 # each briefly on a copy of its seed corpus: the project reader (project files
-# Kavrel wrote), the session-script reader (the example scripts) and the
-# picture header check (small pictures of each format). Any crash, hang or
+# Kavrel wrote), the session-script reader (the example scripts), the
+# picture header check and the picture copy against the whole file (small
+# pictures of each format). Any crash, hang or
 # sanitizer report fails. Seconds for the project reader: the first argument
 # (default 60); for each other target: the second (default 30).
 # The build's printout goes to build-fuzz/build.log, libFuzzer's own to
@@ -18,6 +19,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 # The build's printout goes to a log too; its end is shown when it fails.
 if ! cmake --build build-fuzz -j "$jobs" \
     --target kavrel_fuzz_project kavrel_fuzz_script kavrel_fuzz_picture_header \
+    kavrel_fuzz_picture_differential \
     >build-fuzz/build.log 2>&1; then
     tail -n 40 build-fuzz/build.log
     echo "fuzz: the build FAILED; its printout is in build-fuzz/build.log"
@@ -56,9 +58,11 @@ run() {  # TARGET SECONDS SEED...
 run kavrel_fuzz_project "$seconds" fuzz/corpus/* examples/*.Kavrel
 run kavrel_fuzz_script "$others" fuzz/script-corpus/* examples/*.kav
 run kavrel_fuzz_picture_header "$others" fuzz/picture-corpus/*
+run kavrel_fuzz_picture_differential "$others" fuzz/picture-corpus/* \
+    tests/platform/picture-corpus/*.{bmp,gif,ico,jpg,png}
 if ((failed == 0)); then
-    echo "fuzz: all 3 targets passed; libFuzzer's printouts are in $logs/"
+    echo "fuzz: all 4 targets passed; libFuzzer's printouts are in $logs/"
 else
-    echo "fuzz: $failed of 3 targets FAILED; libFuzzer's printouts are in $logs/"
+    echo "fuzz: $failed of 4 targets FAILED; libFuzzer's printouts are in $logs/"
     exit 1
 fi

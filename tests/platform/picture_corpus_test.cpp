@@ -4,6 +4,7 @@
 // pictures were copied into a sealed file (see the folder's README.md).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -81,10 +82,9 @@ Bytes bmpWithGap(size_t gap) {
     return b;
 }
 
-// An icon as converters write one: a 256 x 256 PNG entry of about 200 KB
-// (noise does not compress) stored first, then the corpus's BMP entries of
-// ico-bmp-several.ico.
-Bytes icoWithLargePngFirst(const kavrel_test::TempFolder& dir) {
+// 256 x 256 pixels of noise as a PNG of about 200 KB (noise does not
+// compress), written by writePng.
+Bytes noisePng(const kavrel_test::TempFolder& dir) {
     Surface noise(256, 256);
     uint32_t r = 7;
     for (int32_t y = 0; y < 256; ++y) {
@@ -94,7 +94,12 @@ Bytes icoWithLargePngFirst(const kavrel_test::TempFolder& dir) {
         }
     }
     if (!writePng(noise, dir / "noise.png")) return {};
-    const Bytes png = readAll(dir / "noise.png");
+    return readAll(dir / "noise.png");
+}
+
+// An icon as converters write one: the noise PNG as a 256 x 256 entry
+// stored first, then the corpus's BMP entries of ico-bmp-several.ico.
+Bytes icoWithLargePngFirst(const Bytes& png) {
     const Bytes small = readAll(kCorpus + "ico-bmp-several.ico");
     const uint32_t count = small[4] | small[5] << 8;
     Bytes b{0, 0, 1, 0, static_cast<uint8_t>(count + 1), 0};
@@ -112,6 +117,38 @@ Bytes icoWithLargePngFirst(const kavrel_test::TempFolder& dir) {
     return b;
 }
 
+// A PNG written by writePng (IHDR, IDAT chunks, IEND) with its image data
+// in chunks of one byte each.
+Bytes pngInOneByteChunks(const Bytes& png) {
+    Bytes data;
+    for (size_t at = 8 + 25; at + 12 <= png.size();) {
+        const uint32_t n =
+            uint32_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+        if (std::equal(png.begin() + at + 4, png.begin() + at + 8, "IDAT"))
+            data.insert(data.end(), png.begin() + at + 8, png.begin() + at + 8 + n);
+        at += 12 + n;
+    }
+    Bytes b = slice(png, 0, 8 + 25);
+    for (const uint8_t byte : data) pngChunk(b, "IDAT", {byte});
+    pngChunk(b, "IEND", {});
+    return b;
+}
+
+// bmp-24-v5-profile.bmp with its colour profile after the rows, where
+// editors put it, followed by 100 KB.
+Bytes bmpWithProfileAfterRows() {
+    const Bytes b = readAll(kCorpus + "bmp-24-v5-profile.bmp");
+    const uint32_t header = 14 + 124, rows = le32(b, 10);
+    Bytes out = joined(slice(b, 0, header), slice(b, rows, b.size()));
+    setLE(out, 14 + 112, static_cast<uint32_t>(out.size() - 14), 4);  // the profile's offset
+    out = joined(out, slice(b, header, rows));
+    out.resize(out.size() + 100 * 1024, 0x5A);
+    setLE(out, 2, static_cast<uint32_t>(out.size()), 4);
+    setLE(out, 10, header, 4);
+    setLE(out, 14 + 116, static_cast<uint32_t>(out.size() - (b.size() - rows) - header), 4);
+    return out;
+}
+
 struct Expected {
     const char* file;    // in the corpus, or made/ by the functions above
     const char* result;  // what outcome() gave at e129fba
@@ -123,6 +160,9 @@ const Expected kCorpusResults[] = {
     {"bmp-1.bmp", "21x13 cafd4490a863acac"},
     {"bmp-16-bitfields-565.bmp", "21x13 7bc062b79fd30a14"},
     {"bmp-16.bmp", "21x13 ba7fa970df28e898"},
+    {"bmp-24-rows-offset-0-2x2.bmp", "2x2 70d2be0885c2504c"},
+    {"bmp-24-rows-offset-in-header-3x3.bmp", "3x3 77a9d9c2dd72c533"},
+    {"bmp-24-rows-offset-past-end.bmp", "refused"},
     {"bmp-24-top-down.bmp", "21x13 c34dd2dd007efcbd"},
     {"bmp-24-trailing-2.bmp", "21x13 c34dd2dd007efcbd"},
     {"bmp-24-v5-profile.bmp", "21x13 c34dd2dd007efcbd"},
@@ -143,37 +183,49 @@ const Expected kCorpusResults[] = {
     {"gif-256-colours.gif", "64x64 b0cf344e6e9fba78"},
     {"gif-animated-interlaced-transparent.gif", "21x13 bbdd07637ebecce6"},
     {"gif-animated.gif", "21x13 b84e3a5c9b51e594"},
+    {"gif-control-5-bytes.gif", "21x13 c608d79ae404b365"},
     {"gif-frame-offset.gif", "21x13 3455effac3f61114"},
     {"gif-interlaced.gif", "21x19 9e100491fdf67e03"},
     {"gif-local-over-global.gif", "21x13 8b711d209fdad94f"},
     {"gif-local-table.gif", "21x13 8217ff5200185bb8"},
     {"gif-transparent.gif", "21x13 c608d79ae404b365"},
     {"gif-xmp.gif", "21x13 57f6314d5eaf59c9"},
+    {"ico-16-at-32-bits-beside-32-at-4-bits.ico", "16x16 4be9e6cbe5f4cf37"},
+    {"ico-32-bit-then-4-bit-same-size.ico", "16x16 d5c4a1246f8264e5"},
+    {"ico-best-entry-past-end.ico", "refused"},
     {"ico-bmp-1-mask.ico", "16x16 272fe90ea21aa95e"},
     {"ico-bmp-24-mask.ico", "24x24 67dae67700121d91"},
     {"ico-bmp-32-alpha.ico", "32x32 be6107834bd78003"},
     {"ico-bmp-4-mask.ico", "16x16 60537fe1be37d5c6"},
     {"ico-bmp-8-mask.ico", "16x16 1cf5bc702c71bbc6"},
     {"ico-bmp-several.ico", "32x32 be6107834bd78003"},
+    {"ico-damaged-entry-largest.ico", "16x16 60537fe1be37d5c6"},
+    {"ico-huge-offset-hides-later.ico", "16x16 60537fe1be37d5c6"},
     {"ico-png-first.ico", "32x32 be6107834bd78003"},
     {"ico-png.ico", "refused"},
+    {"ico-set-32-bit-group-first.ico", "16x16 1cf5bc702c71bbc6"},
     {"jpeg-arithmetic-progressive.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-arithmetic.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-baseline-420.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-baseline-422-odd-size.jpg", "37x23 a003a0b09d62ee3a"},
     {"jpeg-baseline-444.jpg", "48x32 4ee2ca43de6b9dde"},
     {"jpeg-cmyk.jpg", "48x32 85a73aca76fbe810"},
+    {"jpeg-dqt-length-1.jpg", "refused"},
     {"jpeg-exif-comment.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-fill-bytes.jpg", "48x32 a3acb48001f1f012"},
+    {"jpeg-fill-in-scan.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-grey-progressive.jpg", "48x32 c6b5a04a328f1ceb"},
     {"jpeg-grey.jpg", "48x32 c6b5a04a328f1ceb"},
     {"jpeg-icc-profile.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-jfif-thumbnail.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-optimized.jpg", "48x32 a3acb48001f1f012"},
+    {"jpeg-progressive-comment-length-0.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-progressive.jpg", "48x32 a3acb48001f1f012"},
+    {"jpeg-reserved-marker-in-scan.jpg", "48x32 c4bd137d306837e8"},
     {"jpeg-restart-blocks.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-restart-rows.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-rgb.jpg", "48x32 411afdaf3b25cffd"},
+    {"jpeg-second-soi.jpg", "refused"},
     {"png-chunks.png", "21x13 c34dd2dd007efcbd"},
     {"png-cut-after-first-idat.png", "refused"},
     {"png-grey-1.png", "21x13 dedc21757317f12b"},
@@ -185,7 +237,9 @@ const Expected kCorpusResults[] = {
     {"png-grey-alpha-16.png", "21x13 7df293569ef2c01e"},
     {"png-grey-alpha-8.png", "21x13 7df293569ef2c01e"},
     {"png-iccp.png", "21x13 d0ced09a7161cb04"},
+    {"png-interlaced-empty-and-1-byte-idat.png", "9x7 f61fc77339d4ada2"},
     {"png-interlaced-grey-1.png", "21x13 dedc21757317f12b"},
+    {"png-interlaced-idat-crc-error.png", "refused"},
     {"png-interlaced-palette-4.png", "21x13 c99dc67961f35349"},
     {"png-interlaced-rgb-16.png", "21x13 c34dd2dd007efcbd"},
     {"png-interlaced-rgba-8.png", "21x13 d0ced09a7161cb04"},
@@ -204,14 +258,18 @@ const Expected kCorpusResults[] = {
     {"png-short-data.png", "refused"},
     {"made/bmp-24-rows-100k-after-header.bmp", "21x13 c34dd2dd007efcbd"},
     {"made/ico-png-256-first.ico", "32x32 be6107834bd78003"},
+    {"made/png-256-noise-1-byte-idat.png", "256x256 ebf3f14aad1d6d1c"},
+    {"made/bmp-24-v5-profile-after-rows-100k.bmp", "21x13 c34dd2dd007efcbd"},
 };
 
 TEST(PictureCorpus, EveryPictureGivesThePixelsItAlwaysGave) {
     const kavrel_test::TempFolder dir("picture-corpus");
     writeAll(dir / "bmp-24-rows-100k-after-header.bmp", bmpWithGap(100 * 1024));
-    const Bytes ico = icoWithLargePngFirst(dir);
-    ASSERT_GT(ico.size(), 150u * 1024);
-    writeAll(dir / "ico-png-256-first.ico", ico);
+    const Bytes noise = noisePng(dir);
+    ASSERT_GT(noise.size(), 150u * 1024);
+    writeAll(dir / "ico-png-256-first.ico", icoWithLargePngFirst(noise));
+    writeAll(dir / "png-256-noise-1-byte-idat.png", pngInOneByteChunks(noise));
+    writeAll(dir / "bmp-24-v5-profile-after-rows-100k.bmp", bmpWithProfileAfterRows());
 
     std::set<std::string> listed;
     for (const Expected& e : kCorpusResults) {

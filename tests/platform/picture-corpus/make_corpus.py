@@ -616,9 +616,129 @@ def make_jpeg():
     img.save(os.path.join(HERE, "jpeg-cmyk.jpg"), quality=85)
 
 
+# ------------------------------------------------- cases the loader decides
+
+
+def read(name):
+    with open(os.path.join(HERE, name), "rb") as f:
+        return f.read()
+
+
+def ico_solid_entry(w, h, bpp, rgb):
+    """A DIB of one colour: 32 bits opaque, or 4 bits with it first in the palette."""
+    mask = rows_of(w, h, lambda y: bytes((w + 7) // 8))
+    if bpp == 32:
+        return info40(w, 2 * h, 32) + rows_of(w, h, lambda y: (bytes(rgb[::-1]) + b"\xff") * w) + mask
+    return info40(w, 2 * h, 4) + bgr0([rgb] + [(0, 0, 0)] * 15) + rows_of(w, h, lambda y: bytes((w + 1) // 2)) + mask
+
+
+def make_ico_cases():
+    red, blue = (220, 20, 20), (20, 20, 220)
+    ring = lambda x, y: 1 if (x - 8) ** 2 + (y - 8) ** 2 > 49 else 0
+    # The loader scores width x height x depth, the depth from the colour
+    # count (0 counts as 32 bits), the later of equal scores first.
+    write("ico-32-bit-then-4-bit-same-size.ico",
+          ico([(16, 16, 0, 32, ico_solid_entry(16, 16, 32, red)), (16, 16, 16, 4, ico_solid_entry(16, 16, 4, blue))]))
+    e16 = (16, 16, 0, 32, ico_bmp_entry(16, 16, 32, ring))
+    e32x4 = (32, 32, 16, 4, ico_bmp_entry(32, 32, 4, ring))
+    write("ico-16-at-32-bits-beside-32-at-4-bits.ico", ico([e16, e32x4]))
+    # A set as icon editors write it, its 32-bit group first; an 8-bit entry
+    # has 256 colours, written 0, so it ties with the 32-bit one of its size.
+    group = [(s, s, c, bpp, ico_bmp_entry(s, s, bpp, ring)) for c, bpp in ((0, 32), (0, 8), (16, 4))
+             for s in (16, 8)]
+    write("ico-set-32-bit-group-first.ico", ico(group))
+    # The entry that scores best is damaged (its DIB says another width): the
+    # loader refuses it; a larger one by size alone scores less.
+    damaged = bytearray(ico_bmp_entry(32, 32, 4, ring))
+    damaged[4] = 31
+    write("ico-damaged-entry-largest.ico", ico([e16[:4] + (ico_bmp_entry(16, 16, 4, ring),),
+                                                (32, 32, 16, 4, bytes(damaged))]))
+    # The best entry's header lies past the end of the file: refused, not
+    # the next entry.
+    cut = ico([e16, (8, 8, 0, 32, ico_bmp_entry(8, 8, 32, ring))])
+    write("ico-best-entry-past-end.ico", cut[:6 + 12] + struct.pack("<I", len(cut) + 100) + cut[6 + 16:])
+    # An offset above 2^31 - 41 hides the entries after it from the loader.
+    hidden = ico([(16, 16, 16, 4, ico_bmp_entry(16, 16, 4, ring)), (32, 32, 0, 32, b""), e16])
+    write("ico-huge-offset-hides-later.ico",
+          hidden[:6 + 16 + 12] + struct.pack("<I", 0x7FFFFFF0) + hidden[6 + 32:])
+
+
+def make_bmp_cases():
+    row24 = lambda w, h: lambda y: b"".join(bytes(colour(x, y, w, h)[::-1]) for x in range(w))
+
+    def with_rows_at(w, h, offset):
+        b = bytearray(bmp_file(info40(w, h, 24), b"", rows_of(w, h, row24(w, h))))
+        b[10:14] = struct.pack("<I", offset)
+        return bytes(b)
+
+    # Rows offset 0, or inside the headers: the loader reads the rows straight
+    # after the headers.
+    write("bmp-24-rows-offset-0-2x2.bmp", with_rows_at(2, 2, 0))
+    write("bmp-24-rows-offset-in-header-3x3.bmp", with_rows_at(3, 3, 20))
+    write("bmp-24-rows-offset-past-end.bmp", with_rows_at(4, 4, 4096))
+
+
+def jpeg_markers(data):
+    """The offset of each marker (0xFF then neither 0, 0xFF nor a restart)."""
+    return [i for i in range(len(data) - 1) if data[i] == 0xFF and data[i + 1] not in (0, 0xFF)]
+
+
+def make_jpeg_cases():
+    prog = read("jpeg-progressive.jpg")
+    scans = [i for i in jpeg_markers(prog) if prog[i + 1] == 0xDA]
+    # A comment of length 0 after the second scan: libjpeg reads its two
+    # length bytes and goes on to the third scan.
+    cut = [i for i in jpeg_markers(prog) if i > scans[1]][0]
+    write("jpeg-progressive-comment-length-0.jpg", prog[:cut] + b"\xFF\xFE\x00\x00" + prog[cut:])
+    base = read("jpeg-baseline-420.jpg")
+    head, rest = segments(base)
+    # A table of length 1 and a second SOI: libjpeg refuses both.
+    write("jpeg-dqt-length-1.jpg", b"\xFF\xD8" + head[0] + b"\xFF\xDB\x00\x01" + b"".join(head[1:]) + rest)
+    write("jpeg-second-soi.jpg", b"\xFF\xD8" + head[0] + b"\xFF\xD8" + b"".join(head[1:]) + rest)
+    # Fill bytes inside the scan: before each stuffed zero and the end.
+    scan_end = rest.rindex(b"\xFF\xD9")
+    write("jpeg-fill-in-scan.jpg", b"\xFF\xD8" + b"".join(head) + rest[:scan_end].replace(b"\xFF\x00", b"\xFF\xFF\xFF\x00") +
+          b"\xFF\xFF\xFF\xD9")
+    # A reserved marker inside a scan with restart markers, as a long segment
+    # would start: libjpeg passes over it to the next restart marker.
+    rst = read("jpeg-restart-rows.jpg")
+    at = [i for i in jpeg_markers(rst) if 0xD0 <= rst[i + 1] <= 0xD7][0] - 5
+    write("jpeg-reserved-marker-in-scan.jpg", rst[:at] + b"\xFF\x05\xFE\x80" + rst[at:])
+
+
+def make_gif_cases():
+    # A control extension whose first sub-block holds 5 bytes: its first 4
+    # give the transparent index.
+    frame = gif_frame(W, H, idx(16), ncolours=16)
+    control = b"\x21\xF9\x05\x01\x0A\x00\x03\x07\x00"
+    write("gif-control-5-bytes.gif", gif(W, H, [control + frame], palette16()))
+
+
+def make_png_cases():
+    data = zlib.compress(png_data(9, 7, 0, 4, grey(4), True), 9)
+    head = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 9, 7, 4, 0, 0, 0, 1))
+    # Interlaced data in 1-byte chunks, each after an empty one.
+    idats = b"".join(chunk(b"IDAT", b"") + chunk(b"IDAT", data[i:i + 1]) for i in range(len(data)))
+    write("png-interlaced-empty-and-1-byte-idat.png", head + idats + chunk(b"IEND", b""))
+    # The second of three data chunks with a wrong CRC.
+    third = -(-len(data) // 3)
+    pieces = [chunk(b"IDAT", data[i:i + third]) for i in range(0, len(data), third)]
+    pieces[1] = pieces[1][:-1] + bytes([pieces[1][-1] ^ 1])
+    write("png-interlaced-idat-crc-error.png", head + b"".join(pieces) + chunk(b"IEND", b""))
+
+
+def make_cases():
+    make_ico_cases()
+    make_bmp_cases()
+    make_jpeg_cases()
+    make_gif_cases()
+    make_png_cases()
+
+
 if __name__ == "__main__":
     make_png()
     make_gif()
     make_bmp()
     make_ico()
     make_jpeg()
+    make_cases()

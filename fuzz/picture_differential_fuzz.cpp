@@ -1,0 +1,294 @@
+// libFuzzer target: the copy a picture's walk hands on shows what the whole
+// file shows. For a picture of at most kMostPixels, the copy and the file
+// are each decoded twice by the gdk-pixbuf loader of the format the walk
+// found, as pictures are decoded; when both decodes of
+// each give the same result, the copy must give the file's pixels, or be
+// refused where the file is. A walk that refuses the file must name a bound
+// (a size, the scans, bytes beside the parts) or find the file one the
+// loader refuses too. Files the loader reads wrongly in ways the copy
+// deliberately does not follow are passed over (see knownException).
+#include <gdk-pixbuf/gdk-pixbuf.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/picture_header.h"
+
+namespace {
+
+using platform::PictureFormat;
+using Verdict = platform::PictureHeader::Verdict;
+using Bytes = std::span<const uint8_t>;
+
+// Larger pictures are not decoded here: four decodes a run must stay quick.
+constexpr int64_t kMostPixels = int64_t{1} << 20;
+// The piece size of gdk-pixbuf's file decoder, which the copy's loader gets
+// too: the BMP loader's result depends on where its pieces end.
+constexpr size_t kPiece = 64 * 1024;
+
+const char* loaderName(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Bmp:
+            return "bmp";
+        case PictureFormat::Jpeg:
+            return "jpeg";
+        case PictureFormat::Gif:
+            return "gif";
+        case PictureFormat::Ico:
+            return "ico";
+        case PictureFormat::Png:
+            break;
+    }
+    return "png";
+}
+
+// What one decode gave: a picture's size, layout and pixels (the bytes of
+// each row that hold pixels), or a refusal.
+struct Decoded {
+    bool refused = true;
+    int width = 0, height = 0, channels = 0;
+    std::vector<uint8_t> pixels;
+    bool operator==(const Decoded&) const = default;
+};
+
+struct DecodeState {
+    uint8_t fill = 0;  // what the picture holds before the loader writes it
+    bool tooLarge = false;
+};
+
+// A picture over kMostPixels is given the size 0 x 0, which every loader
+// stops at before it allocates anything.
+void sizePrepared(GdkPixbufLoader* loader, gint w, gint h, gpointer state) {
+    if (int64_t{w} * h <= kMostPixels) return;
+    static_cast<DecodeState*>(state)->tooLarge = true;
+    gdk_pixbuf_loader_set_size(loader, 0, 0);
+}
+
+// Pixels no decode writes differ from one decode to the next: the two
+// decodes fill the new picture differently first.
+void areaPrepared(GdkPixbufLoader* loader, gpointer state) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader);
+    guint length = 0;
+    guchar* pixels = pixbuf ? gdk_pixbuf_get_pixels_with_length(pixbuf, &length) : nullptr;
+    if (pixels) std::memset(pixels, static_cast<DecodeState*>(state)->fill, length);
+}
+
+Decoded pixelsOf(const GdkPixbuf* pixbuf) {
+    Decoded out;
+    if (!pixbuf) return out;
+    out.refused = false;
+    out.width = gdk_pixbuf_get_width(pixbuf);
+    out.height = gdk_pixbuf_get_height(pixbuf);
+    out.channels = gdk_pixbuf_get_n_channels(pixbuf);
+    const auto stride = static_cast<size_t>(gdk_pixbuf_get_rowstride(pixbuf));
+    const size_t row = static_cast<size_t>(out.width) * static_cast<size_t>(out.channels);
+    const guint8* data = gdk_pixbuf_read_pixels(pixbuf);
+    for (int y = 0; y < out.height; ++y)
+        out.pixels.insert(out.pixels.end(), data + y * stride, data + y * stride + row);
+    return out;
+}
+
+// JPEG and GIF go through the library's file decoder, as pictures do: the
+// JPEG loader fed in pieces can loop without end on a corrupt scan.
+Decoded decodeAsFile(Bytes bytes) {
+    const int fd = ::memfd_create("picture", MFD_CLOEXEC);
+    if (fd < 0) abort();
+    for (size_t at = 0; at < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + at, bytes.size() - at);
+        if (n <= 0) abort();
+        at += static_cast<size_t>(n);
+    }
+    const std::string name = "/proc/self/fd/" + std::to_string(fd);
+    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(name.c_str(), nullptr);
+    ::close(fd);
+    Decoded out = pixelsOf(pixbuf);
+    if (pixbuf) g_object_unref(pixbuf);
+    return out;
+}
+
+// nullopt when the picture is larger than kMostPixels.
+std::optional<Decoded> decode(PictureFormat format, Bytes bytes, uint8_t fill) {
+    if (format == PictureFormat::Jpeg || format == PictureFormat::Gif) return decodeAsFile(bytes);
+    DecodeState state{fill};
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type(loaderName(format), nullptr);
+    if (!loader) abort();
+    g_signal_connect(loader, "size-prepared", G_CALLBACK(sizePrepared), &state);
+    g_signal_connect(loader, "area-prepared", G_CALLBACK(areaPrepared), &state);
+    bool ok = true;
+    for (size_t at = 0; ok && at < bytes.size(); at += kPiece) {
+        const size_t n = std::min(kPiece, bytes.size() - at);
+        ok = gdk_pixbuf_loader_write(loader, bytes.data() + at, n, nullptr) != FALSE;
+    }
+    ok = gdk_pixbuf_loader_close(loader, nullptr) != FALSE && ok;
+    const Decoded out = pixelsOf(ok ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr);
+    g_object_unref(loader);
+    if (state.tooLarge) return std::nullopt;
+    return out;
+}
+
+// The result of two decodes when they agree; nullopt when they do not (the
+// loader read memory it never wrote) or the picture is too large.
+std::optional<Decoded> decodedTwice(PictureFormat format, Bytes bytes) {
+    std::optional<Decoded> first = decode(format, bytes, 0x00);
+    if (!first) return std::nullopt;
+    const std::optional<Decoded> second = decode(format, bytes, 0xFF);
+    if (!second || *second != *first) return std::nullopt;
+    return first;
+}
+
+// A palette, bit-field or run-length BMP whose rows lie past its headers,
+// masks and palette: the BMP loader's skip of the gap is wrong (it skips the
+// wrong count and reads the gap as rows, or ignores the rows offset), where
+// the copy moves the rows up to follow the palette.
+bool bmpGapMisread(Bytes f) {
+    if (f.size() < 14 + 16) return false;
+    const uint32_t headerSize = platform::le32(&f[14]);
+    const bool core = headerSize == 12;
+    if (!core && (headerSize < 40 || f.size() < 14 + 36)) return false;
+    const uint32_t depth = platform::le16(&f[core ? 24 : 28]);
+    const uint32_t compression = core ? 0 : platform::le32(&f[30]);
+    if (depth > 8 && compression == 0) return false;  // skipped rightly
+    uint64_t head = 14 + uint64_t{headerSize};
+    if (depth <= 8) {
+        const uint32_t used = core ? 0 : platform::le32(&f[46]);
+        head += uint64_t{used ? used : 1u << std::min<uint32_t>(depth, 8)} * (core ? 3 : 4);
+    } else if (compression == 3 && headerSize == 40) {
+        head += 12;  // the masks
+    }
+    return platform::le32(&f[10]) > head;
+}
+
+// An ICO whose entry shown is passed by an entry the loader tries first (a
+// better score) and passes over (a PNG or compressed entry) that lies after
+// it: the loader has read on to that entry's header and takes the rows from
+// there, where the copy holds the shown entry alone.
+bool icoEntryAfterShownMisread(Bytes f) {
+    if (f.size() < 6) return false;
+    struct Entry {
+        uint64_t score, at;
+    };
+    std::vector<Entry> order;  // best first, the later of equal scores first
+    const uint32_t count = platform::le16(&f[4]);
+    for (uint32_t i = 0; i < count && 6 + 16 * (i + 1) <= f.size(); ++i) {
+        const uint8_t* d = &f[6 + 16 * i];
+        const uint64_t depth = d[2] == 0 ? 32 : d[2] <= 2 ? 1 : d[2] <= 16 ? 4 : 8;
+        const Entry e{(d[0] ? d[0] : 256u) * uint64_t(d[1] ? d[1] : 256u) * depth,
+                      platform::le32(d + 12)};
+        if (e.at > 0x7FFFFFFFu - 40) break;  // hides the later entries
+        size_t k = 0;
+        while (k < order.size() && order[k].score > e.score) ++k;
+        order.insert(order.begin() + static_cast<ptrdiff_t>(k), e);
+    }
+    uint64_t furthestPassed = 0;
+    for (const Entry& e : order) {
+        if (e.at + 40 > f.size()) return false;  // the loader refuses the file
+        if (platform::le32(&f[e.at + 16]) == 0) return furthestPassed > e.at;
+        furthestPassed = std::max(furthestPassed, e.at);
+    }
+    return false;
+}
+
+// A graphic control extension before the first frame whose first sub-block
+// holds one to three bytes: the loader takes the missing ones from whatever
+// it read before; the copy drops the extension.
+bool gifShortControl(Bytes f) {
+    if (f.size() < 13) return false;
+    size_t at = 13 + ((f[10] & 0x80) ? size_t{3} << ((f[10] & 7) + 1) : 0);
+    while (at < f.size() && f[at] != 0x2C && f[at] != 0x3B) {
+        if (f[at] != 0x21) {
+            ++at;  // a stray byte, passed over
+            continue;
+        }
+        if (at + 2 >= f.size()) return false;
+        if (f[at + 1] == 0xF9 && f[at + 2] >= 1 && f[at + 2] <= 3) return true;
+        for (at += 2; at < f.size() && f[at] != 0; at += 1 + size_t{f[at]}) {
+        }
+        ++at;
+    }
+    return false;
+}
+
+// A BMP or ICO that declares a header, palette or data offset far past its
+// end: the loader would allocate up to there (gigabytes) before it finds the file cut
+// short, which a walk of it does not.
+bool declaresFarPastEnd(PictureFormat format, Bytes f) {
+    const uint64_t far = f.size() + uint64_t{kPiece};
+    if (format == PictureFormat::Bmp)
+        return (f.size() >= 18 && (platform::le32(&f[10]) > far || platform::le32(&f[14]) > far)) ||
+               (f.size() >= 50 && platform::le32(&f[46]) > far);  // colours used
+    if (format != PictureFormat::Ico || f.size() < 6) return false;
+    const uint32_t count = platform::le16(&f[4]);
+    for (uint32_t i = 0; i < count && 6 + 16 * (i + 1) <= f.size(); ++i)
+        if (platform::le32(&f[6 + 16 * i + 12]) + uint64_t{40} > far) return true;
+    return false;
+}
+
+bool knownException(PictureFormat format, Bytes file) {
+    switch (format) {
+        case PictureFormat::Bmp:
+            return bmpGapMisread(file);
+        case PictureFormat::Ico:
+            return icoEntryAfterShownMisread(file);
+        case PictureFormat::Gif:
+            return gifShortControl(file);
+        case PictureFormat::Jpeg:
+        case PictureFormat::Png:
+            break;
+    }
+    return false;
+}
+
+void dropLogMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    g_log_set_handler("GdkPixbuf", static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK), dropLogMessage,
+                      nullptr);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const Bytes file(data, size);
+    std::vector<uint8_t> copy;
+    const platform::PictureHeader h =
+        platform::readPicture(platform::memoryBytes(file), [&copy](const uint8_t* p, size_t n) {
+            copy.insert(copy.end(), p, p + n);
+            return true;
+        });
+    switch (h.verdict) {
+        case Verdict::UnknownFormat:  // no loader is asked
+        case Verdict::TooLarge:       // refused by a named bound
+        case Verdict::TooManyScans:
+        case Verdict::Padded:
+            return 0;
+        case Verdict::Broken:
+            // A PNG must reach IEND, whatever the loader makes of it; a JPEG
+            // or GIF of a size not judged is not decoded here.
+            if (h.format != PictureFormat::Bmp && h.format != PictureFormat::Ico) return 0;
+            break;
+        case Verdict::Fits:
+            if (h.width * h.height > kMostPixels) return 0;
+            break;
+    }
+    if (knownException(h.format, file) || declaresFarPastEnd(h.format, file)) return 0;
+    const std::optional<Decoded> original = decodedTwice(h.format, file);
+    if (!original) return 0;
+    // The walk refused, but not by a bound: the loader must refuse the file.
+    if (h.verdict == Verdict::Broken) {
+        if (!original->refused) abort();
+        return 0;
+    }
+    const std::optional<Decoded> copied = decodedTwice(h.format, copy);
+    if (copied && *copied != *original) abort();
+    return 0;
+}
