@@ -217,6 +217,25 @@ bool gifShortControl(Bytes f) {
     return false;
 }
 
+// Anything but the trailer after the first frame: the copy holds the first
+// frame alone, which is what is shown, while the loader reads the later
+// frames too and may refuse the file, or read it otherwise, for them.
+bool gifLaterFrames(Bytes f) {
+    if (f.size() < 13) return false;
+    size_t at = 13 + ((f[10] & 0x80) ? size_t{3} << ((f[10] & 7) + 1) : 0);
+    const auto blocks = [&f](size_t from) {  // past a run of sub-blocks
+        while (from < f.size() && f[from] != 0) from += 1 + size_t{f[from]};
+        return from + 1;
+    };
+    while (at < f.size() && f[at] != 0x2C && f[at] != 0x3B)
+        at = f[at] == 0x21 ? blocks(at + 2) : at + 1;
+    if (at >= f.size() || f[at] != 0x2C || at + 10 > f.size()) return false;
+    const uint8_t packed = f[at + 9];
+    at += 10 + ((packed & 0x80) ? size_t{3} << ((packed & 7) + 1) : 0);
+    at = blocks(at + 1);  // past the code size and the image data
+    return at < f.size() && f[at] != 0x3B;
+}
+
 // A BMP or ICO that declares a header, palette or data offset far past its
 // end: the loader would allocate up to there (gigabytes) before it finds the file cut
 // short, which a walk of it does not.
@@ -239,7 +258,7 @@ bool knownException(PictureFormat format, Bytes file) {
         case PictureFormat::Ico:
             return icoEntryAfterShownMisread(file);
         case PictureFormat::Gif:
-            return gifShortControl(file);
+            return gifShortControl(file) || gifLaterFrames(file);
         case PictureFormat::Jpeg:
         case PictureFormat::Png:
             break;
