@@ -45,81 +45,65 @@ TEST(FileRead, ReadsAFileWholeOrSaysWhyNotInTheSystemsWords) {
 }
 
 namespace {
-
-struct OpenCase {
-    const char* what;
-    std::string path;
-    platform::ReadAs as;
-    bool writer;           // a process writes "script" into the FIFO once it is read
-    std::string expected;  // what was read ("a terminal" for one), or why it was not opened
-};
-
-// Opens `c.path` in a new session with no controlling terminal, as a service
-// runs; what was read or why not, or "took a terminal", or "waited".
-std::string openedInNewSession(const OpenCase& c) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return "no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::alarm(5);  // a wait on a FIFO or a device ends the test here
-        if (c.writer && ::fork() == 0) {
-            ::close(pipeFds[1]);
-            ::alarm(5);
-            const int fifo = ::open(c.path.c_str(), O_WRONLY);
-            ::_exit(fifo >= 0 && ::write(fifo, "script", 6) == 6 ? 0 : 1);
-        }
-        std::string out;
-        ::setsid();
-        const platform::OpenedForReading opened = platform::openForReading(c.path, c.as);
-        char buffer[64];
-        if (!opened) {
-            out = opened.reason();
-        } else if (::isatty(opened.fd.get())) {
-            out = "a terminal";
-        } else {
-            const ssize_t n = ::read(opened.fd.get(), buffer, sizeof buffer);
-            out.assign(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0)));
-        }
-        if (::open("/dev/tty", O_RDWR) >= 0 || errno != ENXIO) out = "took a terminal";
-        ::_exit(::write(pipeFds[1], out.data(), out.size()) >= 0 ? 0 : 1);
-    }
-    ::close(pipeFds[1]);
-    char buffer[64];
-    const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFSIGNALED(status)) return "waited";
+// What up to 512 bytes there are at `fd` start with.
+std::string readSome(int fd) {
+    char buffer[512];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
     return std::string(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0)));
 }
-
 }  // namespace
 
+// Each is opened in a new session without a controlling terminal, as a
+// service runs: none may become its terminal, and a project is not waited on.
 TEST(FileRead, OpensOneWayWithoutTakingATerminalOrWaitingForAProject) {
     const kavrel_test::TempFolder dir("file-read-open");
-    const std::string project = dir / "show.Kavrel";
-    std::ofstream(project) << "project";
+    std::ofstream(dir / "show.Kavrel") << "project";
     const std::string fifo = dir / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    // Longer than the system takes at once, so opened in pieces.
-    std::string longPath = dir.path().string() + '/';
     std::filesystem::create_directory(dir / "d");
+    std::string longPath = dir.path().string() + '/';  // opened in pieces
     while (longPath.size() <= PATH_MAX) longPath += "d//../";
-    longPath += "show.Kavrel";
     const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(terminal, 0);
-    ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
+    ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
     const std::string pty = ::ptsname(terminal);
     using platform::ReadAs;
-    const OpenCase cases[] = {
-        {"a project", project, ReadAs::RegularFile, false, "project"},
-        {"a project's path over the limit", longPath, ReadAs::RegularFile, false, "project"},
-        {"a FIFO as a project", fifo, ReadAs::RegularFile, false, "it is not a regular file"},
-        {"a terminal as a project", pty, ReadAs::RegularFile, false, "it is not a regular file"},
-        {"a terminal as a script", pty, ReadAs::Stream, false, "a terminal"},
-        {"a FIFO as a script", fifo, ReadAs::Stream, true, "script"},
-        {"a folder as a script", dir.path().string(), ReadAs::Stream, false, "Is a directory"},
+    const struct {
+        std::string path;
+        ReadAs as;
+        std::string seen;  // what was read, or why it was not opened
+    } cases[] = {
+        {dir / "show.Kavrel", ReadAs::RegularFile, "project"},
+        {longPath + "show.Kavrel", ReadAs::RegularFile, "project"},
+        {fifo, ReadAs::RegularFile, "it is not a regular file"},
+        {pty, ReadAs::RegularFile, "it is not a regular file"},
+        {pty, ReadAs::Stream, "a terminal"},
+        {fifo, ReadAs::Stream, "script"},
+        {dir.path().string(), ReadAs::Stream, "Is a directory"},
     };
-    for (const OpenCase& c : cases) EXPECT_EQ(openedInNewSession(c), c.expected) << c.what;
+    std::string expected;
+    for (const auto& c : cases) expected += c.seen + '\n';
+    int results[2];
+    ASSERT_EQ(::pipe(results), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(5);  // a wait on a FIFO or a device ends it here
+        ::setsid();
+        std::string seen;
+        for (const auto& c : cases) {
+            // The script's FIFO gets a writer; the project's open had none to wait for.
+            if (c.as == ReadAs::Stream && c.path == fifo &&
+                ::write(::open(fifo.c_str(), O_RDWR), "script", 6) != 6)
+                seen += "no writer ";
+            const platform::OpenedForReading o = platform::openForReading(c.path, c.as);
+            seen += !o ? o.reason() : ::isatty(o.fd.get()) ? "a terminal" : readSome(o.fd.get());
+            seen += ::open("/dev/tty", O_RDWR) < 0 && errno == ENXIO ? "\n" : " took a terminal\n";
+        }
+        ::_exit(::write(results[1], seen.data(), seen.size()) >= 0 ? 0 : 1);
+    }
+    ::close(results[1]);
+    EXPECT_EQ(readSome(results[0]), expected);
+    ::close(results[0]);
     ::close(terminal);
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
 }
