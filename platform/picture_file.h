@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <ctime>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,12 +26,6 @@ struct PictureFileState {
     bool operator==(const PictureFileState& o) const;
 };
 
-// Calls made at points of a load, for tests that change the file there.
-struct PictureLoadHooks {
-    std::function<void()> beforeOpen;  // before the path is opened
-    std::function<void()> afterRead;   // after the file was read and checked
-};
-
 // The picture in the file at `path`; of an animation, the first frame. Pixels
 // with alpha below 128 take `transparentAs`. nullopt, with a reason in
 // `error` when given, for a path that is not a readable regular file, a file
@@ -48,8 +41,7 @@ struct PictureLoadHooks {
 // otherwise it is left empty.
 std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
                                        std::string* error = nullptr,
-                                       std::optional<PictureFileState>* read = nullptr,
-                                       const PictureLoadHooks* hooks = nullptr);
+                                       std::optional<PictureFileState>* read = nullptr);
 
 // Writes the buffer as an 8-bit RGB PNG file, replacing the file at `path` as
 // replaceFile does (platform/file_replace.h). A failure, with nothing
