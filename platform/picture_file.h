@@ -32,7 +32,8 @@ struct PictureFileState {
 // that is no BMP, JPEG, GIF, ICO or PNG picture or does not decode, or a
 // picture larger than kMaxPictureSide either way or kMaxPicturePixels in all
 // (refused from the size its header declares, see readPicture, before
-// decoding).
+// decoding). The reason names the path, and is the loader's own where the
+// loader refused the file.
 // The file is walked once, through one descriptor: the bytes readPicture
 // judges and hands on go to the loader of the format it found, and no
 // other, straight or through a sealed file in memory.
