@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/picture_file.h"
 #include "tests/support/picture_load_hooks.h"
 #include "tests/support/temp_folder.h"
 
