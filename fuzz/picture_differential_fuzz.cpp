@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/picture_header.h"
+#include "tests/support/picture_walk.h"
 
 namespace {
 
@@ -280,7 +281,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Bytes file(data, size);
     std::vector<uint8_t> copy;
     const platform::PictureHeader h =
-        platform::readPicture(platform::memoryBytes(file), [&copy](const uint8_t* p, size_t n) {
+        platform::readPicture(kavrel_test::memoryBytes(file), [&copy](const uint8_t* p, size_t n) {
             copy.insert(copy.end(), p, p + n);
             return true;
         });

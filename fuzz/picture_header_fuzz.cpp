@@ -12,16 +12,18 @@
 #include <vector>
 
 #include "platform/picture_header.h"
+#include "tests/support/picture_walk.h"
 
 namespace {
 
 using Verdict = platform::PictureHeader::Verdict;
 
 platform::PictureHeader walked(std::span<const uint8_t> file, std::vector<uint8_t>& out) {
-    return platform::readPicture(platform::memoryBytes(file), [&out](const uint8_t* p, size_t n) {
-        out.insert(out.end(), p, p + n);
-        return true;
-    });
+    return platform::readPicture(kavrel_test::memoryBytes(file),
+                                 [&out](const uint8_t* p, size_t n) {
+                                     out.insert(out.end(), p, p + n);
+                                     return true;
+                                 });
 }
 
 void checkSize(const platform::PictureHeader& h) {

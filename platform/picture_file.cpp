@@ -19,6 +19,7 @@
 #include "platform/file_read.h"
 #include "platform/file_replace.h"
 #include "platform/picture_header.h"
+#include "platform/picture_load_hooks.h"
 #include "platform/unique_fd.h"
 
 namespace platform {
@@ -52,6 +53,19 @@ std::string takeMessage(GError*& err, const char* fallback) {
     std::string msg = err && err->message ? err->message : fallback;
     g_clear_error(&err);
     return msg;
+}
+
+// The reason, naming the file at `path` once: the file decoder's messages
+// name the copy, `copyName`, which becomes the path.
+std::string naming(std::string why, const std::string& path, const std::string& copyName = {}) {
+    for (size_t at = copyName.empty() ? std::string::npos : why.find(copyName);
+         at != std::string::npos; at = why.find(copyName, at + 1)) {
+        const size_t end = at + copyName.size();
+        if (end < why.size() && why[end] >= '0' && why[end] <= '9') continue;
+        why.replace(at, copyName.size(), path);
+        at += path.size() - 1;
+    }
+    return why.find(path) == std::string::npos ? why + ": " + path : why;
 }
 
 const char* refusal(PictureHeader::Verdict verdict) {
@@ -119,6 +133,10 @@ class TypedLoader {
     bool write(const uint8_t* data, size_t n) {
         ok_ = ok_ && loader_ && gdk_pixbuf_loader_write(loader_.get(), data, n, &err_) != FALSE;
         return ok_;
+    }
+    // Why the loader refused what it was given.
+    std::string refusal() const {
+        return err_ && err_->message ? err_->message : "cannot decode picture";
     }
     // The picture, or nullptr with the reason in `why`.
     PixbufPtr finish(std::string& why) {
@@ -198,16 +216,20 @@ bool sniffedAs(int copy, const std::string& name, const char* mimeType) {
 // interlaced PNG, whose file decoder refuses data short of its last row
 // (see CopyDestination); the copy is first checked to be what the file
 // decoder takes for that format, and it cannot change in between.
-PixbufPtr decodeAs(int copy, PictureFormat format, std::string& why) {
-    if (format == PictureFormat::Ico) return decodeWithLoader(copy, loaderName(format), why);
+PixbufPtr decodeAs(int copy, PictureFormat format, const std::string& path, std::string& why) {
+    if (format == PictureFormat::Ico) {
+        PixbufPtr pixbuf = decodeWithLoader(copy, loaderName(format), why);
+        if (!pixbuf) why = naming(why, path);
+        return pixbuf;
+    }
     const std::string name = "/proc/self/fd/" + std::to_string(copy);
     if (!sniffedAs(copy, name, (std::string("image/") + loaderName(format)).c_str())) {
-        why = "picture is not the format it starts as";
+        why = naming("picture is not the format it starts as", path);
         return nullptr;
     }
     GError* err = nullptr;
     PixbufPtr pixbuf(gdk_pixbuf_new_from_file(name.c_str(), &err));
-    if (!pixbuf) why = takeMessage(err, "cannot decode picture");
+    if (!pixbuf) why = naming(takeMessage(err, "cannot decode picture"), path, name);
     g_clear_error(&err);
     return pixbuf;
 }
@@ -223,9 +245,11 @@ PixbufPtr decodeAs(int copy, PictureFormat format, std::string& why) {
 // change once whole, which the decoder decodes.
 class CopyDestination {
   public:
+    // Told by the walk before the first byte.
+    void formatIs(PictureFormat format) { format_ = format; }
     bool put(const uint8_t* data, size_t n) {
-        if (loader_) return loader_->write(data, n);
-        if (memory_) return writeAll(memory_.get(), reinterpret_cast<const char*>(data), n);
+        if (loader_) return loader_->write(data, n) || refuse(loader_->refusal());
+        if (memory_) return holdInMemory(data, n);
         head_.insert(head_.end(), data, data + n);
         return head_.size() < kHead || settle();
     }
@@ -233,10 +257,18 @@ class CopyDestination {
     bool finish() {
         if (!loader_ && !memory_ && !settle()) return false;
         constexpr int kSeals = F_SEAL_SEAL | F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE;
-        return loader_ || ::fcntl(memory_.get(), F_ADD_SEALS, kSeals) == 0;
+        return loader_ || ::fcntl(memory_.get(), F_ADD_SEALS, kSeals) == 0 ||
+               refuse("cannot seal the picture's copy");
     }
-    PixbufPtr decode(PictureFormat format, std::string& why) {
-        return loader_ ? loader_->finish(why) : decodeAs(memory_.get(), format, why);
+    // Why it refused what it was handed (the loader's own reason, when the
+    // loader refused); empty while it took everything.
+    const std::string& refused() const { return refused_; }
+    // The picture, or nullptr with the reason, naming the file at `path`.
+    PixbufPtr decode(const std::string& path, std::string& why) {
+        if (!loader_) return decodeAs(memory_.get(), format_, path, why);
+        PixbufPtr pixbuf = loader_->finish(why);
+        if (!pixbuf) why = naming(why, path);
+        return pixbuf;
     }
 
   private:
@@ -245,21 +277,30 @@ class CopyDestination {
     static constexpr size_t kPngInterlace = 8 + 8 + 12;
 
     bool settle() {
-        const std::optional<PictureFormat> format = pictureFormatOf(head_);
-        if (format == PictureFormat::Bmp) return stream(*format, false);
-        if (format == PictureFormat::Png && head_.size() > kPngInterlace &&
+        if (format_ == PictureFormat::Bmp) return stream(false);
+        if (format_ == PictureFormat::Png && head_.size() > kPngInterlace &&
             head_[kPngInterlace] == 0)
-            return stream(*format, true);
+            return stream(true);
         memory_.reset(::memfd_create("picture", MFD_CLOEXEC | MFD_ALLOW_SEALING));
-        return memory_ &&
-               writeAll(memory_.get(), reinterpret_cast<const char*>(head_.data()), head_.size());
+        return memory_ ? holdInMemory(head_.data(), head_.size())
+                       : refuse("cannot hold the picture's copy in memory");
     }
-    bool stream(PictureFormat format, bool everyRow) {
-        loader_.emplace(loaderName(format));
+    bool stream(bool everyRow) {
+        loader_.emplace(loaderName(format_));
         if (everyRow) loader_->requireEveryRow();
-        return loader_->write(head_.data(), head_.size());
+        return loader_->write(head_.data(), head_.size()) || refuse(loader_->refusal());
+    }
+    bool holdInMemory(const uint8_t* data, size_t n) {
+        return writeAll(memory_.get(), reinterpret_cast<const char*>(data), n) ||
+               refuse("cannot hold the picture's copy in memory");
+    }
+    bool refuse(std::string why) {
+        refused_ = std::move(why);
+        return false;
     }
 
+    PictureFormat format_ = PictureFormat::Png;
+    std::string refused_;
     std::vector<uint8_t> head_;
     std::optional<TypedLoader> loader_;
     UniqueFd memory_;
@@ -283,8 +324,8 @@ namespace {
 
 // The picture in the regular file open at `file`, named `path` in reasons.
 std::optional<Surface> decodeOpened(int file, const std::string& path, Color transparentAs,
-                                    std::string* error, std::optional<PictureFileState>* read,
-                                    const PictureLoadHooks* hooks) {
+                                    std::string* error, std::optional<PictureFileState>* read) {
+    const PictureLoadHooks* hooks = pictureLoadHooks;
     if (read) read->reset();
     struct stat before {};
     if (::fstat(file, &before) != 0 || !S_ISREG(before.st_mode))
@@ -294,18 +335,29 @@ std::optional<Surface> decodeOpened(int file, const std::string& path, Color tra
     // decoder allocates anything.
     silenceLoaderLog();
     CopyDestination copy;
+    const PictureBytes fromFile = fileBytes(file);
+    bool readFailed = false;
     const PictureHeader header = readPicture(
-        fileBytes(file), [&copy](const uint8_t* data, size_t n) { return copy.put(data, n); });
+        [&](uint64_t at, uint8_t* out, size_t n) {
+            const size_t got = fromFile(at, out, n);
+            readFailed = readFailed || got == kPictureReadError;
+            return got;
+        },
+        [&copy](const uint8_t* data, size_t n) { return copy.put(data, n); },
+        [&copy](PictureFormat format) { copy.formatIs(format); });
     struct stat after {};
     if (read && ::fstat(file, &after) == 0 &&
         PictureFileState::of(after) == PictureFileState::of(before))
         *read = PictureFileState::of(before);
+    // The first thing that went wrong is the reason.
+    if (readFailed) return fail(error, "cannot read: " + path);
+    if (!copy.refused().empty()) return fail(error, naming(copy.refused(), path));
     if (const char* why = refusal(header.verdict)) return fail(error, why + path);
-    if (!copy.finish()) return fail(error, "cannot read: " + path);
+    if (!copy.finish()) return fail(error, naming(copy.refused(), path));
     if (hooks && hooks->afterRead) hooks->afterRead();
 
     std::string why;
-    const PixbufPtr pixbuf = copy.decode(header.format, why);
+    const PixbufPtr pixbuf = copy.decode(path, why);
     if (!pixbuf) return fail(error, why);
 
     const GdkPixbuf* pb = pixbuf.get();
@@ -334,23 +386,23 @@ std::optional<Surface> decodeOpened(int file, const std::string& path, Color tra
 }  // namespace
 
 std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
-                                       std::string* error, std::optional<PictureFileState>* read,
-                                       const PictureLoadHooks* hooks) {
+                                       std::string* error, std::optional<PictureFileState>* read) {
     if (read) read->reset();
-    if (hooks && hooks->beforeOpen) hooks->beforeOpen();
+    if (const PictureLoadHooks* hooks = pictureLoadHooks; hooks && hooks->beforeOpen)
+        hooks->beforeOpen();
     // Only regular files: opening a FIFO or device could block or never end.
     const OpenedForReading opened = openForReading(path, ReadAs::RegularFile);
     if (!opened) {
         const bool noFile = opened.notRegular || opened.error == EISDIR || opened.error == ENOENT;
         return fail(error, (noFile ? "not a picture file: " : "cannot read: ") + path);
     }
-    return decodeOpened(opened.fd.get(), path, transparentAs, error, read, hooks);
+    return decodeOpened(opened.fd.get(), path, transparentAs, error, read);
 }
 
 std::optional<Surface> loadOpenedPictureFile(int file, const std::string& path, Color transparentAs,
                                              std::string* error,
                                              std::optional<PictureFileState>* read) {
-    return decodeOpened(file, path, transparentAs, error, read, nullptr);
+    return decodeOpened(file, path, transparentAs, error, read);
 }
 
 WriteResult writePng(const Surface& surface, const std::string& path, const ProtectedFiles& keep) {

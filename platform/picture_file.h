@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <ctime>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,12 +26,6 @@ struct PictureFileState {
     bool operator==(const PictureFileState& o) const;
 };
 
-// Calls made at points of a load, for tests that change the file there.
-struct PictureLoadHooks {
-    std::function<void()> beforeOpen;  // before the path is opened
-    std::function<void()> afterRead;   // after the file was read and checked
-};
-
 // The picture in the file at `path`; of an animation, the first frame. Pixels
 // with alpha below 128 take `transparentAs`. nullopt, with a reason in
 // `error` when given, for a path that is not a readable regular file (opened
@@ -40,7 +33,8 @@ struct PictureLoadHooks {
 // that is no BMP, JPEG, GIF, ICO or PNG picture or does not decode, or a
 // picture larger than kMaxPictureSide either way or kMaxPicturePixels in all
 // (refused from the size its header declares, see readPicture, before
-// decoding).
+// decoding). The reason names the path, and is the loader's own where the
+// loader refused the file.
 // The file is walked once, through one descriptor: the bytes readPicture
 // judges and hands on go to the loader of the format it found, and no
 // other, straight or through a sealed file in memory.
@@ -49,8 +43,7 @@ struct PictureLoadHooks {
 // otherwise it is left empty.
 std::optional<Surface> loadPictureFile(const std::string& path, Color transparentAs,
                                        std::string* error = nullptr,
-                                       std::optional<PictureFileState>* read = nullptr,
-                                       const PictureLoadHooks* hooks = nullptr);
+                                       std::optional<PictureFileState>* read = nullptr);
 // The same for the file open for reading at `file` (as openForReading opens
 // a regular file, platform/file_read.h), read from its start; `path` names it
 // in the reason. The descriptor stays the caller's.

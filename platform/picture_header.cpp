@@ -49,12 +49,14 @@ std::optional<PictureFormat> pictureFormatOf(std::span<const uint8_t> b) {
     return std::nullopt;
 }
 
-PictureHeader readPicture(const PictureBytes& bytes, const PictureSink& sink) {
+PictureHeader readPicture(const PictureBytes& bytes, const PictureSink& sink,
+                          const std::function<void(PictureFormat)>& found) {
     PictureStream in(bytes, sink);
     const std::span<const uint8_t> first = in.window();
     const std::optional<PictureFormat> format =
         pictureFormatOf(first.subspan(0, std::min<size_t>(first.size(), 8)));
     if (!format) return in.readError() ? broken(PictureFormat::Png) : PictureHeader{};
+    if (found) found(*format);
     switch (*format) {
         case PictureFormat::Bmp:
             return readBmp(in);
@@ -68,14 +70,6 @@ PictureHeader readPicture(const PictureBytes& bytes, const PictureSink& sink) {
             return readIco(in);
     }
     return {};
-}
-
-PictureHeader readPictureHeader(const PictureBytes& bytes) {
-    return readPicture(bytes, [](const uint8_t*, size_t) { return true; });
-}
-
-PictureHeader readPictureHeader(std::span<const uint8_t> bytes) {
-    return readPictureHeader(memoryBytes(bytes));
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 // the bytes of it that its decoder needs, handed on as they were judged.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -90,11 +91,9 @@ struct PictureHeader {
 // - ICO: a directory of the one entry the decoder would pick, and its data.
 // Once the verdict is not Fits, nothing more is handed on. Fits only when
 // the walk ended well (a file cut short is handed on as far as it goes,
-// except a PNG, which must reach IEND).
-PictureHeader readPicture(const PictureBytes& in, const PictureSink& out);
-
-// The verdict alone, of a walk that hands on nothing.
-PictureHeader readPictureHeader(const PictureBytes& bytes);
-PictureHeader readPictureHeader(std::span<const uint8_t> bytes);
+// except a PNG, which must reach IEND). `found`, when given, is told the
+// format before the first byte is handed on, and never for a file of none.
+PictureHeader readPicture(const PictureBytes& in, const PictureSink& out,
+                          const std::function<void(PictureFormat)>& found = nullptr);
 
 }  // namespace platform

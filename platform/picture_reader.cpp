@@ -27,15 +27,6 @@ PictureBytes fileBytes(int fd) {
     };
 }
 
-PictureBytes memoryBytes(std::span<const uint8_t> bytes) {
-    return [bytes](uint64_t offset, uint8_t* out, size_t n) -> size_t {
-        if (offset >= bytes.size()) return 0;
-        const size_t got = static_cast<size_t>(std::min<uint64_t>(n, bytes.size() - offset));
-        std::memcpy(out, bytes.data() + offset, got);
-        return got;
-    };
-}
-
 PictureStream::PictureStream(const PictureBytes& source, const PictureSink& sink)
     : source_(source), sink_(sink), buffer_(kBuffer) {}
 

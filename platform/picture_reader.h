@@ -22,8 +22,6 @@ using PictureSink = std::function<bool(const uint8_t* data, size_t n)>;
 // The file ends where fstat said when the source was made; a read that
 // stops short of that, or fails, is an error, not the end.
 PictureBytes fileBytes(int fd);
-// Bytes held in memory, read as a file's.
-PictureBytes memoryBytes(std::span<const uint8_t> bytes);
 
 class PictureStream {
   public:

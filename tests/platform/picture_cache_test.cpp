@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/picture_load_hooks.h"
 #include "tests/support/temp_folder.h"
 
 using namespace platform;
@@ -199,7 +200,10 @@ TEST(PictureCache, KeepsAPictureUnderTheStateOfTheFileRead) {
     hooks.beforeOpen = [&] { swap("pics", "other"); };
     hooks.afterRead = [&] { swap("pics", "other"); };
     std::optional<PictureFileState> read;
-    const auto swapped = loadPictureFile(path, 0, nullptr, &read, &hooks);
+    const auto swapped = [&] {
+        const kavrel_test::ScopedPictureLoadHooks scoped(hooks);
+        return loadPictureFile(path, 0, nullptr, &read);
+    }();
     ASSERT_TRUE(swapped);
     EXPECT_EQ(swapped->at(1, 1), kBlue);
     ASSERT_TRUE(read);

@@ -327,13 +327,8 @@ TEST_F(PictureFiles, WritePngRoundTripsAndRefusesEmptyBuffers) {
 
 namespace {
 
-// An 8 x 8 grey PNG whose IDAT holds `raw` (filter bytes and rows) as one
-// whole zlib stream of a stored block.
-Bytes greyPng(bool interlaced, const Bytes& raw) {
-    Bytes b{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, ihdr;
-    putBE(ihdr, 8), putBE(ihdr, 8);
-    ihdr.insert(ihdr.end(), {8, 0, 0, 0, static_cast<uint8_t>(interlaced ? 1 : 0)});
-    pngChunk(b, "IHDR", ihdr);
+// A zlib stream of one stored block holding `raw`.
+Bytes stored(const Bytes& raw) {
     const auto n = static_cast<uint16_t>(raw.size());
     Bytes z{0x78, 0x01, 1};
     putLE(z, n | static_cast<uint32_t>(static_cast<uint16_t>(~n)) << 16, 4);
@@ -341,9 +336,27 @@ Bytes greyPng(bool interlaced, const Bytes& raw) {
     uint32_t a = 1, s = 0;
     for (uint8_t c : raw) a = (a + c) % 65521, s = (s + a) % 65521;
     putBE(z, (s << 16) | a);
+    return z;
+}
+
+// An 8 x 8 PNG whose IDAT holds the zlib stream `z`: grey, or of a palette
+// when `palettes` PLTE chunks come first.
+Bytes eightByEight(bool interlaced, const Bytes& z, int palettes = 0) {
+    Bytes b{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, ihdr;
+    putBE(ihdr, 8), putBE(ihdr, 8);
+    const auto colours = static_cast<uint8_t>(palettes > 0 ? 3 : 0);
+    ihdr.insert(ihdr.end(), {8, colours, 0, 0, static_cast<uint8_t>(interlaced ? 1 : 0)});
+    pngChunk(b, "IHDR", ihdr);
+    for (int i = 0; i < palettes; ++i) pngChunk(b, "PLTE", {0, 0, 0});
     pngChunk(b, "IDAT", z);
     pngChunk(b, "IEND", {});
     return b;
+}
+
+// An 8 x 8 grey PNG whose IDAT holds `raw` (filter bytes and rows) as one
+// whole zlib stream of a stored block.
+Bytes greyPng(bool interlaced, const Bytes& raw) {
+    return eightByEight(interlaced, stored(raw));
 }
 
 }  // namespace
@@ -364,5 +377,41 @@ TEST_F(PictureFiles, APngShortOfItsLastRowIsRefused) {
         EXPECT_FALSE(loadPictureFile(write("short.png", greyPng(interlaced, raw)), 0, &error))
             << interlaced;
         EXPECT_FALSE(error.empty());
+    }
+}
+
+// The reason a picture is refused for names the file, and is the loader's
+// own where the loader refused it.
+TEST_F(PictureFiles, ARefusalNamesTheFileAndTheLoadersReason) {
+    const Bytes black(8 * 9, 0), png = greyPng(false, black);
+    Bytes badCrc = png, badFilter = black, badHeader = stored(black);
+    badCrc[badCrc.size() - 13] ^= 1;  // IDAT's CRC, before IEND's 12 bytes
+    badFilter[9] = 5;
+    badHeader[1] = 0x02;
+    Bytes gif = twoFrameGif();
+    gif[43] = 12;  // the first frame's LZW code size
+    // A JPEG of 7-bit samples, which libjpeg does not take.
+    const Bytes jpeg{0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 7, 0, 8, 0, 8, 1,    1,   0x11,
+                     0,    0xFF, 0xDA, 0,    8, 1,  1, 0, 0, 0, 0, 0xFF, 0xD9};
+    const struct {
+        const char* name;
+        Bytes bytes;
+        const char* reason;
+    } cases[] = {
+        {"crc.png", badCrc, "IDAT: CRC error"},
+        {"palette.png", eightByEight(false, stored(black), 2), "PLTE: duplicate"},
+        {"filter.png", greyPng(false, badFilter), "bad adaptive filter value"},
+        {"empty.png", joined(slice(png, 0, 33), slice(png, png.size() - 12, png.size())),
+         "IEND: out of place"},
+        {"header.png", eightByEight(false, badHeader), "cut short"},
+        {"adam7.png", greyPng(true, slice(black, 0, 60)), "Not enough image data"},
+        {"lzw.gif", gif, "incorrect LZW compression"},
+        {"seven.jpg", jpeg, "precision 7"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(loadPictureFile(write(c.name, c.bytes), 0, &error)) << c.name;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << ": " << error;
+        EXPECT_NE(error.find(path(c.name)), std::string::npos) << c.name << ": " << error;
     }
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/picture_bytes.h"
+#include "tests/support/picture_walk.h"
 
 using namespace platform;
 using Verdict = PictureHeader::Verdict;

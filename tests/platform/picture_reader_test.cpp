@@ -16,6 +16,8 @@
 #include "platform/picture_file.h"
 #include "platform/unique_fd.h"
 #include "tests/support/picture_bytes.h"
+#include "tests/support/picture_load_hooks.h"
+#include "tests/support/picture_walk.h"
 #include "tests/support/temp_folder.h"
 
 using namespace platform;
@@ -270,7 +272,10 @@ TEST_F(PictureCopy, TheDecoderGetsTheBytesTheCheckRead) {
         std::ofstream(file, std::ios::binary | std::ios::trunc)
             << "GIF89a, not the checked picture";
     };
-    const auto shown = loadPictureFile(file, 0, nullptr, nullptr, &hooks);
+    const auto shown = [&] {
+        const ScopedPictureLoadHooks scoped(hooks);
+        return loadPictureFile(file, 0);
+    }();
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->at(0, 0), kRed);
 
@@ -283,7 +288,8 @@ TEST_F(PictureCopy, TheDecoderGetsTheBytesTheCheckRead) {
         ASSERT_FALSE(checked.empty()) << format;
         ASSERT_NE(pixelsOf(loadPictureFile(write(dir_ / "after", after), 0)), checked) << format;
         hooks.afterRead = [&] { write(path, after); };
-        EXPECT_EQ(pixelsOf(loadPictureFile(path, 0, nullptr, nullptr, &hooks)), checked) << format;
+        const ScopedPictureLoadHooks scoped(hooks);
+        EXPECT_EQ(pixelsOf(loadPictureFile(path, 0)), checked) << format;
     }
 }
 

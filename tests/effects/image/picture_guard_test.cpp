@@ -14,6 +14,7 @@
 #include "platform/picture_file.h"
 #include "platform/picture_header.h"
 #include "tests/support/picture_bytes.h"
+#include "tests/support/picture_walk.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -117,8 +118,7 @@ TEST_F(PictureGuard, DeclaredHugeSizesAreRefusedBeforeDecoding) {
         {"dib.ico", ico(dibHeader(32767, 2 * 32767))},  // colour and mask rows
     };
     for (const auto& [name, bytes] : bombs) {
-        EXPECT_EQ(platform::readPictureHeader(bytes).verdict,
-                  platform::PictureHeader::Verdict::TooLarge)
+        EXPECT_EQ(readPictureHeader(bytes).verdict, platform::PictureHeader::Verdict::TooLarge)
             << name;
         std::string error;
         const auto start = std::chrono::steady_clock::now();
@@ -147,7 +147,7 @@ TEST_F(PictureGuard, OnlyPictureFormatsLoad) {
         ASSERT_TRUE(s) << type;
         EXPECT_EQ(s->width(), 16) << type;
         // The header check reports the size the decoder gives.
-        const auto header = platform::readPictureHeader(read(p));
+        const auto header = readPictureHeader(read(p));
         EXPECT_EQ(header.verdict, platform::PictureHeader::Verdict::Fits) << type;
         EXPECT_EQ(header.width, 16) << type;
         EXPECT_EQ(header.height, 16) << type;
