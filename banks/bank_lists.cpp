@@ -10,7 +10,7 @@
 #include "core/defaults.h"
 #include "core/editor_hooks.h"
 #include "core/light_painter.h"
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/list_view.h"
+#include "platform/controls/list_view.h"
 
 namespace kavrel {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "platform/list_view.h"
+#include "platform/controls/list_view.h"
 
 namespace kavrel {
 

@@ -7,7 +7,7 @@
 
 #include "banks/bank_lists.h"
 #include "core/project_fields.h"
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

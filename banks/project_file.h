@@ -14,8 +14,8 @@
 #include "core/effect.h"
 #include "core/effect_record.h"
 #include "core/project_fields.h"
-#include "platform/file_replace.h"
-#include "platform/locale.h"
+#include "platform/writing/file_replace.h"
+#include "platform/runtime/locale.h"
 
 namespace kavrel {
 

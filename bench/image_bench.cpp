@@ -9,7 +9,7 @@
 
 #include "bench/image_session.h"
 #include "effects/image/image_view.h"
-#include "platform/picture_file.h"
+#include "platform/pictures/picture_file.h"
 
 namespace {
 

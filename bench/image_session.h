@@ -9,7 +9,7 @@
 #include "host/kavrel_plugin.h"
 #include "host/orva_host.h"
 #include "main_window/matrix_form.h"
-#include "platform/user_driver.h"
+#include "platform/driver/user_driver.h"
 
 class ImageSession {
   public:

@@ -10,7 +10,7 @@
 #include "bench/mix_reference.h"
 #include "core/mixer.h"
 #include "core/shared_state.h"
-#include "platform/random.h"
+#include "platform/runtime/random.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 
 #include "bench/image_session.h"
 #include "effects/image/image_list_play.h"
-#include "platform/picture_cache.h"
-#include "platform/picture_file.h"
+#include "platform/pictures/picture_cache.h"
+#include "platform/pictures/picture_file.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/picture_file.h"
+#include "platform/pictures/picture_file.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/picture_header.h"
+#include "platform/picture_readers/picture_header.h"
 
 namespace {
 

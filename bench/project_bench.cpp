@@ -8,7 +8,7 @@
 #include "banks/project_file.h"
 #include "core/kavrel.h"
 #include "effects/registry.h"
-#include "platform/cp1252.h"
+#include "platform/text/cp1252.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "host/kavrel_plugin.h"
 #include "host/orva_host.h"
-#include "platform/user_driver.h"
+#include "platform/driver/user_driver.h"
 
 namespace {
 

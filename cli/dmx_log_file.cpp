@@ -8,8 +8,8 @@
 
 #include "cli/kavrel_program.h"
 #include "cli/script_values.h"
-#include "platform/fd_write.h"
-#include "platform/write_path.h"
+#include "platform/files/fd_write.h"
+#include "platform/writing/write_path.h"
 
 namespace kavrel {
 

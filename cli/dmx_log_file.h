@@ -6,8 +6,8 @@
 #include <streambuf>
 #include <string>
 
-#include "platform/file_identity.h"
-#include "platform/unique_fd.h"
+#include "platform/files/file_identity.h"
+#include "platform/files/unique_fd.h"
 
 namespace kavrel {
 

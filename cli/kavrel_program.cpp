@@ -15,11 +15,11 @@
 #include "cli/line_source.h"
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
-#include "platform/closest_names.h"
-#include "platform/file_identity.h"
-#include "platform/file_read.h"
-#include "platform/hidden_characters.h"
-#include "platform/unique_fd.h"
+#include "platform/text/closest_names.h"
+#include "platform/files/file_identity.h"
+#include "platform/files/file_read.h"
+#include "platform/text/hidden_characters.h"
+#include "platform/files/unique_fd.h"
 
 namespace kavrel {
 

@@ -4,10 +4,10 @@
 
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
-#include "platform/closest_names.h"
-#include "platform/hidden_characters.h"
-#include "platform/list_view.h"
-#include "platform/option_button.h"
+#include "platform/text/closest_names.h"
+#include "platform/text/hidden_characters.h"
+#include "platform/controls/list_view.h"
+#include "platform/controls/option_button.h"
 
 namespace kavrel {
 

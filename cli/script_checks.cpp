@@ -14,10 +14,10 @@
 #include "cli/script_runner.h"
 #include "cli/script_values.h"
 #include "cli/variable_hints.h"
-#include "platform/file_read.h"
-#include "platform/picture_box.h"
-#include "platform/picture_file.h"
-#include "platform/window.h"
+#include "platform/files/file_read.h"
+#include "platform/controls/picture_box.h"
+#include "platform/pictures/picture_file.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

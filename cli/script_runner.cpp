@@ -6,11 +6,11 @@
 #include "cli/script_tokenizer.h"
 #include "cli/script_values.h"
 #include "cli/window_hints.h"
-#include "platform/closest_names.h"
-#include "platform/control.h"
-#include "platform/event_loop.h"
-#include "platform/hidden_characters.h"
-#include "platform/user_driver.h"
+#include "platform/text/closest_names.h"
+#include "platform/windows/control.h"
+#include "platform/runtime/event_loop.h"
+#include "platform/text/hidden_characters.h"
+#include "platform/driver/user_driver.h"
 
 namespace kavrel {
 

@@ -16,9 +16,9 @@
 #include "cli/script_values.h"
 #include "host/hosted_plugin.h"
 #include "host/orva_host.h"
-#include "platform/file_identity.h"
-#include "platform/surface.h"
-#include "platform/user_driver.h"
+#include "platform/files/file_identity.h"
+#include "platform/drawing/surface.h"
+#include "platform/driver/user_driver.h"
 
 namespace kavrel {
 

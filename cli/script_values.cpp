@@ -6,9 +6,9 @@
 #include <cmath>
 #include <utility>
 
-#include "platform/convert.h"
-#include "platform/hidden_characters.h"
-#include "platform/utf8.h"
+#include "platform/runtime/convert.h"
+#include "platform/text/hidden_characters.h"
+#include "platform/text/utf8.h"
 
 namespace kavrel {
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/locale.h"
-#include "platform/user_driver.h"
+#include "platform/runtime/locale.h"
+#include "platform/driver/user_driver.h"
 
 namespace kavrel {
 

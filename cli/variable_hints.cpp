@@ -8,8 +8,8 @@
 
 #include "cli/script_values.h"
 #include "core/state_vars.h"
-#include "platform/closest_names.h"
-#include "platform/hidden_characters.h"
+#include "platform/text/closest_names.h"
+#include "platform/text/hidden_characters.h"
 
 namespace kavrel {
 

@@ -4,6 +4,9 @@
 # compiling anything. Layers, lowest first (docs/architecture.md):
 #   typelib < platform < core < banks, effects, preview < main_window
 #   < plugin < host < cli
+# and inside the platform its concerns, each in a folder of its own:
+#   runtime, drawing, files, picture_readers < writing < text, pictures
+#   < windows < controls, sockets < driver
 # An effect folder sees core, platform, the type library, effects/common and
 # itself; only effects/registry.* sees every effect. tests/, bench/ and fuzz/
 # stand outside the layers and may include any of them.
@@ -14,8 +17,8 @@ function(layer_of path out)
   set(layer unknown)
   if(path MATCHES "^typelib/[^/]+$")
     set(layer typelib)
-  elseif(path MATCHES "^platform/[^/]+$")
-    set(layer platform)
+  elseif(path MATCHES "^platform/([^/]+)/[^/]+$")
+    set(layer "platform:${CMAKE_MATCH_1}")
   elseif(path MATCHES "^core/[^/]+$")
     set(layer core)
   elseif(path MATCHES "^banks/[^/]+$")
@@ -42,13 +45,48 @@ function(layer_of path out)
   set(${out} ${layer} PARENT_SCOPE)
 endfunction()
 
+# The platform's concerns, each with the concerns below it that it may
+# include (docs/architecture.md); a folder of platform/ not named here is no
+# layer.
+set(platform_runtime "")
+set(platform_drawing "")
+set(platform_files "")
+set(platform_writing files)
+set(platform_text drawing files writing)
+set(platform_picture_readers "")
+set(platform_pictures picture_readers drawing files writing)
+set(platform_windows runtime drawing files writing text picture_readers pictures)
+set(platform_controls windows ${platform_windows})
+set(platform_sockets windows ${platform_windows})
+set(platform_driver controls ${platform_controls})
+
 # Whether a file of layer `from` may include a header of layer `to`.
 function(may_include from to out)
+  if(from MATCHES "^platform:(.+)$")
+    set(concern ${CMAKE_MATCH_1})
+    if(NOT DEFINED platform_${concern})
+      set(${out} FALSE PARENT_SCOPE)
+      return()
+    endif()
+    set(ok FALSE)
+    if(to STREQUAL from)
+      set(ok TRUE)
+    elseif(to MATCHES "^platform:(.+)$")
+      list(FIND platform_${concern} ${CMAKE_MATCH_1} i)
+      if(i GREATER -1)
+        set(ok TRUE)
+      endif()
+    endif()
+    set(${out} ${ok} PARENT_SCOPE)
+    return()
+  endif()
+  # Above the platform, every concern of it counts as the platform.
+  if(to MATCHES "^platform:")
+    set(to platform)
+  endif()
   set(base typelib platform)
   set(allowed "")
-  if(from STREQUAL "platform")
-    set(allowed "")
-  elseif(from STREQUAL "core")
+  if(from STREQUAL "core")
     set(allowed ${base})
   elseif(from MATCHES "^(banks|preview|effects_common)$")
     set(allowed ${base} core)

@@ -9,10 +9,10 @@
 #include "core/bank_id.h"
 #include "core/effect_services.h"
 #include "core/shared_state.h"
-#include "platform/combo_box.h"
-#include "platform/list_view.h"
-#include "platform/picture_box.h"
-#include "platform/timer.h"
+#include "platform/controls/combo_box.h"
+#include "platform/controls/list_view.h"
+#include "platform/controls/picture_box.h"
+#include "platform/runtime/timer.h"
 
 namespace kavrel {
 

@@ -5,7 +5,7 @@
 #include "core/colors.h"
 #include "core/effect_services.h"
 #include "core/shared_state.h"
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

@@ -6,12 +6,12 @@
 // `mixerOldColor` (what the caller edits) and `mixerColor` (the result).
 #include <cstdint>
 
-#include "platform/button.h"
-#include "platform/control_declare.h"
-#include "platform/label.h"
-#include "platform/picture_box.h"
-#include "platform/slider.h"
-#include "platform/window.h"
+#include "platform/controls/button.h"
+#include "platform/controls/control_declare.h"
+#include "platform/controls/label.h"
+#include "platform/controls/picture_box.h"
+#include "platform/controls/slider.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

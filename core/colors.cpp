@@ -1,6 +1,6 @@
 #include "core/colors.h"
 
-#include "platform/system_colors.h"
+#include "platform/drawing/system_colors.h"
 
 namespace kavrel {
 

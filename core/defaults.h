@@ -2,7 +2,7 @@
 // The plug-in's fixed colours and defaults, one home each.
 #include <cstdint>
 
-#include "platform/surface.h"
+#include "platform/drawing/surface.h"
 
 namespace kavrel {
 

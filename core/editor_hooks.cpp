@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/window.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/surface.h"
+#include "platform/drawing/surface.h"
 
 namespace kavrel {
 

@@ -2,9 +2,9 @@
 // What the host decides for a plug-in instance when it creates it.
 #include <cstdint>
 
-#include "platform/event_loop.h"
-#include "platform/file_identity.h"
-#include "platform/locale.h"
+#include "platform/runtime/event_loop.h"
+#include "platform/files/file_identity.h"
+#include "platform/runtime/locale.h"
 
 namespace kavrel {
 

@@ -14,7 +14,7 @@
 #include "core/effect_services.h"
 #include "core/instance_options.h"
 #include "core/shared_state.h"
-#include "platform/desktop.h"
+#include "platform/windows/desktop.h"
 #include "typelib/orva_typelib.h"
 
 namespace kavrel {

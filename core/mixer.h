@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "core/shared_state.h"
-#include "platform/random.h"
+#include "platform/runtime/random.h"
 
 namespace kavrel {
 

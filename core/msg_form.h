@@ -3,10 +3,10 @@
 #include <optional>
 #include <string>
 
-#include "platform/button.h"
-#include "platform/control_declare.h"
-#include "platform/label.h"
-#include "platform/window.h"
+#include "platform/controls/button.h"
+#include "platform/controls/control_declare.h"
+#include "platform/controls/label.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

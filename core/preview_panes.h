@@ -2,7 +2,7 @@
 // The preview panes of the main window: one filled square per light, painted
 // only where the frame differs from what the pane last showed.
 #include "core/frame.h"
-#include "platform/picture_box.h"
+#include "platform/controls/picture_box.h"
 
 namespace kavrel {
 

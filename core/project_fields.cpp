@@ -5,8 +5,8 @@
 #include <limits>
 #include <utility>
 
-#include "platform/convert.h"
-#include "platform/text_file.h"
+#include "platform/runtime/convert.h"
+#include "platform/text/text_file.h"
 
 namespace kavrel {
 

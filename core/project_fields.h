@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/locale.h"
+#include "platform/runtime/locale.h"
 
 namespace kavrel {
 

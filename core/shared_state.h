@@ -14,7 +14,7 @@
 #include "core/frame.h"
 #include "core/grid2d.h"
 #include "core/watched_grid.h"
-#include "platform/surface.h"
+#include "platform/drawing/surface.h"
 
 namespace kavrel {
 

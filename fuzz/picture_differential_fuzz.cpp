@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/picture_header.h"
+#include "platform/picture_readers/picture_header.h"
 #include "tests/support/picture_walk.h"
 
 namespace {

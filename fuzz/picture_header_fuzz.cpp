@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/picture_header.h"
+#include "platform/picture_readers/picture_header.h"
 #include "tests/support/picture_walk.h"
 
 namespace {

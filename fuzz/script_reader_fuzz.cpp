@@ -15,7 +15,7 @@
 #include "cli/line_source.h"
 #include "cli/script_tokenizer.h"
 #include "cli/script_values.h"
-#include "platform/unique_fd.h"
+#include "platform/files/unique_fd.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "host/plugin_probe.h"
-#include "platform/event_loop.h"
-#include "platform/file_identity.h"
-#include "platform/locale.h"
+#include "platform/runtime/event_loop.h"
+#include "platform/files/file_identity.h"
+#include "platform/runtime/locale.h"
 #include "typelib/orva_typelib.h"
 
 namespace orva {

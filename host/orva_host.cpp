@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/desktop.h"
+#include "platform/windows/desktop.h"
 
 namespace orva {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/desktop.h"
+#include "platform/windows/desktop.h"
 
 namespace orva {
 

@@ -9,8 +9,8 @@
 #include "core/kavrel.h"
 #include "core/mixer.h"
 #include "main_window/matrix_form.h"
-#include "platform/control_updates.h"
-#include "platform/convert.h"
+#include "platform/controls/control_updates.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/main_window_link.h"
-#include "platform/desktop.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

@@ -7,8 +7,8 @@
 #include "core/light_painter.h"
 #include "core/mixer.h"
 #include "main_window/fade_list.h"
-#include "platform/control_updates.h"
-#include "platform/convert.h"
+#include "platform/controls/control_updates.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

@@ -7,7 +7,7 @@
 #include "core/kavrel.h"
 #include "core/mixer.h"
 #include "main_window/matrix_form.h"
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

@@ -1,9 +1,9 @@
 #pragma once
 // The hidden form that carries the project dialogs' common-dialog control
 // `CDM`; saving and loading share it, so it keeps the last chosen file.
-#include "platform/common_dialog.h"
-#include "platform/control_declare.h"
-#include "platform/window.h"
+#include "platform/controls/common_dialog.h"
+#include "platform/controls/control_declare.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

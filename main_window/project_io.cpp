@@ -12,9 +12,9 @@
 #include "core/kavrel.h"
 #include "main_window/matrix_form.h"
 #include "main_window/mx_common_dialog.h"
-#include "platform/convert.h"
-#include "platform/file_read.h"
-#include "platform/text_file.h"
+#include "platform/runtime/convert.h"
+#include "platform/files/file_read.h"
+#include "platform/text/text_file.h"
 
 namespace kavrel {
 

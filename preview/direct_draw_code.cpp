@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/convert.h"
-#include "platform/window.h"
+#include "platform/runtime/convert.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

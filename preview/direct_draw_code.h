@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/shared_state.h"
-#include "platform/direct_draw.h"
+#include "platform/windows/direct_draw.h"
 
 namespace kavrel {
 

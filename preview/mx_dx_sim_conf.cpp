@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/color_mixer.h"
-#include "platform/key_codes.h"
+#include "platform/windows/key_codes.h"
 #include "preview/mx_dx_sim_form.h"
 #include "preview/previews.h"
 #include "preview/vovev_form.h"

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/button.h"
-#include "platform/check_box.h"
-#include "platform/combo_box.h"
-#include "platform/control_declare.h"
-#include "platform/label.h"
-#include "platform/option_button.h"
-#include "platform/window.h"
+#include "platform/controls/button.h"
+#include "platform/controls/check_box.h"
+#include "platform/controls/combo_box.h"
+#include "platform/controls/control_declare.h"
+#include "platform/controls/label.h"
+#include "platform/controls/option_button.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The surface preview's window. Esc closes it back to the set-up dialog,
 // "f" shows or hides the cell frame.
-#include "platform/window.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

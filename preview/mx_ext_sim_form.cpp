@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string>
 
-#include "platform/message_box.h"
+#include "platform/controls/message_box.h"
 #include "preview/previews.h"
 #include "preview/sim_stream.h"
 

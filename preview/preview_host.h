@@ -4,10 +4,10 @@
 // four effect timers that a full redraw pauses, and its TCP client.
 #include <array>
 
-#include "platform/check_box.h"
-#include "platform/timer.h"
-#include "platform/window.h"
-#include "platform/winsock.h"
+#include "platform/controls/check_box.h"
+#include "platform/runtime/timer.h"
+#include "platform/windows/window.h"
+#include "platform/sockets/winsock.h"
 
 namespace kavrel {
 

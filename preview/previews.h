@@ -8,9 +8,9 @@
 #include <string>
 
 #include "core/effect_services.h"
-#include "platform/desktop.h"
-#include "platform/direct_draw.h"
-#include "platform/message_box.h"
+#include "platform/windows/desktop.h"
+#include "platform/windows/direct_draw.h"
+#include "platform/controls/message_box.h"
 #include "preview/direct_draw_code.h"
 #include "preview/preview_host.h"
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/window_style.h"
+#include "platform/windows/window_style.h"
 #include "preview/mx_dx_sim_conf.h"
 #include "preview/plain_preview.h"
 #include "preview/previews.h"

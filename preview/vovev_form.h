@@ -2,7 +2,7 @@
 // The plain preview window: the output frame as filled boxes on black.
 // Space toggles a caption-less maximised view, Esc closes it back to the
 // set-up dialog.
-#include "platform/window.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

@@ -59,7 +59,7 @@ run kavrel_fuzz_project "$seconds" fuzz/corpus/* examples/*.Kavrel
 run kavrel_fuzz_script "$others" fuzz/script-corpus/* examples/*.kav
 run kavrel_fuzz_picture_header "$others" fuzz/picture-corpus/*
 run kavrel_fuzz_picture_differential "$others" fuzz/picture-corpus/* \
-    tests/platform/picture-corpus/*.{bmp,gif,ico,jpg,png}
+    tests/platform/pictures/picture-corpus/*.{bmp,gif,ico,jpg,png}
 if ((failed == 0)); then
     echo "fuzz: all 4 targets passed; libFuzzer's printouts are in $logs/"
 else

@@ -6,8 +6,8 @@
 #include "core/colors.h"
 #include "core/defaults.h"
 #include "core/light_painter.h"
-#include "platform/convert.h"
-#include "platform/surface.h"
+#include "platform/runtime/convert.h"
+#include "platform/drawing/surface.h"
 
 namespace kavrel {
 

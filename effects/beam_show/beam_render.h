@@ -4,7 +4,7 @@
 #include "core/effect_record.h"
 #include "core/shared_state.h"
 #include "effects/beam_show/beam_show_beams.h"
-#include "platform/random.h"
+#include "platform/runtime/random.h"
 
 namespace kavrel {
 

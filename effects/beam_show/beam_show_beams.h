@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/effect_record.h"
-#include "platform/surface.h"
+#include "platform/drawing/surface.h"
 
 namespace kavrel {
 

@@ -5,8 +5,8 @@
 #include "core/bank_context.h"
 #include "effects/beam_show/beam_render.h"
 #include "effects/beam_show/mx_laser.h"
-#include "platform/convert.h"
-#include "platform/desktop.h"
+#include "platform/runtime/convert.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

@@ -9,8 +9,8 @@
 #include "effects/beam_show/beam_show_effect.h"
 #include "effects/common/beat_control.h"
 #include "effects/common/editor_window.h"
-#include "platform/convert.h"
-#include "platform/desktop.h"
+#include "platform/runtime/convert.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

@@ -9,7 +9,7 @@
 #include "effects/color_change/mx_color_change.h"
 #include "effects/common/editor_window.h"
 #include "effects/common/fill_color.h"
-#include "platform/desktop.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

@@ -5,8 +5,8 @@
 #include <limits>
 #include <utility>
 
-#include "platform/convert.h"
-#include "platform/random.h"
+#include "platform/runtime/convert.h"
+#include "platform/runtime/random.h"
 
 namespace kavrel {
 

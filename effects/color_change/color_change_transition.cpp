@@ -7,7 +7,7 @@
 #include "core/colors.h"
 #include "effects/color_change/color_change_timing.h"
 #include "effects/common/fill_color.h"
-#include "platform/desktop.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

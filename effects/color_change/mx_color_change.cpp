@@ -12,7 +12,7 @@
 #include "effects/common/colour_rows.h"
 #include "effects/common/editor_window.h"
 #include "effects/common/fill_color.h"
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

@@ -6,16 +6,16 @@
 #include <cstdint>
 
 #include "effects/common/edited_entry.h"
-#include "platform/button.h"
-#include "platform/check_box.h"
-#include "platform/combo_box.h"
-#include "platform/control_declare.h"
-#include "platform/desktop.h"
-#include "platform/label.h"
-#include "platform/list_view.h"
-#include "platform/slider.h"
-#include "platform/text_box.h"
-#include "platform/window.h"
+#include "platform/controls/button.h"
+#include "platform/controls/check_box.h"
+#include "platform/controls/combo_box.h"
+#include "platform/controls/control_declare.h"
+#include "platform/windows/desktop.h"
+#include "platform/controls/label.h"
+#include "platform/controls/list_view.h"
+#include "platform/controls/slider.h"
+#include "platform/controls/text_box.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

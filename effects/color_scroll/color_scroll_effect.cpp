@@ -8,8 +8,8 @@
 #include "core/record_copy.h"
 #include "effects/color_scroll/mx_color_scroll.h"
 #include "effects/color_scroll/scroll_strip.h"
-#include "platform/convert.h"
-#include "platform/desktop.h"
+#include "platform/runtime/convert.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

@@ -13,7 +13,7 @@
 #include "effects/common/beat_control.h"
 #include "effects/common/colour_rows.h"
 #include "effects/common/editor_window.h"
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "core/colors.h"
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

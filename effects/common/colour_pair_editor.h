@@ -8,13 +8,13 @@
 
 #include "core/effect_record.h"
 #include "effects/common/edited_entry.h"
-#include "platform/button.h"
-#include "platform/control_declare.h"
-#include "platform/label.h"
-#include "platform/picture_box.h"
-#include "platform/slider.h"
-#include "platform/text_box.h"
-#include "platform/window.h"
+#include "platform/controls/button.h"
+#include "platform/controls/control_declare.h"
+#include "platform/controls/label.h"
+#include "platform/controls/picture_box.h"
+#include "platform/controls/slider.h"
+#include "platform/controls/text_box.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <utility>
 
-#include "platform/convert.h"
-#include "platform/list_view.h"
+#include "platform/runtime/convert.h"
+#include "platform/controls/list_view.h"
 
 namespace kavrel {
 

@@ -5,7 +5,7 @@
 #include "core/color_mixer.h"
 #include "core/editor_hooks.h"
 #include "core/effect_services.h"
-#include "platform/window.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

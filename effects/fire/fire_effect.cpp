@@ -6,8 +6,8 @@
 #include "core/light_painter.h"
 #include "effects/fire/fire_render.h"
 #include "effects/fire/mx_fire.h"
-#include "platform/convert.h"
-#include "platform/desktop.h"
+#include "platform/runtime/convert.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

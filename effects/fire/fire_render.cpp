@@ -5,7 +5,7 @@
 
 #include "core/colors.h"
 #include "core/light_painter.h"
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

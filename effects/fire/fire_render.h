@@ -4,7 +4,7 @@
 
 #include "core/effect_record.h"
 #include "core/frame.h"
-#include "platform/random.h"
+#include "platform/runtime/random.h"
 
 namespace kavrel {
 

@@ -1,7 +1,7 @@
 #include "effects/fire/mx_fire.h"
 
 #include "effects/fire/fire_effect.h"
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

@@ -5,8 +5,8 @@
 #include "core/bank_context.h"
 #include "effects/fluid/fluid_render.h"
 #include "effects/fluid/mx_water.h"
-#include "platform/convert.h"
-#include "platform/desktop.h"
+#include "platform/runtime/convert.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

@@ -2,7 +2,7 @@
 // One Fluid step on a bank frame. Pure: neither marks the bank nor mixes.
 #include "core/effect_record.h"
 #include "core/frame.h"
-#include "platform/random.h"
+#include "platform/runtime/random.h"
 
 namespace kavrel {
 

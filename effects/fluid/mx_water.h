@@ -5,10 +5,10 @@
 #include <array>
 
 #include "effects/common/colour_pair_editor.h"
-#include "platform/button.h"
-#include "platform/check_box.h"
-#include "platform/control_declare.h"
-#include "platform/label.h"
+#include "platform/controls/button.h"
+#include "platform/controls/check_box.h"
+#include "platform/controls/control_declare.h"
+#include "platform/controls/label.h"
 
 namespace kavrel {
 

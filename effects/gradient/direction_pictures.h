@@ -1,7 +1,7 @@
 #pragma once
 // The 16 x 16 pictures of the gradient direction buttons: the symbol in black
 // on grey (normal and disabled) and on light yellow (down).
-#include "platform/button.h"
+#include "platform/controls/button.h"
 
 namespace kavrel {
 

@@ -3,13 +3,13 @@
 // direction of the gradient, written into the entry and drawn at once.
 #include "effects/common/edited_entry.h"
 #include "effects/gradient/direction_pictures.h"
-#include "platform/button.h"
-#include "platform/control_declare.h"
-#include "platform/desktop.h"
-#include "platform/label.h"
-#include "platform/picture_box.h"
-#include "platform/text_box.h"
-#include "platform/window.h"
+#include "platform/controls/button.h"
+#include "platform/controls/control_declare.h"
+#include "platform/windows/desktop.h"
+#include "platform/controls/label.h"
+#include "platform/controls/picture_box.h"
+#include "platform/controls/text_box.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

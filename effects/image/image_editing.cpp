@@ -4,7 +4,7 @@
 #include "core/editor_hooks.h"
 #include "effects/image/mx_image_form.h"
 #include "effects/image/mx_image_list.h"
-#include "platform/desktop.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

@@ -3,7 +3,7 @@
 #include "core/bank_context.h"
 #include "core/colors.h"
 #include "effects/image/image_geometry.h"
-#include "platform/gdi.h"
+#include "platform/drawing/gdi.h"
 
 namespace kavrel {
 

@@ -9,8 +9,8 @@
 #include "effects/image/image_list_play.h"
 #include "effects/image/image_view.h"
 #include "effects/image/mx_image_list.h"
-#include "platform/convert.h"
-#include "platform/desktop.h"
+#include "platform/runtime/convert.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

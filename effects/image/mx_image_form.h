@@ -2,13 +2,13 @@
 // The Image editor "Images": stretch, tile, the nine scroll directions, speed,
 // offset and beat control of an Image entry, edited live, and the button that
 // opens its picture list.
-#include "platform/button.h"
-#include "platform/check_box.h"
-#include "platform/control_declare.h"
-#include "platform/label.h"
-#include "platform/slider.h"
-#include "platform/text_box.h"
-#include "platform/window.h"
+#include "platform/controls/button.h"
+#include "platform/controls/check_box.h"
+#include "platform/controls/control_declare.h"
+#include "platform/controls/label.h"
+#include "platform/controls/slider.h"
+#include "platform/controls/text_box.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

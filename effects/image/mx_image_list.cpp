@@ -8,8 +8,8 @@
 #include "effects/image/image_geometry.h"
 #include "effects/image/image_list_play.h"
 #include "effects/image/image_view.h"
-#include "platform/convert.h"
-#include "platform/desktop.h"
+#include "platform/runtime/convert.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

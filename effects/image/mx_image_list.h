@@ -4,12 +4,12 @@
 // every change; a row click shows that picture on the bank.
 #include <string>
 
-#include "platform/button.h"
-#include "platform/common_dialog.h"
-#include "platform/control_declare.h"
-#include "platform/label.h"
-#include "platform/list_view.h"
-#include "platform/window.h"
+#include "platform/controls/button.h"
+#include "platform/controls/common_dialog.h"
+#include "platform/controls/control_declare.h"
+#include "platform/controls/label.h"
+#include "platform/controls/list_view.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

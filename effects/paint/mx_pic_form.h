@@ -11,13 +11,13 @@
 #include <string_view>
 
 #include "core/grid2d.h"
-#include "platform/button.h"
-#include "platform/control_declare.h"
-#include "platform/label.h"
-#include "platform/line_shape.h"
-#include "platform/picture_box.h"
-#include "platform/text_box.h"
-#include "platform/window.h"
+#include "platform/controls/button.h"
+#include "platform/controls/control_declare.h"
+#include "platform/controls/label.h"
+#include "platform/controls/line_shape.h"
+#include "platform/controls/picture_box.h"
+#include "platform/controls/text_box.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

@@ -5,7 +5,7 @@
 #include "core/light_painter.h"
 #include "effects/paint/mx_pic_form.h"
 #include "effects/paint/paint_tools.h"
-#include "platform/desktop.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

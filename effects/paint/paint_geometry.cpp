@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

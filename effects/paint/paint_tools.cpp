@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

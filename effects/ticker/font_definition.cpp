@@ -1,6 +1,6 @@
 #include "effects/ticker/font_definition.h"
 
-#include "platform/utf8.h"
+#include "platform/text/utf8.h"
 
 namespace kavrel {
 

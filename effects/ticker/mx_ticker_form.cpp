@@ -10,7 +10,7 @@
 #include "core/effect_services.h"
 #include "effects/ticker/font_descriptor.h"
 #include "effects/ticker/ticker_effect.h"
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 
 namespace kavrel {
 

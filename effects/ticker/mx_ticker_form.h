@@ -7,16 +7,16 @@
 
 #include "core/bank_id.h"
 #include "core/effect_record.h"
-#include "platform/button.h"
-#include "platform/check_box.h"
-#include "platform/combo_box.h"
-#include "platform/common_dialog.h"
-#include "platform/control_declare.h"
-#include "platform/label.h"
-#include "platform/picture_box.h"
-#include "platform/slider.h"
-#include "platform/text_box.h"
-#include "platform/window.h"
+#include "platform/controls/button.h"
+#include "platform/controls/check_box.h"
+#include "platform/controls/combo_box.h"
+#include "platform/controls/common_dialog.h"
+#include "platform/controls/control_declare.h"
+#include "platform/controls/label.h"
+#include "platform/controls/picture_box.h"
+#include "platform/controls/slider.h"
+#include "platform/controls/text_box.h"
+#include "platform/windows/window.h"
 
 namespace kavrel {
 

@@ -6,8 +6,8 @@
 #include "effects/ticker/font_descriptor.h"
 #include "effects/ticker/mx_ticker_form.h"
 #include "effects/ticker/ticker_step.h"
-#include "platform/convert.h"
-#include "platform/desktop.h"
+#include "platform/runtime/convert.h"
+#include "platform/windows/desktop.h"
 
 namespace kavrel {
 

@@ -5,10 +5,10 @@
 
 #include "core/colors.h"
 #include "effects/ticker/font_descriptor.h"
-#include "platform/convert.h"
-#include "platform/picture_box.h"
-#include "platform/text_render.h"
-#include "platform/utf8.h"
+#include "platform/runtime/convert.h"
+#include "platform/controls/picture_box.h"
+#include "platform/text/text_render.h"
+#include "platform/text/utf8.h"
 
 namespace kavrel {
 

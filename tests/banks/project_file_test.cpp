@@ -7,7 +7,7 @@
 #include "banks/project_file.h"
 #include "core/kavrel.h"
 #include "effects/registry.h"
-#include "platform/text_file.h"
+#include "platform/text/text_file.h"
 #include "tests/banks/project_test_support.h"
 
 namespace kavrel::testing {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "cli/kavrel_program.h"
-#include "platform/unique_fd.h"
+#include "platform/files/unique_fd.h"
 #include "tests/support/temp_folder.h"
 
 namespace kavrel {

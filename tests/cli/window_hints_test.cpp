@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "platform/window.h"
+#include "platform/windows/window.h"
 #include "tests/core/kavrel_session.h"
 
 namespace {

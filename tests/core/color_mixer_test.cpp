@@ -4,7 +4,7 @@
 
 #include "core/color_mixer.h"
 #include "kavrel_session.h"
-#include "platform/system_colors.h"
+#include "platform/drawing/system_colors.h"
 
 namespace kavrel::testing {
 namespace {

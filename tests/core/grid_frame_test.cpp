@@ -3,7 +3,7 @@
 #include "core/colors.h"
 #include "core/frame.h"
 #include "core/grid2d.h"
-#include "platform/system_colors.h"
+#include "platform/drawing/system_colors.h"
 
 namespace kavrel {
 namespace {

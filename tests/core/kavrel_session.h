@@ -11,7 +11,7 @@
 #include "host/kavrel_plugin.h"
 #include "host/orva_host.h"
 #include "main_window/matrix_form.h"
-#include "platform/user_driver.h"
+#include "platform/driver/user_driver.h"
 
 namespace kavrel::testing {
 

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "core/mixer.h"
-#include "platform/system_colors.h"
+#include "platform/drawing/system_colors.h"
 
 namespace kavrel {
 namespace {

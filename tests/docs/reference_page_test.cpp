@@ -16,9 +16,9 @@
 
 #include "core/effect.h"
 #include "core/state_vars.h"
-#include "platform/combo_box.h"
-#include "platform/slider.h"
-#include "platform/window.h"
+#include "platform/controls/combo_box.h"
+#include "platform/controls/slider.h"
+#include "platform/windows/window.h"
 #include "tests/cli/run_kavrel.h"
 #include "tests/core/kavrel_session.h"
 #include "tests/docs/markdown_table.h"

@@ -18,7 +18,7 @@
 #include "core/effect.h"
 #include "core/project_fields.h"
 #include "core/state_vars.h"
-#include "platform/window.h"
+#include "platform/windows/window.h"
 #include "tests/core/kavrel_session.h"
 #include "tests/docs/markdown_table.h"
 

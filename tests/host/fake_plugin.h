@@ -9,19 +9,19 @@
 #include <vector>
 
 #include "host/hosted_plugin.h"
-#include "platform/button.h"
-#include "platform/check_box.h"
-#include "platform/combo_box.h"
-#include "platform/common_dialog.h"
-#include "platform/desktop.h"
-#include "platform/list_view.h"
-#include "platform/message_box.h"
-#include "platform/option_button.h"
-#include "platform/picture_box.h"
-#include "platform/slider.h"
-#include "platform/text_box.h"
-#include "platform/timer.h"
-#include "platform/window.h"
+#include "platform/controls/button.h"
+#include "platform/controls/check_box.h"
+#include "platform/controls/combo_box.h"
+#include "platform/controls/common_dialog.h"
+#include "platform/windows/desktop.h"
+#include "platform/controls/list_view.h"
+#include "platform/controls/message_box.h"
+#include "platform/controls/option_button.h"
+#include "platform/controls/picture_box.h"
+#include "platform/controls/slider.h"
+#include "platform/controls/text_box.h"
+#include "platform/runtime/timer.h"
+#include "platform/windows/window.h"
 
 namespace hosttest {
 

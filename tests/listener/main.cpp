@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/picture_file.h"
+#include "platform/pictures/picture_file.h"
 #include "tests/support/sim_listener.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/editor_hooks.h"
-#include "platform/convert.h"
+#include "platform/runtime/convert.h"
 #include "tests/core/kavrel_session.h"
 
 namespace kavrel::testing {

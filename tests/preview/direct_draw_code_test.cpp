@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/shared_state.h"
-#include "platform/desktop.h"
-#include "platform/direct_draw.h"
-#include "platform/window.h"
+#include "platform/windows/desktop.h"
+#include "platform/windows/direct_draw.h"
+#include "platform/windows/window.h"
 #include "preview/dd_error_names.h"
 #include "preview/direct_draw_code.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/frame.h"
-#include "platform/surface.h"
+#include "platform/drawing/surface.h"
 #include "preview/plain_preview.h"
 
 namespace kavrel {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/color_mixer.h"
-#include "platform/direct_draw.h"
-#include "platform/window_style.h"
+#include "platform/windows/direct_draw.h"
+#include "platform/windows/window_style.h"
 #include "preview/mx_dx_sim_conf.h"
 #include "preview/mx_dx_sim_form.h"
 #include "preview/vovev_form.h"

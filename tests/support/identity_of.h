@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/file_identity.h"
+#include "platform/files/file_identity.h"
 
 namespace kavrel_test {
 

@@ -4,7 +4,7 @@
 // ("Item(1)"); any other name as it is.
 #include <string>
 
-#include "platform/control.h"
+#include "platform/windows/control.h"
 
 namespace kavrel_test {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Sets the hooks of this thread's picture loads while the object lives.
-#include "platform/picture_load_hooks.h"
+#include "platform/pictures/picture_load_hooks.h"
 
 namespace kavrel_test {
 

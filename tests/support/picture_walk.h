@@ -7,8 +7,8 @@
 #include <cstring>
 #include <span>
 
-#include "platform/picture_header.h"
-#include "platform/picture_reader.h"
+#include "platform/picture_readers/picture_header.h"
+#include "platform/picture_readers/picture_reader.h"
 
 namespace kavrel_test {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Hooks for the write path's system calls on this thread (or none, given
 // null), for as long as the object lives; those before come back when it goes.
-#include "platform/replace_hooks.h"
+#include "platform/writing/replace_hooks.h"
 
 namespace platform {
 

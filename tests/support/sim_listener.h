@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/picture_file.h"
-#include "platform/surface.h"
+#include "platform/pictures/picture_file.h"
+#include "platform/drawing/surface.h"
 
 namespace kavrel::testing {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "platform/cp1252.h"
+#include "platform/text/cp1252.h"
 
 namespace kavrel_test {
 

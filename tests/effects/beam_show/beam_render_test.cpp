@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "effects/beam_show/beam_render.h"
-#include "platform/surface.h"
+#include "platform/drawing/surface.h"
 
 namespace kavrel {
 namespace {

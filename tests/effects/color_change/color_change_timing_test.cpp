@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "effects/color_change/color_change_timing.h"
-#include "platform/random.h"
+#include "platform/runtime/random.h"
 
 namespace kavrel {
 namespace {

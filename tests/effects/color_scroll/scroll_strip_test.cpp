@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "effects/color_scroll/scroll_strip.h"
-#include "platform/surface.h"
+#include "platform/drawing/surface.h"
 
 namespace kavrel {
 namespace {

@@ -4,7 +4,7 @@
 #include <deque>
 
 #include "effects/fire/fire_render.h"
-#include "platform/surface.h"
+#include "platform/drawing/surface.h"
 
 namespace kavrel {
 namespace {

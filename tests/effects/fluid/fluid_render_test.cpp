@@ -4,7 +4,7 @@
 #include <deque>
 
 #include "effects/fluid/fluid_render.h"
-#include "platform/surface.h"
+#include "platform/drawing/surface.h"
 
 namespace kavrel {
 namespace {

@@ -5,7 +5,7 @@
 #include "effects/color/color_effect.h"
 #include "effects/gradient/gradient_effect.h"
 #include "effects/paint/paint_effect.h"
-#include "platform/system_colors.h"
+#include "platform/drawing/system_colors.h"
 
 namespace kavrel {
 namespace {

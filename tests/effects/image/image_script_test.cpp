@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/picture_file.h"
+#include "platform/pictures/picture_file.h"
 #include "tests/cli/run_kavrel.h"
 #include "tests/support/temp_folder.h"
 

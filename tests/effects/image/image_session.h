@@ -10,7 +10,7 @@
 
 #include "effects/image/mx_image_form.h"
 #include "effects/image/mx_image_list.h"
-#include "platform/picture_file.h"
+#include "platform/pictures/picture_file.h"
 #include "tests/core/kavrel_session.h"
 #include "tests/support/temp_folder.h"
 

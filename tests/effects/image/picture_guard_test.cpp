@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/picture_file.h"
-#include "platform/picture_header.h"
+#include "platform/pictures/picture_file.h"
+#include "platform/picture_readers/picture_header.h"
 #include "tests/support/picture_bytes.h"
 #include "tests/support/picture_walk.h"
 #include "tests/support/temp_folder.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "effects/paint/paint_tools.h"
-#include "platform/surface.h"
+#include "platform/drawing/surface.h"
 
 namespace kavrel {
 namespace {

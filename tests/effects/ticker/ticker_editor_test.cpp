@@ -6,7 +6,7 @@
 
 #include "core/color_mixer.h"
 #include "effects/ticker/mx_ticker_form.h"
-#include "platform/desktop.h"
+#include "platform/windows/desktop.h"
 #include "tests/core/kavrel_session.h"
 
 namespace kavrel {

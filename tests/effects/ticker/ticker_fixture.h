@@ -6,11 +6,11 @@
 #include "core/shared_state.h"
 #include "effects/ticker/font_definition.h"
 #include "effects/ticker/ticker_strip.h"
-#include "platform/control_declare.h"
-#include "platform/desktop.h"
-#include "platform/picture_box.h"
-#include "platform/text_render.h"
-#include "platform/utf8.h"
+#include "platform/controls/control_declare.h"
+#include "platform/windows/desktop.h"
+#include "platform/controls/picture_box.h"
+#include "platform/text/text_render.h"
+#include "platform/text/utf8.h"
 
 namespace kavrel::testing {
 

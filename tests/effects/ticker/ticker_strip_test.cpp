@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "platform/system_colors.h"
+#include "platform/drawing/system_colors.h"
 #include "tests/effects/ticker/ticker_fixture.h"
 
 namespace kavrel {
