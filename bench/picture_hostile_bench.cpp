@@ -6,13 +6,21 @@
 // - a 1 x 1 GIF after 200 MB of stray runs of 65,000 bytes, each followed
 //   by an empty comment;
 // - an 8 x 8 JPEG after 1 GB of JFIF segments ("handed" counts the bytes
-//   that go on to the decoder).
+//   that go on to the decoder);
+// - an 8192 x 8192 grey JPEG with 500 MB of fill bytes before its end
+//   marker, loaded from a file: decoded, as the fill is not refused.
 #include <benchmark/benchmark.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "platform/picture_file.h"
 #include "platform/picture_header.h"
 
 namespace {
@@ -90,9 +98,42 @@ void BM_JpegAfterAGigabyteOfApp0(benchmark::State& st) {
          platform::PictureHeader::Verdict::Fits);
 }
 
+void BM_JpegFillBeforeTheEnd(benchmark::State& st) {
+    char path[] = "/tmp/kavrel-fill-bench-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0) {
+        st.SkipWithError("no temporary file");
+        return;
+    }
+    GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 8192, 8192);
+    gdk_pixbuf_fill(pb, 0x808080FF);
+    gchar* data = nullptr;
+    gsize size = 0;
+    gdk_pixbuf_save_to_buffer(pb, &data, &size, "jpeg", nullptr, nullptr);
+    g_object_unref(pb);
+    bool written = ::write(fd, data, size - 2) == static_cast<ssize_t>(size - 2);
+    g_free(data);
+    const Bytes fill(1 << 20, 0xFF);
+    for (int i = 0; i < 500 && written; ++i)
+        written = ::write(fd, fill.data(), fill.size()) == static_cast<ssize_t>(fill.size());
+    written = written && ::write(fd, "\xFF\xD9", 2) == 2;
+    uint64_t handed = 0;
+    platform::readPicture(platform::fileBytes(fd), [&handed](const uint8_t*, size_t n) {
+        handed += n;
+        return true;
+    });
+    ::close(fd);
+    for (auto _ : st) {
+        if (!written || !platform::loadPictureFile(path, 0)) st.SkipWithError("not loaded");
+    }
+    st.counters["handed"] = static_cast<double>(handed);
+    ::unlink(path);
+}
+
 }  // namespace
 
 BENCHMARK(BM_JpegEmptyScans)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JpegRestartSegments)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GifStrayRuns)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JpegAfterAGigabyteOfApp0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JpegFillBeforeTheEnd)->Unit(benchmark::kMillisecond)->Iterations(3);

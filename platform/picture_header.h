@@ -38,6 +38,14 @@ constexpr uint32_t kMaxSkippedParts = 65536;
 // its Huffman tables before each of about ten scans).
 constexpr uint64_t kMaxJpegTableBytes = 64 * 1024;
 
+// The most image data a picture may keep, all its scans and passes
+// together: twice its decoded pixels (4 bytes each) and 1 MB. Image data is
+// what a PNG's kept chunks hold (an IDAT chunk's contents alone, not its
+// length, type and CRC) and a JPEG's tables and scan bytes; no real encoder
+// comes near it (16-bit RGBA PNG rows take 8 bytes a pixel and a byte a
+// row, a JPEG at its best quality about 4).
+uint64_t pictureDataBound(int64_t width, int64_t height);
+
 // The component scans a JPEG of that size may have: kMaxJpegScans, fewer
 // for a picture so large that they would cost more than kMaxJpegScanCost.
 int jpegScansAllowed(int64_t width, int64_t height);
@@ -63,6 +71,7 @@ struct PictureHeader {
                         // the sink refused the bytes
         Padded,         // bytes beside the picture's parts run longer than
                         // real files hold
+        TooMuchData,    // the image data kept would pass pictureDataBound
     };
     Verdict verdict = Verdict::UnknownFormat;
     PictureFormat format = PictureFormat::Png;  // unless UnknownFormat

@@ -22,6 +22,7 @@ PictureHeader judgedSize(PictureFormat format, int64_t w, int64_t h);
 PictureHeader ended(PictureStream& in, PictureHeader h);
 PictureHeader broken(PictureFormat format);
 PictureHeader padded(PictureFormat format);
+PictureHeader tooMuchData(PictureFormat format);
 
 // A DIB header's size: 16-bit sizes in the old 12-byte header, signed
 // 32-bit ones in every later one (of 16 bytes at least), the height's sign
