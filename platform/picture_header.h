@@ -86,14 +86,16 @@ struct PictureHeader {
 
 // Walks the file once and hands `out`, in order, what the decoder of the
 // format its first bytes tell needs of it, each part judged as it is read:
-// - PNG: the signature, its critical chunks and tRNS up to IEND; the other
-//   chunks are passed over by their length without being read;
+// - PNG: the signature, its critical chunks and tRNS up to IEND (an
+//   interlaced PNG's IDAT data in IDAT chunks of its own); the other chunks
+//   are passed over by their length without being read;
 // - GIF: the header, the global colour table, the last graphic control
 //   extension before the first frame (rebuilt, see picture_gif_reader.cpp),
 //   the first frame and a trailer;
 // - JPEG: its tables, frame, scans and restart intervals up to the end of
-//   the picture, the last JFIF and Adobe segments before the first scan cut
-//   to their fixed sizes; every other segment is passed over unread;
+//   the picture, a run of fill bytes as one 0xFF, the last JFIF and Adobe
+//   segments before the first scan cut to their fixed sizes; every other
+//   segment is passed over unread;
 // - BMP: its headers and palette, then its rows moved up to follow them
 //   (the header's offset of the rows rewritten), the gap between unread;
 // - ICO: a directory of the one entry the decoder would pick, and its data.

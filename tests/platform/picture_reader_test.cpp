@@ -527,8 +527,8 @@ PictureBytes holes(const Bytes& head, const Bytes& unit, uint64_t count, uint64_
         size_t got = 0;
         for (uint64_t at = offset; got < n && at < body + tail.size(); ++got, ++at) {
             const uint64_t in = (at - head.size()) % step;
-            out[got] = at < head.size() ? head[at]
-                       : at >= body     ? tail[at - body]
+            out[got] = at < head.size()   ? head[at]
+                       : at >= body       ? tail[at - body]
                        : in < unit.size() ? unit[in]
                                           : 0;
         }
@@ -570,12 +570,12 @@ TEST_F(PictureCopy, ImageDataIsBoundedForTheWholePicture) {
         {"4 scans of 3 MB", holes(sof, sos, 4, 3000000, eoi), Verdict::TooMuchData, bound + 1024},
         {"8192 x 8192 PNG, a 1 GB IDAT", holes(bigIdat, {}, 1, 1 << 30, joined(iend, end)),
          Verdict::TooMuchData, 1024},
-        {"1-byte IDATs within", holes(pngHead(64, false), idat1, small / 2, 0, end),
-         Verdict::Fits, 14 * small},
+        {"1-byte IDATs within", holes(pngHead(64, false), idat1, small / 2, 0, end), Verdict::Fits,
+         14 * small},
         {"1-byte IDATs past", holes(pngHead(64, false), idat1, small + 1, 0, end),
          Verdict::TooMuchData, 14 * small},
-        {"interlaced 1-byte IDATs", holes(pngHead(64, true), idat1, 100000, 0, end),
-         Verdict::Fits, 100000 + 1024},
+        {"interlaced 1-byte IDATs", holes(pngHead(64, true), idat1, 100000, 0, end), Verdict::Fits,
+         100000 + 1024},
     };
     for (const auto& c : cases) {
         uint64_t handed = 0;
@@ -587,7 +587,7 @@ TEST_F(PictureCopy, ImageDataIsBoundedForTheWholePicture) {
         EXPECT_LE(handed, c.mostHanded) << c.name;
     }
     std::string error;
-    EXPECT_FALSE(loadPictureFile(sparse(dir_ / "holes.jpg", joined(sof, sos), 10 << 20, eoi), 0,
-                                 &error));
+    EXPECT_FALSE(
+        loadPictureFile(sparse(dir_ / "holes.jpg", joined(sof, sos), 10 << 20, eoi), 0, &error));
     EXPECT_NE(error.find("twice its pixels"), std::string::npos) << error;
 }
