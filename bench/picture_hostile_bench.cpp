@@ -42,17 +42,23 @@ platform::PictureBytes repeated(Bytes head, Bytes unit, uint64_t count, Bytes ta
     };
 }
 
-// An 8 x 8 JPEG as gdk-pixbuf writes it, less its first two bytes (SOI).
-Bytes jpegAfterStart() {
-    GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 8, 8);
-    gdk_pixbuf_fill(pb, 0x336699FF);
+// A JPEG of one colour, `side` pixels square, as gdk-pixbuf writes it.
+Bytes jpegOf(int side, guint32 rgba) {
+    GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, side, side);
+    gdk_pixbuf_fill(pb, rgba);
     gchar* data = nullptr;
     gsize size = 0;
     gdk_pixbuf_save_to_buffer(pb, &data, &size, "jpeg", nullptr, nullptr);
     g_object_unref(pb);
-    Bytes b(data + 2, data + size);
+    Bytes b(data, data + size);
     g_free(data);
     return b;
+}
+
+// An 8 x 8 JPEG, less its first two bytes (SOI).
+Bytes jpegAfterStart() {
+    const Bytes b = jpegOf(8, 0x336699FF);
+    return Bytes(b.begin() + 2, b.end());
 }
 
 void walk(benchmark::State& st, const platform::PictureBytes& file,
@@ -105,14 +111,9 @@ void BM_JpegFillBeforeTheEnd(benchmark::State& st) {
         st.SkipWithError("no temporary file");
         return;
     }
-    GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 8192, 8192);
-    gdk_pixbuf_fill(pb, 0x808080FF);
-    gchar* data = nullptr;
-    gsize size = 0;
-    gdk_pixbuf_save_to_buffer(pb, &data, &size, "jpeg", nullptr, nullptr);
-    g_object_unref(pb);
-    bool written = ::write(fd, data, size - 2) == static_cast<ssize_t>(size - 2);
-    g_free(data);
+    const Bytes grey = jpegOf(8192, 0x808080FF);
+    const auto head = static_cast<ssize_t>(grey.size() - 2);  // up to its end marker
+    bool written = ::write(fd, grey.data(), grey.size() - 2) == head;
     const Bytes fill(1 << 20, 0xFF);
     for (int i = 0; i < 500 && written; ++i)
         written = ::write(fd, fill.data(), fill.size()) == static_cast<ssize_t>(fill.size());

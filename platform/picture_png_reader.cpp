@@ -34,6 +34,11 @@ void putBE32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (24 - 8 * i));
 }
 
+// The CRC of the type "IDAT" alone.
+constexpr uint32_t kTypeCrc = 0x35AF061E;
+// Pieces from this length on have their CRC taken once, joined to both.
+constexpr size_t kJoinedCrc = 512;
+
 // IDAT data gathered across chunks and handed on in IDAT chunks of its own.
 class IdatChunks {
   public:
@@ -46,13 +51,22 @@ class IdatChunks {
     bool take(uint32_t length) {
         in_.skip(8);
         open_ = true;
-        uint32_t crc = crcOf(0, reinterpret_cast<const uint8_t*>("IDAT"), 4);
+        uint32_t crc = kTypeCrc;
         for (uint64_t left = length; left > 0;) {
             const std::span<const uint8_t> w = in_.window();
             if (w.empty()) return false;
             const size_t n = static_cast<size_t>(
                 std::min<uint64_t>({left, w.size(), kIdatPiece - data_.size()}));
-            crc = crcOf(crc, w.data(), n);
+            // A long piece's CRC is taken once and joined to both chunks'.
+            if (n >= kJoinedCrc) {
+                const uint32_t piece = crcOf(0, w.data(), n);
+                crc = static_cast<uint32_t>(crc32_combine(crc, piece, static_cast<z_off_t>(n)));
+                dataCrc_ =
+                    static_cast<uint32_t>(crc32_combine(dataCrc_, piece, static_cast<z_off_t>(n)));
+            } else {
+                crc = crcOf(crc, w.data(), n);
+                dataCrc_ = crcOf(dataCrc_, w.data(), n);
+            }
             data_.insert(data_.end(), w.data(), w.data() + n);
             in_.skip(n);
             left -= n;
@@ -67,7 +81,7 @@ class IdatChunks {
         in_.skip(4);
         if (!sound) {
             close();
-            emit(0xFFFFFFFF ^ crcOf(0, reinterpret_cast<const uint8_t*>("IDAT"), 4));
+            emit(~kTypeCrc);
         }
         return true;
     }
@@ -83,17 +97,19 @@ class IdatChunks {
     void emit(std::optional<uint32_t> crc = std::nullopt) {
         uint8_t head[8] = {0, 0, 0, 0, 'I', 'D', 'A', 'T'}, tail[4];
         putBE32(head, static_cast<uint32_t>(data_.size()));
-        putBE32(tail, crc ? *crc : crcOf(crcOf(0, head + 4, 4), data_.data(), data_.size()));
+        putBE32(tail, crc ? *crc : dataCrc_);
         in_.put(head, 8);
         in_.put(data_.data(), data_.size());
         in_.put(tail, 4);
         data_.clear();
+        dataCrc_ = kTypeCrc;
     }
 
     PictureStream& in_;
     std::vector<uint8_t> data_;
-    bool open_ = false;  // IDAT chunks were read since the last other chunk
-    bool put_ = false;   // and some of their data went on
+    uint32_t dataCrc_ = kTypeCrc;  // of the type and data_
+    bool open_ = false;            // IDAT chunks were read since the last other chunk
+    bool put_ = false;             // and some of their data went on
 };
 
 }  // namespace
