@@ -6,13 +6,21 @@
 // - a 1 x 1 GIF after 200 MB of stray runs of 65,000 bytes, each followed
 //   by an empty comment;
 // - an 8 x 8 JPEG after 1 GB of JFIF segments ("handed" counts the bytes
-//   that go on to the decoder).
+//   that go on to the decoder);
+// - an 8192 x 8192 grey JPEG with 500 MB of fill bytes before its end
+//   marker, loaded from a file: decoded, as the fill is not refused.
 #include <benchmark/benchmark.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "platform/pictures/picture_file.h"
 #include "platform/picture_readers/picture_header.h"
 
 namespace {
@@ -34,17 +42,23 @@ platform::PictureBytes repeated(Bytes head, Bytes unit, uint64_t count, Bytes ta
     };
 }
 
-// An 8 x 8 JPEG as gdk-pixbuf writes it, less its first two bytes (SOI).
-Bytes jpegAfterStart() {
-    GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 8, 8);
-    gdk_pixbuf_fill(pb, 0x336699FF);
+// A JPEG of one colour, `side` pixels square, as gdk-pixbuf writes it.
+Bytes jpegOf(int side, guint32 rgba) {
+    GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, side, side);
+    gdk_pixbuf_fill(pb, rgba);
     gchar* data = nullptr;
     gsize size = 0;
     gdk_pixbuf_save_to_buffer(pb, &data, &size, "jpeg", nullptr, nullptr);
     g_object_unref(pb);
-    Bytes b(data + 2, data + size);
+    Bytes b(data, data + size);
     g_free(data);
     return b;
+}
+
+// An 8 x 8 JPEG, less its first two bytes (SOI).
+Bytes jpegAfterStart() {
+    const Bytes b = jpegOf(8, 0x336699FF);
+    return Bytes(b.begin() + 2, b.end());
 }
 
 void walk(benchmark::State& st, const platform::PictureBytes& file,
@@ -90,9 +104,37 @@ void BM_JpegAfterAGigabyteOfApp0(benchmark::State& st) {
          platform::PictureHeader::Verdict::Fits);
 }
 
+void BM_JpegFillBeforeTheEnd(benchmark::State& st) {
+    char path[] = "/tmp/kavrel-fill-bench-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0) {
+        st.SkipWithError("no temporary file");
+        return;
+    }
+    const Bytes grey = jpegOf(8192, 0x808080FF);
+    const auto head = static_cast<ssize_t>(grey.size() - 2);  // up to its end marker
+    bool written = ::write(fd, grey.data(), grey.size() - 2) == head;
+    const Bytes fill(1 << 20, 0xFF);
+    for (int i = 0; i < 500 && written; ++i)
+        written = ::write(fd, fill.data(), fill.size()) == static_cast<ssize_t>(fill.size());
+    written = written && ::write(fd, "\xFF\xD9", 2) == 2;
+    uint64_t handed = 0;
+    platform::readPicture(platform::fileBytes(fd), [&handed](const uint8_t*, size_t n) {
+        handed += n;
+        return true;
+    });
+    ::close(fd);
+    for (auto _ : st) {
+        if (!written || !platform::loadPictureFile(path, 0)) st.SkipWithError("not loaded");
+    }
+    st.counters["handed"] = static_cast<double>(handed);
+    ::unlink(path);
+}
+
 }  // namespace
 
 BENCHMARK(BM_JpegEmptyScans)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JpegRestartSegments)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GifStrayRuns)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JpegAfterAGigabyteOfApp0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JpegFillBeforeTheEnd)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -27,9 +27,19 @@ PictureHeader padded(PictureFormat format) {
     return {Verdict::Padded, format};
 }
 
+PictureHeader tooMuchData(PictureFormat format) {
+    return {Verdict::TooMuchData, format};
+}
+
 bool pictureSizeAllowed(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
            width * height <= kMaxPicturePixels;
+}
+
+uint64_t pictureDataBound(int64_t width, int64_t height) {
+    return 2 * 4 * static_cast<uint64_t>(std::max<int64_t>(width, 0)) *
+               static_cast<uint64_t>(std::max<int64_t>(height, 0)) +
+           (uint64_t{1} << 20);
 }
 
 int jpegScansAllowed(int64_t width, int64_t height) {

@@ -39,6 +39,14 @@ constexpr uint32_t kMaxSkippedParts = 65536;
 // its Huffman tables before each of about ten scans).
 constexpr uint64_t kMaxJpegTableBytes = 64 * 1024;
 
+// The most image data a picture may keep, all its scans and passes
+// together: twice its decoded pixels (4 bytes each) and 1 MB. Image data is
+// what a PNG's kept chunks hold (an IDAT chunk's contents alone, not its
+// length, type and CRC) and a JPEG's tables and scan bytes; no real encoder
+// comes near it (16-bit RGBA PNG rows take 8 bytes a pixel and a byte a
+// row, a JPEG at its best quality about 4).
+uint64_t pictureDataBound(int64_t width, int64_t height);
+
 // The component scans a JPEG of that size may have: kMaxJpegScans, fewer
 // for a picture so large that they would cost more than kMaxJpegScanCost.
 int jpegScansAllowed(int64_t width, int64_t height);
@@ -64,6 +72,7 @@ struct PictureHeader {
                         // the sink refused the bytes
         Padded,         // bytes beside the picture's parts run longer than
                         // real files hold
+        TooMuchData,    // the image data kept would pass pictureDataBound
     };
     Verdict verdict = Verdict::UnknownFormat;
     PictureFormat format = PictureFormat::Png;  // unless UnknownFormat
@@ -78,14 +87,16 @@ struct PictureHeader {
 
 // Walks the file once and hands `out`, in order, what the decoder of the
 // format its first bytes tell needs of it, each part judged as it is read:
-// - PNG: the signature, its critical chunks and tRNS up to IEND; the other
-//   chunks are passed over by their length without being read;
+// - PNG: the signature, its critical chunks and tRNS up to IEND (an
+//   interlaced PNG's IDAT data in IDAT chunks of its own); the other chunks
+//   are passed over by their length without being read;
 // - GIF: the header, the global colour table, the last graphic control
 //   extension before the first frame (rebuilt, see picture_gif_reader.cpp),
 //   the first frame and a trailer;
 // - JPEG: its tables, frame, scans and restart intervals up to the end of
-//   the picture, the last JFIF and Adobe segments before the first scan cut
-//   to their fixed sizes; every other segment is passed over unread;
+//   the picture, a run of fill bytes as one 0xFF, the last JFIF and Adobe
+//   segments before the first scan cut to their fixed sizes; every other
+//   segment is passed over unread;
 // - BMP: its headers and palette, then its rows moved up to follow them
 //   (the header's offset of the rows rewritten), the gap between unread;
 // - ICO: a directory of the one entry the decoder would pick, and its data.

@@ -1,12 +1,13 @@
-// JPEG: the frame is judged when met, and every scan counted as it comes,
-// so a file of more scans than it may have is refused at the first one too
-// many, whatever follows. What the pixels need is handed on: the tables,
-// the frame, the scans with their coded data and restart markers, and
-// markers the decoder refuses. Of the JFIF (APP0) and Adobe (APP14)
-// segments before the first scan, the decoder acts on the last of each:
-// that one is handed on before the first scan, cut to its fixed size.
-// Every other APPn segment and comment is passed over by its length,
-// unread.
+// JPEG: read as libjpeg reads it. The frame is judged when met, and every
+// scan counted as it comes, so a file of more scans than it may have is
+// refused at the first one too many, whatever follows. What the pixels need
+// is handed on: the tables, the frame, the scans with their coded data and
+// restart markers, and markers the decoder refuses (where it refuses them,
+// the walk ends). Of the JFIF (APP0) and Adobe (APP14) segments before the
+// first scan, the decoder acts on the last of each: that one is handed on
+// before the first scan, cut to its fixed size. Every other APPn segment
+// and comment is passed over by its length, unread. The tables' contents
+// and the scans' bytes together stay within pictureDataBound.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -30,15 +31,51 @@ bool isAppOrComment(uint8_t marker) {
 
 enum class Found { Marker, End, TooFar };
 
-// Moves to the next marker's 0xFF, found as a decoder finds it: fill bytes
-// 0xFF are passed over, and 0xFF 0x00, the restart markers and TEM mark
-// nothing here. The bytes before it, at most `within`, are handed on when
-// `keep` (a scan's coded data) and dropped otherwise; `passed` counts them.
-Found nextMarker(PictureStream& in, bool keep, uint64_t within, uint64_t& passed) {
-    auto pass = [&](size_t n) {
+// The 0xFF bytes at the start of `b`, eight at a time.
+size_t leadingFill(std::span<const uint8_t> b) {
+    size_t i = 0;
+    for (uint64_t word = 0; i + 8 <= b.size(); i += 8) {
+        std::memcpy(&word, b.data() + i, 8);
+        if (word != ~uint64_t{0}) break;
+    }
+    while (i < b.size() && b[i] == 0xFF) ++i;
+    return i;
+}
+
+// At an 0xFF: passes over the fill bytes of the run it starts, unread, up
+// to its last 0xFF, which libjpeg reads as the run; how many it passed.
+uint64_t crossFill(PictureStream& in) {
+    uint64_t crossed = 0;
+    for (;;) {
+        const uint8_t* p = in.look(2);
+        if (!p || p[1] != 0xFF) return crossed;
+        const size_t run = leadingFill(in.window().subspan(1));
+        in.skip(run);
+        crossed += run;
+    }
+}
+
+// Whether 0xFF `code` ends the bytes before it, as libjpeg reads them.
+// Inside a scan every code but 0x00 (a stuffed 0xFF) and the restart
+// markers ends the coded data; a code below SOF0 does too, but no length
+// follows it there: libjpeg refuses it later, or scans on past it to the
+// next marker, so it is walked as coded data. Between segments 0xFF 0x00,
+// TEM and the restart markers mark nothing.
+bool endsBytes(uint8_t code, bool inScan) {
+    const bool restart = code >= 0xD0 && code <= 0xD7;
+    if (inScan) return code >= 0xC0 && !restart;
+    return code != 0 && code != 0x01 && !restart;
+}
+
+// Moves to the next marker's 0xFF, found as libjpeg finds it. The bytes
+// before it, at most `within`, are a scan's coded data, handed on, when
+// `inScan`, and dropped otherwise; `passed` counts them. A run of fill bytes
+// goes on as its last 0xFF alone; between segments it counts as passed.
+Found nextMarker(PictureStream& in, bool inScan, uint64_t within, uint64_t& passed) {
+    auto pass = [&](uint64_t n) {
         passed += n;
         if (passed > within) return false;
-        keep ? in.keep(n) : in.skip(n);
+        inScan ? in.keep(static_cast<size_t>(n)) : in.skip(n);
         return true;
     };
     for (;;) {
@@ -51,11 +88,12 @@ Found nextMarker(PictureStream& in, bool keep, uint64_t within, uint64_t& passed
         }
         if (!pass(static_cast<size_t>(static_cast<const uint8_t*>(hit) - w.data())))
             return Found::TooFar;
+        const uint64_t fill = crossFill(in);
+        if (!inScan && (passed += fill) > within) return Found::TooFar;
         const uint8_t* p = in.look(2);
         if (!p) return Found::End;
-        const uint8_t c = p[1];
-        if (c != 0xFF && c != 0 && !(c >= 0xD0 && c <= 0xD7) && c != 0x01) return Found::Marker;
-        if (!pass(c == 0xFF ? 1 : 2)) return Found::TooFar;  // a fill byte, or no marker
+        if (endsBytes(p[1], inScan)) return Found::Marker;
+        if (!pass(2)) return Found::TooFar;
     }
 }
 
@@ -67,26 +105,45 @@ PictureHeader readJpeg(PictureStream& in) {
     std::optional<std::array<uint8_t, 18>> jfif;
     std::optional<std::array<uint8_t, 16>> adobe;
     int scans = 0, allowed = kMaxJpegScans;
-    uint64_t stray = 0, tables = 0, scanBound = 0;
+    // `data` counts the tables' contents and the scans' bytes kept, against
+    // `bound` once the frame tells it.
+    uint64_t stray = 0, tables = 0, data = 0, bound = pictureDataBound(1, 1);
     uint32_t skipped = 0;
     bool inScan = false;
     auto done = [&] { return frame ? ended(in, *frame) : broken(kJpeg); };
     for (;;) {
         uint64_t passed = 0;
         const Found found =
-            nextMarker(in, inScan, inScan ? scanBound : kMaxStrayBytes - stray, passed);
-        if (found == Found::TooFar) return padded(kJpeg);
+            nextMarker(in, inScan, inScan ? bound - data : kMaxStrayBytes - stray, passed);
+        if (found == Found::TooFar) return inScan ? tooMuchData(kJpeg) : padded(kJpeg);
         if (found == Found::End) return done();
-        if (!inScan) stray += passed;
+        (inScan ? data : stray) += passed;
         inScan = false;
         const uint8_t code = in.look(2)[1];
-        if (code == 0xD9) {
+        // libjpeg ends at EOI, and refuses a second SOI or a reserved
+        // marker here: handed on, for it to refuse.
+        if (code == 0xD9 || code == 0xD8 || code < 0xC0) {
             in.keep(2);
             return done();
         }
         const uint8_t* seg = in.look(4);
-        if (code == 0xD8 || !seg || be16(seg + 2) < 2) return done();
+        if (!seg) {
+            in.keepRun(4);  // cut short: handed on as far as it goes
+            return done();
+        }
         const uint32_t length = be16(seg + 2);
+        if (length < 2) {
+            // Of such a segment libjpeg reads the two length bytes and goes
+            // on when it is an APPn, COM or DNL segment; any other it refuses.
+            if (!isAppOrComment(code) && code != 0xDC) {
+                in.keep(4);
+                return done();
+            }
+            if (++skipped > kMaxSkippedParts) return padded(kJpeg);
+            in.skip(4);
+            if (code == 0xDC) in.put({0xFF, 0xDC, 0, 2});
+            continue;
+        }
         if (isAppOrComment(code)) {
             // The decoder acts on the last JFIF and Adobe segments before
             // the first scan; the rest carry no pixels.
@@ -110,13 +167,16 @@ PictureHeader readJpeg(PictureStream& in) {
         }
         tables += 2 + uint64_t{length};
         if (tables > kMaxJpegTableBytes) return padded(kJpeg);
+        data += length - 2;
         if (isFrameHeader(code) && !frame) {
             const uint8_t* f = in.look(9);
             if (!f || length < 7) return broken(kJpeg);
             frame = judgedSize(kJpeg, be16(f + 7), be16(f + 5));
             if (frame->verdict != PictureHeader::Verdict::Fits) return *frame;
             allowed = jpegScansAllowed(frame->width, frame->height);
+            bound = pictureDataBound(frame->width, frame->height);
         }
+        if (data > bound) return tooMuchData(kJpeg);
         if (code == 0xDA) {
             // A scan of several components costs the decoder a pass for each.
             const uint8_t* s = in.look(5);
@@ -128,12 +188,6 @@ PictureHeader readJpeg(PictureStream& in) {
             if (adobe) in.put(adobe->data(), adobe->size());
             jfif.reset();
             adobe.reset();
-            // A scan's coded data can take at most about 3.3 bytes a pixel
-            // of each of its components (every coefficient at its longest
-            // code), twice that with every 0xFF stuffed: bounded at 8.
-            const uint64_t pixels = uint64_t(frame->width) * uint64_t(frame->height);
-            scanBound =
-                8 * std::max<uint64_t>(pixels, 64) * std::max<uint8_t>(s[4], 1) + kMaxStrayBytes;
             inScan = true;
         }
         if (in.keepRun(2 + uint64_t{length}) < 2 + uint64_t{length}) return done();

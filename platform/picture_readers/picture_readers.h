@@ -21,5 +21,6 @@ PictureHeader judgedSize(PictureFormat format, int64_t w, int64_t h);
 PictureHeader ended(PictureStream& in, PictureHeader h);
 PictureHeader broken(PictureFormat format);
 PictureHeader padded(PictureFormat format);
+PictureHeader tooMuchData(PictureFormat format);
 
 }  // namespace platform

@@ -80,6 +80,8 @@ const char* refusal(PictureHeader::Verdict verdict) {
             return "unknown picture format: ";
         case PictureHeader::Verdict::Padded:
             return "picture holds more than its pixels: ";
+        case PictureHeader::Verdict::TooMuchData:
+            return "picture data passes twice its pixels' size and 1 MB: ";
         case PictureHeader::Verdict::Broken:
             return "cannot decode picture: ";
     }

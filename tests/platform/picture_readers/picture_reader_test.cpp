@@ -530,3 +530,79 @@ TEST_F(PictureCopy, AnIcoGoesOnWithTheEntryDecodedAlone) {
     putLE(alone, 22, 4);
     EXPECT_EQ(copyOf(ico), joined(alone, blue));
 }
+
+namespace {
+
+// `head`, then `count` times `unit` followed by `gap` zero bytes (a hole in
+// a sparse file), then `tail`, made as read.
+PictureBytes holes(const Bytes& head, const Bytes& unit, uint64_t count, uint64_t gap,
+                   const Bytes& tail) {
+    const uint64_t step = unit.size() + gap, body = head.size() + step * count;
+    return [=](uint64_t offset, uint8_t* out, size_t n) -> size_t {
+        size_t got = 0;
+        for (uint64_t at = offset; got < n && at < body + tail.size(); ++got, ++at) {
+            const uint64_t in = (at - head.size()) % step;
+            out[got] = at < head.size()   ? head[at]
+                       : at >= body       ? tail[at - body]
+                       : in < unit.size() ? unit[in]
+                                          : 0;
+        }
+        return got;
+    };
+}
+
+Bytes pngHead(uint32_t side, bool interlaced) {
+    Bytes b{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, ihdr;
+    putBE(ihdr, side), putBE(ihdr, side);
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, static_cast<uint8_t>(interlaced)});
+    pngChunk(b, "IHDR", ihdr);
+    return b;
+}
+
+}  // namespace
+
+// The image data kept (a JPEG's scans, a PNG's IDAT contents) is bounded for
+// the whole picture at twice its pixels and 1 MB, however it is split:
+// zero bytes held as holes cost nothing on disk, tiny chunks' framing
+// counts for nothing, and an interlaced PNG's copy holds its data alone.
+TEST_F(PictureCopy, ImageDataIsBoundedForTheWholePicture) {
+    const Bytes sof{0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 8, 4, 0, 4, 0, 1, 1, 0x11, 0};  // 1024 x 1024
+    const Bytes sos{0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0}, eoi{0xFF, 0xD9}, iend{0, 0, 0, 0};
+    Bytes idat1, end, bigIdat = pngHead(8192, true);
+    pngChunk(idat1, "IDAT", {0x78});
+    pngChunk(end, "IEND", {});
+    bigIdat.insert(bigIdat.end(), {0x40, 0, 0, 0, 'I', 'D', 'A', 'T'});
+    const uint64_t bound = pictureDataBound(1024, 1024), small = pictureDataBound(64, 64);
+    const struct {
+        const char* name;
+        PictureBytes file;
+        Verdict verdict;
+        uint64_t mostHanded;
+    } cases[] = {
+        {"100 scans over 8 MB holes", holes(sof, sos, 100, 8 << 20, eoi), Verdict::TooMuchData,
+         bound + 1024},
+        {"3 scans of 3 MB", holes(sof, sos, 3, 3000000, eoi), Verdict::Fits, bound + 1024},
+        {"4 scans of 3 MB", holes(sof, sos, 4, 3000000, eoi), Verdict::TooMuchData, bound + 1024},
+        {"8192 x 8192 PNG, a 1 GB IDAT", holes(bigIdat, {}, 1, 1 << 30, joined(iend, end)),
+         Verdict::TooMuchData, 1024},
+        {"1-byte IDATs within", holes(pngHead(64, false), idat1, small / 2, 0, end), Verdict::Fits,
+         14 * small},
+        {"1-byte IDATs past", holes(pngHead(64, false), idat1, small + 1, 0, end),
+         Verdict::TooMuchData, 14 * small},
+        {"interlaced 1-byte IDATs", holes(pngHead(64, true), idat1, 100000, 0, end), Verdict::Fits,
+         100000 + 1024},
+    };
+    for (const auto& c : cases) {
+        uint64_t handed = 0;
+        const Verdict v = readPicture(c.file, [&](const uint8_t*, size_t n) {
+                              handed += n;
+                              return true;
+                          }).verdict;
+        EXPECT_EQ(v, c.verdict) << c.name;
+        EXPECT_LE(handed, c.mostHanded) << c.name;
+    }
+    std::string error;
+    EXPECT_FALSE(
+        loadPictureFile(sparse(dir_ / "holes.jpg", joined(sof, sos), 10 << 20, eoi), 0, &error));
+    EXPECT_NE(error.find("twice its pixels"), std::string::npos) << error;
+}
