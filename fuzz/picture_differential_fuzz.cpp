@@ -290,6 +290,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case Verdict::TooLarge:       // refused by a named bound
         case Verdict::TooManyScans:
         case Verdict::Padded:
+        case Verdict::TooMuchData:
             return 0;
         case Verdict::Broken:
             // A PNG must reach IEND, whatever the loader makes of it; a JPEG
