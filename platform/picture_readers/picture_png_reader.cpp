@@ -2,8 +2,11 @@
 // the chunks that make the pixels go on as they are read, ancillary ones
 // (a lower-case first letter) other than tRNS are passed over by their
 // length unread, so a text chunk costs a seek whatever it claims. Unknown
-// critical chunks go on for the decoder to refuse. The walk must reach IEND:
-// a file that ends before it is cut short and refused.
+// critical chunks, and chunks whose type is not four letters, go on for the
+// decoder to refuse. The first chunk passed over after a run of IDAT chunks
+// goes on as an empty chunk of a type of its own: libpng takes the image data
+// from that run alone, so the runs must stay apart in the copy. The walk must
+// reach IEND: a file that ends before it is cut short and refused.
 // An interlaced PNG's copy is held in memory until it is decoded: its IDAT
 // data goes on in chunks of its own size, so that tiny or empty chunks cost
 // no memory, each original CRC checked first as libpng checks it.
@@ -112,6 +115,23 @@ class IdatChunks {
     bool put_ = false;             // and some of their data went on
 };
 
+// libpng refuses a chunk type that is not four ASCII letters, except where
+// its progressive reader meets it right after the image data; it goes on.
+bool lettersOnly(const uint8_t* type) {
+    return std::all_of(type, type + 4, [](uint8_t c) {
+        const int upper = c & ~0x20;
+        return upper >= 'A' && upper <= 'Z';
+    });
+}
+
+// Hands on an empty ancillary chunk of a type libpng does not know, which it
+// passes over: it ends a run of IDAT chunks where a passed-over chunk did.
+void putRunEnd(PictureStream& in) {
+    uint8_t chunk[12] = {0, 0, 0, 0, 'e', 'n', 'D', 's'};
+    putBE32(chunk + 8, crcOf(0, chunk + 4, 4));
+    in.put(chunk, sizeof chunk);
+}
+
 }  // namespace
 
 PictureHeader readPng(PictureStream& in) {
@@ -128,6 +148,7 @@ PictureHeader readPng(PictureStream& in) {
     if (interlaced) rebuilt.emplace(in);
     uint64_t kept = 0;
     uint32_t passed = 0;
+    bool afterIdat = false;  // the last chunk handed on was an IDAT
     for (;;) {
         const uint8_t* head = in.look(8);
         if (!head) return broken(kPng);  // ends before IEND
@@ -137,7 +158,7 @@ PictureHeader readPng(PictureStream& in) {
         const char* type = reinterpret_cast<const char*>(head + 4);
         const bool iend = std::memcmp(type, "IEND", 4) == 0;
         const bool idat = std::memcmp(type, "IDAT", 4) == 0;
-        if ((type[0] & 0x20) == 0 || std::memcmp(type, "tRNS", 4) == 0) {
+        if ((type[0] & 0x20) == 0 || std::memcmp(type, "tRNS", 4) == 0 || !lettersOnly(head + 4)) {
             // IDAT data counts without its framing; any other chunk whole.
             kept += idat ? length : 8 + rest;
             if (kept > bound) return tooMuchData(kPng);
@@ -148,9 +169,15 @@ PictureHeader readPng(PictureStream& in) {
                 in.keep(8);
                 if (in.keepRun(rest) < rest) return broken(kPng);
             }
+            afterIdat = idat;
         } else {
             if (++passed > kMaxSkippedParts) return padded(kPng);
             in.skip(8 + rest);
+            if (afterIdat) {
+                if (rebuilt) rebuilt->close();
+                putRunEnd(in);
+                afterIdat = false;
+            }
         }
         if (in.failed() || iend) return ended(in, size);
     }

@@ -25,7 +25,8 @@ namespace {
 
 using namespace kavrel_test;
 
-const std::string kCorpus = std::string(KAVREL_SOURCE_DIR) + "/tests/platform/pictures/picture-corpus/";
+const std::string kCorpus =
+    std::string(KAVREL_SOURCE_DIR) + "/tests/platform/pictures/picture-corpus/";
 
 // The colour the Image effect's picture box gives see-through pixels: its
 // back colour.
@@ -226,6 +227,7 @@ const Expected kCorpusResults[] = {
     {"jpeg-restart-rows.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-rgb.jpg", "48x32 411afdaf3b25cffd"},
     {"jpeg-second-soi.jpg", "refused"},
+    {"png-chunk-type-not-letters.png", "refused"},
     {"png-chunks.png", "21x13 c34dd2dd007efcbd"},
     {"png-cut-after-first-idat.png", "refused"},
     {"png-grey-1.png", "21x13 dedc21757317f12b"},
@@ -243,6 +245,7 @@ const Expected kCorpusResults[] = {
     {"png-interlaced-palette-4.png", "21x13 c99dc67961f35349"},
     {"png-interlaced-rgb-16.png", "21x13 c34dd2dd007efcbd"},
     {"png-interlaced-rgba-8.png", "21x13 d0ced09a7161cb04"},
+    {"png-interlaced-text-between-idat.png", "refused"},
     {"png-interlaced-tiny.png", "3x2 5ef51c7d123ccec5"},
     {"png-no-iend.png", "refused"},
     {"png-palette-1.png", "21x13 78aca1e7242d953d"},
@@ -256,6 +259,7 @@ const Expected kCorpusResults[] = {
     {"png-rgba-16.png", "21x13 d0ced09a7161cb04"},
     {"png-rgba-8.png", "21x13 d0ced09a7161cb04"},
     {"png-short-data.png", "refused"},
+    {"png-text-between-idat.png", "refused"},
     {"made/bmp-24-rows-100k-after-header.bmp", "21x13 c34dd2dd007efcbd"},
     {"made/ico-png-256-first.ico", "32x32 be6107834bd78003"},
     {"made/png-256-noise-1-byte-idat.png", "256x256 ebf3f14aad1d6d1c"},

@@ -725,6 +725,13 @@ def make_png_cases():
     pieces = [chunk(b"IDAT", data[i:i + third]) for i in range(0, len(data), third)]
     pieces[1] = pieces[1][:-1] + bytes([pieces[1][-1] ^ 1])
     write("png-interlaced-idat-crc-error.png", head + b"".join(pieces) + chunk(b"IEND", b""))
+    # An empty chunk typed other than by four letters; a text chunk between two data chunks
+    # before the zlib stream ends, not interlaced and interlaced.
+    write("png-chunk-type-not-letters.png", png(W, H, 2, 8, rgb8, before_idat=chunk(b"\xb7\xbcAT", b"")))
+    for name, interlace in (("png-text-between-idat.png", False), ("png-interlaced-text-between-idat.png", True)):
+        whole = png(W, H, 2, 8, rgb8, interlace=interlace, idat_pieces=2)
+        second = whole.rindex(b"IDAT") - 4
+        write(name, whole[:second] + chunk(b"tEXt", b"Comment\0between") + whole[second:])
 
 
 def make_cases():
