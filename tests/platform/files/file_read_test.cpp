@@ -5,7 +5,6 @@
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/in_child.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -23,6 +23,13 @@ std::string reasonFor(const std::string& path) {
     EXPECT_FALSE(file.content) << path;
     EXPECT_FALSE(file.tooLarge) << path;
     return file.reason;
+}
+
+// What up to 512 bytes there are at `fd` start with.
+std::string readSome(int fd) {
+    char buffer[512];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    return std::string(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0)));
 }
 
 }  // namespace
@@ -43,15 +50,6 @@ TEST(FileRead, ReadsAFileWholeOrSaysWhyNotInTheSystemsWords) {
     EXPECT_EQ(reasonFor(fifo), "it is not a regular file");  // and no wait for a writer
     EXPECT_EQ(reasonFor(file + std::string(1, '\0') + "x"), "Invalid argument");
 }
-
-namespace {
-// What up to 512 bytes there are at `fd` start with.
-std::string readSome(int fd) {
-    char buffer[512];
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    return std::string(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0)));
-}
-}  // namespace
 
 // Each is opened in a new session without a controlling terminal, as a
 // service runs: none may become its terminal, and a project is not waited on.
@@ -82,28 +80,21 @@ TEST(FileRead, OpensOneWayWithoutTakingATerminalOrWaitingForAProject) {
     };
     std::string expected;
     for (const auto& c : cases) expected += c.seen + '\n';
-    int results[2];
-    ASSERT_EQ(::pipe(results), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
+    const std::string seen = kavrel_test::inChild([&] {
         ::alarm(5);  // a wait on a FIFO or a device ends it here
         ::setsid();
-        std::string seen;
+        std::string got;
         for (const auto& c : cases) {
             // The script's FIFO gets a writer; the project's open had none to wait for.
             if (c.as == ReadAs::Stream && c.path == fifo &&
                 ::write(::open(fifo.c_str(), O_RDWR), "script", 6) != 6)
-                seen += "no writer ";
+                got += "no writer ";
             const platform::OpenedForReading o = platform::openForReading(c.path, c.as);
-            seen += !o ? o.reason() : ::isatty(o.fd.get()) ? "a terminal" : readSome(o.fd.get());
-            seen += ::open("/dev/tty", O_RDWR) < 0 && errno == ENXIO ? "\n" : " took a terminal\n";
+            got += !o ? o.reason() : ::isatty(o.fd.get()) ? "a terminal" : readSome(o.fd.get());
+            got += ::open("/dev/tty", O_RDWR) < 0 && errno == ENXIO ? "\n" : " took a terminal\n";
         }
-        ::_exit(::write(results[1], seen.data(), seen.size()) >= 0 ? 0 : 1);
-    }
-    ::close(results[1]);
-    EXPECT_EQ(readSome(results[0]), expected);
-    ::close(results[0]);
+        return got;
+    });
     ::close(terminal);
-    int status = 0;
-    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(seen, expected);
 }
