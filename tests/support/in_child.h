@@ -1,6 +1,5 @@
 #pragma once
-// Runs part of a test in a forked child, for what this process may not undo:
-// another user, a namespace, a system call filter, a session of its own.
+// Part of a test run in a child process: what this one may not undo.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,9 +22,8 @@ std::string inChild(const Run& run) {
     }
     ::close(out[1]);
     std::string said;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
-        said.append(buffer, size_t(n));
+    char part[512];
+    for (ssize_t n; (n = ::read(out[0], part, sizeof part)) > 0;) said.append(part, size_t(n));
     ::close(out[0]);
     int status = -1;
     ::waitpid(child, &status, 0);

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "tests/support/in_child.h"
 #include "tests/support/temp_folder.h"
@@ -65,11 +66,8 @@ TEST(FileRead, OpensOneWayWithoutTakingATerminalOrWaitingForAProject) {
     ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
     const std::string pty = ::ptsname(terminal);
     using platform::ReadAs;
-    const struct {
-        std::string path;
-        ReadAs as;
-        std::string seen;  // what was read, or why it was not opened
-    } cases[] = {
+    // A path, opened as what, and what was read or why it was not opened.
+    const std::tuple<std::string, ReadAs, std::string> cases[] = {
         {dir / "show.Kavrel", ReadAs::RegularFile, "project"},
         {longPath + "show.Kavrel", ReadAs::RegularFile, "project"},
         {fifo, ReadAs::RegularFile, "it is not a regular file"},
@@ -79,22 +77,22 @@ TEST(FileRead, OpensOneWayWithoutTakingATerminalOrWaitingForAProject) {
         {dir.path().string(), ReadAs::Stream, "Is a directory"},
     };
     std::string expected;
-    for (const auto& c : cases) expected += c.seen + '\n';
-    const std::string seen = kavrel_test::inChild([&] {
+    for (const auto& [path, as, seen] : cases) expected += seen + '\n';
+    const std::string opened = kavrel_test::inChild([&] {
         ::alarm(5);  // a wait on a FIFO or a device ends it here
         ::setsid();
         std::string got;
-        for (const auto& c : cases) {
+        for (const auto& [path, as, seen] : cases) {
             // The script's FIFO gets a writer; the project's open had none to wait for.
-            if (c.as == ReadAs::Stream && c.path == fifo &&
+            if (as == ReadAs::Stream && path == fifo &&
                 ::write(::open(fifo.c_str(), O_RDWR), "script", 6) != 6)
                 got += "no writer ";
-            const platform::OpenedForReading o = platform::openForReading(c.path, c.as);
+            const platform::OpenedForReading o = platform::openForReading(path, as);
             got += !o ? o.reason() : ::isatty(o.fd.get()) ? "a terminal" : readSome(o.fd.get());
             got += ::open("/dev/tty", O_RDWR) < 0 && errno == ENXIO ? "\n" : " took a terminal\n";
         }
         return got;
     });
     ::close(terminal);
-    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(opened, expected);
 }

@@ -97,8 +97,8 @@ class FileReplace : public ::testing::Test {
     }
     // Whether the other user, in a process of her own, saved "new" at `p`.
     static bool savedAsOther(const std::string& p) {
-        return kavrel_test::inChild([&] { return becomeOther() && saveNew(p) ? "saved" : ""; }) ==
-               "saved";
+        return kavrel_test::inChild(
+                   [&] { return becomeOther() ? saveNew(p).reason() : "not her"; }) == "";
     }
     kavrel_test::TempFolder folder_{"kavrel-file-replace"};
     fs::path root_ = folder_.path();

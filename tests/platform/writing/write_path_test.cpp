@@ -9,7 +9,6 @@
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -38,7 +37,7 @@ namespace fs = std::filesystem;
 // Another user, who may write to the shared folder.
 constexpr uid_t kHer = 65534;
 
-std::string bytesOf(const std::string& p) {
+std::string bytesOf(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -188,10 +187,8 @@ TEST_F(WritePath, TheSystemSaysWhetherAFileMayBeWrittenAndItIsOpenedAsLookedAt) 
         return 0;
     }};
     UniqueFd fd;
-    {
-        const ScopedReplaceHooks scope(&fifo);
-        ASSERT_TRUE(openForWriting(file, fd));
-    }
+    const ScopedReplaceHooks scope(&fifo);
+    ASSERT_TRUE(openForWriting(file, fd));
     EXPECT_EQ(identityOfDescriptor(fd.get()), looked);
     // A file that appears at a new name before it is made is walked to anew.
     const std::string fresh = (root_ / "fresh.log").string();
@@ -246,11 +243,10 @@ TEST_F(WritePath, AnOwnerAUserNamespaceCannotTellApartIsNoOnesInASharedFolder) {
                       ::lchown(link.c_str(), owner, 0),
                   0);
     }
-    const auto mappedSaver = as(kSaver, true, true);
-    if (!writeEach({{mappedSaver, at + "her", false, Refusal::UnknownLinkOwner},
-                    {mappedSaver, at + "her.log", false, Refusal::UnknownOwner},
-                    {mappedSaver, at + "her.log", true, Refusal::UnknownOwner},
-                    {mappedSaver, at + "own", false, {}},
+    if (!writeEach({{as(kSaver, true, true), at + "her", false, Refusal::UnknownLinkOwner},
+                    {as(kSaver, true, true), at + "her.log", false, Refusal::UnknownOwner},
+                    {as(kSaver, true, true), at + "her.log", true, Refusal::UnknownOwner},
+                    {as(kSaver, true, true), at + "own", false, {}},
                     // The accepted cost: unmapped, its own id is the overflow id.
                     {as(kSaver, true), at + "own", true, Refusal::UnknownLinkOwner},
                     // Outside a namespace the overflow id is a user as any other.
@@ -264,11 +260,10 @@ TEST_F(WritePath, ALinkOnTheProcFileSystemLeadsWhereTheKernelLeads) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to mount";
     // From a mount namespace with a tmpfs of its own at `ns`, /proc/PID/root
     // leads to this one's; a file open here, one whose name is gone, a pipe.
-    const fs::path ns = root_ / "ns";
+    const fs::path ns = root_ / "ns", kept = root_ / "kept", gone = root_ / "gone";
     const std::string here = "/proc/" + std::to_string(::getpid()) + "/root" + ns.string();
-    const std::string kept = (root_ / "kept").string(), gone = (root_ / "gone").string();
     fs::create_directories(ns);
-    for (const std::string& p : {(ns / "show").string(), kept, gone}) std::ofstream(p) << "old";
+    for (const fs::path& p : {ns / "show", kept, gone}) std::ofstream(p) << "old";
     const UniqueFd keptFd(::open(kept.c_str(), O_RDWR)), goneFd(::open(gone.c_str(), O_RDWR));
     int pipeFds[2];
     ASSERT_TRUE(::pipe(pipeFds) == 0 && ::unlink(gone.c_str()) == 0);
@@ -284,8 +279,7 @@ TEST_F(WritePath, ALinkOnTheProcFileSystemLeadsWhereTheKernelLeads) {
         GTEST_SKIP() << "no mount namespace here";
     // Written where the kernel led, the open file in place; no file made
     // after a link's text ("gone (deleted)").
-    EXPECT_EQ(bytesOf((ns / "show").string()) + bytesOf((ns / "d.log").string()) + bytesOf(kept),
-              "newnewnew");
+    EXPECT_EQ(bytesOf(ns / "show") + bytesOf(ns / "d.log") + bytesOf(kept), "newnewnew");
     EXPECT_EQ(identityOfDescriptor(keptFd.get()), kavrel_test::identityOf(kept));
     EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 4);
 }
@@ -295,15 +289,15 @@ TEST_F(WritePath, ARefusalSaysWhatKeepsTheFileFromBeingWritten) {
     // Immutable, append-only, a file mounted over, one only its owner may write.
     const std::string at = root_.string() + "/";
     for (const char* name : {"i", "a", "m", "o"}) std::ofstream(at + name) << "old";
-    const std::string mark = "chattr -f +i " + at + "i && chattr -f +a " + at + "a";
     ASSERT_EQ(::chmod(root_.c_str(), 0777) | ::chmod((at + "o").c_str(), 0644), 0);
-    const bool made = std::system(mark.c_str()) == 0 &&
-                      writeEach({{as(0), at + "i", false, Refusal::Unchangeable},
-                                 {as(0), at + "a", false, Refusal::Unchangeable},
-                                 {as(0), at + "a", true, Refusal::Unchangeable},
-                                 {mounted(secret_, at + "m", nullptr, MS_BIND), at + "m", false,
-                                  Refusal::MountPoint},
-                                 {as(kHer), at + "o", false, Refusal::NotWritable}});
+    const bool made =
+        std::system(("chattr -f +i " + at + "i && chattr -f +a " + at + "a").c_str()) == 0 &&
+        writeEach(
+            {{as(0), at + "i", false, Refusal::Unchangeable},
+             {as(0), at + "a", false, Refusal::Unchangeable},
+             {as(0), at + "a", true, Refusal::Unchangeable},
+             {mounted(secret_, at + "m", nullptr, MS_BIND), at + "m", false, Refusal::MountPoint},
+             {as(kHer), at + "o", false, Refusal::NotWritable}});
     (void)!std::system(("chattr -f -i -a " + at + "i " + at + "a").c_str());
     if (!made) GTEST_SKIP() << "cannot mark files, mount or be another user here";
     for (const char* name : {"i", "a", "m", "o"}) EXPECT_EQ(bytesOf(at + name), "old") << name;
