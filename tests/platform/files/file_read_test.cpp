@@ -5,7 +5,6 @@
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,7 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
+#include "tests/support/in_child.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -23,6 +24,13 @@ std::string reasonFor(const std::string& path) {
     EXPECT_FALSE(file.content) << path;
     EXPECT_FALSE(file.tooLarge) << path;
     return file.reason;
+}
+
+// What up to 512 bytes there are at `fd` start with.
+std::string readSome(int fd) {
+    char buffer[512];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    return std::string(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0)));
 }
 
 }  // namespace
@@ -44,15 +52,6 @@ TEST(FileRead, ReadsAFileWholeOrSaysWhyNotInTheSystemsWords) {
     EXPECT_EQ(reasonFor(file + std::string(1, '\0') + "x"), "Invalid argument");
 }
 
-namespace {
-// What up to 512 bytes there are at `fd` start with.
-std::string readSome(int fd) {
-    char buffer[512];
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    return std::string(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0)));
-}
-}  // namespace
-
 // Each is opened in a new session without a controlling terminal, as a
 // service runs: none may become its terminal, and a project is not waited on.
 TEST(FileRead, OpensOneWayWithoutTakingATerminalOrWaitingForAProject) {
@@ -67,11 +66,8 @@ TEST(FileRead, OpensOneWayWithoutTakingATerminalOrWaitingForAProject) {
     ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
     const std::string pty = ::ptsname(terminal);
     using platform::ReadAs;
-    const struct {
-        std::string path;
-        ReadAs as;
-        std::string seen;  // what was read, or why it was not opened
-    } cases[] = {
+    // A path, opened as what, and what was read or why it was not opened.
+    const std::tuple<std::string, ReadAs, std::string> cases[] = {
         {dir / "show.Kavrel", ReadAs::RegularFile, "project"},
         {longPath + "show.Kavrel", ReadAs::RegularFile, "project"},
         {fifo, ReadAs::RegularFile, "it is not a regular file"},
@@ -81,29 +77,22 @@ TEST(FileRead, OpensOneWayWithoutTakingATerminalOrWaitingForAProject) {
         {dir.path().string(), ReadAs::Stream, "Is a directory"},
     };
     std::string expected;
-    for (const auto& c : cases) expected += c.seen + '\n';
-    int results[2];
-    ASSERT_EQ(::pipe(results), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
+    for (const auto& [path, as, seen] : cases) expected += seen + '\n';
+    const std::string opened = kavrel_test::inChild([&] {
         ::alarm(5);  // a wait on a FIFO or a device ends it here
         ::setsid();
-        std::string seen;
-        for (const auto& c : cases) {
+        std::string got;
+        for (const auto& [path, as, seen] : cases) {
             // The script's FIFO gets a writer; the project's open had none to wait for.
-            if (c.as == ReadAs::Stream && c.path == fifo &&
+            if (as == ReadAs::Stream && path == fifo &&
                 ::write(::open(fifo.c_str(), O_RDWR), "script", 6) != 6)
-                seen += "no writer ";
-            const platform::OpenedForReading o = platform::openForReading(c.path, c.as);
-            seen += !o ? o.reason() : ::isatty(o.fd.get()) ? "a terminal" : readSome(o.fd.get());
-            seen += ::open("/dev/tty", O_RDWR) < 0 && errno == ENXIO ? "\n" : " took a terminal\n";
+                got += "no writer ";
+            const platform::OpenedForReading o = platform::openForReading(path, as);
+            got += !o ? o.reason() : ::isatty(o.fd.get()) ? "a terminal" : readSome(o.fd.get());
+            got += ::open("/dev/tty", O_RDWR) < 0 && errno == ENXIO ? "\n" : " took a terminal\n";
         }
-        ::_exit(::write(results[1], seen.data(), seen.size()) >= 0 ? 0 : 1);
-    }
-    ::close(results[1]);
-    EXPECT_EQ(readSome(results[0]), expected);
-    ::close(results[0]);
+        return got;
+    });
     ::close(terminal);
-    int status = 0;
-    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(opened, expected);
 }

@@ -26,10 +26,11 @@
 #include <vector>
 
 #include "platform/files/fd_write.h"
+#include "platform/files/unique_fd.h"
 #include "platform/pictures/picture_file.h"
 #include "platform/text/text_file.h"
-#include "platform/files/unique_fd.h"
 #include "tests/support/identity_of.h"
+#include "tests/support/in_child.h"
 #include "tests/support/scoped_replace_hooks.h"
 #include "tests/support/temp_folder.h"
 
@@ -90,17 +91,14 @@ class FileReplace : public ::testing::Test {
         const ScopedReplaceHooks scope(hooks);
         return replaceFile(p, [](int fd) { return writeText(fd, "new"); });
     }
+    // Makes this process the other user's.
+    static bool becomeOther() {
+        return ::setgroups(0, nullptr) == 0 && ::setgid(kOther) == 0 && ::setuid(kOther) == 0;
+    }
     // Whether the other user, in a process of her own, saved "new" at `p`.
     static bool savedAsOther(const std::string& p) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            const bool as =
-                ::setgroups(0, nullptr) == 0 && ::setgid(kOther) == 0 && ::setuid(kOther) == 0;
-            ::_exit(as && saveNew(p) ? 0 : 1);
-        }
-        int status = 0;
-        return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-               WEXITSTATUS(status) == 0;
+        return kavrel_test::inChild(
+                   [&] { return becomeOther() ? saveNew(p).reason() : "not her"; }) == "";
     }
     kavrel_test::TempFolder folder_{"kavrel-file-replace"};
     fs::path root_ = folder_.path();
@@ -301,15 +299,12 @@ TEST_F(FileReplace, TheSuperuserOfAUserNamespaceWritesIntoTheFileOfAUserItDoesNo
                                   {(root_ / "save").string(), 0777},
                                   {root_.string(), 0755}})
         ASSERT_EQ(::chmod(p.c_str(), mode), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::unshare(CLONE_NEWUSER) != 0) ::_exit(2);
-        ::_exit(saveNew(saved("show")) ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 2) GTEST_SKIP() << "no user namespace here";
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const std::string result = kavrel_test::inChild([&] {
+        if (::unshare(CLONE_NEWUSER) != 0) return "no user namespace here";
+        return saveNew(saved("show")) ? "saved" : "not saved";
+    });
+    if (result == "no user namespace here") GTEST_SKIP() << result;
+    ASSERT_EQ(result, "saved");
     const struct stat st = statOf(saved("show"));
     EXPECT_EQ(bytesOf(saved("show")), "new");
     EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(12346u, 12346u));
@@ -684,48 +679,43 @@ TEST_F(FileReplace, WrittenInPlaceTheOldContentIsKeptAsideUnderALockAndPutBackWh
     // Root saves another user's file: it may not give a new file her owner
     // (Root), or may but then not her mode or attributes.
     enum class Saver { Root, RootKeepingOwner, RootWithoutFowner, Other };
-    // Fails the `from`th to `last`th calls of `call` on `subject`.
-    struct Fault {
-        std::string_view call, subject;
-        int from, last, error;
-    };
     struct Case {
         Saver saver;
-        Fault fault;
+        std::string_view call, subject;  // fails the `from`th to `last`th of these calls
+        int from, last, error;
         std::string reason;  // "" when saved; else how it starts
         mode_t folderMode = 0755;
         bool locked = false;  // another open file description holds the lock
         off_t oldSize = 200000;
     };
     constexpr int kAll = INT_MAX;
-    const Fault none{}, named{"openat", "", 1, kAll, EOPNOTSUPP};
     const std::string full = "No space left on device";
     const std::string back = "; it was written into and then put back as it was";
     const std::string notAside = "its old content cannot be kept aside to write it in place: ";
     const std::vector<Case> cases{
-        {Saver::Root, {"pwrite", "show", 1, 1, ENOSPC}, full + back},
-        {Saver::Root, {"pwrite", "show", 3, 3, ENOSPC}, full + back},
-        {Saver::Root, {"fsync", "", 1, 1, EIO}, "Input/output error" + back},
-        {Saver::Root, {"pwrite", "show", 2, kAll, ENOSPC}, full + "; it may be damaged: its old"},
-        {Saver::Root, {"pwrite", "", 1, kAll, ENOSPC}, notAside + full},
-        {Saver::RootKeepingOwner, {"fchmod", "", 1, kAll, EPERM}, ""},
-        {Saver::RootKeepingOwner, {"fsetxattr", "user.note", 1, kAll, EPERM}, ""},
-        {Saver::Root, named, ""},
-        {Saver::Root, none, "another program is writing it", 0755, true},
-        {Saver::RootWithoutFowner, named, "", 01777},
-        {Saver::Other, none, "", 0555},
-        {Saver::Other, none, notAside + "its folder holds no copy, and it is larger than 64 MiB",
-         0555, false, off_t(kMaxSavedBytes) + 1},
+        {Saver::Root, "pwrite", "show", 1, 1, ENOSPC, full + back},
+        {Saver::Root, "pwrite", "show", 3, 3, ENOSPC, full + back},
+        {Saver::Root, "fsync", "", 1, 1, EIO, "Input/output error" + back},
+        {Saver::Root, "pwrite", "show", 2, kAll, ENOSPC, full + "; it may be damaged: its old"},
+        {Saver::Root, "pwrite", "", 1, kAll, ENOSPC, notAside + full},
+        {Saver::RootKeepingOwner, "fchmod", "", 1, kAll, EPERM, ""},
+        {Saver::RootKeepingOwner, "fsetxattr", "user.note", 1, kAll, EPERM, ""},
+        {Saver::Root, "openat", "", 1, kAll, EOPNOTSUPP, ""},  // no nameless temporary
+        {Saver::Root, "", "", 0, 0, 0, "another program is writing it", 0755, true},
+        {Saver::RootWithoutFowner, "openat", "", 1, kAll, EOPNOTSUPP, "", 01777},
+        {Saver::Other, "", "", 0, 0, 0, "", 0555},
+        {Saver::Other, "", "", 0, 0, 0,
+         notAside + "its folder holds no copy, and it is larger than 64 MiB", 0555, false,
+         off_t(kMaxSavedBytes) + 1},
     };
     const std::string fresh(300000, 'N'), show = saved("show");
     for (const Case& c : cases) {
-        const size_t row = static_cast<size_t>(&c - cases.data());
+        SCOPED_TRACE(&c - cases.data());
         fs::remove_all(root_ / "save");
         fs::create_directories(root_ / "save");
-        const bool sparse = c.oldSize > 200000;
-        const std::string old(static_cast<size_t>(c.oldSize), sparse ? '\0' : 'o');
-        putBytes(show, sparse ? "" : old);
+        putBytes(show, std::string(200000, 'o'));
         fs::resize_file(show, static_cast<uintmax_t>(c.oldSize));
+        const std::string old = bytesOf(show);
         ASSERT_TRUE(setAttribute(show, "user.note", kNote)) << std::strerror(errno);
         const uid_t hers = c.saver == Saver::Other ? 0 : kOther;
         const uid_t folderOwner = (c.folderMode & S_ISVTX) != 0 ? hers : 0;
@@ -735,52 +725,35 @@ TEST_F(FileReplace, WrittenInPlaceTheOldContentIsKeptAsideUnderALockAndPutBackWh
             ASSERT_TRUE(::chown(p.c_str(), owner, owner) == 0 && ::chmod(p.c_str(), mode) == 0);
         const struct stat before = statOf(show);
         const UniqueFd holder(::open(show.c_str(), O_RDWR));
-        struct flock whole {};
-        whole.l_type = F_WRLCK;
+        const struct flock whole { F_WRLCK, SEEK_SET, 0, 0, 0 };
         ASSERT_TRUE(!c.locked || ::fcntl(holder.get(), F_OFD_SETLK, &whole) == 0);
-        int pipe[2];
-        ASSERT_EQ(::pipe(pipe), 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
+        const std::string why = kavrel_test::inChild([&] {
             int seen = 0;
             const ReplaceHooks hooks{[&](std::string_view call, std::string_view subject) {
                 if (call == "fchown" && c.saver == Saver::Root) return EPERM;
-                if (call != c.fault.call || subject != c.fault.subject) return 0;
-                ++seen;
-                return seen >= c.fault.from && seen <= c.fault.last ? c.fault.error : 0;
+                if (call != c.call || subject != c.subject) return 0;
+                return ++seen >= c.from && seen <= c.last ? c.error : 0;
             }};
-            const bool as =
-                c.saver == Saver::Other
-                    ? ::setgroups(0, nullptr) == 0 && ::setgid(kOther) == 0 && ::setuid(kOther) == 0
-                    : c.saver != Saver::RootWithoutFowner || dropFowner();
+            if (c.saver == Saver::Other ? !becomeOther()
+                                        : c.saver == Saver::RootWithoutFowner && !dropFowner())
+                return std::string("cannot act as the saver");
             const ScopedReplaceHooks scope(&hooks);
-            const std::string why =
-                as ? replaceFile(show, [&](int fd) { return writeText(fd, fresh); }).reason()
-                   : "cannot act as the saver";
-            ::_exit(writeText(pipe[1], why) ? 0 : 1);
-        }
-        ::close(pipe[1]);
-        const std::string why = bytesOf("/proc/self/fd/" + std::to_string(pipe[0]));
-        ::close(pipe[0]);
-        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-        EXPECT_EQ(why.substr(0, c.reason.empty() ? why.size() : c.reason.size()), c.reason)
-            << row << ": " << why;
+            return replaceFile(show, [&](int fd) { return writeText(fd, fresh); }).reason();
+        });
+        EXPECT_EQ(why.substr(0, c.reason.empty() ? why.size() : c.reason.size()), c.reason) << why;
         const struct stat after = statOf(show);
         EXPECT_EQ(std::tie(after.st_ino, after.st_uid, after.st_mode),
-                  std::tie(before.st_ino, before.st_uid, before.st_mode))
-            << row;
-        EXPECT_EQ(attribute(show, "user.note"), kNote) << row;
+                  std::tie(before.st_ino, before.st_uid, before.st_mode));
+        EXPECT_EQ(attribute(show, "user.note"), kNote);
         std::vector<std::string> left;
         for (const std::string& name : othersIn("show")) left.push_back(bytesOf(saved(name)));
         std::sort(left.begin(), left.end());
-        if (why.find("damaged") != std::string::npos) {
-            EXPECT_TRUE(left == (std::vector<std::string>{fresh, old})) << row;
-            continue;
-        }
-        EXPECT_TRUE(left.empty()) << row << ": a temporary is left";
-        EXPECT_TRUE(bytesOf(show) == (c.reason.empty() ? fresh : old)) << row;
+        // Damaged, it has its old content and the new beside it.
+        const bool damaged = why.find("damaged") != std::string::npos;
+        EXPECT_TRUE(left == (damaged ? std::vector{fresh, old} : std::vector<std::string>{}));
+        EXPECT_TRUE(damaged || bytesOf(show) == (c.reason.empty() ? fresh : old));
         // Blocks held for the new length are given back with a failure.
-        EXPECT_TRUE(c.reason.empty() || after.st_blocks == before.st_blocks) << row;
+        EXPECT_TRUE(damaged || c.reason.empty() || after.st_blocks == before.st_blocks);
     }
 }
 

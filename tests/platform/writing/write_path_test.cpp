@@ -9,7 +9,6 @@
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -26,6 +25,7 @@
 #include "platform/files/fd_write.h"
 #include "platform/writing/file_replace.h"
 #include "tests/support/identity_of.h"
+#include "tests/support/in_child.h"
 #include "tests/support/scoped_replace_hooks.h"
 #include "tests/support/temp_folder.h"
 
@@ -37,7 +37,7 @@ namespace fs = std::filesystem;
 // Another user, who may write to the shared folder.
 constexpr uid_t kHer = 65534;
 
-std::string bytesOf(const std::string& p) {
+std::string bytesOf(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -62,15 +62,11 @@ using Write = std::tuple<std::function<bool()>, std::string, bool, std::optional
 // Makes each write; false when the system refused one its `become`.
 bool writeEach(const std::vector<Write>& writes) {
     for (const auto& [become, path, inPlace, refusal] : writes) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (!become()) ::_exit(100);
-            const WriteResult r = inPlace ? writeInto(path) : save(path);
-            ::_exit(r ? 0 : r.refusal() ? 1 + int(*r.refusal()) : 99);
-        }
-        int status = 0;
-        if (::waitpid(child, &status, 0) != child || WEXITSTATUS(status) == 100) return false;
-        EXPECT_EQ(WEXITSTATUS(status), refusal ? 1 + int(*refusal) : 0) << path;
+        const std::string why = kavrel_test::inChild([&become = become, &p = path, in = inPlace] {
+            return become() ? (in ? writeInto(p) : save(p)).reason() : "cannot become";
+        });
+        if (why == "cannot become") return false;
+        EXPECT_EQ(why, refusal ? WriteResult::refused(*refusal).reason() : "") << path;
     }
     return true;
 }
@@ -191,10 +187,8 @@ TEST_F(WritePath, TheSystemSaysWhetherAFileMayBeWrittenAndItIsOpenedAsLookedAt) 
         return 0;
     }};
     UniqueFd fd;
-    {
-        const ScopedReplaceHooks scope(&fifo);
-        ASSERT_TRUE(openForWriting(file, fd));
-    }
+    const ScopedReplaceHooks scope(&fifo);
+    ASSERT_TRUE(openForWriting(file, fd));
     EXPECT_EQ(identityOfDescriptor(fd.get()), looked);
     // A file that appears at a new name before it is made is walked to anew.
     const std::string fresh = (root_ / "fresh.log").string();
@@ -213,8 +207,7 @@ TEST_F(WritePath, ASaveWorksWhereTheNewerPermissionCallFails) {
     // As an older kernel (ENOSYS, which the C library turns into EINVAL) or
     // a container's filter (EPERM) answers faccessat2.
     for (const unsigned error : {ENOSYS, EINVAL, EPERM}) {
-        const pid_t child = ::fork();
-        if (child == 0) {
+        const std::string why = kavrel_test::inChild([&] {
             sock_filter filter[] = {BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
                                     BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_faccessat2, 0, 1),
                                     BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | error),
@@ -222,39 +215,34 @@ TEST_F(WritePath, ASaveWorksWhereTheNewerPermissionCallFails) {
             const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
             if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
                 ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
-                ::_exit(3);
+                return std::string("no system call filter here");
             // The call the save once made now fails.
-            if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EMPTY_PATH) == 0) ::_exit(4);
-            ::_exit(save(file) ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "no system call filter here";
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "error " << error;
+            if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EMPTY_PATH) == 0)
+                return std::string("the newer call works");
+            return save(file).reason();
+        });
+        if (why == "no system call filter here") GTEST_SKIP() << why;
+        EXPECT_EQ(why, "") << "error " << error;
     }
     EXPECT_EQ(bytesOf(file), "new");
 }
 
 TEST_F(WritePath, AnOwnerAUserNamespaceCannotTellApartIsNoOnesInASharedFolder) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to act as other users";
-    // In the shared folder: her file, and links of hers, the saver's and the
-    // overflow id's, each to a file of its owner's that anyone may write.
+    // In the shared folder: files of hers, the saver's and the overflow id's
+    // that anyone may write, each with a link of its owner's to it.
     constexpr uid_t kSaver = 12346, kOther = 12345;
     const std::string at = shared_.string() + "/";
-    fs::create_directories(root_ / "open");
-    ASSERT_EQ(::chmod((root_ / "open").c_str(), 0777) | ::chmod(root_.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(root_.c_str(), 0755), 0);
     for (const auto& [name, owner] :
          {std::pair{"her", kOther}, {"own", kSaver}, {"nobody", kHer}}) {
-        const fs::path target = root_ / "open" / name, link = shared_ / name;
-        std::ofstream(target) << "old";
-        fs::create_symlink(target, link);
-        ASSERT_EQ(::chown(target.c_str(), owner, 0) | ::lchown(link.c_str(), owner, 0) |
-                      ::chmod(target.c_str(), 0666),
+        const std::string file = at + name + ".log", link = at + name;
+        std::ofstream(file) << "old";
+        fs::create_symlink(file, link);
+        ASSERT_EQ(::chown(file.c_str(), owner, 0) | ::chmod(file.c_str(), 0666) |
+                      ::lchown(link.c_str(), owner, 0),
                   0);
     }
-    std::ofstream(at + "her.log") << "old";
-    ASSERT_EQ(
-        ::chown((at + "her.log").c_str(), kOther, 0) | ::chmod((at + "her.log").c_str(), 0666), 0);
     if (!writeEach({{as(kSaver, true, true), at + "her", false, Refusal::UnknownLinkOwner},
                     {as(kSaver, true, true), at + "her.log", false, Refusal::UnknownOwner},
                     {as(kSaver, true, true), at + "her.log", true, Refusal::UnknownOwner},
@@ -264,29 +252,24 @@ TEST_F(WritePath, AnOwnerAUserNamespaceCannotTellApartIsNoOnesInASharedFolder) {
                     // Outside a namespace the overflow id is a user as any other.
                     {as(kHer), at + "nobody", true, {}}}))
         GTEST_SKIP() << "no user namespace for another user here";
-    EXPECT_EQ(bytesOf((root_ / "open/her").string()) + bytesOf(at + "her.log"), "oldold");
-    EXPECT_EQ(bytesOf((root_ / "open/own").string()) + bytesOf((root_ / "open/nobody").string()),
-              "newnew");
+    EXPECT_EQ(bytesOf(at + "her.log") + bytesOf(at + "own.log") + bytesOf(at + "nobody.log"),
+              "oldnewnew");
 }
 
 TEST_F(WritePath, ALinkOnTheProcFileSystemLeadsWhereTheKernelLeads) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser to mount";
     // From a mount namespace with a tmpfs of its own at `ns`, /proc/PID/root
     // leads to this one's; a file open here, one whose name is gone, a pipe.
-    const fs::path ns = root_ / "ns";
+    const fs::path ns = root_ / "ns", kept = root_ / "kept", gone = root_ / "gone";
     const std::string here = "/proc/" + std::to_string(::getpid()) + "/root" + ns.string();
-    const std::string kept = (root_ / "kept").string(), gone = (root_ / "gone").string();
     fs::create_directories(ns);
-    std::ofstream(ns / "show") << "old";
-    std::ofstream(kept) << "old";
-    std::ofstream(gone) << "old";
+    for (const fs::path& p : {ns / "show", kept, gone}) std::ofstream(p) << "old";
     const UniqueFd keptFd(::open(kept.c_str(), O_RDWR)), goneFd(::open(gone.c_str(), O_RDWR));
     int pipeFds[2];
     ASSERT_TRUE(::pipe(pipeFds) == 0 && ::unlink(gone.c_str()) == 0);
     const UniqueFd pipeOut(pipeFds[0]), pipeIn(pipeFds[1]);
     const auto at = [](const UniqueFd& fd) { return "/dev/fd/" + std::to_string(fd.get()); };
-    const std::function<bool()> ownTmpfs = mounted("tmpfs", ns, "tmpfs", 0),
-                                asIs = [] { return true; };
+    const auto ownTmpfs = mounted("tmpfs", ns, "tmpfs", 0), asIs = as(0);
     if (!writeEach({{ownTmpfs, here + "/show", false, {}},
                     {ownTmpfs, here + "/d.log", true, {}},
                     {asIs, at(keptFd), false, {}},
@@ -296,8 +279,7 @@ TEST_F(WritePath, ALinkOnTheProcFileSystemLeadsWhereTheKernelLeads) {
         GTEST_SKIP() << "no mount namespace here";
     // Written where the kernel led, the open file in place; no file made
     // after a link's text ("gone (deleted)").
-    EXPECT_EQ(bytesOf((ns / "show").string()) + bytesOf((ns / "d.log").string()) + bytesOf(kept),
-              "newnewnew");
+    EXPECT_EQ(bytesOf(ns / "show") + bytesOf(ns / "d.log") + bytesOf(kept), "newnewnew");
     EXPECT_EQ(identityOfDescriptor(keptFd.get()), kavrel_test::identityOf(kept));
     EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 4);
 }
@@ -307,15 +289,15 @@ TEST_F(WritePath, ARefusalSaysWhatKeepsTheFileFromBeingWritten) {
     // Immutable, append-only, a file mounted over, one only its owner may write.
     const std::string at = root_.string() + "/";
     for (const char* name : {"i", "a", "m", "o"}) std::ofstream(at + name) << "old";
-    const std::string mark = "chattr -f +i " + at + "i && chattr -f +a " + at + "a";
     ASSERT_EQ(::chmod(root_.c_str(), 0777) | ::chmod((at + "o").c_str(), 0644), 0);
-    const bool made = std::system(mark.c_str()) == 0 &&
-                      writeEach({{as(0), at + "i", false, Refusal::Unchangeable},
-                                 {as(0), at + "a", false, Refusal::Unchangeable},
-                                 {as(0), at + "a", true, Refusal::Unchangeable},
-                                 {mounted(secret_, at + "m", nullptr, MS_BIND), at + "m", false,
-                                  Refusal::MountPoint},
-                                 {as(kHer), at + "o", false, Refusal::NotWritable}});
+    const bool made =
+        std::system(("chattr -f +i " + at + "i && chattr -f +a " + at + "a").c_str()) == 0 &&
+        writeEach(
+            {{as(0), at + "i", false, Refusal::Unchangeable},
+             {as(0), at + "a", false, Refusal::Unchangeable},
+             {as(0), at + "a", true, Refusal::Unchangeable},
+             {mounted(secret_, at + "m", nullptr, MS_BIND), at + "m", false, Refusal::MountPoint},
+             {as(kHer), at + "o", false, Refusal::NotWritable}});
     (void)!std::system(("chattr -f -i -a " + at + "i " + at + "a").c_str());
     if (!made) GTEST_SKIP() << "cannot mark files, mount or be another user here";
     for (const char* name : {"i", "a", "m", "o"}) EXPECT_EQ(bytesOf(at + name), "old") << name;
