@@ -31,6 +31,27 @@ bool isAppOrComment(uint8_t marker) {
 
 enum class Found { Marker, End, TooFar };
 
+// libjpeg-turbo decodes a baseline MCU by its fast path only while the bytes
+// its source holds from there on reach 512 for each block of the MCU (at most
+// 10): bytes after the end marker steer how corrupt coded data is read.
+constexpr uint64_t kFastDecodeReach = 512 * 10;
+
+// At the end marker: hands it on, then as many zero bytes as the file holds
+// after it, up to kFastDecodeReach; libjpeg reads none of them.
+void endWithTail(PictureStream& in) {
+    in.keep(2);
+    uint64_t tail = 0;
+    for (std::span<const uint8_t> w = in.window(); tail < kFastDecodeReach && !w.empty();
+         w = in.window()) {
+        const uint64_t n = std::min<uint64_t>(w.size(), kFastDecodeReach - tail);
+        in.skip(n);
+        tail += n;
+    }
+    constexpr std::array<uint8_t, 512> zeros{};
+    for (; tail > 0; tail -= std::min<uint64_t>(tail, zeros.size()))
+        in.put(zeros.data(), static_cast<size_t>(std::min<uint64_t>(tail, zeros.size())));
+}
+
 // The 0xFF bytes at the start of `b`, eight at a time.
 size_t leadingFill(std::span<const uint8_t> b) {
     size_t i = 0;
@@ -42,16 +63,26 @@ size_t leadingFill(std::span<const uint8_t> b) {
     return i;
 }
 
-// At an 0xFF: passes over the fill bytes of the run it starts, unread, up
-// to its last 0xFF, which libjpeg reads as the run; how many it passed.
-uint64_t crossFill(PictureStream& in) {
-    uint64_t crossed = 0;
+struct Fill {
+    uint64_t kept = 0, skipped = 0;
+};
+
+// At an 0xFF: crosses the fill bytes of the run it starts up to its last
+// 0xFF, which libjpeg reads as the run. The first kFastDecodeReach of them
+// go on as they are, so the bytes after each point stay as many as libjpeg
+// counts in the file; the rest are passed over unread.
+Fill crossFill(PictureStream& in) {
+    Fill fill;
     for (;;) {
         const uint8_t* p = in.look(2);
-        if (!p || p[1] != 0xFF) return crossed;
+        if (!p || p[1] != 0xFF) return fill;
         const size_t run = leadingFill(in.window().subspan(1));
-        in.skip(run);
-        crossed += run;
+        const size_t kept = static_cast<size_t>(
+            std::min<uint64_t>(run, kFastDecodeReach - std::min(fill.kept, kFastDecodeReach)));
+        in.keep(kept);
+        in.skip(run - kept);
+        fill.kept += kept;
+        fill.skipped += run - kept;
     }
 }
 
@@ -69,8 +100,8 @@ bool endsBytes(uint8_t code, bool inScan) {
 
 // Moves to the next marker's 0xFF, found as libjpeg finds it. The bytes
 // before it, at most `within`, are a scan's coded data, handed on, when
-// `inScan`, and dropped otherwise; `passed` counts them. A run of fill bytes
-// goes on as its last 0xFF alone; between segments it counts as passed.
+// `inScan`, and dropped otherwise; `passed` counts them. Of a run of fill bytes
+// what goes on counts as passed, and between segments the rest does too.
 Found nextMarker(PictureStream& in, bool inScan, uint64_t within, uint64_t& passed) {
     auto pass = [&](uint64_t n) {
         passed += n;
@@ -88,8 +119,9 @@ Found nextMarker(PictureStream& in, bool inScan, uint64_t within, uint64_t& pass
         }
         if (!pass(static_cast<size_t>(static_cast<const uint8_t*>(hit) - w.data())))
             return Found::TooFar;
-        const uint64_t fill = crossFill(in);
-        if (!inScan && (passed += fill) > within) return Found::TooFar;
+        const Fill fill = crossFill(in);
+        passed += fill.kept + (inScan ? 0 : fill.skipped);
+        if (passed > within) return Found::TooFar;
         const uint8_t* p = in.look(2);
         if (!p) return Found::End;
         if (endsBytes(p[1], inScan)) return Found::Marker;
@@ -122,7 +154,11 @@ PictureHeader readJpeg(PictureStream& in) {
         const uint8_t code = in.look(2)[1];
         // libjpeg ends at EOI, and refuses a second SOI or a reserved
         // marker here: handed on, for it to refuse.
-        if (code == 0xD9 || code == 0xD8 || code < 0xC0) {
+        if (code == 0xD9) {
+            endWithTail(in);
+            return done();
+        }
+        if (code == 0xD8 || code < 0xC0) {
             in.keep(2);
             return done();
         }
@@ -180,7 +216,11 @@ PictureHeader readJpeg(PictureStream& in) {
         if (code == 0xDA) {
             // A scan of several components costs the decoder a pass for each.
             const uint8_t* s = in.look(5);
-            if (!frame || !s) return done();
+            if (!frame) return done();
+            if (!s) {
+                in.keepRun(2 + uint64_t{length});  // cut short: the loader refuses it
+                return done();
+            }
             scans += std::max(1, int{s[4]});
             if (scans > allowed)
                 return {PictureHeader::Verdict::TooManyScans, kJpeg, frame->width, frame->height};

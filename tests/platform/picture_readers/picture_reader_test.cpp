@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/pictures/picture_file.h"
 #include "platform/files/unique_fd.h"
+#include "platform/pictures/picture_file.h"
 #include "tests/support/picture_bytes.h"
 #include "tests/support/picture_load_hooks.h"
 #include "tests/support/picture_walk.h"
@@ -155,7 +155,9 @@ TEST_F(PictureCopy, JpegPassesOverSegmentsThatMakeNoPixels) {
     const Bytes adobe{0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 1};
     Bytes kept(jpeg.begin(), jpeg.begin() + afterApp0);
     kept.insert(kept.end(), adobe.begin(), adobe.end());
+    kept.push_back(0xFF);  // the fill byte before COM goes on
     kept.insert(kept.end(), jpeg.begin() + afterApp0, jpeg.end());
+    kept.resize(kept.size() + 5);  // as many bytes after EOI, zeros
     Bytes padded(jpeg.begin(), jpeg.begin() + afterApp0);
     padded.insert(padded.end(),
                   {0xFF, 0xE1, 0, 6, 'E', 'x', 'i', 'f', 0xFF, 0xFF, 0xFE, 0, 3, 'x'});

@@ -211,6 +211,8 @@ const Expected kCorpusResults[] = {
     {"jpeg-baseline-422-odd-size.jpg", "37x23 a003a0b09d62ee3a"},
     {"jpeg-baseline-444.jpg", "48x32 4ee2ca43de6b9dde"},
     {"jpeg-cmyk.jpg", "48x32 85a73aca76fbe810"},
+    {"jpeg-corrupt-scan-bytes-after-end.jpg", "48x32 4e05b428af19de8c"},
+    {"jpeg-cut-inside-scan-header.jpg", "refused"},
     {"jpeg-dqt-length-1.jpg", "refused"},
     {"jpeg-exif-comment.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-fill-bytes.jpg", "48x32 a3acb48001f1f012"},
