@@ -8,10 +8,12 @@
 // loader refuses too. Files the loader reads wrongly in ways the copy
 // deliberately does not follow are passed over (see knownException).
 #include <gdk-pixbuf/gdk-pixbuf.h>
+#include <jpeglib.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csetjmp>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -252,6 +254,44 @@ bool declaresFarPastEnd(PictureFormat format, Bytes f) {
     return false;
 }
 
+// A JPEG whose coded data libjpeg finds corrupt and decodes all the same
+// (it warns and goes on). How it decodes corrupt blocks depends on how many
+// bytes its source holds after each point (its fast decoder runs only while
+// enough are left), and the copy leaves out bytes that make no pixels, so
+// those blocks may come out otherwise.
+struct JpegErrors {
+    jpeg_error_mgr manager;
+    std::jmp_buf refused;
+};
+
+bool jpegDataCorrupt(Bytes f) {
+    jpeg_decompress_struct info;
+    JpegErrors errors;
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = [](j_common_ptr c) {
+        std::longjmp(reinterpret_cast<JpegErrors*>(c->err)->refused, 1);
+    };
+    errors.manager.output_message = [](j_common_ptr) {};
+    std::vector<JSAMPLE> row;
+    if (setjmp(errors.refused) != 0) {
+        jpeg_destroy_decompress(&info);
+        return false;  // refused: the copy must be refused too
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, f.data(), static_cast<unsigned long>(f.size()));
+    jpeg_read_header(&info, TRUE);
+    jpeg_start_decompress(&info);
+    row.resize(size_t{info.output_width} * static_cast<size_t>(info.output_components));
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW at = row.data();
+        jpeg_read_scanlines(&info, &at, 1);
+    }
+    jpeg_finish_decompress(&info);
+    const bool corrupt = errors.manager.num_warnings > 0;
+    jpeg_destroy_decompress(&info);
+    return corrupt;
+}
+
 bool knownException(PictureFormat format, Bytes file) {
     switch (format) {
         case PictureFormat::Bmp:
@@ -261,6 +301,7 @@ bool knownException(PictureFormat format, Bytes file) {
         case PictureFormat::Gif:
             return gifShortControl(file) || gifLaterFrames(file);
         case PictureFormat::Jpeg:
+            return jpegDataCorrupt(file);
         case PictureFormat::Png:
             break;
     }
