@@ -200,22 +200,39 @@ bool icoEntryAfterShownMisread(Bytes f) {
     return false;
 }
 
+// Past a run of data sub-blocks from `at`, up to an empty one.
+size_t pastSubBlocks(Bytes f, size_t at) {
+    while (at < f.size() && f[at] != 0) at += 1 + size_t{f[at]};
+    return at + 1;
+}
+
+// Past the extension at `at` (its 0x21) as the loader reads it: the first
+// sub-block of a control or application extension whatever its length, an
+// empty one too, then sub-blocks up to an empty one.
+size_t pastExtension(Bytes f, size_t at) {
+    if (at + 2 < f.size() && (f[at + 1] == 0xF9 || f[at + 1] == 0xFF))
+        return pastSubBlocks(f, at + 3 + size_t{f[at + 2]});
+    return pastSubBlocks(f, at + 2);
+}
+
+// Where the blocks after the screen and its colour table begin.
+size_t gifBlocks(Bytes f) {
+    return 13 + ((f[10] & 0x80) ? size_t{3} << ((f[10] & 7) + 1) : 0);
+}
+
 // A graphic control extension before the first frame whose first sub-block
-// holds one to three bytes: the loader takes the missing ones from whatever
-// it read before; the copy drops the extension.
+// holds fewer than four bytes: the loader takes the missing ones from
+// whatever it read before; the copy drops the extension.
 bool gifShortControl(Bytes f) {
     if (f.size() < 13) return false;
-    size_t at = 13 + ((f[10] & 0x80) ? size_t{3} << ((f[10] & 7) + 1) : 0);
-    while (at < f.size() && f[at] != 0x2C && f[at] != 0x3B) {
+    for (size_t at = gifBlocks(f); at < f.size() && f[at] != 0x2C && f[at] != 0x3B;) {
         if (f[at] != 0x21) {
             ++at;  // a stray byte, passed over
             continue;
         }
         if (at + 2 >= f.size()) return false;
-        if (f[at + 1] == 0xF9 && f[at + 2] >= 1 && f[at + 2] <= 3) return true;
-        for (at += 2; at < f.size() && f[at] != 0; at += 1 + size_t{f[at]}) {
-        }
-        ++at;
+        if (f[at + 1] == 0xF9 && f[at + 2] <= 3) return true;
+        at = pastExtension(f, at);
     }
     return false;
 }
@@ -225,17 +242,13 @@ bool gifShortControl(Bytes f) {
 // frames too and may refuse the file, or read it otherwise, for them.
 bool gifLaterFrames(Bytes f) {
     if (f.size() < 13) return false;
-    size_t at = 13 + ((f[10] & 0x80) ? size_t{3} << ((f[10] & 7) + 1) : 0);
-    const auto blocks = [&f](size_t from) {  // past a run of sub-blocks
-        while (from < f.size() && f[from] != 0) from += 1 + size_t{f[from]};
-        return from + 1;
-    };
+    size_t at = gifBlocks(f);
     while (at < f.size() && f[at] != 0x2C && f[at] != 0x3B)
-        at = f[at] == 0x21 ? blocks(at + 2) : at + 1;
+        at = f[at] == 0x21 ? pastExtension(f, at) : at + 1;
     if (at >= f.size() || f[at] != 0x2C || at + 10 > f.size()) return false;
     const uint8_t packed = f[at + 9];
     at += 10 + ((packed & 0x80) ? size_t{3} << ((packed & 7) + 1) : 0);
-    at = blocks(at + 1);  // past the code size and the image data
+    at = pastSubBlocks(f, at + 1);  // past the code size and the image data
     return at < f.size() && f[at] != 0x3B;
 }
 

@@ -150,6 +150,7 @@ PictureHeader readJpeg(PictureStream& in) {
         if (found == Found::TooFar) return inScan ? tooMuchData(kJpeg) : padded(kJpeg);
         if (found == Found::End) return done();
         (inScan ? data : stray) += passed;
+        const bool afterScanData = inScan;
         inScan = false;
         const uint8_t code = in.look(2)[1];
         // libjpeg ends at EOI, and refuses a second SOI or a reserved
@@ -159,6 +160,11 @@ PictureHeader readJpeg(PictureStream& in) {
             return done();
         }
         if (code == 0xD8 || code < 0xC0) {
+            // A reserved marker met right after coded data is read inside
+            // the scan, where restart intervals let libjpeg scan past it.
+            // Here a segment stood before it (one passed over, perhaps,
+            // after a scan): an empty comment keeps it between segments.
+            if (!afterScanData) in.put({0xFF, 0xFE, 0x00, 0x02});
             in.keep(2);
             return done();
         }

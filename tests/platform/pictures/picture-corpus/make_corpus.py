@@ -704,6 +704,13 @@ def make_jpeg_cases():
     rst = read("jpeg-restart-rows.jpg")
     at = [i for i in jpeg_markers(rst) if 0xD0 <= rst[i + 1] <= 0xD7][0] - 5
     write("jpeg-reserved-marker-in-scan.jpg", rst[:at] + b"\xFF\x05\xFE\x80" + rst[at:])
+    # A comment after the first scan of a JPEG with restart markers, then a
+    # reserved marker: libjpeg meets it between segments and refuses it.
+    blocks = read("jpeg-restart-blocks.jpg")
+    first = [i for i in jpeg_markers(blocks) if blocks[i + 1] == 0xDA][0]
+    cut = [i for i in jpeg_markers(blocks) if i > first][0]
+    write("jpeg-reserved-marker-after-comment-after-scan.jpg",
+          blocks[:cut] + b"\xFF\xFE\x00\x04AB\xFF\x60" + blocks[cut:])
 
 
 def make_gif_cases():
