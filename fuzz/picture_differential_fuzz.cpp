@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "platform/picture_readers/picture_header.h"
+#include "platform/pictures/picture_file.h"
 #include "tests/support/picture_walk.h"
 
 namespace {
@@ -37,22 +38,6 @@ constexpr int64_t kMostPixels = int64_t{1} << 20;
 // The piece size of gdk-pixbuf's file decoder, which the copy's loader gets
 // too: the BMP loader's result depends on where its pieces end.
 constexpr size_t kPiece = 64 * 1024;
-
-const char* loaderName(PictureFormat format) {
-    switch (format) {
-        case PictureFormat::Bmp:
-            return "bmp";
-        case PictureFormat::Jpeg:
-            return "jpeg";
-        case PictureFormat::Gif:
-            return "gif";
-        case PictureFormat::Ico:
-            return "ico";
-        case PictureFormat::Png:
-            break;
-    }
-    return "png";
-}
 
 // What one decode gave: a picture's size, layout and pixels (the bytes of
 // each row that hold pixels), or a refusal.
@@ -122,7 +107,8 @@ Decoded decodeAsFile(Bytes bytes) {
 std::optional<Decoded> decode(PictureFormat format, Bytes bytes, uint8_t fill) {
     if (format == PictureFormat::Jpeg || format == PictureFormat::Gif) return decodeAsFile(bytes);
     DecodeState state{fill};
-    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type(loaderName(format), nullptr);
+    GdkPixbufLoader* loader =
+        gdk_pixbuf_loader_new_with_type(platform::loaderName(format), nullptr);
     if (!loader) abort();
     g_signal_connect(loader, "size-prepared", G_CALLBACK(sizePrepared), &state);
     g_signal_connect(loader, "area-prepared", G_CALLBACK(areaPrepared), &state);
@@ -305,6 +291,46 @@ bool jpegDataCorrupt(Bytes f) {
     return corrupt;
 }
 
+// A JPEG whose colour profile segments make the loader write through a
+// profile it has freed (and so crash). Before the first scan it reads every
+// APP2 segment as a piece of an ICC profile: the first of several pieces
+// allocates room for all of them, and any segment it cannot place frees the
+// profile but keeps its size, so a later piece is written to no memory. The
+// copy holds no APP2 segment.
+bool jpegIccWrittenWhenFreed(Bytes f) {
+    uint64_t allocated = 0;
+    bool profile = false;
+    for (size_t at = 2; at + 4 <= f.size();) {
+        if (f[at] != 0xFF || f[at + 1] == 0xFF || f[at + 1] == 0x00 || f[at + 1] == 0x01 ||
+            (f[at + 1] >= 0xD0 && f[at + 1] <= 0xD7)) {
+            ++at;  // bytes between segments, fill, and markers without a length
+            continue;
+        }
+        const uint8_t code = f[at + 1];
+        if (code == 0xDA || code == 0xD9 || code == 0xD8 || code < 0xC0) return false;
+        const size_t length = platform::be16(&f[at + 2]);
+        if (code == 0xE2 && length >= 2) {  // libjpeg keeps no segment of a shorter length
+            const uint8_t* d = &f[at + 4];
+            const size_t n = std::min(length - 2, f.size() - at - 4);
+            bool placed = false;
+            if (n >= 16 && std::memcmp(d, "ICC_PROFILE", 12) == 0 && d[12] != 0 && d[12] <= d[13]) {
+                const uint64_t chunk = n - 14, offset = uint64_t{d[12] - 1u} * 0xFFEF;
+                if (d[13] == 1) {
+                    placed = allocated == 0;
+                    if (placed) allocated = chunk, profile = true;
+                } else {
+                    if (allocated == 0) allocated = uint64_t{d[13]} * 0xFFFF, profile = true;
+                    placed = offset + chunk <= allocated;
+                    if (placed && !profile) return true;
+                }
+            }
+            if (!placed) profile = false;
+        }
+        at += 2 + std::max<size_t>(length, 2);
+    }
+    return false;
+}
+
 bool knownException(PictureFormat format, Bytes file) {
     switch (format) {
         case PictureFormat::Bmp:
@@ -314,7 +340,7 @@ bool knownException(PictureFormat format, Bytes file) {
         case PictureFormat::Gif:
             return gifShortControl(file) || gifLaterFrames(file);
         case PictureFormat::Jpeg:
-            return jpegDataCorrupt(file);
+            return jpegIccWrittenWhenFreed(file) || jpegDataCorrupt(file);
         case PictureFormat::Png:
             break;
     }

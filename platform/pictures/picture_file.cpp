@@ -17,12 +17,28 @@
 
 #include "platform/files/fd_write.h"
 #include "platform/files/file_read.h"
-#include "platform/writing/file_replace.h"
+#include "platform/files/unique_fd.h"
 #include "platform/picture_readers/picture_header.h"
 #include "platform/pictures/picture_load_hooks.h"
-#include "platform/files/unique_fd.h"
+#include "platform/writing/file_replace.h"
 
 namespace platform {
+
+const char* loaderName(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Bmp:
+            return "bmp";
+        case PictureFormat::Jpeg:
+            return "jpeg";
+        case PictureFormat::Gif:
+            return "gif";
+        case PictureFormat::Ico:
+            return "ico";
+        case PictureFormat::Png:
+            break;
+    }
+    return "png";
+}
 
 namespace {
 
@@ -86,23 +102,6 @@ const char* refusal(PictureHeader::Verdict verdict) {
             return "cannot decode picture: ";
     }
     return nullptr;
-}
-
-// The name gdk-pixbuf gives the loader of each format.
-const char* loaderName(PictureFormat format) {
-    switch (format) {
-        case PictureFormat::Bmp:
-            return "bmp";
-        case PictureFormat::Jpeg:
-            return "jpeg";
-        case PictureFormat::Gif:
-            return "gif";
-        case PictureFormat::Ico:
-            return "ico";
-        case PictureFormat::Png:
-            break;
-    }
-    return "png";
 }
 
 struct UnrefLoader {

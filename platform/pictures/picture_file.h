@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/drawing/surface.h"
 #include "platform/files/file_identity.h"
 #include "platform/picture_readers/picture_header.h"
-#include "platform/drawing/surface.h"
 #include "platform/writing/write_result.h"
 
 namespace platform {
@@ -50,6 +50,9 @@ std::optional<Surface> loadPictureFile(const std::string& path, Color transparen
 std::optional<Surface> loadOpenedPictureFile(int file, const std::string& path, Color transparentAs,
                                              std::string* error = nullptr,
                                              std::optional<PictureFileState>* read = nullptr);
+
+// The name gdk-pixbuf gives the loader of `format`.
+const char* loaderName(PictureFormat format);
 
 // Writes the buffer as an 8-bit RGB PNG file, replacing the file at `path` as
 // replaceFile does (platform/writing/file_replace.h). A failure, with nothing

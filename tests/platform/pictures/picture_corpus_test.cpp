@@ -226,6 +226,8 @@ const Expected kCorpusResults[] = {
     {"jpeg-progressive.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-reserved-marker-in-scan.jpg", "48x32 c4bd137d306837e8"},
     {"jpeg-reserved-marker-after-comment-after-scan.jpg", "refused"},
+    // Crashed the loader at e129fba: the pixels of jpeg-baseline-420.jpg.
+    {"jpeg-icc-pieces-around-another-app2.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-restart-blocks.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-restart-rows.jpg", "48x32 a3acb48001f1f012"},
     {"jpeg-rgb.jpg", "48x32 411afdaf3b25cffd"},

@@ -709,6 +709,14 @@ def make_jpeg_cases():
     blocks = read("jpeg-restart-blocks.jpg")
     first = [i for i in jpeg_markers(blocks) if blocks[i + 1] == 0xDA][0]
     cut = [i for i in jpeg_markers(blocks) if i > first][0]
+    # Colour profile pieces: the first of two, a segment that is no piece,
+    # the second. The loader frees the profile at the second segment and
+    # writes the last piece through it; the copy holds none of them.
+    def icc(sequence, count, data):
+        body = b"ICC_PROFILE\0" + bytes([sequence, count]) + data
+        return b"\xFF\xE2" + struct.pack(">H", 2 + len(body)) + body
+    write("jpeg-icc-pieces-around-another-app2.jpg", b"\xFF\xD8" + head[0] + icc(1, 2, bytes(64)) +
+          b"\xFF\xE2\x00\x12" + b"not a profile\0\0\0" + icc(2, 2, bytes(64)) + b"".join(head[1:]) + rest)
     write("jpeg-reserved-marker-after-comment-after-scan.jpg",
           blocks[:cut] + b"\xFF\xFE\x00\x04AB\xFF\x60" + blocks[cut:])
 
