@@ -6,8 +6,10 @@
 // the walk ends). Of the JFIF (APP0) and Adobe (APP14) segments before the
 // first scan, the decoder acts on the last of each: that one is handed on
 // before the first scan, cut to its fixed size. Every other APPn segment
-// and comment is passed over by its length, unread. The tables' contents
-// and the scans' bytes together stay within pictureDataBound.
+// and comment is passed over by its length, unread; none may go on, as
+// gdk-pixbuf's reading of ICC profile pieces (APP2) can crash on crafted
+// ones (the picture corpus keeps one). The tables' contents and the scans'
+// bytes together stay within pictureDataBound.
 #include <algorithm>
 #include <array>
 #include <cstring>
