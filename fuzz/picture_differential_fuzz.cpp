@@ -156,33 +156,81 @@ bool bmpGapMisread(Bytes f) {
     return platform::le32(&f[10]) > head;
 }
 
-// An ICO whose entry shown is passed by an entry the loader tries first (a
-// better score) and passes over (a PNG or compressed entry) that lies after
-// it: the loader has read on to that entry's header and takes the rows from
-// there, where the copy holds the shown entry alone.
-bool icoEntryAfterShownMisread(Bytes f) {
-    if (f.size() < 6) return false;
+// The ICO entries in the order the loader tries them, best first, the
+// later of equal scores first; an offset above 2^31 - 41 hides the later
+// ones.
+std::vector<uint64_t> icoEntriesTried(Bytes f) {
     struct Entry {
         uint64_t score, at;
     };
-    std::vector<Entry> order;  // best first, the later of equal scores first
-    const uint32_t count = platform::le16(&f[4]);
+    std::vector<Entry> order;
+    const uint32_t count = f.size() < 6 ? 0 : platform::le16(&f[4]);
     for (uint32_t i = 0; i < count && 6 + 16 * (i + 1) <= f.size(); ++i) {
         const uint8_t* d = &f[6 + 16 * i];
         const uint64_t depth = d[2] == 0 ? 32 : d[2] <= 2 ? 1 : d[2] <= 16 ? 4 : 8;
         const Entry e{(d[0] ? d[0] : 256u) * uint64_t(d[1] ? d[1] : 256u) * depth,
                       platform::le32(d + 12)};
-        if (e.at > 0x7FFFFFFFu - 40) break;  // hides the later entries
+        if (e.at > 0x7FFFFFFFu - 40) break;
         size_t k = 0;
         while (k < order.size() && order[k].score > e.score) ++k;
         order.insert(order.begin() + static_cast<ptrdiff_t>(k), e);
     }
-    uint64_t furthestPassed = 0;
-    for (const Entry& e : order) {
-        if (e.at + 40 > f.size()) return false;  // the loader refuses the file
-        if (platform::le32(&f[e.at + 16]) == 0) return furthestPassed > e.at;
-        furthestPassed = std::max(furthestPassed, e.at);
+    std::vector<uint64_t> at;
+    for (const Entry& e : order) at.push_back(e.at);
+    return at;
+}
+
+// The offset of the entry the loader shows: the first tried whose header
+// has zero at bytes 16-19; nullopt where it refuses the file first.
+std::optional<uint64_t> icoEntryShown(Bytes f) {
+    for (const uint64_t at : icoEntriesTried(f)) {
+        if (at + 40 > f.size()) return std::nullopt;
+        if (platform::le32(&f[at + 16]) == 0) return at;
     }
+    return std::nullopt;
+}
+
+// An ICO whose entry shown is passed by an entry the loader tries first (a
+// better score) and passes over (a PNG or compressed entry) that lies after
+// it: the loader has read on to that entry's header and takes the rows from
+// there, where the copy holds the shown entry alone.
+bool icoEntryAfterShownMisread(Bytes f) {
+    const std::optional<uint64_t> shown = icoEntryShown(f);
+    uint64_t furthestPassed = 0;
+    for (const uint64_t at : icoEntriesTried(f)) {
+        if (shown && at == *shown) break;
+        furthestPassed = std::max(furthestPassed, at);
+    }
+    return shown && furthestPassed > *shown;
+}
+
+// An ICO whose entry shown holds an index past the colours its palette
+// gives (none, for a size the loader's arithmetic makes negative): the
+// loader reads that colour from memory it never wrote, where the copy
+// gives black.
+bool icoIndexPastPalette(Bytes f) {
+    const std::optional<uint64_t> shown = icoEntryShown(f);
+    if (!shown) return false;
+    const uint8_t* d = &f[*shown];
+    const uint32_t depth = platform::le16(d + 14);
+    const auto palette = static_cast<int32_t>(platform::le32(d + 32) * 4u);
+    if ((depth != 1 && depth != 4 && depth != 8) || palette == 0 || palette >= (4 << depth))
+        return false;
+    // A size the loader's arithmetic makes negative gives no colours.
+    const uint32_t colours = static_cast<uint32_t>(std::max(palette, 0)) / 4;
+    int64_t w = std::abs(int64_t{static_cast<int32_t>(platform::le32(d + 4))});
+    int64_t h = std::abs(int64_t{static_cast<int32_t>(platform::le32(d + 8))} / 2);
+    w = w ? w : 256, h = h ? h : 256;
+    const uint64_t row = (static_cast<uint64_t>(w) * depth + 31) / 32 * 4;
+    const uint64_t rows = *shown + 40 + colours * 4;
+    for (int64_t y = 0; y < h; ++y)
+        for (int64_t x = 0; x < w; ++x) {
+            const uint64_t bit = static_cast<uint64_t>(x) * depth;
+            const uint64_t at = rows + static_cast<uint64_t>(y) * row + bit / 8;
+            if (at >= f.size()) return false;
+            const uint32_t index = (f[at] >> (8 - depth - bit % 8)) & ((1u << depth) - 1);
+            if (index >= colours) return true;
+        }
     return false;
 }
 
@@ -336,7 +384,7 @@ bool knownException(PictureFormat format, Bytes file) {
         case PictureFormat::Bmp:
             return bmpGapMisread(file);
         case PictureFormat::Ico:
-            return icoEntryAfterShownMisread(file);
+            return icoEntryAfterShownMisread(file) || icoIndexPastPalette(file);
         case PictureFormat::Gif:
             return gifShortControl(file) || gifLaterFrames(file);
         case PictureFormat::Jpeg:

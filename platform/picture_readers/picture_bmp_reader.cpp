@@ -2,7 +2,8 @@
 // where the loader reads them; what lies between the palette and them (a
 // colour profile, say) is passed over unread, and the header is handed on
 // with the rows moved up to follow the palette, so the gap costs nothing
-// whatever its size. What follows the rows is not read.
+// whatever its size. What follows the rows is not read: run-length rows are
+// walked as the loader reads them to find where they end.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -31,8 +32,8 @@ std::optional<DibSize> dibSize(const uint8_t* b) {
     return DibSize{w, h < 0 ? -h : h};
 }
 
-// The most bytes a DIB's rows of that size can take: 32-bit rows, and
-// run-length data at most 2 bytes a pixel and 2 a row.
+// The most bytes a DIB's rows of that size can take when they are not
+// run-length data: 32-bit rows, with room to spare.
 uint64_t dibRowsBound(DibSize s) {
     const auto w = static_cast<uint64_t>(std::clamp<int64_t>(s.w, 0, kMaxPictureSide));
     const auto h = static_cast<uint64_t>(std::clamp<int64_t>(s.h, 0, 2 * kMaxPictureSide));
@@ -52,6 +53,8 @@ struct BmpHead {
     // Rows of 16 bits and more are read from the offset, the bytes before
     // it held: an offset past the end of the file is refused.
     bool offsetInFile = false;
+    // Run-length rows: 8 or 4 bits a pixel; 0 for rows of fixed length.
+    uint32_t runLengthBits = 0;
 };
 
 BmpHead bmpHead(PictureStream& in) {
@@ -74,7 +77,66 @@ BmpHead bmpHead(PictureStream& in) {
     }
     if (depth > 8) return {upTo(size), true, true};
     const uint64_t colours = used ? std::min(used, 1u << depth) : 1u << depth;
-    return {upTo(size + 4 * colours)};
+    const uint32_t runLength = (compression == 1 && depth == 8)   ? 8
+                               : (compression == 2 && depth == 4) ? 4
+                                                                  : 0;
+    return {upTo(size + 4 * colours), true, false, runLength};
+}
+
+// Hands on run-length rows as the loader reads them, two bytes at a time:
+// a pair that begins once the last row is done (an end-of-bitmap code, or
+// line ends and deltas past the last row) ends them, whatever follows.
+// Pairs that draw nothing (runs past a row's end, empty deltas) may run on
+// without end, so the rows kept are held to pictureDataBound.
+PictureHeader keepRunLengthRows(PictureStream& in, uint32_t bits, DibSize size,
+                                const PictureHeader& judged) {
+    enum class Phase { Neutral, Encoded, Escape, DeltaX, DeltaY, Literal };
+    const uint64_t bound = pictureDataBound(size.w, size.h);
+    Phase phase = Phase::Neutral;
+    uint64_t walked = 0, literal = 0;  // literal: bytes of an absolute run still to come
+    int64_t y = 0;
+    for (;;) {
+        const std::span<const uint8_t> bytes = in.window();
+        if (bytes.empty()) break;  // the file ends first: all of it goes on
+        size_t n = 0;
+        for (; n < bytes.size(); ++n, ++walked) {
+            if (walked % 2 == 0 && y >= size.h) break;
+            if (walked == bound) return tooMuchData(kBmp);
+            const uint8_t c = bytes[n];
+            switch (phase) {
+                case Phase::Neutral:
+                    phase = c ? Phase::Encoded : Phase::Escape;
+                    break;
+                case Phase::Encoded:
+                    phase = Phase::Neutral;
+                    break;
+                case Phase::Escape:
+                    phase = Phase::Neutral;
+                    if (c == 0) ++y;         // end of line
+                    if (c == 1) y = size.h;  // end of bitmap
+                    if (c == 2) phase = Phase::DeltaX;
+                    if (c >= 3) {  // an absolute run, padded to whole pairs
+                        literal = bits == 8 ? c : (c + 1u) / 2;
+                        literal += literal % 2;
+                        phase = Phase::Literal;
+                    }
+                    break;
+                case Phase::DeltaX:
+                    phase = Phase::DeltaY;
+                    break;
+                case Phase::DeltaY:
+                    y += c;
+                    phase = Phase::Neutral;
+                    break;
+                case Phase::Literal:
+                    if (--literal == 0) phase = Phase::Neutral;
+                    break;
+            }
+        }
+        in.keep(n);
+        if (n < bytes.size()) break;
+    }
+    return ended(in, judged);
 }
 
 }  // namespace
@@ -103,6 +165,7 @@ PictureHeader readBmp(PictureStream& in) {
     if (in.keepRun(head - 14) < head - 14) return ended(in, judged);
     // What follows the rows is not read.
     in.skip(rowsAt - head);
+    if (layout.runLengthBits) return keepRunLengthRows(in, layout.runLengthBits, *size, judged);
     in.keepRun(dibRowsBound(*size));
     return ended(in, judged);
 }

@@ -42,9 +42,9 @@ constexpr uint64_t kMaxJpegTableBytes = 64 * 1024;
 // The most image data a picture may keep, all its scans and passes
 // together: twice its decoded pixels (4 bytes each) and 1 MB. Image data is
 // what a PNG's kept chunks hold (an IDAT chunk's contents alone, not its
-// length, type and CRC) and a JPEG's tables and scan bytes; no real encoder
-// comes near it (16-bit RGBA PNG rows take 8 bytes a pixel and a byte a
-// row, a JPEG at its best quality about 4).
+// length, type and CRC), a JPEG's tables and scan bytes and a BMP's
+// run-length rows; no real encoder comes near it (16-bit RGBA PNG rows take
+// 8 bytes a pixel and a byte a row, a JPEG at its best quality about 4).
 uint64_t pictureDataBound(int64_t width, int64_t height);
 
 // The component scans a JPEG of that size may have: kMaxJpegScans, fewer

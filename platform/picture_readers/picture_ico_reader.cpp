@@ -59,18 +59,23 @@ uint64_t iconRow(uint32_t depth, uint64_t width) {
 }
 
 // What the loader reads after an entry's header of the directory's size:
-// the palette, sized as it sizes it, and the colour and mask rows. The byte
-// count, or the verdict that refuses the entry.
+// the palette, sized as it sizes it, and the colour and mask rows; or the
+// verdict that refuses the entry. The palette of 1, 4 or 8-bit rows goes on
+// made up to its full length with black where it gives fewer colours (none,
+// for a size the loader's arithmetic makes negative): the loader looks up
+// every index a row holds, and one past the colours given would read memory
+// it never wrote.
 struct IconBody {
     PictureHeader::Verdict verdict = PictureHeader::Verdict::Fits;
-    uint64_t bytes = 0;
+    uint64_t palette = 0, black = 0, rows = 0;
 };
 
 IconBody iconBody(uint32_t at, int64_t w, int64_t h, std::array<uint8_t, kIconHeader>& header) {
     const uint32_t depth = le16(header.data() + 14);
+    const bool indexed = depth <= 8 && iconRow(depth, 1) > 0;
     // In the loader's 32-bit arithmetic.
     auto palette = static_cast<int32_t>(le32(header.data() + 32) * 4u);
-    if (palette == 0 && depth <= 8 && iconRow(depth, 1) > 0) palette = 4 << depth;
+    if (palette == 0 && indexed) palette = 4 << depth;
     if (palette > static_cast<int32_t>(1024 + kMaxStrayBytes))
         return {PictureHeader::Verdict::Padded};
     // A negative size moves nothing, as the loader reads the rows after what
@@ -79,10 +84,17 @@ IconBody iconBody(uint32_t at, int64_t w, int64_t h, std::array<uint8_t, kIconHe
     // goes on as -4 (a count of 2^30 - 1), which does neither.
     if (palette < 0 && int64_t{at} + int64_t{kIconHeader} + palette < 0)
         return {PictureHeader::Verdict::Broken};
-    if (palette < 0) std::memcpy(header.data() + 32, "\xFF\xFF\xFF\x3F", 4);
+    if (palette < 0 && !indexed) std::memcpy(header.data() + 32, "\xFF\xFF\xFF\x3F", 4);
+    palette = std::max(palette, 0);
+    uint64_t black = 0;
+    if (indexed && palette < (4 << depth)) {
+        black = static_cast<uint64_t>((4 << depth) - palette);
+        const uint32_t colours = 1u << depth;
+        for (int i = 0; i < 4; ++i) header[32 + i] = static_cast<uint8_t>(colours >> (8 * i));
+    }
     const auto width = static_cast<uint64_t>(w), height = static_cast<uint64_t>(h);
-    return {PictureHeader::Verdict::Fits, static_cast<uint64_t>(std::max(palette, 0)) +
-                                              (iconRow(depth, width) + iconRow(1, width)) * height};
+    return {PictureHeader::Verdict::Fits, static_cast<uint64_t>(palette), black,
+            (iconRow(depth, width) + iconRow(1, width)) * height};
 }
 
 }  // namespace
@@ -126,18 +138,21 @@ PictureHeader readIco(PictureStream& in) {
         if (judged.verdict != PictureHeader::Verdict::Fits) return judged;
         std::array<uint8_t, kIconHeader> header;
         std::memcpy(header.data(), d, header.size());
-        uint64_t rest = 0;
+        IconBody body;
         if (w == e.width && h == e.height) {
-            const IconBody body = iconBody(e.at, w, h, header);
+            body = iconBody(e.at, w, h, header);
             if (body.verdict != PictureHeader::Verdict::Fits) return {body.verdict, kIco};
-            rest = body.bytes;
         }
         in.put({0, 0, 1, 0, 1, 0});
         e.bytes[12] = 22, e.bytes[13] = e.bytes[14] = e.bytes[15] = 0;  // the data follows
         in.put(e.bytes.data(), e.bytes.size());
         in.put(header.data(), header.size());
         in.skip(kIconHeader);
-        in.keepRun(rest);
+        if (in.keepRun(body.palette) == body.palette && body.black > 0) {
+            static constexpr std::array<uint8_t, 1024> kBlack{};
+            in.put(kBlack.data(), body.black);
+        }
+        in.keepRun(body.rows);
         return ended(in, judged);
     }
     return broken(kIco);

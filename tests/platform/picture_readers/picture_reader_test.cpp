@@ -561,12 +561,21 @@ Bytes pngHead(uint32_t side, bool interlaced) {
     return b;
 }
 
+// A 64 x 64 run-length BMP's headers and palette, its rows to follow.
+Bytes rle8Head() {
+    Bytes b{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0x36, 4, 0, 0};
+    b.insert(b.end(), {40, 0, 0, 0, 64, 0, 0, 0, 64, 0, 0, 0, 1, 0, 8, 0, 1, 0, 0, 0});
+    b.resize(14 + 40 + 1024, 0);
+    return b;
+}
+
 }  // namespace
 
-// The image data kept (a JPEG's scans, a PNG's IDAT contents) is bounded for
-// the whole picture at twice its pixels and 1 MB, however it is split:
-// zero bytes held as holes cost nothing on disk, tiny chunks' framing
-// counts for nothing, and an interlaced PNG's copy holds its data alone.
+// The image data kept (a JPEG's scans, a PNG's IDAT contents, a BMP's
+// run-length rows) is bounded for the whole picture at twice its pixels and
+// 1 MB, however it is split: zero bytes held as holes cost nothing on disk,
+// tiny chunks' framing counts for nothing, an interlaced PNG's copy holds
+// its data alone, and run-length rows end where the loader stops reading.
 TEST_F(PictureCopy, ImageDataIsBoundedForTheWholePicture) {
     const Bytes sof{0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 8, 4, 0, 4, 0, 1, 1, 0x11, 0};  // 1024 x 1024
     const Bytes sos{0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0}, eoi{0xFF, 0xD9}, iend{0, 0, 0, 0};
@@ -593,6 +602,10 @@ TEST_F(PictureCopy, ImageDataIsBoundedForTheWholePicture) {
          Verdict::TooMuchData, 14 * small},
         {"interlaced 1-byte IDATs", holes(pngHead(64, true), idat1, 100000, 0, end), Verdict::Fits,
          100000 + 1024},
+        {"run-length rows of empty deltas past",
+         holes(rle8Head(), {0, 2, 0, 0}, small / 4, 0, {0, 1}), Verdict::TooMuchData, small + 2048},
+        {"run-length rows ended, 2 MB after", holes(rle8Head(), {0, 0}, 64, 0, Bytes(2 << 20, 9)),
+         Verdict::Fits, 1078 + 128},
     };
     for (const auto& c : cases) {
         uint64_t handed = 0;

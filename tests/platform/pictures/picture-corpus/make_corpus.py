@@ -661,6 +661,12 @@ def make_ico_cases():
     hidden = ico([(16, 16, 16, 4, ico_bmp_entry(16, 16, 4, ring)), (32, 32, 0, 32, b""), e16])
     write("ico-huge-offset-hides-later.ico",
           hidden[:6 + 16 + 12] + struct.pack("<I", 0x7FFFFFF0) + hidden[6 + 32:])
+    # An 8-bit entry whose palette gives 4 colours while its rows use 256:
+    # the loader looks the others up past the palette.
+    short = bytearray(ico_bmp_entry(16, 16, 8, ring))
+    short[32:36] = struct.pack("<I", 4)
+    write("ico-8-bit-indices-past-palette.ico",
+          ico([(16, 16, 0, 8, bytes(short[:40 + 16]) + bytes(short[40 + 1024:]))]))
 
 
 def make_bmp_cases():
@@ -676,6 +682,11 @@ def make_bmp_cases():
     write("bmp-24-rows-offset-0-2x2.bmp", with_rows_at(2, 2, 0))
     write("bmp-24-rows-offset-in-header-3x3.bmp", with_rows_at(3, 3, 20))
     write("bmp-24-rows-offset-past-end.bmp", with_rows_at(4, 4, 4096))
+    # Run-length rows after 400 empty deltas, pairs that draw nothing: more
+    # bytes than rows of 32 bits would take, all read by the loader.
+    rle = b"\0\2\0\0" * 400 + rle8(W, H, 40)
+    write("bmp-rle8-idle-pairs.bmp",
+          bmp_file(info40(W, H, 8, compression=1, size=len(rle), used=40), bgr0(pal_colours(40)), rle))
 
 
 def jpeg_markers(data):
