@@ -11,6 +11,7 @@
 #include <jpeglib.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -379,6 +380,38 @@ bool jpegIccWrittenWhenFreed(Bytes f) {
     return false;
 }
 
+// A PNG whose zlib stream is corrupt: libpng warns and shows the rows it
+// decoded before the fault, and how many it decoded depends on where the
+// IDAT chunks end around it, which the copy does not keep (it joins an
+// interlaced picture's data into chunks of its own size). The target asks
+// zlib itself, of the first run of IDAT chunks, which is all libpng reads.
+bool pngDataCorrupt(Bytes f) {
+    std::vector<uint8_t> data;
+    bool inRun = false;
+    for (size_t at = 8; at + 12 <= f.size();) {
+        const uint64_t length = platform::be32(&f[at]);
+        if (length > f.size() - at - 12) break;
+        const bool idat = std::memcmp(&f[at + 4], "IDAT", 4) == 0;
+        if (inRun && !idat) break;
+        inRun = idat;
+        if (idat) data.insert(data.end(), &f[at + 8], &f[at + 8] + length);
+        at += 12 + length;
+    }
+    z_stream z{};
+    if (data.empty() || inflateInit(&z) != Z_OK) return false;
+    std::vector<uint8_t> out(64 * 1024);
+    z.next_in = data.data();
+    z.avail_in = static_cast<uInt>(data.size());
+    int status = Z_OK;
+    while (status == Z_OK) {
+        z.next_out = out.data();
+        z.avail_out = static_cast<uInt>(out.size());
+        status = inflate(&z, Z_NO_FLUSH);  // Z_BUF_ERROR: the stream is cut short
+    }
+    inflateEnd(&z);
+    return status == Z_DATA_ERROR;
+}
+
 bool knownException(PictureFormat format, Bytes file) {
     switch (format) {
         case PictureFormat::Bmp:
@@ -390,7 +423,7 @@ bool knownException(PictureFormat format, Bytes file) {
         case PictureFormat::Jpeg:
             return jpegIccWrittenWhenFreed(file) || jpegDataCorrupt(file);
         case PictureFormat::Png:
-            break;
+            return pngDataCorrupt(file);
     }
     return false;
 }
